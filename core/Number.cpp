@@ -1,0 +1,53 @@
+#include "core/Number.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+double ParseNumber(const QString& str)
+{
+    const QByteArray latin = str.toLatin1();
+    const char* p = latin.constData();
+    const char* end = p + latin.size();
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
+        ++p;
+    bool bNegative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        bNegative = *p == '-';
+        ++p;
+    }
+    double value = 0;
+    // from_chars never looks at the locale; it takes the longest valid prefix.
+    const auto res = std::from_chars(p, end, value, std::chars_format::general);
+    if (res.ec == std::errc::invalid_argument)
+        return 0;
+    if (res.ec == std::errc::result_out_of_range)
+        value = HUGE_VAL;
+    return bNegative ? -value : value;
+}
+
+int ParseInt(const QString& str)
+{
+    qsizetype i = 0;
+    const qsizetype n = str.size();
+    while (i < n && str.at(i).isSpace())
+        ++i;
+    bool bNegative = false;
+    if (i < n && (str.at(i) == u'+' || str.at(i) == u'-')) {
+        bNegative = str.at(i) == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < n && str.at(i) >= u'0' && str.at(i) <= u'9'; ++i) {
+        value = value * 10 + (str.at(i).unicode() - u'0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (bNegative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}

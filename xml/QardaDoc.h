@@ -1,0 +1,32 @@
+#pragma once
+
+#include "xml/XMLDocument.h"
+
+#include <QObject>
+
+// The program's one document: the main file (groups and locations) and the
+// result file, open for the whole run.
+class CQardaDoc : public QObject
+{
+    Q_OBJECT
+public:
+    // Opens the files named by the settings "MainFile" and "ResultFile".
+    // A file that fails is reported and stays invalid; the program goes on.
+    explicit CQardaDoc(QObject* pParent = nullptr);
+    // Opens the two given files (no settings are read).
+    CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent = nullptr);
+    ~CQardaDoc() override;
+
+    // Closes both files and opens the two paths, reporting each failure on
+    // its own; then the tree is rebuilt (FilesOpened).
+    void OpenFiles(const QString& strMainFile, const QString& strResultFile);
+
+    CXMLDocument m_xmlMain;
+    CXMLDocument m_xmlResult;
+
+signals:
+    void FilesOpened();
+
+private:
+    static void OpenReporting(CXMLDocument& doc, const QString& strPath);
+};

@@ -1,0 +1,388 @@
+#include "xml/XMLDocument.h"
+
+#include "core/TextCodec.h"
+#include "resources/StringTable.h"
+#include "xml/XMLException.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Comments and processing instructions survive a save; whitespace between
+// elements does not need to, since every save writes the line-broken layout
+// anew. A leaf's text is kept in the element itself (no text node), which
+// halves the number of nodes of a data file.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
+                                   | pugi::parse_embed_pcdata;
+
+enum class FileEncoding { Utf8, Utf16LE, Utf16BE, Latin1, Windows1252, Unsupported };
+
+struct DetectedEncoding
+{
+    FileEncoding encoding = FileEncoding::Utf8;
+    QByteArray name;  // as declared, for the error message
+};
+
+QByteArray DeclaredEncoding(const char* p, size_t n)
+{
+    // Only the XML declaration at the very start can name the encoding.
+    if (n < 5 || std::memcmp(p, "<?xml", 5) != 0)
+        return {};
+    const size_t limit = std::min<size_t>(n, 512);
+    const QByteArray head(p, static_cast<qsizetype>(limit));
+    const qsizetype end = head.indexOf("?>");
+    const QByteArray decl = end < 0 ? head : head.left(end);
+    qsizetype pos = decl.indexOf("encoding");
+    if (pos < 0)
+        return {};
+    pos += 8;
+    while (pos < decl.size() && (decl[pos] == ' ' || decl[pos] == '=' || decl[pos] == '\t'))
+        ++pos;
+    if (pos >= decl.size() || (decl[pos] != '"' && decl[pos] != '\''))
+        return {};
+    const char quote = decl[pos];
+    const qsizetype close = decl.indexOf(quote, pos + 1);
+    if (close < 0)
+        return {};
+    return decl.mid(pos + 1, close - pos - 1).trimmed();
+}
+
+DetectedEncoding Detect(const char* p, size_t n)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    if (n >= 2 && u[0] == 0xFF && u[1] == 0xFE)
+        return {FileEncoding::Utf16LE, "UTF-16"};
+    if (n >= 2 && u[0] == 0xFE && u[1] == 0xFF)
+        return {FileEncoding::Utf16BE, "UTF-16"};
+    if (n >= 2 && u[0] == '<' && u[1] == 0)
+        return {FileEncoding::Utf16LE, "UTF-16"};
+    if (n >= 2 && u[0] == 0 && u[1] == '<')
+        return {FileEncoding::Utf16BE, "UTF-16"};
+    if (n >= 3 && u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF)
+        return {FileEncoding::Utf8, "UTF-8"};
+    const QByteArray declared = DeclaredEncoding(p, n);
+    const QByteArray name = declared.toLower();
+    if (name.isEmpty() || name == "utf-8" || name == "utf8" || name == "us-ascii" || name == "ascii")
+        return {FileEncoding::Utf8, declared};
+    if (name == "iso-8859-1" || name == "iso8859-1" || name == "iso_8859-1" || name == "latin1"
+        || name == "latin-1" || name == "l1")
+        return {FileEncoding::Latin1, declared};
+    if (name == "windows-1252" || name == "cp1252" || name == "x-cp1252")
+        return {FileEncoding::Windows1252, declared};
+    if (name == "utf-16" || name == "utf-16le" || name == "utf-16be")
+        return {FileEncoding::Utf8, declared};  // declared but not stored as UTF-16: bytes decide
+    return {FileEncoding::Unsupported, declared};
+}
+
+// A malloc'd buffer, as pugixml's in-place parser takes ownership of it.
+struct Buffer
+{
+    char* p = nullptr;
+    size_t n = 0;
+    ~Buffer() { std::free(p); }
+    char* release()
+    {
+        char* q = p;
+        p = nullptr;
+        return q;
+    }
+};
+
+bool ToBuffer(const QByteArray& bytes, Buffer& out)
+{
+    out.n = static_cast<size_t>(bytes.size());
+    out.p = static_cast<char*>(std::malloc(out.n ? out.n : 1));
+    if (!out.p)
+        return false;
+    std::memcpy(out.p, bytes.constData(), out.n);
+    return true;
+}
+
+// Brings the file's bytes to UTF-8 in place of the original buffer.
+void ConvertToUtf8(Buffer& buf, const DetectedEncoding& enc)
+{
+    if (enc.encoding == FileEncoding::Utf8)
+        return;
+    QString text;
+    switch (enc.encoding) {
+    case FileEncoding::Utf16LE:
+        text = QStringDecoder(QStringConverter::Utf16LE).decode(QByteArrayView(buf.p, static_cast<qsizetype>(buf.n)));
+        break;
+    case FileEncoding::Utf16BE:
+        text = QStringDecoder(QStringConverter::Utf16BE).decode(QByteArrayView(buf.p, static_cast<qsizetype>(buf.n)));
+        break;
+    case FileEncoding::Latin1:
+        text = QString::fromLatin1(buf.p, static_cast<qsizetype>(buf.n));
+        break;
+    case FileEncoding::Windows1252:
+        text = DecodeWindows1252(buf.p, static_cast<qsizetype>(buf.n));
+        break;
+    default:
+        return;
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QByteArray utf8 = text.toUtf8();
+    std::free(buf.p);
+    buf.p = nullptr;
+    if (!ToBuffer(utf8, buf))
+        throw std::bad_alloc();
+}
+
+// Line and column (both from 1, the column in characters) of a byte offset.
+void LineColumn(const char* p, size_t n, ptrdiff_t offset, int& nLine, int& nColumn)
+{
+    nLine = 1;
+    nColumn = 1;
+    const size_t end = std::min<size_t>(n, offset < 0 ? 0 : static_cast<size_t>(offset));
+    for (size_t i = 0; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c == '\n') {
+            ++nLine;
+            nColumn = 1;
+        } else if (c == '\r') {
+            if (i + 1 < end && p[i + 1] == '\n')
+                continue;
+            ++nLine;
+            nColumn = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++nColumn;
+        }
+    }
+}
+
+CXMLException ParseError(const QString& strSource, int nLine, int nColumn, unsigned nCode, const QString& strReason)
+{
+    return CXMLException(LoadString(IDS_XML_PARSE_ERROR)
+                             .arg(strSource)
+                             .arg(nLine)
+                             .arg(nColumn)
+                             .arg(QString::number(nCode, 16))
+                             .arg(strReason));
+}
+
+// Streams pugixml's output into the file with CR LF line ends, in blocks,
+// so a save holds no second copy of the whole text. Text that already holds
+// CR LF is not doubled.
+class CrLfWriter : public pugi::xml_writer
+{
+public:
+    explicit CrLfWriter(QIODevice& dev)
+        : m_dev(dev)
+    {
+        m_buf.reserve(kBlock + 4096);
+    }
+
+    void write(const void* data, size_t size) override
+    {
+        const char* p = static_cast<const char*>(data);
+        const char* end = p + size;
+        while (p < end) {
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            const char* stop = nl ? nl : end;
+            if (stop > p) {
+                m_buf.append(p, stop - p);
+                m_last = stop[-1];
+            }
+            if (nl) {
+                if (m_last != '\r')
+                    m_buf.append('\r');
+                m_buf.append('\n');
+                m_last = '\n';
+                p = nl + 1;
+            } else {
+                p = end;
+            }
+            if (m_buf.size() >= kBlock)
+                Flush();
+        }
+    }
+
+    // False when a write failed (disk full, say).
+    bool Flush()
+    {
+        if (!m_bFailed && !m_buf.isEmpty() && m_dev.write(m_buf) != m_buf.size())
+            m_bFailed = true;
+        m_buf.clear();
+        return !m_bFailed;
+    }
+
+private:
+    static constexpr qsizetype kBlock = 1 << 20;
+    QIODevice& m_dev;
+    QByteArray m_buf;
+    char m_last = 0;
+    bool m_bFailed = false;
+};
+
+} // namespace
+
+CXMLDocument::CXMLDocument() = default;
+
+CXMLDocument::~CXMLDocument()
+{
+    Close();
+}
+
+void CXMLDocument::CreateDOM()
+{
+    m_pDOM = std::make_unique<pugi::xml_document>();
+}
+
+void CXMLDocument::Open(const QString& strFileName)
+{
+    m_strFileName = strFileName;
+    CreateDOM();
+    Load();
+}
+
+void CXMLDocument::Close()
+{
+    m_pDOM.reset();
+    m_bLoaded = false;
+    m_bSaveSuppressed = false;
+    ++m_nLoadGeneration;
+}
+
+bool CXMLDocument::IsValid() const
+{
+    return m_pDOM && m_bLoaded;
+}
+
+pugi::xml_node CXMLDocument::GetDocumentNode() const
+{
+    return IsValid() ? pugi::xml_node(*m_pDOM) : pugi::xml_node();
+}
+
+pugi::xml_node CXMLDocument::GetDocumentElement() const
+{
+    return IsValid() ? m_pDOM->document_element() : pugi::xml_node();
+}
+
+void CXMLDocument::Load()
+{
+    m_bLoaded = false;
+    ++m_nLoadGeneration;
+    if (m_strFileName.isEmpty() || !m_pDOM)
+        return;
+    m_pDOM->reset();
+
+    QFile file(m_strFileName);
+    if (!file.exists())
+        throw CXMLException(LoadString(IDS_XML_NOT_FOUND).arg(m_strFileName));
+    if (QFileInfo(m_strFileName).isDir() || !file.open(QIODevice::ReadOnly))
+        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+
+    Buffer buf;
+    buf.n = static_cast<size_t>(file.size());
+    buf.p = static_cast<char*>(std::malloc(buf.n ? buf.n : 1));
+    if (!buf.p)
+        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+    const qint64 nRead = buf.n ? file.read(buf.p, static_cast<qint64>(buf.n)) : 0;
+    if (nRead != static_cast<qint64>(buf.n))
+        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+    file.close();
+
+    const DetectedEncoding enc = Detect(buf.p, buf.n);
+    if (enc.encoding == FileEncoding::Unsupported) {
+        const qsizetype at = QByteArray(buf.p, static_cast<qsizetype>(std::min<size_t>(buf.n, 512))).indexOf("encoding");
+        throw ParseError(m_strFileName, 1, static_cast<int>(at + 1), pugi::status_bad_pi,
+                         QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc.name)));
+    }
+    ConvertToUtf8(buf, enc);
+    const size_t nSize = buf.n;
+    const QString strFileName = m_strFileName;
+    ParseBuffer(buf.release(), nSize, m_strFileName, [&strFileName, enc] {
+        Buffer again;
+        QFile f(strFileName);
+        if (!f.open(QIODevice::ReadOnly) || !ToBuffer(f.readAll(), again))
+            return QByteArray();
+        ConvertToUtf8(again, enc);
+        return QByteArray(again.p, static_cast<qsizetype>(again.n));
+    });
+}
+
+void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
+                               const std::function<QByteArray()>& original)
+{
+    const pugi::xml_parse_result result =
+        m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
+    if (!result) {
+        m_pDOM->reset();
+        // The in-place parse has rewritten the buffer; the position is
+        // counted on a fresh copy of the text.
+        const QByteArray text = original();
+        int nLine = 1, nColumn = 1;
+        LineColumn(text.constData(), static_cast<size_t>(text.size()), result.offset, nLine, nColumn);
+        throw ParseError(strSource, nLine, nColumn, static_cast<unsigned>(result.status),
+                         QString::fromUtf8(result.description()));
+    }
+    // The file is written back as UTF-8, so its declaration must say so.
+    for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_declaration && n.attribute("encoding"))
+            n.attribute("encoding").set_value("UTF-8");
+    }
+    if (!m_pDOM->document_element())
+        throw CXMLException(IDS_XML_DOCNODE);
+    m_bLoaded = true;
+}
+
+void CXMLDocument::LoadXML(const QString& strXML)
+{
+    if (!m_pDOM)
+        CreateDOM();
+    m_bLoaded = false;
+    ++m_nLoadGeneration;
+    const QByteArray utf8 = strXML.toUtf8();
+    Buffer buf;
+    if (!ToBuffer(utf8, buf))
+        throw CXMLException(IDS_XML_LOADXML);
+    const size_t nSize = buf.n;
+    try {
+        ParseBuffer(buf.release(), nSize, QStringLiteral("XML"), [&utf8] { return utf8; });
+    } catch (const CXMLException& e) {
+        throw CXMLException(IDS_XML_LOADXML, e.GetErrorMessage());
+    }
+}
+
+void CXMLDocument::Reload()
+{
+    m_bSaveSuppressed = false;
+    Load();
+}
+
+void CXMLDocument::Save(bool bFormat)
+{
+    m_bSaveSuppressed = false;
+    if (!IsValid())
+        return;
+
+    // The text goes to a temporary file beside the target, which replaces
+    // the target only when it is complete and on disk.
+    QSaveFile file(m_strFileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + file.errorString());
+    CrLfWriter writer(file);
+    // One pass: the line-broken layout and CR LF come straight out of the
+    // writer, nothing rewrites the file afterwards.
+    m_pDOM->save(writer, "", bFormat ? pugi::format_indent : pugi::format_raw, pugi::encoding_utf8);
+    if (!writer.Flush()) {
+        const QString strReason = file.errorString();
+        file.cancelWriting();
+        throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + strReason);
+    }
+    if (!file.commit())
+        throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + file.errorString());
+}
+
+void CXMLDocument::SaveAfterChange()
+{
+    if (!m_bSaveSuppressed)
+        Save(true);
+}

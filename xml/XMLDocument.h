@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <pugixml.hpp>
+
+#include <functional>
+#include <memory>
+
+// One XML data file held in a DOM. Every change is written back through a
+// temporary file that replaces the file only when it is complete, so the file
+// on disk is always either the old or the new version.
+class CXMLDocument
+{
+public:
+    CXMLDocument();
+    ~CXMLDocument();
+    CXMLDocument(const CXMLDocument&) = delete;
+    CXMLDocument& operator=(const CXMLDocument&) = delete;
+
+    // Remember the path, create the DOM and load the file. Throws
+    // CXMLException (147 missing, 136 malformed, 148 otherwise); the document
+    // is then invalid.
+    void Open(const QString& strFileName);
+    void Close();
+    void Load();
+    // Replaces the DOM by the parsed text (178 when it is no XML).
+    void LoadXML(const QString& strXML);
+    // Writes the DOM to the file: line-broken, CR LF, UTF-8 (179 on failure;
+    // the file then keeps its previous contents). Clears the save-suppressed
+    // flag. An invalid document is never written.
+    void Save(bool bFormat = true);
+    // Cursor operations skip their saves until the next Save or Reload.
+    void SuppressSave() { m_bSaveSuppressed = true; }
+    bool IsSaveSuppressed() const { return m_bSaveSuppressed; }
+    // Drops unsaved changes by loading the file again.
+    void Reload();
+    bool IsValid() const;
+    QString GetFileName() const { return m_strFileName; }
+
+    // For the cursors of this layer.
+    pugi::xml_document* GetDOM() const { return m_pDOM.get(); }
+    pugi::xml_node GetDocumentNode() const;
+    pugi::xml_node GetDocumentElement() const;
+    // The save that cursor operations make after a change: skipped while
+    // saves are suppressed, and it leaves that flag alone.
+    void SaveAfterChange();
+    // Counters that tell cursors their element handles went stale: the first
+    // moves on every load or close, the second on every removal of elements.
+    quint64 GetLoadGeneration() const { return m_nLoadGeneration; }
+    quint64 GetRemoveGeneration() const { return m_nRemoveGeneration; }
+    void NoteRemoval() { ++m_nRemoveGeneration; }
+
+private:
+    void CreateDOM();
+    void ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
+                     const std::function<QByteArray()>& original);
+
+    std::unique_ptr<pugi::xml_document> m_pDOM;
+    bool m_bLoaded = false;
+    QString m_strFileName;
+    bool m_bSaveSuppressed = false;
+    quint64 m_nLoadGeneration = 0;
+    quint64 m_nRemoveGeneration = 0;
+};
