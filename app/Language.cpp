@@ -102,6 +102,7 @@ QString FindTranslation(const QString& strAbbreviation)
     const QString strDir = QCoreApplication::applicationDirPath();
     for (const QString& strCandidate :
          {strDir + u'/' + strName, strDir + QStringLiteral("/translations/") + strName,
+          strDir + QStringLiteral("/../translations/") + strName,
           strDir + QStringLiteral("/../share/qarda/translations/") + strName}) {
         if (QFileInfo(strCandidate).isFile())
             return QDir::cleanPath(strCandidate);

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libgl-dev libpugixml-dev
-  fonts-liberation2 xvfb xauth poppler-utils
+  fonts-liberation2 xvfb xauth poppler-utils locales
 )
 
 missing=()
@@ -17,15 +17,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -q
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests check number handling under a locale with a decimal comma.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

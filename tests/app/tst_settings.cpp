@@ -1,0 +1,201 @@
+#include "app/Language.h"
+#include "core/RegSettings.h"
+#include "resources/StringTable.h"
+#include "../common/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <QTranslator>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void getStringMissingStaysMissing();
+    void getStringUnreadableValue();
+    void getDWORD_data();
+    void getDWORD();
+    void setAndGetBack();
+    void importExportGroupIsSeparate();
+    void unreadableStoreGivesDefaultsSilently();
+
+    void abbreviations_data();
+    void abbreviations();
+    void languageChoice_data();
+    void languageChoice();
+    void missingLangIDIsCreated();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_strConf;
+};
+
+void TestSettings::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_strConf = UseTemporarySettings(m_dir);
+}
+
+void TestSettings::init()
+{
+    QDir(m_dir.path()).removeRecursively();
+    QDir().mkpath(m_dir.path());
+    QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).clear();
+}
+
+void TestSettings::getStringMissingStaysMissing()
+{
+    CRecordingSink sink;
+    CRegSettings settings;
+    QCOMPARE(settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
+    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+    QVERIFY(!s.contains(QStringLiteral("Settings/MainFile")));
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestSettings::getStringUnreadableValue()
+{
+    {
+        QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+        s.setValue(QStringLiteral("Settings/Logo"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    }
+    CRecordingSink sink;
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("Logo"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+    QCOMPARE(sink.m_shown.size(), 1);
+    QVERIFY2(sink.m_shown.at(0).first.startsWith(QStringLiteral("Der Wert 'Logo' konnte im Schlüssel '")),
+             qPrintable(sink.m_shown.at(0).first));
+    QVERIFY(sink.m_shown.at(0).first.endsWith(QStringLiteral("' nicht erzeugt werden.")));
+}
+
+void TestSettings::getDWORD_data()
+{
+    QTest::addColumn<QVariant>("stored");  // invalid: missing
+    QTest::addColumn<quint32>("expected");
+    QTest::addColumn<bool>("defaultWritten");
+    QTest::newRow("missing") << QVariant() << 30000u << true;
+    QTest::newRow("stored number") << QVariant(5000) << 5000u << false;
+    QTest::newRow("stored as text") << QVariant(QStringLiteral("1234")) << 1234u << false;
+    QTest::newRow("garbage") << QVariant(QStringLiteral("abc")) << 30000u << true;
+    QTest::newRow("negative") << QVariant(-1) << 30000u << true;
+}
+
+void TestSettings::getDWORD()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(quint32, expected);
+    QFETCH(bool, defaultWritten);
+    if (stored.isValid())
+        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).setValue(QStringLiteral("Settings/PX900Timeout"), stored);
+    CRecordingSink sink;
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("PX900Timeout"), 30000), expected);
+    const QVariant after = QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).value(QStringLiteral("Settings/PX900Timeout"));
+    if (defaultWritten)
+        QCOMPARE(after.toUInt(), 30000u);
+    else
+        QCOMPARE(after, stored);
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestSettings::setAndGetBack()
+{
+    CRecordingSink sink;
+    CRegSettings settings;
+    settings.SetString(QStringLiteral("BackupFolder"), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
+    settings.SetDWORD(QStringLiteral("Norm"), 1);
+    // Read by a fresh object: nothing is cached.
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("BackupFolder")), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 0), 1u);
+    QVERIFY(QFile::exists(m_strConf));
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestSettings::importExportGroupIsSeparate()
+{
+    CRegSettings(QStringLiteral("ImportExport")).SetString(QStringLiteral("MainFile"), QStringLiteral("x.xml"));
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
+    QCOMPARE(CRegSettings(QStringLiteral("ImportExport")).GetString(QStringLiteral("MainFile")), QStringLiteral("x.xml"));
+}
+
+void TestSettings::unreadableStoreGivesDefaultsSilently()
+{
+    // A store that cannot be read (here: a folder where the settings file
+    // belongs) is a key that cannot be opened: defaults, no writes, no
+    // message.
+    QVERIFY(QDir().mkpath(m_strConf));
+    CRecordingSink sink;
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 1), 1u);
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("Logo"), QStringLiteral("d")), QStringLiteral("d"));
+    CRegSettings().SetString(QStringLiteral("Logo"), QStringLiteral("x"));
+    QVERIFY(sink.m_shown.isEmpty());
+    QVERIFY(QFileInfo(m_strConf).isDir());
+}
+
+void TestSettings::abbreviations_data()
+{
+    QTest::addColumn<quint32>("langId");
+    QTest::addColumn<QString>("abbreviation");
+    QTest::newRow("German") << 1031u << QStringLiteral("DEU");
+    QTest::newRow("English") << 1033u << QStringLiteral("ENU");
+    QTest::newRow("Spanish") << 1034u << QStringLiteral("ESP");
+    QTest::newRow("Russian") << 1049u << QStringLiteral("RUS");
+    QTest::newRow("French") << 1036u << QStringLiteral("FRA");
+    QTest::newRow("Czech") << 1029u << QStringLiteral("CSY");
+    QTest::newRow("sort order bits ignored") << (1033u | 0x10000u) << QStringLiteral("ENU");
+    QTest::newRow("unknown") << 0x3FFu << QString();
+}
+
+void TestSettings::abbreviations()
+{
+    QFETCH(quint32, langId);
+    QTEST(Language::Abbreviation(langId), "abbreviation");
+    QCOMPARE(Language::LangIDOfAbbreviation(QStringLiteral("XYZ")), 1033u);
+}
+
+void TestSettings::languageChoice_data()
+{
+    QTest::addColumn<quint32>("stored");
+    QTest::addColumn<quint32>("after");
+    QTest::addColumn<bool>("translated");
+    // A test translation RQardaENU.qm lies beside this program; none for Czech.
+    QTest::newRow("German") << 1031u << 1031u << false;
+    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false;
+    QTest::newRow("zero means German") << 0u << 0u << false;
+    QTest::newRow("English with its translation") << 1033u << 1033u << true;
+    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false;
+}
+
+void TestSettings::languageChoice()
+{
+    QFETCH(quint32, stored);
+    QFETCH(quint32, after);
+    QFETCH(bool, translated);
+    CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    CRecordingSink sink;
+    LoadLanguageDLL();
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 4711), after);
+    QCOMPARE(!Language::LoadedTranslationFile().isEmpty(), translated);
+    // The test translation turns message 147 into English.
+    QCOMPARE(LoadString(IDS_XML_NOT_FOUND).startsWith(QStringLiteral("XML file not found")), translated);
+    QVERIFY(sink.m_shown.isEmpty());
+    // Undo the translation for the next row.
+    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(p), delete p;
+}
+
+void TestSettings::missingLangIDIsCreated()
+{
+    // This test runs with LANG=de_DE.UTF-8: the user's locale is German.
+    LoadLanguageDLL();
+    QCOMPARE(Language::UserDefaultLangID(), 1031u);
+    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+    QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
