@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/SerialPortDevice.h"
+
+#include <QString>
+#include <QStringList>
+
+// A failure in talking to the PX900: the texts of every layer in a row,
+// command first.
+class CPX900DeviceException : public CSerialPortDeviceException
+{
+public:
+    using CSerialPortDeviceException::CSerialPortDeviceException;
+};
+
+// The PX900 test device: a serial-line device with one operation per
+// command of its protocol. Every failure is reported as CPX900DeviceException.
+class CPX900Device : public CSerialPortDevice
+{
+public:
+    explicit CPX900Device(PortLogCallback callback = {});
+    ~CPX900Device() override;
+
+    void Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits) override;
+    void Open(const QString& strDevicePath, int nBaud, char cParity, int nDataBits, int nStopBits) override;
+    void Send(const QByteArray& command) override;
+    QByteArray& Query(QByteArray& buffer, int nTimeoutMs = 0, int nPollMs = 0) override;
+    QByteArray& Receive(QByteArray& buffer) override;
+
+    // Number of stored results.
+    int GetResultCount();
+    // Appends the lines of stored result nIndex (0 for the first) to the
+    // list, the acknowledgement line and an empty last entry included.
+    void GetResult(int nIndex, QStringList& lines);
+    // Deletes every stored result.
+    void DeleteResults();
+    // The firmware version, e.g. "2.05".
+    QString GetVersion();
+    // Device type and serial number; false when the answer lacks either
+    // key. A missing part leaves its argument unchanged.
+    bool GetIdentity(QString& strType, QString& strSerial);
+
+private:
+    // Sends the command under the device lock and waits for its
+    // acknowledgement; a failure gets the command's prefix text.
+    QByteArray Exchange(const QByteArray& command, const char* pszAck, unsigned nPrefixId);
+};

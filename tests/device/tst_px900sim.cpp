@@ -1,0 +1,286 @@
+// The virtual PX900 seen through the program's device class: the demo
+// memory, the commands, several client sessions and every fault it injects.
+
+#include "device/PX900Device.h"
+#include "resources/StringTable.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Runs the simulator for one test and stops it with SIGTERM.
+class CSimulator
+{
+public:
+    explicit CSimulator(const QStringList& arguments)
+    {
+        m_process.start(QStringLiteral(PX900_SIM), arguments);
+        if (!m_process.waitForStarted(5000))
+            return;
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        m_strPath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~CSimulator() { Stop(); }
+
+    const QString& Path() const { return m_strPath; }
+
+    // Exit code after a stop signal; -1 when it did not end by itself.
+    int Stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+            return -1;
+        }
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+    QByteArray Log()
+    {
+        return m_process.readAllStandardError();
+    }
+
+private:
+    QProcess m_process;
+    QString m_strPath;
+};
+
+QString Value(const QStringList& lines, const QString& strKey)
+{
+    for (const QString& line : lines) {
+        if (line.section(QLatin1Char(';'), 0, 0) == strKey)
+            return line.section(QLatin1Char(';'), 1);
+    }
+    return QStringLiteral("<missing>");
+}
+
+int CountKeys(const QStringList& lines, const QRegularExpression& key)
+{
+    int n = 0;
+    for (const QString& line : lines)
+        n += key.match(line.section(QLatin1Char(';'), 0, 0)).hasMatch() ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+class TestPX900Sim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void demoMemory();
+    void deleteEmptiesMemory();
+    void successiveSessions();
+    void memoryFile();
+    void options();
+    void cycledMemory();
+    void faults_data();
+    void faults();
+    void unknownKind();
+};
+
+void TestPX900Sim::demoMemory()
+{
+    CSimulator sim({QStringLiteral("--demo")});
+    QVERIFY(!sim.Path().isEmpty());
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    device.SetTimeout(5000);
+
+    const int nCount = device.GetResultCount();
+    QVERIFY(nCount >= 14);
+    QSet<int> kinds;
+    QSet<QString> ids;
+    const QRegularExpression dat(QStringLiteral("^\\d{14}$"));
+    for (int i = 0; i < nCount; ++i) {
+        QStringList lines;
+        device.GetResult(i, lines);
+        QCOMPARE(lines.mid(lines.size() - 2), (QStringList {QStringLiteral("AGRACK"), QString()}));
+        const int nKind = Value(lines, QStringLiteral("RID")).toInt();
+        kinds.insert(nKind);
+        ids.insert(Value(lines, QStringLiteral("ID")));
+        QVERIFY2(dat.match(Value(lines, QStringLiteral("Dat"))).hasMatch(), qPrintable(Value(lines, QStringLiteral("Dat"))));
+        if (nKind == 1 || nKind == 2 || nKind == 5)
+            QCOMPARE(CountKeys(lines, QRegularExpression(QStringLiteral("^AV\\d+$"))), 40);
+        if (nKind == 3) {
+            QCOMPARE(CountKeys(lines, QRegularExpression(QStringLiteral("^CA\\d+$"))), 504);
+            QCOMPARE(CountKeys(lines, QRegularExpression(QStringLiteral("^CB\\d+$"))), 504);
+            QCOMPARE(Value(lines, QStringLiteral("CB503")).isEmpty(), false);
+        }
+        if (nKind == 4)
+            QCOMPARE(CountKeys(lines, QRegularExpression(QStringLiteral("^H\\d+$"))), 41);
+        if (nKind == 11)
+            QCOMPARE(CountKeys(lines, QRegularExpression(QStringLiteral("^SP\\d+$"))), 41);
+    }
+    for (int nKind = 1; nKind <= 12; ++nKind)
+        QVERIFY2(kinds.contains(nKind), qPrintable(QString::number(nKind)));
+    for (const char* psz : {"HA-1001", "HA-1002", "IK-2001", "IK-2002", "PRUEF-01", "NEU-0815"})
+        QVERIFY2(ids.contains(QString::fromLatin1(psz)), psz);
+    // Sent as windows-1252, read back as the same text.
+    QVERIFY(ids.contains(QString::fromUtf8("Zähler Süd")));
+
+    QString strType, strSerial;
+    QVERIFY(device.GetIdentity(strType, strSerial));
+    QCOMPARE(strType, QStringLiteral("PX900 "));
+    QVERIFY(!strSerial.isEmpty());
+    QVERIFY(device.GetVersion().at(0).isDigit());
+    QCOMPARE(sim.Stop(), 0);
+}
+
+void TestPX900Sim::deleteEmptiesMemory()
+{
+    CSimulator sim({QStringLiteral("--demo")});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    QVERIFY(device.GetResultCount() > 0);
+    device.DeleteResults();
+    QCOMPARE(device.GetResultCount(), 0);
+    QCOMPARE(sim.Stop(), 0);
+    QVERIFY(sim.Log().contains("received AER"));
+}
+
+void TestPX900Sim::successiveSessions()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString strLink = dir.filePath(QStringLiteral("px900"));
+    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--link"), strLink});
+    QCOMPARE(QFileInfo(strLink).symLinkTarget(), sim.Path());
+
+    for (int nSession = 0; nSession < 3; ++nSession) {
+        CPX900Device device;
+        device.Open(strLink, 9600, 'N', 8, 2);
+        device.SetTimeout(5000);
+        QCOMPARE(device.GetResultCount(), 15);
+        // A session that leaves most of an answer unread must not spoil
+        // the next.
+        if (nSession == 1) {
+            device.Send("AGR1\r");
+            QByteArray firstBytes;
+            device.Query(firstBytes);
+            QVERIFY(firstBytes.startsWith("RID;1"));
+        }
+    }
+    QCOMPARE(sim.Stop(), 0);
+    QVERIFY(!QFileInfo::exists(strLink) && !QFileInfo(strLink).isSymLink());
+}
+
+void TestPX900Sim::memoryFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString strPath = dir.filePath(QStringLiteral("memory.txt"));
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("# two records\nRID;1\nID;A\xc3\xa4\r\nDat;01022024030405\n\n\nRID;9\nID;B\nRem;x;y\n");
+    file.close();
+
+    CSimulator sim({QStringLiteral("--memory"), strPath});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    QCOMPARE(device.GetResultCount(), 2);
+    QStringList lines;
+    device.GetResult(0, lines);
+    QCOMPARE(lines, (QStringList {QStringLiteral("RID;1"), QString::fromUtf8("ID;Aä"), QStringLiteral("Dat;01022024030405"),
+                                  QStringLiteral("AGRACK"), QString()}));
+    lines.clear();
+    device.GetResult(1, lines);
+    QCOMPARE(lines, (QStringList {QStringLiteral("RID;9"), QStringLiteral("ID;B"), QStringLiteral("Rem;x;y"), QStringLiteral("AGRACK"), QString()}));
+    // Beyond the memory: just the acknowledgement.
+    lines.clear();
+    device.GetResult(2, lines);
+    QCOMPARE(lines, (QStringList {QStringLiteral("AGRACK"), QString()}));
+}
+
+void TestPX900Sim::options()
+{
+    CSimulator sim({QStringLiteral("--version"), QStringLiteral("V2.05"), QStringLiteral("--identity"), QStringLiteral("PX910,987654")});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    QCOMPARE(device.GetVersion(), QStringLiteral("2.05"));
+    QString strType, strSerial;
+    QVERIFY(device.GetIdentity(strType, strSerial));
+    QCOMPARE(strType, QStringLiteral("PX910 "));
+    QCOMPARE(strSerial, QStringLiteral("987654"));
+    QCOMPARE(device.GetResultCount(), 0);
+}
+
+void TestPX900Sim::cycledMemory()
+{
+    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("40")});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    QCOMPARE(device.GetResultCount(), 40);
+    QStringList first, again;
+    device.GetResult(0, first);
+    device.GetResult(15, again);
+    QCOMPARE(Value(again, QStringLiteral("RID")), Value(first, QStringLiteral("RID")));
+    QCOMPARE(Value(again, QStringLiteral("ID")), Value(first, QStringLiteral("ID")));
+    QVERIFY(Value(again, QStringLiteral("Dat")) != Value(first, QStringLiteral("Dat")));
+}
+
+void TestPX900Sim::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("expected");
+    const QString head = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
+    const QString timeout = LoadString(IDS_DEVICE_TIMEOUT);
+    const QString cut = timeout.left(timeout.indexOf(QLatin1String("%1")));
+    QTest::newRow("timeout") << QStringLiteral("timeout") << head + timeout.arg(QString());
+    QTest::newRow("garbage") << QStringLiteral("garbage") << head + cut;
+    // The record of the first demo result is far longer than 50 characters.
+    // The second demo record, far longer than 50 characters, cut.
+    QTest::newRow("noack") << QStringLiteral("noack") << head + cut + QStringLiteral("RID;2\rID;HA-1001\rRem;Vektordiagramm\rAdr;2\rDat;1203...)");
+    QTest::newRow("close") << QStringLiteral("close") << head + LoadString(IDS_DEVICE_COMMUNICATION);
+}
+
+void TestPX900Sim::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, expected);
+
+    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--fault-at"), QStringLiteral("2"), QStringLiteral("--fault"), fault});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    device.SetTimeout(500);
+    QStringList lines;
+    device.GetResult(0, lines); // the records before the fault are fine
+    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("1"));
+    try {
+        device.GetResult(1, lines);
+        QFAIL("GetResult returned");
+    } catch (const CPX900DeviceException& e) {
+        const QString strText = e.GetErrorMessage();
+        QVERIFY2(strText.startsWith(expected), qPrintable(strText));
+        if (fault == QLatin1String("garbage") || fault == QLatin1String("noack"))
+            QVERIFY2(strText.contains(QLatin1String("...)")), qPrintable(strText));
+    }
+}
+
+void TestPX900Sim::unknownKind()
+{
+    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
+    CPX900Device device;
+    device.Open(sim.Path(), 9600, 'N', 8, 2);
+    QStringList lines;
+    device.GetResult(2, lines);
+    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("13"));
+    QCOMPARE(Value(lines, QStringLiteral("ID")), QStringLiteral("HA-1002"));
+    lines.clear();
+    device.GetResult(3, lines);
+    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("4"));
+}
+
+QTEST_GUILESS_MAIN(TestPX900Sim)
+#include "tst_px900sim.moc"
