@@ -16,6 +16,9 @@ double ParseNumber(const QString& str)
         bNegative = *p == '-';
         ++p;
     }
+    // One sign only: from_chars would take a second minus itself.
+    if (p < end && (*p == '+' || *p == '-'))
+        return 0;
     double value = 0;
     // from_chars never looks at the locale; it takes the longest valid prefix.
     const auto res = std::from_chars(p, end, value, std::chars_format::general);

@@ -27,12 +27,15 @@ QString DecodeWindows1252(const QByteArray& bytes)
 
 QByteArray EncodeWindows1252(const QString& str)
 {
-    QByteArray bytes(str.size(), Qt::Uninitialized);
+    QByteArray bytes;
+    bytes.reserve(str.size());
     for (qsizetype i = 0; i < str.size(); ++i) {
         const char16_t c = str.at(i).unicode();
         char b = '?';
         if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
             b = static_cast<char>(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < str.size() && str.at(i + 1).isLowSurrogate()) {
+            ++i;  // one character outside the basic plane: one '?'
         } else {
             for (int k = 0; k < 32; ++k) {
                 if (g_high[k] == c) {
@@ -41,7 +44,7 @@ QByteArray EncodeWindows1252(const QString& str)
                 }
             }
         }
-        bytes[i] = b;
+        bytes.append(b);
     }
     return bytes;
 }

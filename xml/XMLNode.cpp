@@ -51,9 +51,12 @@ QString ElementText(pugi::xml_node node)
     return QString::fromStdString(text);
 }
 
-void SetElementText(pugi::xml_node node, const QString& strText)
+// Returns true when element children were removed: cursors standing on them
+// must then be told.
+bool SetElementText(pugi::xml_node node, const QString& strText)
 {
     const QByteArray utf8 = strText.toUtf8();
+    bool bRemoved = false;
     if (utf8.isEmpty()) {
         // No empty text node: the element is written as an empty tag, the
         // same as after a reload.
@@ -65,15 +68,28 @@ void SetElementText(pugi::xml_node node, const QString& strText)
         }
         if (node.value()[0])
             node.text().set("");
-        return;
+        return bRemoved;
     }
     if (HasElementChildren(node)) {
         // Setting a text replaces the element's contents, as a DOM would.
         while (node.first_child())
             node.remove_child(node.first_child());
+        bRemoved = true;
     }
     if (!node.text().set(utf8.constData()))
         throw CXMLException(IDS_XML_SET_VALUE);
+    return bRemoved;
+}
+
+// Whether the handle still names a node of the tree under root. Handles are
+// only compared, never followed: a stale one points into freed memory.
+bool IsInTree(pugi::xml_node root, pugi::xml_node node)
+{
+    if (!node || !root)
+        return false;
+    if (node == root)
+        return true;
+    return static_cast<bool>(root.find_node([&node](pugi::xml_node n) { return n == node; }));
 }
 
 QList<CXMLAttribute> Attributes(pugi::xml_node node)
@@ -305,25 +321,51 @@ CXMLNode::~CXMLNode() = default;
 void CXMLNode::Revalidate()
 {
     // Element handles die with their elements. After a reload every handle
-    // is stale: the cursor forgets them all. After a removal elsewhere, the
-    // list is selected again.
+    // is stale: the cursor forgets them all and is at end of list. A cursor
+    // that ran under a parent element has lost that context and selects
+    // nothing until it is opened again.
     if (m_pDocument->GetLoadGeneration() != m_nLoadGeneration) {
         m_nLoadGeneration = m_pDocument->GetLoadGeneration();
         m_nRemoveGeneration = m_pDocument->GetRemoveGeneration();
+        if (m_parentElement)
+            m_bContextLost = true;
         m_current = {};
         m_parentElement = {};
         m_added = {};
         m_list.clear();
         m_nCount = 0;
         m_nEditMode = 0;
-        if (m_pDocument->IsValid() && !m_strQuery.isEmpty())
-            Select();
+        Select();
         return;
     }
+    // After a removal elsewhere the list is selected again. The current
+    // element stays current when it still exists; when it went, the cursor is
+    // at end of list and a pending Edit or AddNew is dropped, so that Update
+    // cannot write this element's fields into another one.
     if (m_pDocument->GetRemoveGeneration() != m_nRemoveGeneration) {
         m_nRemoveGeneration = m_pDocument->GetRemoveGeneration();
+        const pugi::xml_node root = m_pDocument->GetDocumentNode();
+        if (m_parentElement && !IsInTree(root, m_parentElement)) {
+            m_parentElement = {};
+            m_bContextLost = true;
+        }
+        const pugi::xml_node old = m_current;
         Select();
-        m_current = (m_nIndex >= 0 && m_nIndex < m_nCount) ? m_list[static_cast<size_t>(m_nIndex)] : pugi::xml_node();
+        m_current = {};
+        for (int i = 0; old && i < m_nCount; ++i) {
+            if (m_list[static_cast<size_t>(i)] == old) {
+                m_current = old;
+                m_nIndex = i;
+                break;
+            }
+        }
+        // The document node, or a new element outside the query.
+        if (!m_current && IsInTree(root, old))
+            m_current = old;
+        if (m_added && !IsInTree(root, m_added))
+            m_added = {};
+        if (!m_current)
+            m_nEditMode = 0;
     }
 }
 
@@ -331,7 +373,7 @@ void CXMLNode::Select()
 {
     m_list.clear();
     m_nCount = 0;
-    if (!m_pDocument->IsValid())
+    if (!m_pDocument->IsValid() || m_bContextLost)
         return;
     if (m_parentElement && m_parentElement.type() != pugi::node_element)
         throw CXMLException(IDS_XML_NODE_ELEMENT);
@@ -398,6 +440,7 @@ void CXMLNode::Open(const QString& strQuery, CXMLNode* pParent, const CXMLVars& 
         m_vars = vars;
     }
     m_parentElement = pParent ? pParent->GetCurrentElement() : pugi::xml_node();
+    m_bContextLost = false;
     Select();
     MoveFirst();
 }
@@ -457,9 +500,16 @@ void CXMLNode::SetAbsolutePosition(int nIndex)
 
 bool CXMLNode::IsEOF() const
 {
-    if (m_pDocument->GetLoadGeneration() != m_nLoadGeneration)
-        return true;
+    // A reload or a removal elsewhere may have taken the element away; the
+    // cursor's own state is brought up to date first.
+    const_cast<CXMLNode*>(this)->Revalidate();
     return !m_current;
+}
+
+int CXMLNode::GetRecordCount() const
+{
+    const_cast<CXMLNode*>(this)->Revalidate();
+    return m_nCount;
 }
 
 pugi::xml_node CXMLNode::GetCurrentElement()
@@ -544,8 +594,8 @@ void CXMLNode::Store(pugi::xml_node element, const CXMLFieldMap& map)
         }
         switch (entry.m_kind) {
         case CXMLFieldEntry::Object:
-            if (entry.m_object.m_bHasText)
-                SetElementText(node, entry.m_object.m_strText);
+            if (entry.m_object.m_bHasText && SetElementText(node, entry.m_object.m_strText))
+                m_pDocument->NoteRemoval();
             for (const CXMLAttribute& a : entry.m_object.m_attributes) {
                 const QByteArray name = a.m_strName.toUtf8();
                 pugi::xml_attribute attr = node.attribute(name.constData());
@@ -559,7 +609,8 @@ void CXMLNode::Store(pugi::xml_node element, const CXMLFieldMap& map)
             break;
         case CXMLFieldEntry::Array:
             for (int i = 0; i < entry.m_array.size(); ++i)
-                SetElementText(NthChild(node, names[nLast].constData(), i, true), entry.m_array.at(i));
+                if (SetElementText(NthChild(node, names[nLast].constData(), i, true), entry.m_array.at(i)))
+                    m_pDocument->NoteRemoval();
             break;
         case CXMLFieldEntry::NodeList:
             for (size_t i = 0; i < entry.m_nodeList.size(); ++i)
@@ -710,6 +761,10 @@ pugi::xml_node CXMLNode::GetParentElement(pugi::xml_node node)
     }
     if (m_parentElement)
         return m_parentElement;
+    // Opened under an element that is gone: the container would put new
+    // elements somewhere the caller did not ask for.
+    if (m_bContextLost)
+        return {};
     const QByteArray container = m_strContainerName.toUtf8();
     pugi::xml_node found;
     pugi::xml_node rootElement = m_pDocument->GetDocumentElement();
@@ -743,8 +798,8 @@ void CXMLNode::SetValue(const QString& strElementName, const QString& strText)
     Revalidate();
     const QByteArray name = strElementName.toUtf8();
     pugi::xml_node n = FindSelfOrDescendant(m_current, name.constData());
-    if (n)
-        SetElementText(n, strText);
+    if (n && SetElementText(n, strText))
+        m_pDocument->NoteRemoval();
 }
 
 QString CXMLNode::GetAttributeValue(const QString& strElementName, const QString& strAttributeName)

@@ -139,7 +139,7 @@ public:
     void MoveLast();
     void SetAbsolutePosition(int nIndex);
     bool IsEOF() const;
-    int GetRecordCount() const { return m_nCount; }
+    int GetRecordCount() const;
     int GetPosition() const { return m_nIndex; }
 
     void AddNew();
@@ -202,6 +202,8 @@ private:
     pugi::xml_node m_added;  // the element AddNew made, until Update
     quint64 m_nLoadGeneration = 0;
     quint64 m_nRemoveGeneration = 0;
+    // The parent element the query ran under went away (reload, removal).
+    bool m_bContextLost = false;
 };
 
 // Field exchange: bind a member to its element path.

@@ -1,0 +1,138 @@
+// ParseNumber and ParseInt read stored values the same way in every locale.
+
+#include "core/Number.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+class TestNumber : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_localeDir;
+    // Switches the C runtime to a German locale (comma as decimal separator);
+    // false when none can be had.
+    bool SetGermanLocale();
+
+private slots:
+    void parseNumber_data();
+    void parseNumber();
+    void parseInt_data();
+    void parseInt();
+    void germanLocale_data();
+    void germanLocale();
+    void cleanupTestCase() { std::setlocale(LC_ALL, "C"); }
+};
+
+void TestNumber::parseNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("point") << QStringLiteral("230.5") << 230.5;
+    QTest::newRow("comma stops") << QStringLiteral("230,5") << 230.0;
+    QTest::newRow("exponent and unit") << QStringLiteral("-1.5e3;V") << -1500.0;
+    QTest::newRow("unit") << QStringLiteral("12.5;kWh") << 12.5;
+    QTest::newRow("no number") << QStringLiteral("abc") << 0.0;
+    QTest::newRow("unavailable") << QStringLiteral("---;V") << 0.0;
+    QTest::newRow("leading space") << QStringLiteral(" 12") << 12.0;
+    QTest::newRow("leading tab and newline") << QStringLiteral("\t\n7.25") << 7.25;
+    QTest::newRow("empty") << QString() << 0.0;
+    QTest::newRow("plus") << QStringLiteral("+3.5") << 3.5;
+    QTest::newRow("point first") << QStringLiteral(".5") << 0.5;
+    QTest::newRow("point last") << QStringLiteral("5.;A") << 5.0;
+    QTest::newRow("lone sign") << QStringLiteral("-") << 0.0;
+    QTest::newRow("two signs") << QStringLiteral("--5") << 0.0;
+    QTest::newRow("plus minus") << QStringLiteral("+-5") << 0.0;
+    QTest::newRow("minus plus") << QStringLiteral("-+5") << 0.0;
+    QTest::newRow("sign then space") << QStringLiteral("- 5") << 0.0;
+    QTest::newRow("exponent without digits") << QStringLiteral("2e;V") << 2.0;
+    QTest::newRow("negative exponent") << QStringLiteral("25E-1") << 2.5;
+    QTest::newRow("minus zero") << QStringLiteral("-0") << 0.0;
+    QTest::newRow("non-Latin text") << QStringLiteral("Ωx") << 0.0;
+    QTest::newRow("thousands are not grouped") << QStringLiteral("1.234,5") << 1.234;
+}
+
+void TestNumber::parseNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(ParseNumber(text), expected);
+    // The C library in the C locale agrees.
+    std::setlocale(LC_NUMERIC, "C");
+    QCOMPARE(ParseNumber(text), std::strtod(text.toLatin1().constData(), nullptr));
+}
+
+void TestNumber::parseInt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("plain") << QStringLiteral("42") << 42;
+    QTest::newRow("space and sign") << QStringLiteral("  -17x") << -17;
+    QTest::newRow("plus") << QStringLiteral("+8") << 8;
+    QTest::newRow("decimal stops") << QStringLiteral("12.9") << 12;
+    QTest::newRow("no digits") << QStringLiteral("abc") << 0;
+    QTest::newRow("empty") << QString() << 0;
+    QTest::newRow("two signs") << QStringLiteral("--3") << 0;
+    QTest::newRow("max") << QStringLiteral("2147483647") << std::numeric_limits<int>::max();
+    QTest::newRow("min") << QStringLiteral("-2147483648") << std::numeric_limits<int>::min();
+    QTest::newRow("too big") << QStringLiteral("99999999999999999999") << std::numeric_limits<int>::max();
+    QTest::newRow("too small") << QStringLiteral("-99999999999999999999") << std::numeric_limits<int>::min();
+    QTest::newRow("leading zeros") << QStringLiteral("007") << 7;
+}
+
+void TestNumber::parseInt()
+{
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    QCOMPARE(ParseInt(text), expected);
+}
+
+bool TestNumber::SetGermanLocale()
+{
+    for (const char* psz : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE@euro"})
+        if (std::setlocale(LC_ALL, psz))
+            return true;
+    // None installed: build one from the locale sources into a temporary
+    // folder, if the tools are there. Nothing outside that folder changes.
+    const QString strLocaledef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
+    if (strLocaledef.isEmpty() || !m_localeDir.isValid())
+        return false;
+    const QString strOut = m_localeDir.filePath(QStringLiteral("de_DE.UTF-8"));
+    QProcess::execute(strLocaledef, {QStringLiteral("--no-archive"), QStringLiteral("-i"), QStringLiteral("de_DE"),
+                                     QStringLiteral("-f"), QStringLiteral("UTF-8"), strOut});
+    qputenv("LOCPATH", m_localeDir.path().toLocal8Bit());
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+void TestNumber::germanLocale_data()
+{
+    parseNumber_data();
+}
+
+void TestNumber::germanLocale()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    static const bool bGerman = SetGermanLocale();
+    if (!bGerman)
+        QSKIP("no German locale available (none installed, none could be built)");
+    QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    // The locale really uses a comma: the C library reads "230,5" as 230.5.
+    QCOMPARE(std::strtod("230,5", nullptr), 230.5);
+    const double dGerman = ParseNumber(text);
+    const int nGerman = ParseInt(text);
+    std::setlocale(LC_ALL, "C");
+    QCOMPARE(dGerman, expected);
+    QCOMPARE(nGerman, ParseInt(text));
+}
+
+QTEST_GUILESS_MAIN(TestNumber)
+#include "tst_number.moc"

@@ -1,0 +1,71 @@
+// windows-1252: the device's character set and that of older data files.
+
+#include "core/TextCodec.h"
+
+#include <QTest>
+
+class TestTextCodec : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void roundTripAllBytes();
+    void encodeUnmappable_data();
+    void encodeUnmappable();
+};
+
+void TestTextCodec::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ASCII") << QByteArray("U1;230.5;V") << QStringLiteral("U1;230.5;V");
+    QTest::newRow("umlauts") << QByteArray("\xc4\xd6\xdc\xe4\xf6\xfc\xdf") << QStringLiteral("ÄÖÜäöüß");
+    QTest::newRow("micro and degree") << QByteArray("\xb5" "A \xb0" "C") << QStringLiteral("µA °C");
+    QTest::newRow("euro") << QByteArray("5\x80") << QStringLiteral("5€");
+    QTest::newRow("quotes and dashes") << QByteArray("\x84x\x93 \x96 \x97") << QStringLiteral("„x“ – —");
+    QTest::newRow("undefined bytes stay C1") << QByteArray("\x81\x8d\x8f\x90\x9d")
+                                             << QStringView(u"\u0081\u008d\u008f\u0090\u009d").toString();
+    QTest::newRow("NUL") << QByteArray("a\0b", 3) << QStringView(u"a\u0000b", 3).toString();
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestTextCodec::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(DecodeWindows1252(bytes), text);
+    QCOMPARE(DecodeWindows1252(bytes.constData(), bytes.size()), text);
+    QCOMPARE(EncodeWindows1252(text), bytes);
+}
+
+void TestTextCodec::roundTripAllBytes()
+{
+    QByteArray all(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<char>(i);
+    const QString text = DecodeWindows1252(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(EncodeWindows1252(text), all);
+}
+
+void TestTextCodec::encodeUnmappable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Greek") << QStringLiteral("Ω=1") << QByteArray("?=1");
+    QTest::newRow("C1 with a 1252 meaning") << QStringView(u"\u0080\u0093").toString() << QByteArray("??");
+    // A character outside the basic plane is one character: one '?'.
+    QTest::newRow("emoji") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+}
+
+void TestTextCodec::encodeUnmappable()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(EncodeWindows1252(text), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"

@@ -1,0 +1,301 @@
+// The main file: groups and locations through CXMLNodeMain/CXMLNodeGroup,
+// the queries the location commands use, and CQardaDoc's reporting.
+
+#include "XmlTestUtil.h"
+
+#include "core/Messages.h"
+#include "xml/QardaDoc.h"
+#include "xml/XMLNodeMain.h"
+
+#include <QSignalSpy>
+
+using namespace XmlTest;
+
+namespace {
+
+const QByteArray kMain(
+    "<Main-Data>\n"
+    "<Group Name=\"Nord\">\n"
+    "<Main><General><ID>G1</ID><State>OK</State></General><Customer><Name>Kunde 1</Name></Customer></Main>\n"
+    "<Main><General><ID>G2</ID></General></Main>\n"
+    "</Group>\n"
+    "<Group Name=\"Süd\">\n"
+    "</Group>\n"
+    "<Main><General><ID>R1</ID><Remark>one</Remark></General><Meter><Manuf-No>123</Manuf-No></Meter></Main>\n"
+    "<Main><General><ID></ID></General><Customer><Firstname>Leer</Firstname></Customer></Main>\n"
+    "<Main><General><ID>DUP</ID></General><Net><Operator>first</Operator></Net></Main>\n"
+    "<Main><General><ID>DUP</ID></General><Net><Operator>second</Operator></Net></Main>\n"
+    "</Main-Data>\n");
+
+class CRecordingSink : public IMessageSink
+{
+public:
+    QStringList m_texts;
+    void Show(const QString& strText, MsgIcon) override { m_texts << strText; }
+    bool AskYesNo(const QString& strText, MsgIcon) override
+    {
+        m_texts << strText;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestMainData : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_nFile = 0;
+    QString Fresh(CXMLDocument& doc, const QByteArray& bytes = kMain)
+    {
+        const QString strPath = m_dir.filePath(QStringLiteral("main%1.xml").arg(++m_nFile));
+        if (!WriteBytes(strPath, bytes))
+            return {};
+        doc.Open(strPath);
+        return strPath;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    }
+
+    void emptyFile();
+    void queries_data();
+    void queries();
+    void findFirstFindsFirstOfTwo();
+    void emptyIdIsALocation();
+    void readAndEditLocation();
+    void addLocationInGroup();
+    void groupNameEdit();
+    void addGroup();
+    void qardaDocReportsEachFile();
+};
+
+void TestMainData::emptyFile()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, "<Main-Data>\n</Main-Data>");
+    CXMLNodeGroup groups(&doc);
+    groups.Open(QStringLiteral("Group"));
+    QCOMPARE(groups.GetRecordCount(), 0);
+    CXMLNodeMain main(&doc);
+    main.Open(QStringLiteral(".//Main"));
+    QCOMPARE(main.GetRecordCount(), 0);
+    QVERIFY(main.IsEOF());
+
+    main.AddNew();
+    main.m_General.m_strID = QStringLiteral("L1");
+    main.m_Customer.m_strName = QStringLiteral("Müller & Söhne");
+    main.m_Location.m_strCity = QStringLiteral("Köln");
+    main.Update();
+    QCOMPARE(ReadBytes(strPath),
+             QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Main>\r\n<General>\r\n<ID>L1</ID>\r\n<State />\r\n"
+                        "<Remark />\r\n</General>\r\n<Customer>\r\n<Firstname />\r\n<Name>M\xc3\xbcller &amp; S\xc3\xb6hne</Name>\r\n"
+                        "<Street />\r\n<Postcode />\r\n<City />\r\n<Country />\r\n<No />\r\n<Remark />\r\n</Customer>\r\n"
+                        "<Location>\r\n<Firstname />\r\n<Name />\r\n<Street />\r\n<Postcode />\r\n<City>K\xc3\xb6ln</City>\r\n"
+                        "<Country />\r\n<No />\r\n<Remark />\r\n</Location>\r\n<Net>\r\n<Operator />\r\n<Supplier />\r\n"
+                        "<Remark />\r\n</Net>\r\n<Meter>\r\n<Manufacturer />\r\n<Manuf-No />\r\n<Custom-No />\r\n"
+                        "<Remark />\r\n</Meter>\r\n</Main>\r\n</Main-Data>\r\n"));
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeMain check(&reread);
+    QVERIFY(check.FindFirst(QStringLiteral("Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("L1")}}));
+    QCOMPARE(check.m_Customer.m_strName, QStringLiteral("Müller & Söhne"));
+    QCOMPARE(check.m_Location.m_strCity, QStringLiteral("Köln"));
+    QCOMPARE(check.m_Customer.m_strCity, QString());
+}
+
+void TestMainData::queries_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QStringList>("expected");  // General/ID of each hit, or Name of each Group
+
+    QTest::newRow(".//Main in a group") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("G2")
+                                        << QStringList{QStringLiteral("G2")};
+    QTest::newRow(".//Main at root") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("R1")
+                                     << QStringList{QStringLiteral("R1")};
+    QTest::newRow(".//Main unknown") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("X")
+                                     << QStringList{};
+    QTest::newRow("all locations") << QStringLiteral(".//Main") << QString()
+                                   << QStringList{QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("R1"),
+                                                  QString(), QStringLiteral("DUP"), QStringLiteral("DUP")};
+    QTest::newRow("no group") << QStringLiteral("Main[not(Group/Main)]") << QString()
+                              << QStringList{QStringLiteral("R1"), QString(), QStringLiteral("DUP"), QStringLiteral("DUP")};
+    QTest::newRow("group of location") << QStringLiteral("Group[Main/General/ID = $id]") << QStringLiteral("G1")
+                                       << QStringList{QStringLiteral("group:Nord")};
+    QTest::newRow("group of loose location") << QStringLiteral("Group[Main/General/ID = $id]") << QStringLiteral("R1")
+                                             << QStringList{};
+    QTest::newRow("group by name") << QStringLiteral("Group[@Name = $id]") << QStringLiteral("Süd")
+                                   << QStringList{QStringLiteral("group:Süd")};
+    QTest::newRow("group name is case-sensitive") << QStringLiteral("Group[@Name = $id]") << QStringLiteral("nord")
+                                                  << QStringList{};
+    QTest::newRow("empty ID") << QStringLiteral(".//Main[General/ID = $id]") << QString()
+                              << QStringList{QString()};
+}
+
+void TestMainData::queries()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, id);
+    QFETCH(QStringList, expected);
+    CXMLDocument doc;
+    Fresh(doc);
+    const CXMLVars vars = query.contains(u'$') ? CXMLVars{{QStringLiteral("id"), id}} : CXMLVars{};
+    QStringList hits;
+    if (query.startsWith(QStringLiteral("Group"))) {
+        CXMLNodeGroup g(&doc);
+        for (g.Open(query, nullptr, vars); !g.IsEOF(); g.MoveNext())
+            hits << QStringLiteral("group:") + g.m_strName;
+    } else {
+        CXMLNodeMain m(&doc);
+        for (m.Open(query, nullptr, vars); !m.IsEOF(); m.MoveNext())
+            hits << m.m_General.m_strID;
+    }
+    QCOMPARE(hits, expected);
+}
+
+void TestMainData::findFirstFindsFirstOfTwo()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNodeMain m(&doc);
+    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("DUP")}}));
+    QCOMPARE(m.GetRecordCount(), 2);
+    QCOMPARE(m.m_Net.m_strOperator, QStringLiteral("first"));
+}
+
+void TestMainData::emptyIdIsALocation()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNodeMain m(&doc);
+    QVERIFY(m.FindFirst(QStringLiteral("Main[General/ID = $id]"), {{QStringLiteral("id"), QString()}}));
+    QCOMPARE(m.GetRecordCount(), 1);
+    QCOMPARE(m.m_General.m_strID, QString());
+    QCOMPARE(m.m_Customer.m_strFirstname, QStringLiteral("Leer"));
+}
+
+void TestMainData::readAndEditLocation()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeMain m(&doc);
+    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("G1")}}));
+    QCOMPARE(m.m_General.m_strState, QStringLiteral("OK"));
+    QCOMPARE(m.m_Customer.m_strName, QStringLiteral("Kunde 1"));
+    QCOMPARE(m.m_Location.m_strName, QString());  // the same name in another block
+    QCOMPARE(m.m_Meter.m_strManufNo, QString());
+
+    m.Edit();
+    m.m_General.m_strID = QStringLiteral("G1-neu");
+    m.m_Location.m_strName = QStringLiteral("Standort");
+    m.m_Meter.m_strManufNo = QStringLiteral("4711");
+    m.Update();
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeMain c(&reread);
+    QVERIFY(c.FindFirst(QStringLiteral("Group[@Name = 'Nord']/Main[General/ID = $id]"),
+                        {{QStringLiteral("id"), QStringLiteral("G1-neu")}}));
+    QCOMPARE(c.m_Customer.m_strName, QStringLiteral("Kunde 1"));
+    QCOMPARE(c.m_Location.m_strName, QStringLiteral("Standort"));
+    QCOMPARE(c.m_Meter.m_strManufNo, QStringLiteral("4711"));
+    QCOMPARE(c.m_General.m_strState, QStringLiteral("OK"));
+    // Still one Customer and one Location block.
+    CXMLNode blocks(&reread);
+    blocks.Open(QStringLiteral(".//Main[General/ID = 'G1-neu']/*"));
+    QCOMPARE(blocks.GetRecordCount(), 5);
+}
+
+void TestMainData::addLocationInGroup()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeGroup g(&doc);
+    QVERIFY(g.FindFirst(QStringLiteral("Group[@Name = $n]"), {{QStringLiteral("n"), QStringLiteral("Süd")}}));
+    CXMLNodeMain m(&doc);
+    m.Open(QStringLiteral("Main"), &g);
+    QCOMPARE(m.GetRecordCount(), 0);
+    m.AddNew();
+    m.m_General.m_strID = QStringLiteral("S1");
+    m.Update();
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeGroup rg(&reread);
+    QVERIFY(rg.FindFirst(QStringLiteral("Group[Main/General/ID = 'S1']")));
+    QCOMPARE(rg.m_strName, QStringLiteral("Süd"));
+    CXMLNodeMain all(&reread);
+    all.Open(QStringLiteral(".//Main"));
+    QCOMPARE(all.GetRecordCount(), 7);
+}
+
+void TestMainData::groupNameEdit()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeGroup g(&doc);
+    QVERIFY(g.FindFirst(QStringLiteral("Group[@Name = 'Nord']")));
+    g.Edit();
+    g.m_strName = QStringLiteral("Nord \"Ost\" & <West>");
+    g.Update();
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeGroup rg(&reread);
+    QVERIFY(rg.FindFirst(QStringLiteral("Group[@Name = $n]"), {{QStringLiteral("n"), QStringLiteral("Nord \"Ost\" & <West>")}}));
+    // The group keeps its locations and gets no text.
+    CXMLNodeMain m(&reread);
+    m.Open(QStringLiteral("Main"), &rg);
+    QCOMPARE(m.GetRecordCount(), 2);
+    QCOMPARE(rg.GetCurrentElement().text().get(), "");
+    QVERIFY(rg.GetCurrentElement().attribute("Name").next_attribute().empty());
+}
+
+void TestMainData::addGroup()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, "<Main-Data>\n</Main-Data>");
+    CXMLNodeGroup g(&doc);
+    g.Open(QStringLiteral("Group"));
+    g.AddNew();
+    g.m_strName = QStringLiteral("Neu");
+    g.Update();
+    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Group Name=\"Neu\" />\r\n</Main-Data>\r\n"));
+}
+
+void TestMainData::qardaDocReportsEachFile()
+{
+    CRecordingSink sink;
+    IMessageSink* pOld = SetMessageSink(&sink);
+    const QString strResult = m_dir.filePath(QStringLiteral("doc-result.xml"));
+    QVERIFY(WriteBytes(strResult, "<Result-Data>\n</Result-Data>"));
+    const QString strMissing = m_dir.filePath(QStringLiteral("missing/Main.xml"));
+    {
+        CQardaDoc qdoc(strMissing, strResult);
+        QVERIFY(!qdoc.m_xmlMain.IsValid());
+        QVERIFY(qdoc.m_xmlResult.IsValid());
+        QCOMPARE(sink.m_texts, QStringList{QStringLiteral("XML Datei konnte nicht gefunden werden: ") + strMissing});
+
+        const QString strMain = m_dir.filePath(QStringLiteral("doc-main.xml"));
+        QVERIFY(WriteBytes(strMain, "<Main-Data>\n</Main-Data>"));
+        sink.m_texts.clear();
+        QSignalSpy spy(&qdoc, &CQardaDoc::FilesOpened);
+        qdoc.OpenFiles(strMain, strMissing);
+        QVERIFY(qdoc.m_xmlMain.IsValid());
+        QVERIFY(!qdoc.m_xmlResult.IsValid());
+        QCOMPARE(sink.m_texts.size(), 1);
+        QCOMPARE(spy.count(), 1);
+    }
+    SetMessageSink(pOld);
+}
+
+QTEST_GUILESS_MAIN(TestMainData)
+#include "tst_maindata.moc"

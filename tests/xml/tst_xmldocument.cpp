@@ -1,0 +1,431 @@
+// CXMLDocument: loading in the declared encoding, parse errors, the byte
+// layout of a save, failed saves that keep the old file.
+
+#include "XmlTestUtil.h"
+
+#include "resources/StringTable.h"
+#include "xml/XMLNode.h"
+
+#include <QRegularExpression>
+#include <QStringEncoder>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace XmlTest;
+
+class TestXMLDocument : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString Path(const QString& strName) const { return m_dir.filePath(strName); }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void missingFile();
+    void directoryInsteadOfFile();
+    void parseError_data();
+    void parseError();
+    void saveLayout_data();
+    void saveLayout();
+    void encodings_data();
+    void encodings();
+    void failedSave_data();
+    void failedSave();
+    void failedSaveDiskFull();
+    void invalidDocumentIsNeverSaved_data();
+    void invalidDocumentIsNeverSaved();
+    void suppressedSavesAndReload();
+};
+
+void TestXMLDocument::missingFile()
+{
+    const QString strPath = Path(QStringLiteral("nowhere/Main.xml"));
+    CXMLDocument doc;
+    const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
+    QCOMPARE(e.GetErrorMessage(), QStringLiteral("XML Datei konnte nicht gefunden werden: ") + strPath);
+    QVERIFY(!doc.IsValid());
+    QCOMPARE(doc.GetFileName(), strPath);
+
+    // A cursor on it is refused with 180, and a save writes nothing.
+    const CXMLException eCursor = ExpectXmlException([&] { CXMLNode node(&doc, true); });
+    QCOMPARE(eCursor.GetMessageId(), unsigned(IDS_XML_NO_DOCUMENT));
+    QCOMPARE(eCursor.GetErrorMessage(), QStringLiteral("Es ist kein gültiges XMLDocument vorhanden"));
+    doc.Save();
+    QVERIFY(!QFile::exists(strPath));
+    // Reloading a still missing file says the same again.
+    const CXMLException eReload = ExpectXmlException([&] { doc.Reload(); });
+    QCOMPARE(eReload.GetErrorMessage(), e.GetErrorMessage());
+    QVERIFY(!doc.IsValid());
+}
+
+void TestXMLDocument::directoryInsteadOfFile()
+{
+    const QString strPath = Path(QStringLiteral("isadir.xml"));
+    QVERIFY(QDir().mkpath(strPath));
+    CXMLDocument doc;
+    const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
+    QCOMPARE(e.GetErrorMessage(), QStringLiteral("Fehler beim Laden der Datei '%1'").arg(strPath));
+    QVERIFY(!doc.IsValid());
+}
+
+void TestXMLDocument::parseError_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+
+    // The mismatched closing tag </C> starts at column 5 of line 3.
+    QTest::newRow("LF") << QByteArray("<Root>\n<A>1</A>\n<B>2</C>\n</Root>\n") << 3 << 7;
+    QTest::newRow("CR LF") << QByteArray("<Root>\r\n<A>1</A>\r\n<B>2</C>\r\n</Root>\r\n") << 3 << 7;
+    QTest::newRow("CR") << QByteArray("<Root>\r<A>1</A>\r<B>2</C>\r</Root>\r") << 3 << 7;
+    QTest::newRow("declaration counts as line 1")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<Root>\r\n<B>2</C>\r\n</Root>\r\n") << 3 << 7;
+    // Columns count characters, not bytes: the umlauts are two bytes in
+    // UTF-8 and one in Latin-1, the column is the same.
+    QTest::newRow("UTF-8 umlauts before the error")
+        << QByteArray("<Root>\n<A>1</A>\n<B>\xc3\xa4\xc3\xb6</C>\n</Root>\n") << 3 << 8;
+    QTest::newRow("Latin-1 umlauts before the error")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Root>\n<B>\xe4\xf6</C>\n</Root>\n") << 3 << 8;
+    QStringEncoder toUtf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16")
+        << QByteArray(toUtf16.encode(QStringLiteral("<Root>\n<A>1</A>\n<B>2</C>\n</Root>\n"))) << 3 << 7;
+    QTest::newRow("unclosed root") << QByteArray("<Root>\n<A>1</A>\n<B>2</B>") << 3 << 8;
+}
+
+void TestXMLDocument::parseError()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    const QString strPath = Path(QStringLiteral("broken.xml"));
+    QVERIFY(WriteBytes(strPath, bytes));
+
+    CXMLDocument doc;
+    const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
+    QVERIFY(!doc.IsValid());
+    // "Fehler in XML Datei: %1\nZeile %2, Position %3\nFehler (%4) Text: %5"
+    static const QRegularExpression re(
+        QStringLiteral("^Fehler in XML Datei: (.*)\nZeile (-?\\d+), Position (-?\\d+)\nFehler \\(([0-9a-f]+)\\) Text: (.+)$"));
+    const QRegularExpressionMatch m = re.match(e.GetErrorMessage());
+    QVERIFY2(m.hasMatch(), qPrintable(e.GetErrorMessage()));
+    QCOMPARE(m.captured(1), strPath);
+    QCOMPARE(m.captured(2).toInt(), line);
+    QCOMPARE(m.captured(3).toInt(), column);
+    bool bOk = false;
+    QVERIFY(m.captured(4).toUInt(&bOk, 16) != 0 && bOk);
+    QVERIFY(!m.captured(5).trimmed().isEmpty());
+    // The broken file is left as it was.
+    QCOMPARE(ReadBytes(strPath), bytes);
+}
+
+void TestXMLDocument::saveLayout_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray twoLeaves("<?xml version=\"1.0\"?>\r\n<Root>\r\n<A>1</A>\r\n<B>2</B>\r\n</Root>\r\n");
+    QTest::newRow("one line") << QByteArray("<Root><A>1</A><B>2</B></Root>") << twoLeaves;
+    QTest::newRow("indented LF") << QByteArray("<Root>\n    <A>1</A>\n\t<B>2</B>\n</Root>\n") << twoLeaves;
+    QTest::newRow("already saved") << twoLeaves << twoLeaves;
+    QTest::newRow("declaration with encoding")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Root><A>1</A><B>2</B></Root>") << twoLeaves;
+    QTest::newRow("nested")
+        << QByteArray("<Main-Data><Group Name=\"G\"><Main><General><ID>7</ID><State/></General></Main></Group></Main-Data>")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Group Name=\"G\">\r\n<Main>\r\n<General>\r\n"
+                      "<ID>7</ID>\r\n<State />\r\n</General>\r\n</Main>\r\n</Group>\r\n</Main-Data>\r\n");
+    QTest::newRow("escapes and spaces kept")
+        << QByteArray("<R><A> a &amp; b &lt;c&gt; </A></R>")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A> a &amp; b &lt;c&gt; </A>\r\n</R>\r\n");
+    QTest::newRow("line break inside a text")
+        << QByteArray("<R><A>x\ny</A></R>") << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>x\r\ny</A>\r\n</R>\r\n");
+    QTest::newRow("empty root") << QByteArray("<Result-Data>\n</Result-Data>")
+                                << QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data />\r\n");
+}
+
+void TestXMLDocument::saveLayout()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    const QString strPath = Path(QStringLiteral("layout.xml"));
+    QVERIFY(WriteBytes(strPath, input));
+
+    CXMLDocument doc;
+    doc.Open(strPath);
+    QVERIFY(doc.IsValid());
+    doc.Save();
+    const QByteArray first = ReadBytes(strPath);
+    QCOMPARE(first, expected);
+    QVERIFY(HasOnlyCrLf(first));
+
+    // Load and save again: the same bytes.
+    CXMLDocument again;
+    again.Open(strPath);
+    again.Save();
+    QCOMPARE(ReadBytes(strPath), first);
+    again.Reload();
+    again.Save();
+    QCOMPARE(ReadBytes(strPath), first);
+}
+
+void TestXMLDocument::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    const QString strText = QStringLiteral("Müller Größe µA ÄÖÜß");
+    const QString strXml = QStringLiteral("<Root>\n<Name>%1</Name>\n</Root>\n");
+    auto declared = [&](const char* pszEnc, const QString& strT) {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n").arg(QLatin1String(pszEnc)) + strXml.arg(strT);
+    };
+
+    QTest::newRow("UTF-8 declared") << declared("UTF-8", strText).toUtf8() << strText;
+    QTest::newRow("UTF-8 undeclared") << strXml.arg(strText).toUtf8() << strText;
+    QTest::newRow("UTF-8 BOM") << QByteArray("\xef\xbb\xbf") + declared("UTF-8", strText).toUtf8() << strText;
+
+    QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 LE BOM") << QByteArray(le.encode(declared("UTF-16", strText))) << strText;
+    QStringEncoder be(QStringConverter::Utf16BE);
+    QTest::newRow("UTF-16 BE") << QByteArray(be.encode(declared("UTF-16", strText))) << strText;
+    QStringEncoder beBom(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 BE BOM") << QByteArray(beBom.encode(declared("UTF-16", strText))) << strText;
+    QStringEncoder leNoBom(QStringConverter::Utf16LE);
+    QTest::newRow("UTF-16 LE undeclared") << QByteArray(leNoBom.encode(strXml.arg(strText))) << strText;
+
+    QTest::newRow("ISO-8859-1") << declared("ISO-8859-1", strText).toLatin1() << strText;
+    QTest::newRow("iso-8859-1 single quotes")
+        << QString(declared("iso-8859-1", strText)).replace(u'"', u'\'').toLatin1() << strText;
+    // In windows-1252, 0x80 is the euro sign and 0x84 a low quote; in
+    // ISO-8859-1 they would be C1 controls.
+    const QByteArray cp1252 = QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<Root>\n<Name>")
+                              + QByteArray("M\xfcller 5\x80 \xb5" "A \x84x\x93")
+                              + QByteArray("</Name>\n</Root>\n");
+    const QString strCp1252 = QStringLiteral("Müller 5€ µA „x“");
+    QTest::newRow("windows-1252") << cp1252 << strCp1252;
+    QTest::newRow("cp1252") << QByteArray(cp1252).replace("windows-1252", "cp1252") << strCp1252;
+}
+
+void TestXMLDocument::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    const QString strPath = Path(QStringLiteral("encoded.xml"));
+    QVERIFY(WriteBytes(strPath, bytes));
+
+    CXMLDocument doc;
+    doc.Open(strPath);
+    QVERIFY(doc.IsValid());
+    {
+        CXMLNode node(&doc);
+        QVERIFY(node.FindFirst(QStringLiteral("Name")));
+        QCOMPARE(node.GetValue(QStringLiteral("Name")), expected);
+    }
+    doc.Save();
+
+    // Written as UTF-8: no BOM, no other encoding declared, the text in
+    // UTF-8 bytes.
+    const QByteArray written = ReadBytes(strPath);
+    QVERIFY(IsValidUtf8(written));
+    QVERIFY(written.startsWith("<?xml version=\"1.0\""));
+    const QByteArray decl = written.left(written.indexOf("?>"));
+    QVERIFY2(!decl.contains("encoding") || decl.contains("encoding=\"UTF-8\""), decl.constData());
+    QVERIFY(written.contains(QByteArray("<Name>") + expected.toUtf8() + QByteArray("</Name>")));
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNode node(&reread);
+    QVERIFY(node.FindFirst(QStringLiteral("Name")));
+    QCOMPARE(node.GetValue(QStringLiteral("Name")), expected);
+}
+
+void TestXMLDocument::failedSave_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("folder renamed away") << 0;
+    QTest::newRow("folder replaced by a file") << 1;
+    QTest::newRow("file replaced by a folder") << 2;
+}
+
+// Root ignores file permissions, so the failures come from the file system's
+// structure: the folder is gone, or the target cannot be replaced.
+void TestXMLDocument::failedSave()
+{
+    QFETCH(int, way);
+    const QString strFolder = Path(QStringLiteral("save%1").arg(way));
+    const QString strMoved = strFolder + QStringLiteral("-moved");
+    QVERIFY(QDir().mkpath(strFolder));
+    const QString strPath = strFolder + QStringLiteral("/Result.xml");
+    const QByteArray original("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A</ID>\r\n</Result>\r\n</Result-Data>\r\n");
+    QVERIFY(WriteBytes(strPath, original));
+
+    CXMLDocument doc;
+    doc.Open(strPath);
+    CXMLNode node(&doc);
+    QVERIFY(node.FindFirst(QStringLiteral("Result")));
+    node.SetValue(QStringLiteral("ID"), QStringLiteral("changed"));
+
+    QString strOldFile = strPath;
+    switch (way) {
+    case 0:
+        QVERIFY(QDir().rename(strFolder, strMoved));
+        strOldFile = strMoved + QStringLiteral("/Result.xml");
+        break;
+    case 1:
+        QVERIFY(QDir().rename(strFolder, strMoved));
+        QVERIFY(WriteBytes(strFolder, "not a folder"));
+        strOldFile = strMoved + QStringLiteral("/Result.xml");
+        break;
+    case 2:
+        QVERIFY(QFile::rename(strPath, strPath + QStringLiteral(".kept")));
+        QVERIFY(QDir().mkdir(strPath));
+        strOldFile = strPath + QStringLiteral(".kept");
+        break;
+    }
+
+    const CXMLException e = ExpectXmlException([&] { doc.Save(); });
+    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
+    QVERIFY(e.GetErrorMessage().startsWith(QStringLiteral("Beim Speichern der XML Datei ist ein Fehler aufgetreten")));
+    QVERIFY(e.GetErrorMessage().contains(strPath));
+    QCOMPARE(ReadBytes(strOldFile), original);
+
+    // Put things back; Reload brings the file's state back into memory.
+    switch (way) {
+    case 0:
+        QVERIFY(QDir().rename(strMoved, strFolder));
+        break;
+    case 1:
+        QVERIFY(QFile::remove(strFolder));
+        QVERIFY(QDir().rename(strMoved, strFolder));
+        break;
+    case 2:
+        QVERIFY(QDir().rmdir(strPath));
+        QVERIFY(QFile::rename(strPath + QStringLiteral(".kept"), strPath));
+        break;
+    }
+    QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Result.xml")});
+    doc.Reload();
+    QVERIFY(node.FindFirst(QStringLiteral("Result")));
+    QCOMPARE(node.GetValue(QStringLiteral("ID")), QStringLiteral("A"));
+    QCOMPARE(ReadBytes(strPath), original);
+}
+
+// A full disk, made by a file-size limit: the write fails part way, the old
+// file stays and no temporary file is left.
+void TestXMLDocument::failedSaveDiskFull()
+{
+    const QString strFolder = Path(QStringLiteral("full"));
+    QVERIFY(QDir().mkpath(strFolder));
+    const QString strPath = strFolder + QStringLiteral("/Main.xml");
+    const QByteArray original("<Main-Data>\r\n</Main-Data>\r\n");
+    QVERIFY(WriteBytes(strPath, original));
+
+    CXMLDocument doc;
+    doc.Open(strPath);
+    pugi::xml_node root = doc.GetDocumentElement();
+    const std::string big(64 * 1024, 'x');
+    for (int i = 0; i < 8; ++i)
+        root.append_child("Main").text().set(big.c_str());
+
+    struct rlimit old {};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 100 * 1024;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const CXMLException e = ExpectXmlException([&] { doc.Save(); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
+    QCOMPARE(ReadBytes(strPath), original);
+    QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Main.xml")});
+    // With room again the same document saves.
+    doc.Save();
+    QVERIFY(ReadBytes(strPath).size() > 8 * 64 * 1024);
+}
+
+void TestXMLDocument::invalidDocumentIsNeverSaved_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("reload of a damaged file") << 0;
+    QTest::newRow("LoadXML of no XML") << 1;
+    QTest::newRow("closed") << 2;
+}
+
+void TestXMLDocument::invalidDocumentIsNeverSaved()
+{
+    QFETCH(int, way);
+    const QString strPath = Path(QStringLiteral("never%1.xml").arg(way));
+    const QByteArray good("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n</R>\r\n");
+    QVERIFY(WriteBytes(strPath, good));
+    CXMLDocument doc;
+    doc.Open(strPath);
+    CXMLNode node(&doc);
+    QVERIFY(node.FindFirst(QStringLiteral("A")));
+
+    QByteArray expected = good;
+    if (way == 0) {
+        expected = "<R><A>1</A>";
+        QVERIFY(WriteBytes(strPath, expected));
+        const CXMLException e = ExpectXmlException([&] { doc.Reload(); });
+        QVERIFY(e.GetErrorMessage().startsWith(QStringLiteral("Fehler in XML Datei: ")));
+    } else if (way == 1) {
+        const CXMLException e = ExpectXmlException([&] { doc.LoadXML(QStringLiteral("<R><A>")); });
+        QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_LOADXML));
+    } else {
+        doc.Close();
+    }
+    QVERIFY(!doc.IsValid());
+
+    // Nothing a cursor or the document does writes the file now, and the
+    // cursor is at end of list without crashing.
+    QVERIFY(node.IsEOF());
+    node.MoveFirst();
+    QVERIFY(node.IsEOF());
+    node.AddNew();
+    node.Update();
+    node.Delete();
+    QCOMPARE(node.GetValue(QStringLiteral("A")), QString());
+    doc.Save();
+    doc.SuppressSave();
+    doc.Save();
+    QCOMPARE(ReadBytes(strPath), expected);
+}
+
+void TestXMLDocument::suppressedSavesAndReload()
+{
+    const QString strPath = Path(QStringLiteral("batch.xml"));
+    const QByteArray original("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n<A>2</A>\r\n</R>\r\n");
+    QVERIFY(WriteBytes(strPath, original));
+    CXMLDocument doc;
+    doc.Open(strPath);
+    CXMLNode node(&doc);
+    node.Open(QStringLiteral("A"));
+    QCOMPARE(node.GetRecordCount(), 2);
+
+    doc.SuppressSave();
+    node.Delete();
+    QCOMPARE(node.GetRecordCount(), 1);
+    QCOMPARE(ReadBytes(strPath), original);
+    // Reload drops the batch and ends the suppression.
+    doc.Reload();
+    QVERIFY(!doc.IsSaveSuppressed());
+    node.Open(QStringLiteral("A"));
+    QCOMPARE(node.GetRecordCount(), 2);
+    node.Delete();
+    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
+
+    // A batch ends with one Save.
+    doc.SuppressSave();
+    node.Delete();
+    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
+    doc.Save();
+    QVERIFY(!doc.IsSaveSuppressed());
+    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R />\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestXMLDocument)
+#include "tst_xmldocument.moc"

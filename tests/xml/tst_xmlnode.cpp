@@ -1,0 +1,577 @@
+// CXMLNode: moves, edit modes, Delete, CopyFrom/MoveFrom, bound query
+// values, and cursors whose elements went away under them.
+
+#include "XmlTestUtil.h"
+
+#include "resources/StringTable.h"
+#include "xml/XMLNodeResult.h"
+
+using namespace XmlTest;
+
+namespace {
+
+const QByteArray kThree("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n"
+                        "<Result>\r\n<ID>A</ID>\r\n<Date>01.02.2024</Date>\r\n<Time>10:00:00</Time>\r\n</Result>\r\n"
+                        "<Result>\r\n<ID>B</ID>\r\n<Date>01.02.2024</Date>\r\n<Time>11:00:00</Time>\r\n</Result>\r\n"
+                        "<Result>\r\n<ID>C</ID>\r\n<Date>02.02.2024</Date>\r\n<Time>12:00:00</Time>\r\n</Result>\r\n"
+                        "</Result-Data>\r\n");
+
+QStringList Ids(CXMLDocument& doc)
+{
+    QStringList ids;
+    CXMLNodeResult r(&doc);
+    for (r.Open(QStringLiteral("Result")); !r.IsEOF(); r.MoveNext())
+        ids << r.m_strID;
+    return ids;
+}
+
+} // namespace
+
+class TestXMLNode : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_nFile = 0;
+    // A fresh file with the given bytes, opened in doc.
+    QString Fresh(CXMLDocument& doc, const QByteArray& bytes = kThree)
+    {
+        const QString strPath = m_dir.filePath(QStringLiteral("f%1.xml").arg(++m_nFile));
+        if (!WriteBytes(strPath, bytes))
+            return {};
+        doc.Open(strPath);
+        return strPath;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void positions_data();
+    void positions();
+    void moveNextPastEnd();
+    void updateWithoutAddNewOrEdit_data();
+    void updateWithoutAddNewOrEdit();
+    void editWritesOnlyTheCurrent();
+    void addNewIsCurrentOutsideTheQuery();
+    void deleteCases_data();
+    void deleteCases();
+    void boundValues_data();
+    void boundValues();
+    void badQuery();
+    void getSetValue();
+    void copyWithinDocument();
+    void moveWithinDocument();
+    void copyAndMoveAcrossDocuments();
+    void moveFromKeepsElementWhenTargetSaveFails();
+    void removedUnderAnotherCursor();
+    void removedByReplacingText();
+    void parentContextRemoved();
+    void afterReload();
+};
+
+void TestXMLNode::positions_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("-1") << -1 << QString();
+    QTest::newRow("first") << 0 << QStringLiteral("A");
+    QTest::newRow("last") << 2 << QStringLiteral("C");
+    QTest::newRow("count") << 3 << QString();
+    QTest::newRow("beyond") << 40 << QString();
+    QTest::newRow("far negative") << -7 << QString();
+}
+
+void TestXMLNode::positions()
+{
+    QFETCH(int, index);
+    QFETCH(QString, id);
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    QCOMPARE(r.GetRecordCount(), 3);
+    QCOMPARE(r.m_strID, QStringLiteral("A"));
+    r.SetAbsolutePosition(index);
+    QCOMPARE(r.IsEOF(), id.isEmpty());
+    QCOMPARE(r.GetCurrentElement().empty(), id.isEmpty());
+    // Members of the element left behind are not kept at end of list.
+    QCOMPARE(r.m_strID, id.isEmpty() ? QStringLiteral("A") : id);
+    QCOMPARE(r.GetValue(QStringLiteral("ID")), id);
+}
+
+void TestXMLNode::moveNextPastEnd()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    QStringList seen;
+    for (; !r.IsEOF(); r.MoveNext())
+        seen << r.m_strID;
+    QCOMPARE(seen, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    r.MoveNext();
+    QVERIFY(r.IsEOF());
+    r.MoveLast();
+    QCOMPARE(r.m_strID, QStringLiteral("C"));
+    r.MoveFirst();
+    QCOMPARE(r.m_strID, QStringLiteral("A"));
+
+    // An empty selection: every move stays at end of list.
+    r.Open(QStringLiteral("Result[ID = 'none']"));
+    QCOMPARE(r.GetRecordCount(), 0);
+    QVERIFY(r.IsEOF());
+    r.MoveLast();
+    QVERIFY(r.IsEOF());
+    r.MoveNext();
+    QVERIFY(r.IsEOF());
+}
+
+void TestXMLNode::updateWithoutAddNewOrEdit_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("plain Update") << 0;
+    QTest::newRow("Update after a move") << 1;
+    QTest::newRow("second Update after Edit") << 2;
+    QTest::newRow("Edit at end of list") << 3;
+}
+
+void TestXMLNode::updateWithoutAddNewOrEdit()
+{
+    QFETCH(int, way);
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, QByteArray(kThree).replace("\r\n", "\n"));
+    const QByteArray before = ReadBytes(strPath);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    QByteArray expected = before;
+    switch (way) {
+    case 0:
+        break;
+    case 1:
+        r.MoveNext();
+        break;
+    case 2:
+        r.Edit();
+        r.Update();  // this one writes
+        expected = ReadBytes(strPath);
+        QVERIFY(expected != before);
+        break;
+    case 3:
+        r.SetAbsolutePosition(3);
+        r.Edit();
+        break;
+    }
+    r.m_strRemark = QStringLiteral("written?");
+    r.Update();
+    QCOMPARE(ReadBytes(strPath), expected);
+    CXMLNode written(&doc);
+    QVERIFY(!written.FindFirst(QStringLiteral("Result[Remark = 'written?']")));
+}
+
+void TestXMLNode::editWritesOnlyTheCurrent()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    r.MoveNext();
+    r.Edit();
+    r.m_strRemark = QStringLiteral("on B");
+    r.Update();
+    // Edit keeps the cursor where it is.
+    QCOMPARE(r.m_strID, QStringLiteral("B"));
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeResult check(&reread);
+    QCOMPARE(check.FindFirst(QStringLiteral("Result[Remark]")), true);
+    QCOMPARE(check.GetRecordCount(), 1);
+    QCOMPARE(check.m_strID, QStringLiteral("B"));
+    QCOMPARE(check.m_strRemark, QStringLiteral("on B"));
+}
+
+void TestXMLNode::addNewIsCurrentOutsideTheQuery()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result[ID = $id]"), nullptr, {{QStringLiteral("id"), QStringLiteral("A")}});
+    QCOMPARE(r.GetRecordCount(), 1);
+    r.AddNew();
+    QVERIFY(!r.IsEOF());
+    QCOMPARE(r.m_strID, QString());  // a fresh element, nothing loaded
+    r.m_strID = QStringLiteral("Z");
+    r.m_strRemark = QStringLiteral("new");
+    r.Update();
+    QCOMPARE(Ids(doc), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("Z")}));
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeResult a(&reread);
+    QVERIFY(a.FindFirst(QStringLiteral("Result[ID = 'A']")));
+    QCOMPARE(a.m_strRemark, QString());
+
+    // An AddNew whose Update never comes leaves an empty element in memory
+    // only; the file keeps its last saved state.
+    const QByteArray saved = ReadBytes(strPath);
+    r.AddNew();
+    QCOMPARE(ReadBytes(strPath), saved);
+}
+
+void TestXMLNode::deleteCases_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QString>("currentAfter");
+    QTest::newRow("first") << 0 << QStringList{QStringLiteral("B"), QStringLiteral("C")} << QStringLiteral("B");
+    QTest::newRow("middle") << 1 << QStringList{QStringLiteral("A"), QStringLiteral("C")} << QStringLiteral("C");
+    QTest::newRow("last element") << 2 << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QString();
+    QTest::newRow("end of list: nothing") << 3
+                                          << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
+                                          << QString();
+    QTest::newRow("before start: nothing") << -1
+                                           << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
+                                           << QString();
+}
+
+void TestXMLNode::deleteCases()
+{
+    QFETCH(int, position);
+    QFETCH(QStringList, left);
+    QFETCH(QString, currentAfter);
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    r.SetAbsolutePosition(position);
+    const QByteArray before = ReadBytes(strPath);
+    r.Delete();
+    QCOMPARE(Ids(doc), left);
+    QCOMPARE(r.GetRecordCount(), int(left.size()));
+    QCOMPARE(r.IsEOF(), currentAfter.isEmpty());
+    if (!currentAfter.isEmpty())
+        QCOMPARE(r.m_strID, currentAfter);
+    if (left.size() == 3) {
+        QCOMPARE(ReadBytes(strPath), before);
+    } else {
+        CXMLDocument reread;
+        reread.Open(strPath);
+        QCOMPARE(Ids(reread), left);
+    }
+}
+
+void TestXMLNode::boundValues_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::newRow("double quote") << QStringLiteral("A\"1");
+    QTest::newRow("single quote") << QStringLiteral("O'Brien");
+    QTest::newRow("both quotes") << QStringLiteral("a'b\"c");
+    QTest::newRow("bracket") << QStringLiteral("x]");
+    QTest::newRow("injection") << QStringLiteral("x] | //*[");
+    QTest::newRow("injection with quotes") << QStringLiteral("\" or \"\"=\"");
+    QTest::newRow("dollar and ampersand") << QStringLiteral("$id &amp; <b>");
+    QTest::newRow("umlaut") << QStringLiteral("Zähler-Ø");
+}
+
+void TestXMLNode::boundValues()
+{
+    QFETCH(QString, id);
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    {
+        CXMLNodeResult r(&doc);
+        r.Open(QStringLiteral("Result"));
+        r.AddNew();
+        r.m_strID = id;
+        r.m_strDate = QStringLiteral("03.03.2024");
+        r.Update();
+    }
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNodeResult r(&reread);
+    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
+    QCOMPARE(r.GetRecordCount(), 1);
+    QCOMPARE(r.m_strID, id);
+    QCOMPARE(r.m_strDate, QStringLiteral("03.03.2024"));
+    // The other elements are not reached through the value.
+    QVERIFY(!r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id + u'x'}}));
+    QCOMPARE(r.GetRecordCount(), 0);
+    // Two values.
+    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id and Date = $d]"),
+                        {{QStringLiteral("id"), id}, {QStringLiteral("d"), QStringLiteral("03.03.2024")}}));
+    QCOMPARE(r.GetRecordCount(), 1);
+}
+
+void TestXMLNode::badQuery()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNode n(&doc);
+    for (const QString& q : {QStringLiteral("Result[ID = "), QStringLiteral("Result[ID = $undefined]"),
+                             QStringLiteral("count(Result)")}) {
+        const CXMLException e = ExpectXmlException([&] { n.FindFirst(q); });
+        QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SELECT));
+    }
+}
+
+void TestXMLNode::getSetValue()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, "<R><Result><ID>A</ID><Sub><ID>inner</ID><X a=\"1\">x</X></Sub></Result></R>");
+    CXMLNode n(&doc);
+    QVERIFY(n.FindFirst(QStringLiteral("Result")));
+    // The first of that name, depth first: the direct child before the deeper.
+    QCOMPARE(n.GetValue(QStringLiteral("ID")), QStringLiteral("A"));
+    QCOMPARE(n.GetValue(QStringLiteral("Result")), QStringLiteral("Ainnerx"));
+    QCOMPARE(n.GetValue(QStringLiteral("Missing")), QString());
+    QCOMPARE(n.GetAttributeValue(QStringLiteral("X"), QStringLiteral("a")), QStringLiteral("1"));
+    QCOMPARE(n.GetAttributeValue(QStringLiteral("X"), QStringLiteral("b")), QString());
+    n.SetValue(QStringLiteral("X"), QStringLiteral("y & z"));
+    n.SetValue(QStringLiteral("Missing"), QStringLiteral("nothing"));
+    QCOMPARE(n.GetValue(QStringLiteral("X")), QStringLiteral("y & z"));
+    QCOMPARE(n.GetAttributeValue(QStringLiteral("X"), QStringLiteral("a")), QStringLiteral("1"));
+    QVERIFY(!n.FindFirst(QStringLiteral("//Missing")));
+}
+
+void TestXMLNode::copyWithinDocument()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeResult src(&doc);
+    QVERIFY(src.FindFirst(QStringLiteral("Result[ID = 'B']")));
+    CXMLNodeResult dst(&doc);
+    dst.Open(QStringLiteral("Result"));
+    dst.CopyFrom(src, true);
+    QCOMPARE(Ids(doc), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("B")}));
+    QCOMPARE(dst.GetRecordCount(), 4);
+    QVERIFY(!src.IsEOF());
+    QCOMPARE(src.m_strID, QStringLiteral("B"));
+    CXMLDocument reread;
+    reread.Open(strPath);
+    QCOMPARE(Ids(reread), Ids(doc));
+
+    // As a child of the target's current element.
+    CXMLNode group(&doc);
+    QVERIFY(group.FindFirst(QStringLiteral("Result[ID = 'C']")));
+    group.CopyFrom(src, false);
+    CXMLNode nested(&doc);
+    QVERIFY(nested.FindFirst(QStringLiteral("Result[ID = 'C']/Result[ID = 'B']/Time")));
+    QCOMPARE(nested.GetValue(QStringLiteral("Time")), QStringLiteral("11:00:00"));
+}
+
+void TestXMLNode::moveWithinDocument()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
+                                       "<Main><General><ID>2</ID></General></Main></Main-Data>");
+    CXMLNode loose(&doc);
+    QVERIFY(loose.FindFirst(QStringLiteral("Main[General/ID = '2']")));
+    CXMLNode group(&doc);
+    QVERIFY(group.FindFirst(QStringLiteral("Group[@Name = 'G']")));
+    CXMLNode inGroup(&doc);
+    inGroup.Open(QStringLiteral("Main"), &group);
+    QCOMPARE(inGroup.GetRecordCount(), 1);
+    inGroup.MoveFrom(loose, true);
+    QCOMPARE(inGroup.GetRecordCount(), 2);
+    QCOMPARE(inGroup.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
+    QVERIFY(loose.IsEOF());
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    CXMLNode check(&reread);
+    check.Open(QStringLiteral(".//Main"));
+    QCOMPARE(check.GetRecordCount(), 2);
+    QVERIFY(check.FindFirst(QStringLiteral("Group/Main[General/ID = '2']")));
+    QVERIFY(!check.FindFirst(QStringLiteral("Main")));
+
+    // Into its own subtree: refused, nothing lost.
+    CXMLNode self(&doc);
+    QVERIFY(self.FindFirst(QStringLiteral("Group")));
+    CXMLNode child(&doc);
+    QVERIFY(child.FindFirst(QStringLiteral("Group/Main")));
+    const CXMLException e = ExpectXmlException([&] { child.MoveFrom(self, false); });
+    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_APPEND_NODE));
+    check.Open(QStringLiteral(".//Main"));
+    CXMLNode all(&doc);
+    all.Open(QStringLiteral(".//Main"));
+    QCOMPARE(all.GetRecordCount(), 2);
+}
+
+void TestXMLNode::copyAndMoveAcrossDocuments()
+{
+    CXMLDocument from, to;
+    const QString strFrom = Fresh(from);
+    const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
+    CXMLNodeResult src(&from);
+    QVERIFY(src.FindFirst(QStringLiteral("Result[ID = 'B']")));
+    CXMLNodeResult dst(&to);
+    dst.Open(QStringLiteral("Result"));
+    dst.CopyFrom(src, true);
+    QCOMPARE(Ids(to), QStringList{QStringLiteral("B")});
+    QCOMPARE(dst.m_strTime, QStringLiteral("11:00:00"));
+    QCOMPARE(Ids(from).size(), 3);
+
+    QVERIFY(src.FindFirst(QStringLiteral("Result")));
+    dst.MoveFrom(src, true);
+    QCOMPARE(Ids(to), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
+    QCOMPARE(Ids(from), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
+    QCOMPARE(src.m_strID, QStringLiteral("B"));  // the source moved on
+    QCOMPARE(dst.m_strID, QStringLiteral("A"));
+
+    // Both files on disk agree.
+    CXMLDocument rf, rt;
+    rf.Open(strFrom);
+    rt.Open(strTo);
+    QCOMPARE(Ids(rf), Ids(from));
+    QCOMPARE(Ids(rt), Ids(to));
+    QVERIFY(HasOnlyCrLf(ReadBytes(strTo)));
+}
+
+// The copy is saved before the original goes: when the target cannot be
+// written, the source keeps its element on disk and in memory.
+void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
+{
+    CXMLDocument from, to;
+    const QString strFrom = Fresh(from);
+    const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
+    const QByteArray fromBefore = ReadBytes(strFrom);
+    CXMLNodeResult src(&from);
+    QVERIFY(src.FindFirst(QStringLiteral("Result[ID = 'C']")));
+    CXMLNodeResult dst(&to);
+    dst.Open(QStringLiteral("Result"));
+
+    QVERIFY(QFile::remove(strTo));
+    QVERIFY(QDir().mkdir(strTo));  // the target file cannot be replaced now
+    const CXMLException e = ExpectXmlException([&] { dst.MoveFrom(src, true); });
+    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
+    QCOMPARE(ReadBytes(strFrom), fromBefore);
+    QCOMPARE(Ids(from).size(), 3);
+    QVERIFY(QDir().rmdir(strTo));
+}
+
+void TestXMLNode::removedUnderAnotherCursor()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    CXMLNodeResult a(&doc);
+    a.Open(QStringLiteral("Result"));
+    a.MoveNext();  // B
+    QCOMPARE(a.m_strID, QStringLiteral("B"));
+    a.Edit();
+    CXMLNodeResult b(&doc);
+    QVERIFY(b.FindFirst(QStringLiteral("Result[ID = 'B']")));
+    b.Delete();
+
+    // The element under a is gone: a is at end of list and its pending edit
+    // must not land on another element.
+    QVERIFY(a.IsEOF());
+    QCOMPARE(a.GetValue(QStringLiteral("ID")), QString());
+    a.m_strRemark = QStringLiteral("must not appear");
+    a.Update();
+    QVERIFY(!a.FindFirst(QStringLiteral("Result[Remark]")));
+    QCOMPARE(a.GetRecordCount(), 0);
+    a.Open(QStringLiteral("Result"));
+    QCOMPARE(a.GetRecordCount(), 2);
+
+    // A cursor whose element survived keeps it.
+    CXMLNodeResult c(&doc);
+    c.Open(QStringLiteral("Result"));
+    c.MoveLast();
+    QCOMPARE(c.m_strID, QStringLiteral("C"));
+    CXMLNodeResult d(&doc);
+    QVERIFY(d.FindFirst(QStringLiteral("Result[ID = 'A']")));
+    d.Delete();
+    QVERIFY(!c.IsEOF());
+    QCOMPARE(c.GetValue(QStringLiteral("ID")), QStringLiteral("C"));
+    QCOMPARE(c.GetRecordCount(), 1);
+    c.MoveNext();
+    QVERIFY(c.IsEOF());
+
+    CXMLDocument reread;
+    reread.Open(strPath);
+    QCOMPARE(Ids(reread), QStringList{QStringLiteral("C")});
+}
+
+// Setting a text on an element with children removes those children; a
+// cursor standing on one of them must notice.
+void TestXMLNode::removedByReplacingText()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    CXMLNode ids(&doc);
+    ids.Open(QStringLiteral("Result/ID"));
+    QCOMPARE(ids.GetRecordCount(), 3);
+    ids.MoveNext();
+    CXMLNode result(&doc);
+    QVERIFY(result.FindFirst(QStringLiteral("Result[ID = 'B']")));
+    result.SetValue(QStringLiteral("Result"), QStringLiteral("flat"));
+    QVERIFY(ids.IsEOF());
+    QCOMPARE(ids.GetValue(QStringLiteral("ID")), QString());
+    ids.Open(QStringLiteral("Result/ID"));
+    QCOMPARE(ids.GetRecordCount(), 2);
+}
+
+// A cursor opened under a parent cursor's element: when that element goes,
+// the cursor has no context any more and selects nothing (not the root's
+// children instead).
+void TestXMLNode::parentContextRemoved()
+{
+    CXMLDocument doc;
+    Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
+               "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
+    CXMLNode group(&doc);
+    QVERIFY(group.FindFirst(QStringLiteral("Group")));
+    CXMLNode inGroup(&doc);
+    inGroup.Open(QStringLiteral("Main"), &group);
+    QCOMPARE(inGroup.GetRecordCount(), 1);
+    group.Delete();
+    inGroup.Requery();
+    QCOMPARE(inGroup.GetRecordCount(), 0);
+    QVERIFY(inGroup.IsEOF());
+    inGroup.AddNew();  // no parent found: nothing
+    CXMLNode all(&doc);
+    all.Open(QStringLiteral(".//Main"));
+    QCOMPARE(all.GetRecordCount(), 2);
+}
+
+void TestXMLNode::afterReload()
+{
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
+                                       "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
+    CXMLNode group(&doc);
+    QVERIFY(group.FindFirst(QStringLiteral("Group")));
+    CXMLNode inGroup(&doc);
+    inGroup.Open(QStringLiteral("Main"), &group);
+    CXMLNode loose(&doc, true);
+    loose.Open(QStringLiteral("Main"));
+    QCOMPARE(loose.GetRecordCount(), 2);
+    loose.Edit();
+
+    doc.Reload();
+    // Every cursor is at end of list; the edit is dropped.
+    QVERIFY(loose.IsEOF());
+    QVERIFY(inGroup.IsEOF());
+    const QByteArray before = ReadBytes(strPath);
+    loose.Update();
+    QCOMPARE(ReadBytes(strPath), before);
+    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QString());
+    // The root-level query selects again; the one under the old group
+    // element has lost its context.
+    QCOMPARE(loose.GetRecordCount(), 2);
+    loose.MoveFirst();
+    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
+    inGroup.MoveFirst();
+    QCOMPARE(inGroup.GetRecordCount(), 0);
+    QVERIFY(inGroup.IsEOF());
+
+    // After Close, nothing crashes and nothing is written.
+    doc.Close();
+    loose.MoveFirst();
+    QVERIFY(loose.IsEOF());
+    loose.AddNew();
+    loose.Update();
+    QCOMPARE(ReadBytes(strPath), before);
+}
+
+QTEST_GUILESS_MAIN(TestXMLNode)
+#include "tst_xmlnode.moc"
