@@ -234,7 +234,7 @@ void XFX_Text(CXMLField& fx, const QString& strName, QString& strValue)
         strValue.clear();
         return;
     }
-    const QString strPath = fx.PathOf(strName);
+    const QString& strPath = fx.PathOf(strName);
     if (fx.IsLoading()) {
         const CXMLFieldEntry* p = fx.GetMap().Find(strPath);
         // Twice the same single field is ambiguous: it reads as empty.
@@ -253,7 +253,7 @@ void XFX_TextArray(CXMLField& fx, const QString& strName, QStringList& values)
         values.clear();
         return;
     }
-    const QString strPath = fx.PathOf(strName);
+    const QString& strPath = fx.PathOf(strName);
     if (fx.IsLoading()) {
         values.clear();
         if (const CXMLFieldEntry* p = fx.GetMap().Find(strPath)) {
@@ -524,6 +524,7 @@ void CXMLNode::LoadCurrent()
     if (!m_bReadFields)
         return;
     CXMLField fx(CXMLField::Load, m_strTagName, m_current);
+    fx.SetFieldNames(&m_fieldNames);
     // The record element itself, for its attributes.
     fx.GetMap().AddText(m_strTagName, QString(), Attributes(m_current));
     ReadElement(m_current, fx.GetMap(), m_strTagName);
@@ -691,6 +692,9 @@ void CXMLNode::Delete()
     pugi::xml_node parent = m_current.parent();
     if (!parent)
         throw CXMLException(IDS_XML_PARENT);
+    // The root element stays: a file without one could never be loaded again.
+    if (parent.type() != pugi::node_element)
+        throw CXMLException(IDS_XML_REMOVE);
     if (!parent.remove_child(m_current))
         throw CXMLException(IDS_XML_REMOVE);
     m_current = {};

@@ -88,7 +88,19 @@ public:
     bool IsLoading() const { return m_direction == Load; }
     bool IsClearing() const { return m_direction == Clear; }
     const QString& GetPrefix() const { return m_strPrefix; }
-    QString PathOf(const QString& strName) const { return m_strPrefix + u'/' + strName; }
+    // Built in one buffer that keeps its capacity: a record's load asks for
+    // hundreds of paths.
+    const QString& PathOf(const QString& strName) const
+    {
+        m_strPath.resize(0);
+        m_strPath += m_strPrefix;
+        m_strPath += u'/';
+        m_strPath += strName;
+        return m_strPath;
+    }
+    // The loading cursor's field filter, handed on to the entries of node lists.
+    const QStringList* GetFieldNames() const { return m_pFieldNames; }
+    void SetFieldNames(const QStringList* pFieldNames) { m_pFieldNames = pFieldNames; }
     // The record element's own path: its tag name.
     const QString& GetRecordPath() const { return m_strRecordPath; }
     CXMLFieldMap& GetMap() { return m_map; }
@@ -102,6 +114,8 @@ public:
 private:
     Direction m_direction;
     QString m_strPrefix;
+    mutable QString m_strPath;
+    const QStringList* m_pFieldNames = nullptr;
     QString m_strRecordPath;
     CXMLFieldMap m_map;
     pugi::xml_node m_element;
@@ -233,6 +247,8 @@ void XFX_NodeList(CXMLField& fx, const QString& strName, std::vector<std::unique
         for (pugi::xml_node child = fx.GetElement().child(name.constData()); child;
              child = child.next_sibling(name.constData())) {
             auto pNode = std::make_unique<T>(pDocument);
+            if (fx.GetFieldNames() && !fx.GetFieldNames()->isEmpty())
+                pNode->SetFieldNames(*fx.GetFieldNames());
             pNode->LoadFromElement(child);
             nodes.push_back(std::move(pNode));
         }

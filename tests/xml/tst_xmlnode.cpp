@@ -56,6 +56,7 @@ private slots:
     void addNewIsCurrentOutsideTheQuery();
     void deleteCases_data();
     void deleteCases();
+    void deleteRootIsRefused();
     void boundValues_data();
     void boundValues();
     void badQuery();
@@ -231,6 +232,22 @@ void TestXMLNode::deleteCases_data()
     QTest::newRow("before start: nothing") << -1
                                            << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
                                            << QString();
+}
+
+void TestXMLNode::deleteRootIsRefused()
+{
+    // A cursor selecting by tag name can stand on the root element; deleting
+    // it would write a file that can never be loaded again.
+    CXMLDocument doc;
+    const QString strPath = Fresh(doc);
+    const QByteArray before = ReadBytes(strPath);
+    CXMLNode root(&doc);
+    root.FindFirst(QStringLiteral("/Result-Data"));
+    QVERIFY(!root.IsEOF());
+    const CXMLException e = ExpectXmlException([&] { root.Delete(); });
+    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_REMOVE));
+    QCOMPARE(ReadBytes(strPath), before);
+    QCOMPARE(Ids(doc).size(), 3);
 }
 
 void TestXMLNode::deleteCases()
