@@ -1,0 +1,547 @@
+// Actual values: cell accessors, angle conventions, the vector geometry and
+// what the table and the diagram paint.
+
+#include "PaintRecorder.h"
+#include "ViewTestData.h"
+
+#include "../common/TestSupport.h"
+#include "core/RegSettings.h"
+#include "view/ActualValues.h"
+#include "view/TextPainter.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <clocale>
+#include <cmath>
+
+class TestActualValues : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_localeDir;
+    bool SetGermanLocale();
+
+private slots:
+    void initTestCase();
+    void quantityNames_data();
+    void quantityNames();
+    void phiUICell_data();
+    void phiUICell();
+    void normalizeAngles_data();
+    void normalizeAngles();
+    void ranges_data();
+    void ranges();
+    void smallVoltageDrawsNoArrow();
+    void maximumReachesCircle();
+    void rangeReferenceClamps();
+    void zeroRangeDrawsNothing();
+    void dinZeroPointsUp();
+    void diagramPaintsArrowsInColours();
+    void diagramWithHeaderTable();
+    void valuesTablePaints();
+    void combinedView();
+    void germanLocaleKeepsPoint();
+    void vectorSettings();
+    void arrowSizes_data();
+    void arrowSizes();
+    void cleanupTestCase();
+};
+
+void TestActualValues::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    UseTemporarySettings(m_settingsDir);
+}
+
+void TestActualValues::cleanupTestCase()
+{
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+bool TestActualValues::SetGermanLocale()
+{
+    for (const char* psz : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
+        if (std::setlocale(LC_ALL, psz))
+            return true;
+    // Not installed: build one into a temporary folder when the tools exist.
+    const QString strLocaledef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
+    if (strLocaledef.isEmpty() || !m_localeDir.isValid())
+        return false;
+    QProcess::execute(strLocaledef, {QStringLiteral("--no-archive"), QStringLiteral("-i"), QStringLiteral("de_DE"),
+                                     QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                     m_localeDir.filePath(QStringLiteral("de_DE.UTF-8"))});
+    qputenv("LOCPATH", m_localeDir.path().toLocal8Bit());
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+void TestActualValues::quantityNames_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0") << 0 << QStringLiteral("UPN");
+    QTest::newRow("4") << 4 << QStringLiteral("I");
+    QTest::newRow("9") << 9 << QStringLiteral("PhiUI");
+    QTest::newRow("17") << 17 << QStringLiteral("AAUXI");
+    QTest::newRow("25") << 25 << QString::fromUtf8("Cos\xc3\x9f");
+    QTest::newRow("26") << 26 << QStringLiteral("SN");
+    QTest::newRow("27") << 27 << QStringLiteral("SP");
+    QTest::newRow("31") << 31 << QStringLiteral("PS");
+    QTest::newRow("33") << 33 << QStringLiteral("T");
+    QTest::newRow("34") << 34 << QStringLiteral("");
+    QTest::newRow("-1") << -1 << QStringLiteral("");
+}
+
+void TestActualValues::quantityNames()
+{
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QCOMPARE(QuantityName(index), name);
+}
+
+void TestActualValues::phiUICell_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("norm");
+    QTest::addColumn<int>("phase");
+    QTest::addColumn<QString>("phiU");
+    QTest::addColumn<QString>("phiI");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("IEC 190 wraps") << QStringLiteral("4LW") << 0 << 0 << QStringLiteral("170.00;deg") << QStringLiteral("-20.00;deg") << QStringLiteral("-170.00;deg");
+    QTest::newRow("DIN -190 wraps") << QStringLiteral("4LW") << 1 << 0 << QStringLiteral("170.00;deg") << QStringLiteral("-20.00;deg") << QStringLiteral("170.00;deg");
+    QTest::newRow("IEC plain") << QStringLiteral("4LW") << 0 << 2 << QStringLiteral("119.98;deg") << QStringLiteral("99.96;deg") << QStringLiteral("20.02;deg");
+    QTest::newRow("DIN plain") << QStringLiteral("4LW") << 1 << 2 << QStringLiteral("119.98;deg") << QStringLiteral("99.96;deg") << QStringLiteral("-20.02;deg");
+    QTest::newRow("exactly 180 stays") << QStringLiteral("4LW") << 0 << 0 << QStringLiteral("180.00;deg") << QStringLiteral("0.00;deg") << QStringLiteral("180.00;deg");
+    QTest::newRow("three-wire L2") << QStringLiteral("3LW") << 0 << 1 << QStringLiteral("-120.00;deg") << QStringLiteral("---;deg") << QStringLiteral("---;deg");
+    QTest::newRow("three-wire L1 computed") << QStringLiteral("3LW") << 0 << 0 << QStringLiteral("170.00;deg") << QStringLiteral("-20.00;deg") << QStringLiteral("-170.00;deg");
+    QTest::newRow("three-wire L3 computed") << QStringLiteral("3LBE") << 1 << 2 << QStringLiteral("170.00;deg") << QStringLiteral("-20.00;deg") << QStringLiteral("170.00;deg");
+    QTest::newRow("missing angle is 0") << QStringLiteral("4LW") << 0 << 0 << QStringLiteral("30.00;deg") << QStringLiteral("") << QStringLiteral("30.00;deg");
+}
+
+void TestActualValues::phiUICell()
+{
+    QFETCH(QString, mode);
+    QFETCH(int, norm);
+    QFETCH(int, phase);
+    QFETCH(QString, phiU);
+    QFETCH(QString, phiI);
+    QFETCH(QString, expected);
+    CResultCache cache = MakeThreePhaseCache();
+    cache.m_strMMode = mode;
+    cache.m_strValues[kQtyPhiU][phase] = phiU;
+    cache.m_strValues[kQtyPhiI][phase] = phiI;
+    QCOMPARE(GetValueCell(cache, kQtyPhiUI, phase, norm), expected);
+    // Other cells come from the cache unchanged.
+    QCOMPARE(GetValueCell(cache, kQtyUPN, phase, norm), cache.m_strValues[kQtyUPN][phase]);
+    QCOMPARE(GetCellUnit(cache, kQtyUPN, phase), QStringLiteral("V"));
+}
+
+void TestActualValues::normalizeAngles_data()
+{
+    QTest::addColumn<QList<double>>("values");   // U1..U3, I1..I3
+    QTest::addColumn<QList<double>>("angles");   // phiU1..3, phiI1..3
+    QTest::addColumn<int>("norm");
+    QTest::addColumn<QList<double>>("expected");
+    // Current in L1: reference = phiI1 - phiU1 = -20.
+    QTest::newRow("L1 current") << QList<double>{230, 230, 230, 5, 5, 5}
+                                << QList<double>{0, -120, 120, -20, -140, 100} << 0
+                                << QList<double>{340, 100, 220, 0, 120, 240};
+    // No current in L1: L2 is the reference after subtracting phiU2.
+    QTest::newRow("L2 current") << QList<double>{230, 230, 230, 0.1, 5, 5}
+                                << QList<double>{0, -120, 120, 0, -140, 100} << 0
+                                << QList<double>{220, 340, 100, 220, 0, 120};
+    // No current anywhere: the first voltage is the reference.
+    QTest::newRow("voltage only") << QList<double>{0, 230, 230, 0, 0, 0}
+                                  << QList<double>{0, -120, 120, 0, 0, 0} << 0
+                                  << QList<double>{240, 0, 120, 240, 240, 240};
+    QTest::newRow("nothing") << QList<double>{0, 0, 0, 0, 0, 0} << QList<double>{10, 20, 30, 40, 50, 60} << 0
+                             << QList<double>{350, 340, 330, 320, 310, 300};
+    QTest::newRow("DIN unchanged") << QList<double>{230, 230, 230, 5, 5, 5}
+                                   << QList<double>{0, -120, 120, -20, -140, 100} << 1
+                                   << QList<double>{0, -120, 120, -20, -140, 100};
+}
+
+void TestActualValues::normalizeAngles()
+{
+    QFETCH(QList<double>, values);
+    QFETCH(QList<double>, angles);
+    QFETCH(int, norm);
+    QFETCH(QList<double>, expected);
+    double U[3], I[3], phiU[3], phiI[3];
+    for (int p = 0; p < 3; ++p) {
+        U[p] = values[p];
+        I[p] = values[p + 3];
+        phiU[p] = angles[p];
+        phiI[p] = angles[p + 3];
+    }
+    NormalizeAngles(U, I, phiU, phiI, 300, 5, norm);
+    for (int p = 0; p < 3; ++p) {
+        QVERIFY2(std::fabs(phiU[p] - expected[p]) < 1e-9, qPrintable(QString::number(phiU[p])));
+        QVERIFY2(std::fabs(phiI[p] - expected[p + 3]) < 1e-9, qPrintable(QString::number(phiI[p])));
+        if (norm == kNormIEC387) {
+            QVERIFY(phiU[p] >= 0 && phiU[p] < 360);
+            QVERIFY(phiI[p] >= 0 && phiI[p] < 360);
+        }
+    }
+}
+
+void TestActualValues::ranges_data()
+{
+    QTest::addColumn<QString>("primSek");
+    QTest::addColumn<QString>("uPrimSek");
+    QTest::addColumn<double>("rgU");
+    QTest::addColumn<double>("rgI");
+    QTest::newRow("primary with ratios") << QStringLiteral("On;On;On") << QStringLiteral("20000.0/100.0;V;200.00") << 60000.0 << 5.0;
+    QTest::newRow("secondary") << QStringLiteral("Off;On;On") << QStringLiteral("20000.0/100.0;V;200.00") << 300.0 << 5.0;
+}
+
+void TestActualValues::ranges()
+{
+    QFETCH(QString, primSek);
+    QFETCH(QString, uPrimSek);
+    QFETCH(double, rgU);
+    QFETCH(double, rgI);
+    CResultCache cache = MakeThreePhaseCache();
+    cache.m_strPrimSekValCzReg = primSek;
+    cache.m_strUPrimSek = uPrimSek;
+    double u = 0, i = 0;
+    GetRanges(cache, u, i);
+    QCOMPARE(u, rgU);
+    QCOMPARE(i, rgI);
+}
+
+namespace {
+
+struct CDiagram
+{
+    CResultCache cache = MakeThreePhaseCache();
+    CVectorSettings settings;
+    CTextPainter tp;
+    int nNorm = kNormIEC387;
+    CVectorGeometry vectors[6];
+
+    void Compute(double dRadius = 100)
+    {
+        const CActualValuesRenderer r(cache, settings, nNorm, tp, false);
+        r.ComputeVectors(QPointF(0, 0), dRadius, vectors);
+    }
+};
+
+double Dist(const QPointF& a, const QPointF& b)
+{
+    return QLineF(a, b).length();
+}
+
+} // namespace
+
+void TestActualValues::smallVoltageDrawsNoArrow()
+{
+    CDiagram d;
+    d.cache.m_strValues[kQtyUPN][1] = QStringLiteral("3.00;V"); // 1 % of 300 V
+    d.Compute();
+    QVERIFY(!d.vectors[1].m_bDrawn);
+    for (int v : {0, 2, 3, 4, 5})
+        QVERIFY(d.vectors[v].m_bDrawn);
+    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 230.12 / 300) < 1e-9);
+
+    // And nothing of it is painted: no head, no label in U2's colour.
+    CRecordingDevice dev(QSize(640, 480));
+    {
+        QPainter p(&dev);
+        int h = 0;
+        CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false).DrawVectorDiagram(&p, QRect(0, 0, 640, 480),
+                                                                                          false, h);
+    }
+    QCOMPARE(dev.OfKind(CPaintOp::Polygon).size(), 5);
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Polygon))
+        QVERIFY(op.m_brush.color() != d.settings.m_colours[1]);
+    QVERIFY(!dev.FindText(QStringLiteral("U2")));
+    QVERIFY(dev.FindText(QStringLiteral("U1")));
+}
+
+void TestActualValues::maximumReachesCircle()
+{
+    CDiagram d;
+    d.settings.m_nReference = kVectorRefMaximum;
+    d.cache.m_strURange = QStringLiteral("600.0;V;600V"); // the range does not matter
+    d.cache.m_strIRange = QStringLiteral("100.000;A;100A");
+    d.Compute();
+    QVERIFY(d.vectors[2].m_bDrawn);
+    QVERIFY(std::fabs(d.vectors[2].m_dLength - 100) < 1e-9);                // 230.45 V, the largest
+    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 230.12 / 230.45) < 1e-9);
+    QVERIFY(std::fabs(d.vectors[5].m_dLength - 100) < 1e-9);                // 5.034 A, the largest
+    QVERIFY(std::fabs(Dist(d.vectors[2].m_tip, QPointF(0, 0)) - 100) < 1e-9);
+}
+
+void TestActualValues::rangeReferenceClamps()
+{
+    CDiagram d;
+    d.cache.m_strValues[kQtyI][0] = QStringLiteral("7.500;A"); // above the 5 A range
+    // A primary voltage in kV against a range in V times the ratio.
+    d.cache.m_strUPrimSek = QStringLiteral("20000.0/100.0;V;200.00");
+    d.cache.m_strValues[kQtyUPN][0] = QStringLiteral("23.050;kV");
+    d.Compute();
+    QVERIFY(std::fabs(d.vectors[3].m_dLength - 100) < 1e-9);
+    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 23050.0 / 60000.0) < 1e-9);
+    // 229.87 V of a 60 kV range is below 5 %: no arrow.
+    QVERIFY(!d.vectors[1].m_bDrawn);
+}
+
+void TestActualValues::zeroRangeDrawsNothing()
+{
+    CDiagram d;
+    d.cache.m_strURange.clear();
+    d.cache.m_strIRange = QStringLiteral("abc;A");
+    d.Compute();
+    for (const CVectorGeometry& v : d.vectors)
+        QVERIFY(!v.m_bDrawn);
+}
+
+void TestActualValues::dinZeroPointsUp()
+{
+    CDiagram d;
+    d.nNorm = kNormDIN410;
+    d.Compute();
+    // U1 at 0 deg: straight up (y grows downward).
+    QVERIFY(std::fabs(d.vectors[0].m_tip.x()) < 1e-6);
+    QVERIFY(d.vectors[0].m_tip.y() < 0);
+    // -120 deg under DIN: clockwise means 120 deg counter-clockwise, left and down.
+    QVERIFY(d.vectors[1].m_tip.x() < 0 && d.vectors[1].m_tip.y() > 0);
+    // IEC: the reference (I1) points right.
+    CDiagram e;
+    e.Compute();
+    QVERIFY(std::fabs(e.vectors[3].m_tip.y()) < 1e-6);
+    QVERIFY(e.vectors[3].m_tip.x() > 0);
+}
+
+void TestActualValues::diagramPaintsArrowsInColours()
+{
+    CDiagram d;
+    d.settings.m_colours[4] = QColor(12, 34, 56);
+    CRecordingDevice dev(QSize(800, 600));
+    QSize used;
+    int h = 0;
+    CActualValuesRenderer r(d.cache, d.settings, d.nNorm, d.tp, false);
+    r.m_nArrowLength = 20;
+    r.m_nArrowWidth = 6;
+    {
+        QPainter p(&dev);
+        used = r.DrawVectorDiagram(&p, QRect(0, 0, 800, 600), false, h);
+    }
+    QCOMPARE(h, 600 / 16);
+    // The circle: black, width 2, hollow.
+    const QList<CPaintOp> ellipses = dev.OfKind(CPaintOp::Ellipse);
+    QCOMPARE(ellipses.size(), 1);
+    QCOMPARE(ellipses[0].m_pen.color(), QColor(Qt::black));
+    QCOMPARE(ellipses[0].m_pen.width(), 2);
+    QCOMPARE(ellipses[0].m_brush.style(), Qt::NoBrush);
+    const QRectF circle = ellipses[0].m_rect;
+    QCOMPARE(circle.width(), circle.height());
+    QVERIFY(QRectF(0, 0, 800, 600).contains(circle));
+    // Without the settings table the square stands at the left.
+    QVERIFY(circle.left() < 100);
+    const QPointF centre = circle.center();
+    const double R = circle.width() / 2 - 2;
+    CVectorGeometry expected[6];
+    r.ComputeVectors(centre, R, expected);
+
+    const QList<CPaintOp> heads = dev.OfKind(CPaintOp::Polygon);
+    QCOMPARE(heads.size(), 6);
+    const char* labels[6] = {"U1", "U2", "U3", "I1", "I2", "I3"};
+    for (int v = 0; v < 6; ++v) {
+        const CPaintOp& head = heads[v];
+        QCOMPARE(head.m_brush.color(), d.settings.m_colours[v]);
+        QCOMPARE(head.m_pen.color(), d.settings.m_colours[v]);
+        QVERIFY(Dist(head.m_polygon[0], expected[v].m_tip) < 1e-6);
+        // Head length 20 back from the tip.
+        QVERIFY(std::fabs(Dist((head.m_polygon[1] + head.m_polygon[2]) / 2, head.m_polygon[0]) - 20) < 1e-6);
+        // The label in the vector's colour, beside the tip, away from the centre.
+        const CPaintOp* pLabel = dev.FindText(QString::fromLatin1(labels[v]));
+        QVERIFY2(pLabel, labels[v]);
+        QCOMPARE(pLabel->m_pen.color(), d.settings.m_colours[v]);
+        QCOMPARE(pLabel->m_font.family(), QStringLiteral("Arial"));
+        QVERIFY(Dist(pLabel->m_rect.center(), centre) > Dist(expected[v].m_tip, centre));
+        QVERIFY2(QRectF(0, 0, 800, 600).contains(pLabel->m_rect), labels[v]);
+    }
+    QVERIFY(used.width() <= 800 && used.height() <= 600);
+}
+
+void TestActualValues::diagramWithHeaderTable()
+{
+    CDiagram d;
+    CRecordingDevice dev(QSize(1000, 750));
+    int h = 0;
+    {
+        QPainter p(&dev);
+        CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false)
+            .DrawVectorDiagram(&p, QRect(0, 0, 1000, 750), true, h);
+    }
+    const CPaintOp* pSettings = dev.FindText(QStringLiteral("Einstellungen"));
+    QVERIFY(pSettings);
+    QCOMPARE(h, pSettings->m_font.pixelSize());
+    QVERIFY(pSettings->m_rect.left() >= 100);  // from left + width/10
+    QCOMPARE(dev.FindText(QStringLiteral("U1"))->m_font.pixelSize(), h);
+    // The diagram lies below the table and is centred.
+    const QRectF circle = dev.OfKind(CPaintOp::Ellipse).value(0).m_rect;
+    double nTableBottom = 0;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
+        for (const QRectF& rc : op.m_rects)
+            nTableBottom = qMax(nTableBottom, rc.bottom());
+    QVERIFY(circle.top() > nTableBottom);
+    QVERIFY(std::fabs(circle.center().x() - 500) < 3);
+}
+
+void TestActualValues::valuesTablePaints()
+{
+    CDiagram d;
+    CRecordingDevice dev(QSize(1280, 800));
+    QSize used;
+    {
+        QPainter p(&dev);
+        used = CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false)
+                   .DrawValuesTable(&p, QRect(0, 0, 1280, 800));
+    }
+    QVERIFY(used.width() <= 1280 && used.height() <= 800);
+    const QStringList texts = dev.Texts();
+    // Present rows only: UDC, IDC, AUX and burden rows are empty here.
+    for (const char* psz : {"UPN", "UPP", "UD", "I", "ID", "PhiU", "PhiI", "PhiUI", "Lambda", "P", "Q", "S", "SP",
+                            "SQ", "SS", "F", "PS", "SL", "T", "L1", "L2", "L3", "230.12", "5.012", "20.00", "kVAr",
+                            "50.012", "Hz", "deg"})
+        QVERIFY2(texts.contains(QString::fromLatin1(psz)), psz);
+    for (const char* psz : {"UDC", "IDC", "AUXU", "G", "Sb", "SN"})
+        QVERIFY2(!texts.contains(QString::fromLatin1(psz)), psz);
+    // PhiU and PhiI are normalised (I1 reference: U1 at 340.00, I1 at 0.00).
+    QVERIFY(texts.contains(QStringLiteral("340.00")));
+    QVERIFY(texts.contains(QStringLiteral("0.00")));
+    // Cell texts lie inside frames; the single values stand right of L3.
+    QList<QRectF> frames;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
+        frames += op.m_rects;
+    for (const char* psz : {"230.12", "20.00", "50.012", "3.2511"}) {
+        const CPaintOp* pOp = dev.FindText(QString::fromLatin1(psz));
+        QVERIFY2(pOp, psz);
+        bool bInside = false;
+        for (const QRectF& f : frames)
+            bInside = bInside || f.adjusted(-0.5, -0.5, 0.5, 0.5).contains(pOp->m_rect);
+        QVERIFY2(bInside, psz);
+    }
+    QVERIFY(dev.FindText(QStringLiteral("SP"))->m_rect.left() > dev.FindText(QStringLiteral("V"))->m_rect.right());
+    // The settings table heads the page and the values table is not larger.
+    const CPaintOp* pEinst = dev.FindText(QStringLiteral("Einstellungen"));
+    QVERIFY(pEinst && pEinst->m_rect.bottom() <= dev.FindText(QStringLiteral("L1"))->m_rect.top());
+    QVERIFY(dev.FindText(QStringLiteral("230.12"))->m_font.pixelSize() <= pEinst->m_font.pixelSize());
+}
+
+void TestActualValues::combinedView()
+{
+    CDiagram d;
+    CRecordingDevice dev(QSize(1600, 900));
+    QSize used;
+    {
+        QPainter p(&dev);
+        used = CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false)
+                   .DrawValuesAndVectors(&p, QRect(0, 0, 1600, 900));
+    }
+    QCOMPARE(dev.Texts().count(QStringLiteral("Einstellungen")), 1);
+    QCOMPARE(dev.OfKind(CPaintOp::Polygon).size(), 6);
+    const QRectF circle = dev.OfKind(CPaintOp::Ellipse).value(0).m_rect;
+    // The diagram stands right of every text of the values tables.
+    const double dValuesTop = dev.FindText(QStringLiteral("L1"))->m_rect.top();
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Text))
+        if (op.m_font.family() == QStringLiteral("Courier New") && op.m_rect.top() >= dValuesTop)
+            QVERIFY2(op.m_rect.right() < circle.left(), qPrintable(op.m_strText));
+    QVERIFY(used.width() <= 1600 && used.height() <= 900);
+}
+
+void TestActualValues::germanLocaleKeepsPoint()
+{
+    if (!SetGermanLocale())
+        QSKIP("no German locale available (none installed, none could be built)");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // The runtime really formats with a comma now.
+    QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
+
+    CDiagram d;
+    d.cache.m_strValues[kQtyPhiU][0] = QStringLiteral("170.50;deg");
+    d.cache.m_strValues[kQtyPhiI][0] = QStringLiteral("-20.25;deg");
+    QCOMPARE(GetValueCell(d.cache, kQtyPhiUI, 0, kNormIEC387), QStringLiteral("-169.25;deg"));
+    double rgU = 0, rgI = 0;
+    GetRanges(d.cache, rgU, rgI);
+    QCOMPARE(rgU, 300.0);
+    CRecordingDevice dev(QSize(1280, 800));
+    {
+        QPainter p(&dev);
+        CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false).DrawValuesTable(&p, QRect(0, 0, 1280, 800));
+    }
+    for (const QString& str : dev.Texts())
+        QVERIFY2(!str.contains(QLatin1Char(',')), qPrintable(str));
+    QVERIFY(dev.Texts().contains(QStringLiteral("-169.25")));
+    d.Compute();
+    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 230.12 / 300) < 1e-9);
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestActualValues::vectorSettings()
+{
+    QSettings store(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+    store.remove(QStringLiteral("Settings"));
+    store.sync();
+    const CVectorSettings defaults = LoadVectorSettings();
+    QCOMPARE(defaults.m_nReference, int(kVectorRefRange));
+    const quint32 expected[6] = {255, 65280, 16711680, 128, 32768, 8388608};
+    for (int v = 0; v < 6; ++v)
+        QCOMPARE(CVectorSettings::ToColorRef(defaults.m_colours[v]), expected[v]);
+    QCOMPARE(defaults.m_colours[0], QColor(255, 0, 0));
+    QCOMPARE(defaults.m_colours[5], QColor(0, 0, 128));
+
+    CRegSettings reg;
+    reg.SetDWORD(QStringLiteral("VektorBezug"), 1);
+    reg.SetDWORD(QStringLiteral("ColorI2"), 0x00336699); // BBGGRR
+    const CVectorSettings loaded = LoadVectorSettings();
+    QCOMPARE(loaded.m_nReference, int(kVectorRefMaximum));
+    QCOMPARE(loaded.m_colours[4], QColor(0x99, 0x66, 0x33));
+
+    CVectorSettings changed = loaded;
+    changed.m_colours[0] = QColor(1, 2, 3);
+    changed.m_nReference = kVectorRefRange;
+    SaveVectorSettings(changed);
+    QCOMPARE(reg.GetDWORD(QStringLiteral("ColorU1")), quint32(0x030201));
+    QCOMPARE(reg.GetDWORD(QStringLiteral("VektorBezug"), 7), quint32(0));
+    reg.SetDWORD(QStringLiteral("Norm"), 1);
+    QCOMPARE(LoadAngleNorm(), int(kNormDIN410));
+}
+
+void TestActualValues::arrowSizes_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("length");
+    QTest::newRow("large") << QSize(1920, 1080) << 1 << 12 << 36;
+    QTest::newRow("small") << QSize(300, 200) << 1 << 3 << 9;
+    QTest::newRow("mode 7 large") << QSize(1920, 1080) << 7 << 9 << 24;
+    QTest::newRow("mode 7 small") << QSize(300, 200) << 7 << 2 << 6;
+    QTest::newRow("width just 4") << QSize(400, 360) << 8 << 4 << 12;
+}
+
+void TestActualValues::arrowSizes()
+{
+    QFETCH(QSize, client);
+    QFETCH(int, mode);
+    QFETCH(int, width);
+    QFETCH(int, length);
+    int w = 0, l = 0;
+    ComputeArrowSize(client.width(), client.height(), mode, w, l);
+    QCOMPARE(w, width);
+    QCOMPARE(l, length);
+}
+
+QTEST_MAIN(TestActualValues)
+#include "tst_actualvalues.moc"

@@ -1,0 +1,484 @@
+// The drawing toolkit: units, value texts, tables, text boxes, arrows.
+
+#include "PaintRecorder.h"
+#include "ViewTestData.h"
+
+#include "view/DrawTools.h"
+#include "view/TextPainter.h"
+#include "view/TextTable.h"
+#include "view/Units.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTest>
+
+#include <cmath>
+
+class TestDrawTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void convertUnit_data();
+    void convertUnit();
+    void parseUnitErrors_data();
+    void parseUnitErrors();
+    void valueAndUnitParts_data();
+    void valueAndUnitParts();
+    void textTableOutOfRange();
+    void textTableCopyKeepsFlags();
+    void fitTableFitsAndFrames_data();
+    void fitTableFitsAndFrames();
+    void fitTableAllSkipMeasure();
+    void fitTablePrinterSteps();
+    void fitTableFixedAndMaxHeight();
+    void arrowGeometry_data();
+    void arrowGeometry();
+    void textBoxSingleLineTruncates();
+    void textBoxMultiLineWraps();
+    void resultSettings_data();
+    void resultSettings();
+};
+
+void TestDrawTools::convertUnit_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("mA to A") << 1500.0 << QStringLiteral("mA") << QStringLiteral("A") << 1.5;
+    QTest::newRow("kV to V") << 0.4 << QStringLiteral("kV") << QStringLiteral("V") << 400.0;
+    QTest::newRow("h to min") << 2.0 << QStringLiteral("h") << QStringLiteral("min") << 120.0;
+    QTest::newRow("V to A: other dimension") << 5.0 << QStringLiteral("V") << QStringLiteral("A") << 5.0;
+    QTest::newRow("m is the metre") << 2.0 << QStringLiteral("m") << QStringLiteral("mm") << 2000.0;
+    QTest::newRow("mm is a millimetre") << 1500.0 << QStringLiteral("mm") << QStringLiteral("m") << 1.5;
+    QTest::newRow("bare prefix: factor 1") << 7.0 << QStringLiteral("k") << QStringLiteral("V") << 7.0;
+    QTest::newRow("micro sign") << 2500.0 << QString::fromUtf8("\xc2\xb5" "A") << QStringLiteral("mA") << 2.5;
+    QTest::newRow("u as micro") << 2500.0 << QStringLiteral("uA") << QStringLiteral("mA") << 2.5;
+    QTest::newRow("legacy 0x86 as micro") << 2500.0 << QString(QChar(0x86)) + QLatin1String("A") << QStringLiteral("mA") << 2.5;
+    QTest::newRow("legacy dagger as micro") << 2500.0 << QString(QChar(0x2020)) + QLatin1String("A") << QStringLiteral("mA") << 2.5;
+    QTest::newRow("kWh to Wh") << 1.5 << QStringLiteral("kWh") << QStringLiteral("Wh") << 1500.0;
+    QTest::newRow("Wh to J") << 1.0 << QStringLiteral("Wh") << QStringLiteral("J") << 3600.0;
+    QTest::newRow("kVAr to var") << 0.3945 << QStringLiteral("kVAr") << QStringLiteral("var") << 394.5;
+    QTest::newRow("mm2 to m2") << 1.5e6 << QStringLiteral("mm2") << QStringLiteral("m^2") << 1.5;
+    QTest::newRow("mm superscript 2") << 2.5 << QString::fromUtf8("mm\xc2\xb2") << QStringLiteral("mm2") << 2.5;
+    QTest::newRow("mm3 to l") << 1e6 << QString::fromUtf8("mm\xc2\xb3") << QStringLiteral("l") << 1.0;
+    QTest::newRow("quotient and parentheses") << 36.0 << QStringLiteral("km/h") << QStringLiteral("m/s") << 10.0;
+    QTest::newRow("negative power") << 50.0 << QStringLiteral("s^-1") << QStringLiteral("Hz") << 50.0;
+    QTest::newRow("power is not length") << 3.0 << QStringLiteral("W") << QStringLiteral("m") << 3.0;
+    QTest::newRow("same unit") << 230.12 << QStringLiteral("V") << QStringLiteral("V") << 230.12;
+    QTest::newRow("empty units") << 4.0 << QStringLiteral("") << QStringLiteral("") << 4.0;
+    QTest::newRow("kOhm") << 4.7 << QStringLiteral("kOhm") << QStringLiteral("Ohm") << 4700.0;
+    QTest::newRow("MW to kW") << 1.2 << QStringLiteral("MW") << QStringLiteral("kW") << 1200.0;
+    QTest::newRow("unknown symbol") << 9.0 << QStringLiteral("deg") << QStringLiteral("rad") << 9.0;
+}
+
+void TestDrawTools::convertUnit()
+{
+    QFETCH(double, value);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(double, expected);
+    const double d = ConvertUnit(value, from, to);
+    QVERIFY2(std::fabs(d - expected) <= 1e-9 * std::max(1.0, std::fabs(expected)),
+             qPrintable(QStringLiteral("%1 %2 -> %3 gave %4").arg(value).arg(from, to).arg(d)));
+    // The cache gives the same answer the second time.
+    QCOMPARE(ConvertUnit(value, from, to), d);
+}
+
+void TestDrawTools::parseUnitErrors_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("bare prefix k") << QStringLiteral("k") << false;
+    QTest::newRow("bare micro") << QString::fromUtf8("\xc2\xb5") << false;
+    QTest::newRow("prefix with 1") << QStringLiteral("k1") << false;
+    QTest::newRow("percent") << QStringLiteral("%") << false;
+    QTest::newRow("open parenthesis") << QStringLiteral("(V") << false;
+    QTest::newRow("power without exponent") << QStringLiteral("m^") << false;
+    QTest::newRow("trailing operator") << QStringLiteral("V/") << false;
+    QTest::newRow("overlong symbol") << QString(206, QLatin1Char('V')) << false;
+    QTest::newRow("m") << QStringLiteral("m") << true;
+    QTest::newRow("min") << QStringLiteral("min") << true;
+    QTest::newRow("blanks") << QStringLiteral(" k V ") << false; // "k" alone, then "V": prefix without unit
+    QTest::newRow("product with blanks") << QStringLiteral("V * A") << true;
+}
+
+void TestDrawTools::parseUnitErrors()
+{
+    QFETCH(QString, unit);
+    QFETCH(bool, valid);
+    CUnit u;
+    QCOMPARE(ParseUnit(unit, u), valid);
+    if (!valid)
+        QCOMPARE(u.m_dFactor, 1.0);
+}
+
+void TestDrawTools::valueAndUnitParts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("value and unit") << QStringLiteral("230.01;V") << QStringLiteral("230.01") << QStringLiteral("V");
+    QTest::newRow("no separator") << QStringLiteral("230.01") << QStringLiteral("230.01") << QStringLiteral("");
+    QTest::newRow("missing value") << QStringLiteral("---;A") << QStringLiteral("---") << QStringLiteral("A");
+    QTest::newRow("empty unit") << QStringLiteral("0.9397;") << QStringLiteral("0.9397") << QStringLiteral("");
+    QTest::newRow("range with text") << QStringLiteral("300.0;V;300V") << QStringLiteral("300.0") << QStringLiteral("V;300V");
+    QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("") << QStringLiteral("");
+}
+
+void TestDrawTools::valueAndUnitParts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, value);
+    QFETCH(QString, unit);
+    QCOMPARE(ValuePart(text), value);
+    QCOMPARE(UnitPart(text), unit);
+}
+
+void TestDrawTools::textTableOutOfRange()
+{
+    CTextTable table(2, 3);
+    table.SetCell(1, 1, QStringLiteral("x"));
+    table.SetCell(3, 0, QStringLiteral("bad column"));
+    table.SetCell(0, 2, QStringLiteral("bad row"));
+    table.SetCell(-1, 0, QStringLiteral("negative"));
+    table.SetTitle(3, QStringLiteral("bad title"));
+    table.SetTitle(-1, QStringLiteral("bad title"));
+    QCOMPARE(table.RowCount(), 2);
+    QCOMPARE(table.ColumnCount(), 3);
+    QCOMPARE(table.GetCell(1, 1), QStringLiteral("x"));
+    QCOMPARE(table.GetCell(3, 0), QString());
+    QCOMPARE(table.GetCell(0, 2), QString());
+    QCOMPARE(table.GetCell(-1, -1), QString());
+    QCOMPARE(table.GetTitle(3), QString());
+    for (int c = 0; c < 3; ++c)
+        QCOMPARE(table.GetTitle(c), QString());
+    // Growing keeps what was set.
+    table.SetSize(3, 4);
+    QCOMPARE(table.GetCell(1, 1), QStringLiteral("x"));
+    QCOMPARE(table.GetCell(3, 2), QString());
+}
+
+void TestDrawTools::textTableCopyKeepsFlags()
+{
+    CTextTable table(2, 2);
+    table.m_bHasTitles = false;
+    table.m_bHasRowHeads = true;
+    table.m_bHasUnits = true;
+    table.SetTitle(1, QStringLiteral("L1"));
+    table.SetCell(1, 0, QStringLiteral("230.12"));
+    table.Row(0).m_bSkipMeasure = true;
+    table.Row(1).m_bMarked = true;
+    table.Row(1).m_bFirstIsHead = true;
+
+    CTextTable copy(table);
+    CTextTable assigned;
+    assigned = table;
+    for (const CTextTable* p : {&copy, &assigned}) {
+        QCOMPARE(p->m_bHasTitles, false);
+        QCOMPARE(p->m_bHasRowHeads, true);
+        QCOMPARE(p->m_bHasUnits, true);
+        QCOMPARE(p->GetTitle(1), QStringLiteral("L1"));
+        QCOMPARE(p->GetCell(1, 0), QStringLiteral("230.12"));
+        QCOMPARE(p->Row(0).m_bSkipMeasure, true);
+        QCOMPARE(p->Row(0).m_bMarked, false);
+        QCOMPARE(p->Row(1).m_bMarked, true);
+        QCOMPARE(p->Row(1).m_bFirstIsHead, true);
+    }
+    // A deep copy: changing the original leaves the copy alone.
+    table.SetCell(1, 0, QStringLiteral("0"));
+    QCOMPARE(copy.GetCell(1, 0), QStringLiteral("230.12"));
+}
+
+namespace {
+
+CTextTable MakePhaseTable()
+{
+    CTextTable t(3, 5);
+    t.m_bHasRowHeads = true;
+    t.m_bHasUnits = true;
+    t.SetTitle(1, QStringLiteral("L1"));
+    t.SetTitle(2, QStringLiteral("L2"));
+    t.SetTitle(3, QStringLiteral("L3"));
+    const QStringList rows[3] = {QStringLiteral("UPN|230.12|229.87|230.45|V").split(QLatin1Char('|')),
+                                 QStringLiteral("I|5.012|4.987|5.034|A").split(QLatin1Char('|')),
+                                 QStringLiteral("Lambda|0.9397|---|0.9396|").split(QLatin1Char('|'))};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 5; ++c)
+            t.SetCell(c, r, rows[r][c]);
+    return t;
+}
+
+// True when the text's box lies inside one of the framed rectangles.
+bool InsideSomeFrame(const CPaintOp& text, const QList<QRectF>& frames)
+{
+    for (const QRectF& f : frames)
+        if (f.adjusted(-0.5, -0.5, 0.5, 0.5).contains(text.m_rect))
+            return true;
+    return false;
+}
+
+QList<QRectF> AllRects(const CRecordingDevice& dev)
+{
+    QList<QRectF> out;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
+        out += op.m_rects;
+    return out;
+}
+
+} // namespace
+
+void TestDrawTools::fitTableFitsAndFrames_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small") << QSize(320, 200);
+    QTest::newRow("wide") << QSize(1920, 300);
+    QTest::newRow("tall") << QSize(400, 1000);
+}
+
+void TestDrawTools::fitTableFitsAndFrames()
+{
+    QFETCH(QSize, size);
+    CRecordingDevice dev(size);
+    CTextPainter tp;
+    QSize out;
+    int h;
+    {
+        QPainter p(&dev);
+        h = tp.FitAndDrawTable(&p, 0, 0, size.width(), size.height(), MakePhaseTable(), 0, 0, &out, false);
+    }
+    QVERIFY(h >= 1);
+    QVERIFY2(out.width() <= size.width() && out.height() <= size.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(out.width()).arg(out.height())));
+    const QList<QRectF> frames = AllRects(dev);
+    QCOMPARE(frames.size(), 9); // three value cells in three rows
+    for (const QRectF& f : frames) {
+        QVERIFY(f.left() >= 10 && f.top() >= 5);
+        QVERIFY(f.right() <= out.width() && f.bottom() <= out.height());
+    }
+    // Every value is drawn inside its frame, in the body font.
+    for (const char* psz : {"230.12", "229.87", "230.45", "5.012", "4.987", "5.034", "0.9397", "---", "0.9396"}) {
+        const CPaintOp* pOp = dev.FindText(QString::fromLatin1(psz));
+        QVERIFY2(pOp, psz);
+        QVERIFY2(InsideSomeFrame(*pOp, frames), psz);
+        QCOMPARE(pOp->m_font.family(), QStringLiteral("Courier New"));
+        QCOMPARE(pOp->m_font.pixelSize(), h);
+        QCOMPARE(pOp->m_pen.color(), QColor(Qt::black));
+    }
+    // Titles and row heads bold Arial; heads and units without a frame.
+    for (const char* psz : {"L1", "L2", "L3", "UPN", "Lambda"}) {
+        const CPaintOp* pOp = dev.FindText(QString::fromLatin1(psz));
+        QVERIFY2(pOp, psz);
+        QCOMPARE(pOp->m_font.family(), QStringLiteral("Arial"));
+        QCOMPARE(pOp->m_font.weight(), QFont::Bold);
+    }
+    QVERIFY(!InsideSomeFrame(*dev.FindText(QStringLiteral("UPN")), frames));
+    QVERIFY(!InsideSomeFrame(*dev.FindText(QStringLiteral("V")), frames));
+    // The unit stands right of the last value column, the title over its column.
+    const CPaintOp* pL3 = dev.FindText(QStringLiteral("L3"));
+    const CPaintOp* p230 = dev.FindText(QStringLiteral("230.45"));
+    QVERIFY(dev.FindText(QStringLiteral("V"))->m_rect.left() >= p230->m_rect.right());
+    QVERIFY(pL3->m_rect.bottom() <= p230->m_rect.top() + 1);
+    QVERIFY(std::fabs(pL3->m_rect.center().x() - p230->m_rect.center().x()) < 2);
+    // A larger height would not fit (the fitting does not stop early).
+    QPainter measure(&dev);
+    const QSize bigger = tp.MeasureTable(&measure, MakePhaseTable(), h + 1);
+    QVERIFY(bigger.width() > size.width() || bigger.height() > size.height());
+}
+
+void TestDrawTools::fitTableAllSkipMeasure()
+{
+    CTextTable t = MakePhaseTable();
+    t.m_bHasRowHeads = false;
+    t.m_bHasUnits = false;
+    for (int r = 0; r < t.RowCount(); ++r)
+        t.Row(r).m_bSkipMeasure = true;
+    t.SetCell(1, 0, QStringLiteral("a long cell that nobody measures"));
+    CRecordingDevice dev(QSize(600, 300));
+    CTextPainter tp;
+    QSize out;
+    int h;
+    {
+        QPainter p(&dev);
+        h = tp.FitAndDrawTable(&p, 0, 0, 600, 300, t, 0, 0, &out, false);
+    }
+    QVERIFY(h >= 1);
+    // Titles still drawn.
+    for (const char* psz : {"L1", "L2", "L3"})
+        QVERIFY2(dev.FindText(QString::fromLatin1(psz)), psz);
+    // Body columns take only the titles' width, not the long cell's.
+    const QFontMetrics fm(MakeFont(FaceCourierNew(), h, false), &dev);
+    for (const QRectF& f : AllRects(dev))
+        QVERIFY(f.width() < fm.horizontalAdvance(QStringLiteral("a long cell that nobody measures")));
+    QVERIFY(out.width() >= 20);
+}
+
+void TestDrawTools::fitTablePrinterSteps()
+{
+    // A printer-sized device: the height shrinks in steps of 10.
+    const QSize size(4800, 900);
+    CRecordingDevice dev(size, 600);
+    CTextPainter tp;
+    QPainter p(&dev);
+    const CTextTable t = MakePhaseTable();
+    const int nStart = 900 / 4; // rows + title
+    const int hScreen = tp.FitAndDrawTable(&p, 0, 0, 1000, 900, t, 0, 0, nullptr, false);
+    const int hPrinter = tp.FitAndDrawTable(&p, 0, 0, 1000, 900, t, 0, 0, nullptr, true);
+    QCOMPARE((nStart - hPrinter) % 10, 0);
+    QVERIFY(hPrinter <= hScreen);
+    QVERIFY(hScreen - hPrinter < 10);
+}
+
+void TestDrawTools::fitTableFixedAndMaxHeight()
+{
+    CRecordingDevice dev(QSize(1200, 800));
+    CTextPainter tp;
+    tp.m_nMinHeight = 10;
+    QPainter p(&dev);
+    const CTextTable t = MakePhaseTable();
+    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 1200, 800, t, 17, 0, nullptr, false), 17);
+    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 1200, 800, t, 0, 21, nullptr, false), 21);
+    // Too small a rectangle: the smallest height, not less.
+    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 40, 30, t, 0, 0, nullptr, false), 10);
+}
+
+void TestDrawTools::arrowGeometry_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<bool>("printer");
+    QTest::newRow("right") << QPointF(100, 100) << QPointF(200, 100) << false;
+    QTest::newRow("left") << QPointF(100, 100) << QPointF(0, 100) << false;
+    QTest::newRow("straight up") << QPointF(100, 100) << QPointF(100, 10) << false;
+    QTest::newRow("straight down") << QPointF(100, 100) << QPointF(100, 190) << false;
+    QTest::newRow("up right") << QPointF(100, 100) << QPointF(160, 20) << false;
+    QTest::newRow("down left") << QPointF(100, 100) << QPointF(30, 170) << false;
+    QTest::newRow("printer") << QPointF(100, 100) << QPointF(180, 160) << true;
+}
+
+void TestDrawTools::arrowGeometry()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(bool, printer);
+    const double dLength = 20, dHalf = 6;
+    CRecordingDevice dev(QSize(2000, 1500));
+    {
+        QPainter p(&dev);
+        DrawArrow(&p, from.x(), from.y(), to.x(), to.y(), QColor(255, 0, 0), dLength, dHalf, printer);
+    }
+    const QList<CPaintOp> polys = dev.OfKind(CPaintOp::Polygon);
+    const QList<CPaintOp> lines = dev.OfKind(CPaintOp::Lines);
+    QCOMPARE(polys.size(), 1);
+    QCOMPARE(lines.size(), 1);
+    const QPolygonF head = polys[0].m_polygon;
+    QCOMPARE(head.size(), 3);
+    QCOMPARE(head[0], to);
+    const QPointF base = (head[1] + head[2]) / 2;
+    // The base lies headLength back from the tip, along the shaft.
+    const QLineF shaft(from, to);
+    const QPointF expectedBase = to - (to - from) / shaft.length() * dLength;
+    QVERIFY2(QLineF(base, expectedBase).length() < 1e-6,
+             qPrintable(QStringLiteral("base %1,%2").arg(base.x()).arg(base.y())));
+    // Corners perpendicular to the shaft, headHalfWidth from the base.
+    QVERIFY(std::fabs(QLineF(base, head[1]).length() - dHalf) < 1e-6);
+    const QPointF dir = to - from, side = head[1] - base;
+    QVERIFY(std::fabs(dir.x() * side.x() + dir.y() * side.y()) < 1e-6);
+    // The shaft runs from the start to the base.
+    QCOMPARE(lines[0].m_lines.size(), 1);
+    QVERIFY(QLineF(lines[0].m_lines[0].p1(), from).length() < 1e-9);
+    QVERIFY(QLineF(lines[0].m_lines[0].p2(), expectedBase).length() < 1e-6);
+    // Pen and brush in the colour; the pen's width by device.
+    for (const CPaintOp& op : {polys[0], lines[0]}) {
+        QCOMPARE(op.m_pen.color(), QColor(255, 0, 0));
+        QCOMPARE(op.m_pen.style(), Qt::SolidLine);
+        QCOMPARE(op.m_pen.width(), printer ? 1500 / 500 : 2);
+    }
+    QCOMPARE(polys[0].m_brush.color(), QColor(255, 0, 0));
+    QCOMPARE(polys[0].m_brush.style(), Qt::SolidPattern);
+}
+
+void TestDrawTools::textBoxSingleLineTruncates()
+{
+    CRecordingDevice dev(QSize(400, 100));
+    CTextPainter tp;
+    QSize out;
+    {
+        QPainter p(&dev);
+        out = tp.DrawTextBox(&p, 0, 0, 120, 40, QStringLiteral("Bemerkung: eine lange Bemerkung"), 16, kAlignLeft,
+                             true, false, false, FaceArial(), false);
+    }
+    const QStringList texts = dev.Texts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY(QStringLiteral("Bemerkung: eine lange Bemerkung").startsWith(texts[0]));
+    QVERIFY(texts[0].size() < 31);
+    const CPaintOp* pOp = dev.FindText(texts[0]);
+    QVERIFY(pOp->m_rect.width() <= 110);
+    QCOMPARE(pOp->m_pos.x(), 5.0);
+    QVERIFY(out.width() <= 120);
+    QCOMPARE(dev.OfKind(CPaintOp::Rects).size(), 1);
+}
+
+void TestDrawTools::textBoxMultiLineWraps()
+{
+    CRecordingDevice dev(QSize(400, 400));
+    CTextPainter tp;
+    {
+        QPainter p(&dev);
+        tp.DrawTextBox(&p, 0, 0, 200, 400, QStringLiteral("KOLT GmbH\nTyp: PX900 mit einer langen Bezeichnung\nNr:  1"),
+                       14, kAlignLeft, true, true, false, FaceArial(), true);
+    }
+    const QStringList texts = dev.Texts();
+    QVERIFY2(texts.size() >= 4, qPrintable(texts.join(QLatin1Char('|'))));
+    QCOMPARE(texts.first(), QStringLiteral("KOLT GmbH"));
+    QCOMPARE(texts.last(), QStringLiteral("Nr:  1"));
+    // Word wrap cuts at blanks: every line is made of whole words.
+    const QStringList words = QStringLiteral("Typ: PX900 mit einer langen Bezeichnung").split(QLatin1Char(' '));
+    for (int i = 1; i < texts.size() - 1; ++i)
+        for (const QString& w : texts[i].split(QLatin1Char(' ')))
+            QVERIFY2(words.contains(w), qPrintable(texts[i]));
+    // Lines go downward, each within the width limit.
+    for (int i = 1; i < texts.size(); ++i) {
+        const CPaintOp* pA = dev.FindText(texts[i - 1]);
+        const CPaintOp* pB = dev.FindText(texts[i]);
+        QVERIFY(pB->m_pos.y() > pA->m_pos.y());
+        QVERIFY(pB->m_rect.width() <= 200 - 15);
+    }
+}
+
+void TestDrawTools::resultSettings_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("iRatio");
+    QTest::newRow("actual values") << QStringLiteral("Value-Measurement") << QStringLiteral("1.000");
+    QTest::newRow("error measurement") << QStringLiteral("Error-Measurement") << QStringLiteral("1.000 (1.000)");
+}
+
+void TestDrawTools::resultSettings()
+{
+    QFETCH(QString, function);
+    QFETCH(QString, iRatio);
+    const CResultCache cache = MakeThreePhaseCache(function);
+    CRecordingDevice dev(QSize(800, 300));
+    CTextPainter tp;
+    QSize out;
+    int h;
+    {
+        QPainter p(&dev);
+        h = DrawResultSettings(&p, tp, 0, 0, 800, 300, cache, false, &out);
+    }
+    QVERIFY(h > 1);
+    QVERIFY(out.width() <= 800 && out.height() <= 300);
+    for (const QString& str : {QStringLiteral("UB"), QStringLiteral("IB"), QStringLiteral("MA"),
+                               QStringLiteral("Einstellungen"), QStringLiteral("300.0 V"), QStringLiteral("5.000 A"),
+                               QStringLiteral("4LW"), QString::fromUtf8("U-\xc3\x9c" "bersetzung"),
+                               QString::fromUtf8("I-\xc3\x9c" "bersetzung"), QStringLiteral("100.0/100.0 V"),
+                               QStringLiteral("Istwerte"), QStringLiteral("Konstante"), QStringLiteral("Register"),
+                               QString::fromUtf8("\xc3\x9c" "bersetzung"), QStringLiteral("On"), iRatio})
+        QVERIFY2(dev.FindText(str), qPrintable(str));
+    QCOMPARE(dev.Texts().count(QStringLiteral("On")), 3);
+}
+
+QTEST_MAIN(TestDrawTools)
+#include "tst_drawtools.moc"
