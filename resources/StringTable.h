@@ -117,6 +117,30 @@ enum StringId : unsigned {
     IDS_KIND_SELECTIVE = 301,
     IDS_KIND_PQSREGISTER = 332,
 
+    // Result view, print header and vector settings dialog
+    IDS_HDR_NO = 198,
+    IDS_HDR_ID = 199,
+    IDS_HDR_MANUFACTURER = 200,
+    IDS_HDR_MANUF_NO = 201,
+    IDS_HDR_CUSTOM_NO = 202,
+    IDS_HDR_OPERATOR = 203,
+    IDS_HDR_SUPPLIER = 204,
+    IDS_HDR_DATE = 205,
+    IDS_HDR_TIME = 206,
+    IDS_HDR_COMPANY = 207,
+    IDS_HDR_SITE = 208,
+    IDS_HDR_CUSTOMER = 209,
+    IDS_HDR_TITLE = 210,
+    IDS_HDR_PLACE_NO = 232,
+    IDS_HDR_DEVICE_TYPE = 242,
+    IDS_HDR_DEVICE_NO = 243,
+    IDS_REMARK_LABEL = 244,
+    IDS_HDR_TITLE_UNADJUSTED = 245,
+    IDS_HDR_METER = 259,
+    IDS_HDR_PX900_ADDRESS = 317,
+    IDS_VECTOR_DLG_REFERENCE = 21170,
+    IDS_VECTOR_DLG_COLOURS = 21171,
+
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.
     IDS_XML_FILE_FILTER = 149,

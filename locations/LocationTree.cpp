@@ -1,0 +1,883 @@
+#include "locations/LocationTree.h"
+
+#include "core/Messages.h"
+#include "locations/ResultKind.h"
+#include "resources/StringTable.h"
+#include "xml/XMLDocument.h"
+#include "xml/XMLException.h"
+#include "xml/XMLNodeMain.h"
+#include "xml/XMLNodeResult.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Below this many children a scan is cheaper than keeping hashes.
+constexpr int kIndexThreshold = 16;
+
+template <class T>
+void EraseValue(std::vector<T*>& v, T* p)
+{
+    const auto it = std::find(v.begin(), v.end(), p);
+    if (it != v.end())
+        v.erase(it);
+}
+
+template <class Key>
+void EraseFromHash(QHash<Key, std::vector<CLocationTreeItem*>>& hash, const Key& key, CLocationTreeItem* p)
+{
+    const auto it = hash.find(key);
+    if (it == hash.end())
+        return;
+    EraseValue(*it, p);
+    if (it->empty())
+        hash.erase(it);
+}
+
+// Children that the name index holds: the location items under a group or
+// the unassigned node.
+bool IsNamedLocation(const TreeItemData& d)
+{
+    return d.m_bIsContainer && d.m_nKind == ResultKind::Location;
+}
+
+// Children that the kind index holds: kind folders.
+bool IsKindFolder(const TreeItemData& d)
+{
+    return d.m_bIsContainer && d.m_nKind >= ResultKind::Value;
+}
+
+// "Date" and "Time" of a result, read the way the German locale writes them
+// (day.month.year, 24-hour clock). Kept in UTC so that stepping over a
+// daylight-saving change adds plain seconds.
+QDateTime ParseStartTime(const QString& strDate, const QString& strTime)
+{
+    const QString strD = strDate.trimmed();
+    const QString strT = strTime.trimmed();
+    QDate date = QDate::fromString(strD, QStringLiteral("d.M.yyyy"));
+    if (!date.isValid())
+        return {};
+    QTime time(0, 0, 0);
+    if (!strT.isEmpty()) {
+        time = QTime::fromString(strT, QStringLiteral("H:m:s"));
+        if (!time.isValid())
+            time = QTime::fromString(strT, QStringLiteral("H:m"));
+        if (!time.isValid())
+            return {};
+    }
+    return QDateTime(date, time, Qt::UTC);
+}
+
+} // namespace
+
+// --- CLocationTreeItem -------------------------------------------------------
+
+CLocationTreeItem* CLocationTreeItem::GetParent() const
+{
+    // The invisible root has no parent; items directly under it report none.
+    return (m_pParent && m_pParent->m_pParent) ? m_pParent : nullptr;
+}
+
+CLocationTreeItem* CLocationTreeItem::GetChild(int nRow) const
+{
+    if (nRow < 0 || nRow >= GetChildCount())
+        return nullptr;
+    return m_children[static_cast<size_t>(nRow)].get();
+}
+
+CLocationTreeItem* CLocationTreeItem::GetNextSibling() const
+{
+    return m_pParent ? m_pParent->GetChild(m_nRow + 1) : nullptr;
+}
+
+CLocationTreeItem* CLocationTreeItem::GetPrevSibling() const
+{
+    return m_pParent ? m_pParent->GetChild(m_nRow - 1) : nullptr;
+}
+
+// --- CLocationTree: basics -----------------------------------------------------
+
+CLocationTree::CLocationTree() = default;
+
+CLocationTree::~CLocationTree() = default;
+
+void CLocationTree::AddObserver(ILocationTreeObserver* pObserver)
+{
+    if (pObserver && std::find(m_observers.begin(), m_observers.end(), pObserver) == m_observers.end())
+        m_observers.push_back(pObserver);
+}
+
+void CLocationTree::RemoveObserver(ILocationTreeObserver* pObserver)
+{
+    EraseValue(m_observers, pObserver);
+}
+
+CLocationTreeItem* CLocationTree::Node(const CLocationTreeItem* pParent) const
+{
+    return const_cast<CLocationTreeItem*>(pParent ? pParent : &m_root);
+}
+
+int CLocationTree::GetChildCount(const CLocationTreeItem* pParent) const
+{
+    return Node(pParent)->GetChildCount();
+}
+
+CLocationTreeItem* CLocationTree::GetChild(const CLocationTreeItem* pParent, int nRow) const
+{
+    return Node(pParent)->GetChild(nRow);
+}
+
+CLocationTreeItem* CLocationTree::NextItem(const CLocationTreeItem* pItem) const
+{
+    if (!pItem)
+        return nullptr;
+    if (CLocationTreeItem* p = pItem->GetFirstChild())
+        return p;
+    for (const CLocationTreeItem* p = pItem; p && p != &m_root; p = p->m_pParent)
+        if (CLocationTreeItem* pNext = p->GetNextSibling())
+            return pNext;
+    return nullptr;
+}
+
+// --- indexes ---------------------------------------------------------------
+
+void CLocationTree::IndexItem(CLocationTreeItem* pItem)
+{
+    const TreeItemData& d = pItem->m_data;
+    const bool bTop = IsTopLevel(pItem);
+    if (d.m_nKind == ResultKind::Location
+        && (bTop || (pItem->m_pParent->m_data.m_nKind == ResultKind::Group && IsTopLevel(pItem->m_pParent)))) {
+        m_locations[d.m_strName].push_back(pItem);
+        pItem->m_nIndexed |= IndexedLocation;
+    }
+    if (bTop && d.m_nKind == ResultKind::Group) {
+        m_groups[d.m_strName].push_back(pItem);
+        pItem->m_nIndexed |= IndexedGroup;
+    }
+    if (bTop && d.m_nKind == ResultKind::Unassigned && d.m_bIsContainer) {
+        m_unassignedNodes.push_back(pItem);
+        pItem->m_nIndexed |= IndexedUnassignedNode;
+    }
+}
+
+void CLocationTree::UnindexItem(CLocationTreeItem* pItem)
+{
+    const QString& strName = pItem->m_data.m_strName;
+    if (pItem->m_nIndexed & IndexedLocation)
+        EraseFromHash(m_locations, strName, pItem);
+    if (pItem->m_nIndexed & IndexedGroup)
+        EraseFromHash(m_groups, strName, pItem);
+    if (pItem->m_nIndexed & IndexedUnassignedNode)
+        EraseValue(m_unassignedNodes, pItem);
+    pItem->m_nIndexed = 0;
+}
+
+void CLocationTree::UnindexSubtree(CLocationTreeItem* pItem)
+{
+    UnindexItem(pItem);
+    // Only the first two levels are ever indexed.
+    if (IsTopLevel(pItem))
+        for (const auto& pChild : pItem->m_children)
+            UnindexItem(pChild.get());
+}
+
+void CLocationTree::AddToChildIndex(CLocationTreeItem* pParent, CLocationTreeItem* pChild)
+{
+    CLocationTreeItem::ChildIndex* pIndex = pParent->m_pIndex.get();
+    if (!pIndex)
+        return;
+    pIndex->m_byText[pChild->m_strText].push_back(pChild);
+    if (IsNamedLocation(pChild->m_data))
+        pIndex->m_byName[pChild->m_data.m_strName].push_back(pChild);
+    if (IsKindFolder(pChild->m_data))
+        pIndex->m_byKind[pChild->m_data.m_nKind].push_back(pChild);
+}
+
+void CLocationTree::RemoveFromChildIndex(CLocationTreeItem* pParent, CLocationTreeItem* pChild)
+{
+    CLocationTreeItem::ChildIndex* pIndex = pParent->m_pIndex.get();
+    if (!pIndex)
+        return;
+    EraseFromHash(pIndex->m_byText, pChild->m_strText, pChild);
+    if (IsNamedLocation(pChild->m_data))
+        EraseFromHash(pIndex->m_byName, pChild->m_data.m_strName, pChild);
+    if (IsKindFolder(pChild->m_data))
+        EraseFromHash(pIndex->m_byKind, pChild->m_data.m_nKind, pChild);
+}
+
+void CLocationTree::BuildChildIndex(CLocationTreeItem* pParent)
+{
+    pParent->m_pIndex = std::make_unique<CLocationTreeItem::ChildIndex>();
+    pParent->m_pIndex->m_byText.reserve(static_cast<qsizetype>(pParent->m_children.size()) * 2);
+    for (const auto& pChild : pParent->m_children)
+        AddToChildIndex(pParent, pChild.get());
+}
+
+template <class Pred>
+CLocationTreeItem* CLocationTree::FirstOf(const std::vector<CLocationTreeItem*>* pCandidates, Pred pred)
+{
+    CLocationTreeItem* pBest = nullptr;
+    if (!pCandidates)
+        return nullptr;
+    for (CLocationTreeItem* p : *pCandidates)
+        if ((!pBest || p->m_nRow < pBest->m_nRow) && pred(p))
+            pBest = p;
+    return pBest;
+}
+
+template <class Key>
+static const std::vector<CLocationTreeItem*>* Lookup(const QHash<Key, std::vector<CLocationTreeItem*>>& hash,
+                                                     const Key& key)
+{
+    const auto it = hash.constFind(key);
+    return it == hash.cend() ? nullptr : &*it;
+}
+
+CLocationTreeItem* CLocationTree::FindChildByText(CLocationTreeItem* pParent, const QString& strText) const
+{
+    if (pParent->m_pIndex)
+        return FirstOf(Lookup(pParent->m_pIndex->m_byText, strText), [](CLocationTreeItem*) { return true; });
+    for (const auto& pChild : pParent->m_children)
+        if (pChild->m_strText == strText)
+            return pChild.get();
+    return nullptr;
+}
+
+template <class Pred>
+CLocationTreeItem* CLocationTree::FindChildByName(CLocationTreeItem* pParent, const QString& strName,
+                                                  Pred pred) const
+{
+    // The name index holds location items only; the predicate must not ask
+    // for more.
+    if (pParent->m_pIndex)
+        return FirstOf(Lookup(pParent->m_pIndex->m_byName, strName), pred);
+    for (const auto& pChild : pParent->m_children)
+        if (pChild->m_data.m_strName == strName && pred(pChild.get()))
+            return pChild.get();
+    return nullptr;
+}
+
+CLocationTreeItem* CLocationTree::FindChildByKind(CLocationTreeItem* pParent, int nKind, bool bContainer) const
+{
+    auto fits = [nKind, bContainer](const CLocationTreeItem* p) {
+        return p->m_data.m_nKind == nKind && p->m_data.m_bIsContainer == bContainer;
+    };
+    if (pParent->m_pIndex && bContainer && nKind >= ResultKind::Value)
+        return FirstOf(Lookup(pParent->m_pIndex->m_byKind, nKind), fits);
+    for (const auto& pChild : pParent->m_children)
+        if (fits(pChild.get()))
+            return pChild.get();
+    return nullptr;
+}
+
+CLocationTreeItem* CLocationTree::FirstInTreeOrder(const std::vector<CLocationTreeItem*>& items)
+{
+    if (items.empty())
+        return nullptr;
+    if (items.size() == 1)
+        return items.front();
+    // Rare: the same name twice (a hand-edited file). Compare the paths of
+    // rows from the root down.
+    auto path = [](const CLocationTreeItem* p) {
+        std::vector<int> rows;
+        for (; p && p->m_pParent; p = p->m_pParent)
+            rows.push_back(p->m_nRow);
+        std::reverse(rows.begin(), rows.end());
+        return rows;
+    };
+    CLocationTreeItem* pBest = items.front();
+    std::vector<int> best = path(pBest);
+    for (size_t i = 1; i < items.size(); ++i) {
+        std::vector<int> rows = path(items[i]);
+        if (rows < best) {
+            best = std::move(rows);
+            pBest = items[i];
+        }
+    }
+    return pBest;
+}
+
+// --- primitives --------------------------------------------------------------
+
+CLocationTreeItem* CLocationTree::InsertItem(CLocationTreeItem* pParent, int nRow, const QString& strText,
+                                             int nImage, const TreeItemData& data)
+{
+    CLocationTreeItem* pNode = Node(pParent);
+    const int nCount = pNode->GetChildCount();
+    if (nRow < 0 || nRow > nCount)
+        nRow = nCount;
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->AboutToInsert(pParent, nRow);
+
+    auto pItem = std::make_unique<CLocationTreeItem>();
+    CLocationTreeItem* pNew = pItem.get();
+    pNew->m_strText = strText;
+    pNew->m_nImage = nImage;
+    pNew->m_data = data;
+    pNew->m_pParent = pNode;
+    pNew->m_nRow = nRow;
+    pNode->m_children.insert(pNode->m_children.begin() + nRow, std::move(pItem));
+    for (size_t i = static_cast<size_t>(nRow) + 1; i < pNode->m_children.size(); ++i)
+        pNode->m_children[i]->m_nRow = static_cast<int>(i);
+
+    if (pNode->m_pIndex)
+        AddToChildIndex(pNode, pNew);
+    else if (pNode->GetChildCount() >= kIndexThreshold)
+        BuildChildIndex(pNode);
+    IndexItem(pNew);
+
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->Inserted(pNew);
+    return pNew;
+}
+
+void CLocationTree::DeleteItem(CLocationTreeItem* pItem)
+{
+    if (!pItem || pItem == &m_root)
+        return;
+    CLocationTreeItem* pNode = pItem->m_pParent;
+    CLocationTreeItem* pParent = pItem->GetParent();
+    const int nRow = pItem->m_nRow;
+
+    bool bSelectionInside = false;
+    for (const CLocationTreeItem* p = m_pSelected; p; p = p->m_pParent) {
+        if (p == pItem) {
+            bSelectionInside = true;
+            break;
+        }
+    }
+
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->AboutToRemove(pParent, nRow);
+    if (bSelectionInside)
+        m_pSelected = nullptr;
+
+    UnindexSubtree(pItem);
+    RemoveFromChildIndex(pNode, pItem);
+    pNode->m_children.erase(pNode->m_children.begin() + nRow);
+    for (size_t i = static_cast<size_t>(nRow); i < pNode->m_children.size(); ++i)
+        pNode->m_children[i]->m_nRow = static_cast<int>(i);
+
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->Removed(pParent, nRow);
+
+    if (bSelectionInside) {
+        // As the platform's tree control does: the next sibling, else the
+        // previous one, else the parent takes the selection.
+        CLocationTreeItem* pNext = pNode->GetChild(nRow);
+        if (!pNext)
+            pNext = pNode->GetChild(nRow - 1);
+        if (!pNext)
+            pNext = pParent;
+        m_pSelected = nullptr;
+        if (pNext)
+            SelectItem(pNext);
+        else if (!m_bResetting)
+            for (ILocationTreeObserver* p : m_observers)
+                p->SelectionChanged(nullptr);
+    }
+}
+
+void CLocationTree::SetItemText(CLocationTreeItem* pItem, const QString& strText)
+{
+    if (!pItem || pItem == &m_root)
+        return;
+    RemoveFromChildIndex(pItem->m_pParent, pItem);
+    pItem->m_strText = strText;
+    AddToChildIndex(pItem->m_pParent, pItem);
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->Changed(pItem);
+}
+
+void CLocationTree::SetItemImage(CLocationTreeItem* pItem, int nImage)
+{
+    if (!pItem || pItem == &m_root)
+        return;
+    pItem->m_nImage = nImage;
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->Changed(pItem);
+}
+
+void CLocationTree::ChangeData(CLocationTreeItem* pItem, const TreeItemData& data)
+{
+    // Which indexes hold the item, and its children, may depend on every
+    // field: take them out, change, put them back.
+    RemoveFromChildIndex(pItem->m_pParent, pItem);
+    UnindexSubtree(pItem);
+    pItem->m_data = data;
+    AddToChildIndex(pItem->m_pParent, pItem);
+    IndexItem(pItem);
+    if (IsTopLevel(pItem)) {
+        for (const auto& pChild : pItem->m_children)
+            IndexItem(pChild.get());
+    }
+}
+
+void CLocationTree::SetItemData(CLocationTreeItem* pItem, const TreeItemData& data)
+{
+    if (!pItem || pItem == &m_root)
+        return;
+    ChangeData(pItem, data);
+    if (!m_bResetting)
+        for (ILocationTreeObserver* p : m_observers)
+            p->Changed(pItem);
+}
+
+void CLocationTree::ClearItems()
+{
+    m_pSelected = nullptr;
+    m_locations.clear();
+    m_groups.clear();
+    m_unassignedNodes.clear();
+    m_root.m_children.clear();
+    m_root.m_pIndex.reset();
+}
+
+void CLocationTree::Clear()
+{
+    const bool bHadSelection = m_pSelected != nullptr;
+    for (ILocationTreeObserver* p : m_observers)
+        p->AboutToReset();
+    ClearItems();
+    for (ILocationTreeObserver* p : m_observers)
+        p->Reset();
+    if (bHadSelection)
+        for (ILocationTreeObserver* p : m_observers)
+            p->SelectionChanged(nullptr);
+}
+
+// --- selection --------------------------------------------------------------
+
+void CLocationTree::SelectItem(CLocationTreeItem* pItem)
+{
+    if (pItem == &m_root)
+        pItem = nullptr;
+    if (pItem == m_pSelected)
+        return;
+    m_pSelected = pItem;
+    for (ILocationTreeObserver* p : m_observers)
+        p->SelectionChanged(pItem);
+}
+
+void CLocationTree::SelectChild(int n)
+{
+    if (!m_pSelected)
+        return;
+    if (CLocationTreeItem* p = m_pSelected->GetChild(n))
+        SelectItem(p);
+}
+
+ShowResultArgs CLocationTree::GetShowResultArgs(const CLocationTreeItem* pItem)
+{
+    ShowResultArgs args;
+    if (!pItem || pItem->m_data.m_bIsContainer)
+        return args;
+    const TreeItemData& d = pItem->m_data;
+    args.m_nKind = d.m_nKind;
+    args.m_strName = d.m_strName;
+    args.m_strDate = d.m_strDate;
+    args.m_strTime = d.m_strTime;
+    args.m_strPlaceNo = d.m_strPlaceNo;
+    // A sample's label may carry its time; the view wants the bare number.
+    args.m_strText = d.m_nKind == ResultKind::Sample ? QString::number(LeadingInteger(pItem->m_strText))
+                                                     : pItem->m_strText;
+    return args;
+}
+
+// --- names ------------------------------------------------------------------
+
+int CLocationTree::CompareNames(const QString& strA, const QString& strB)
+{
+    return QString::localeAwareCompare(strA.toCaseFolded(), strB.toCaseFolded());
+}
+
+int CLocationTree::LeadingInteger(const QString& strText)
+{
+    qsizetype i = 0;
+    const qsizetype n = strText.size();
+    while (i < n && strText.at(i).isSpace())
+        ++i;
+    bool bNegative = false;
+    if (i < n && (strText.at(i) == u'-' || strText.at(i) == u'+')) {
+        bNegative = strText.at(i) == u'-';
+        ++i;
+    }
+    qint64 nValue = 0;
+    for (; i < n && strText.at(i) >= u'0' && strText.at(i) <= u'9'; ++i) {
+        nValue = nValue * 10 + (strText.at(i).unicode() - u'0');
+        if (nValue > qint64(INT_MAX) + 1)
+            nValue = qint64(INT_MAX) + 1;
+    }
+    if (bNegative)
+        nValue = -nValue;
+    return static_cast<int>(std::clamp<qint64>(nValue, INT_MIN, INT_MAX));
+}
+
+// --- tree operations -----------------------------------------------------------
+
+int CLocationTree::FindInsertPosition(const QString& strName, int nKind, const CLocationTreeItem* pParent) const
+{
+    const CLocationTreeItem* pNode = Node(pParent);
+    const bool bRoot = pParent == nullptr;
+    const int nCount = pNode->GetChildCount();
+    if (nKind != ResultKind::Group && nKind != ResultKind::Location)
+        return nCount;
+
+    // A sibling the new item goes after.
+    auto passes = [&](const CLocationTreeItem* p) {
+        const int k = p->m_data.m_nKind;
+        if (nKind == ResultKind::Location && bRoot && k == ResultKind::Group)
+            return true;
+        return k == nKind && CompareNames(p->m_data.m_strName, strName) < 0;
+    };
+    // A sibling the new item goes straight before; any other kind sends it
+    // to the end.
+    auto stops = [&](const CLocationTreeItem* p) {
+        const int k = p->m_data.m_nKind;
+        if (nKind == ResultKind::Group)
+            return k == ResultKind::Group || k == ResultKind::Location || k == ResultKind::Unassigned;
+        if (bRoot)
+            return k == ResultKind::Location || k == ResultKind::Unassigned;
+        return k == ResultKind::Location;
+    };
+
+    // The walk passes a leading run of siblings and stops at the first one it
+    // must not pass. Siblings are kept in this order by every insertion, so
+    // the run is found by halving rather than by walking: a thousand
+    // locations in one group cost ten comparisons each, not a thousand.
+    int nLow = 0;
+    int nHigh = nCount;
+    while (nLow < nHigh) {
+        const int nMid = nLow + (nHigh - nLow) / 2;
+        if (passes(pNode->m_children[static_cast<size_t>(nMid)].get()))
+            nLow = nMid + 1;
+        else
+            nHigh = nMid;
+    }
+    if (nLow == nCount)
+        return nCount;
+    return stops(pNode->m_children[static_cast<size_t>(nLow)].get()) ? nLow : nCount;
+}
+
+CLocationTreeItem* CLocationTree::FindLocationItem(const QString& strId) const
+{
+    const auto it = m_locations.constFind(strId);
+    return it == m_locations.cend() ? nullptr : FirstInTreeOrder(*it);
+}
+
+CLocationTreeItem* CLocationTree::FindGroupItem(const QString& strName) const
+{
+    if (strName.isEmpty())
+        return nullptr;
+    const auto it = m_groups.constFind(strName);
+    return it == m_groups.cend() ? nullptr : FirstInTreeOrder(*it);
+}
+
+CLocationTreeItem* CLocationTree::FindUnassignedLocationItem(const QString& strId) const
+{
+    CLocationTreeItem* pNode = FirstInTreeOrder(m_unassignedNodes);
+    if (!pNode)
+        return nullptr;
+    return FindChildByName(pNode, strId, [](const CLocationTreeItem* p) { return IsNamedLocation(p->m_data); });
+}
+
+CLocationTreeItem* CLocationTree::GetUnassignedNode()
+{
+    if (CLocationTreeItem* p = FirstInTreeOrder(m_unassignedNodes))
+        return p;
+    TreeItemData d;
+    d.m_nKind = ResultKind::Unassigned;
+    d.m_bIsContainer = true;
+    return InsertItem(nullptr, -1, LoadString(IDS_UNASSIGNED_RESULTS), TreeImage::Unassigned, d);
+}
+
+CLocationTreeItem* CLocationTree::GetKindFolder(CLocationTreeItem* pLocation, int nKind, const QString& strId,
+                                                bool bUnassigned)
+{
+    if (bUnassigned) {
+        CLocationTreeItem* pUnknown =
+            FindChildByName(Node(pLocation), strId, [](const CLocationTreeItem* p) { return IsNamedLocation(p->m_data); });
+        if (!pUnknown) {
+            TreeItemData d;
+            d.m_strName = strId;
+            d.m_nKind = ResultKind::Location;
+            d.m_bIsContainer = true;
+            d.m_bIsUnassigned = true;
+            pUnknown = InsertItem(pLocation, FindInsertPosition(strId, ResultKind::Location, pLocation), strId,
+                                  TreeImage::LocationOK, d);
+        }
+        pLocation = pUnknown;
+    }
+    if (CLocationTreeItem* pFolder = FindChildByKind(Node(pLocation), nKind, true))
+        return pFolder;
+    TreeItemData d;
+    d.m_nKind = nKind;
+    d.m_bIsContainer = true;
+    return InsertItem(pLocation, -1, KindTitle(nKind), KindFolderImage(nKind), d);
+}
+
+CLocationTreeItem* CLocationTree::AddResultItem(CLocationTreeItem* pFolder, const TreeItemData& data)
+{
+    const QString strText = data.m_strDate + u' ' + data.m_strTime;
+    if (CLocationTreeItem* pExisting = FindChildByText(Node(pFolder), strText)) {
+        TreeItemData d = pExisting->m_data;
+        d.m_strPlaceNo = data.m_strPlaceNo;
+        SetItemData(pExisting, d);
+        return pExisting;
+    }
+    return InsertItem(pFolder, -1, strText, TreeImage::Result, data);
+}
+
+CLocationTreeItem* CLocationTree::CopyItem(const CLocationTreeItem* pItem, CLocationTreeItem* pNewParent, int nRow)
+{
+    if (!pItem || pItem == &m_root)
+        return nullptr;
+    // Copy first: the insertion may move the source within its own list.
+    const QString strText = pItem->m_strText;
+    const TreeItemData data = pItem->m_data;
+    return InsertItem(pNewParent, nRow, strText, pItem->m_nImage, data);
+}
+
+void CLocationTree::MoveChildren(CLocationTreeItem* pFrom, CLocationTreeItem* pTo, const QString& strNewName,
+                                 bool bUnassigned)
+{
+    CLocationTreeItem* pSource = Node(pFrom);
+    CLocationTreeItem* pTarget = Node(pTo);
+    // Into itself or its own subtree it would never end.
+    for (const CLocationTreeItem* p = pTarget; p; p = p->m_pParent)
+        if (p == pSource)
+            return;
+
+    // Copy every child with its subtree, then drop the originals from the
+    // back: the same end as moving the first child over and over, without
+    // shifting a long list once per child.
+    CLocationTreeItem* pSelectedCopy = nullptr;
+    auto copy = [&](auto& self, CLocationTreeItem* pFromNode, CLocationTreeItem* pToItem) -> void {
+        for (const auto& pChild : pFromNode->m_children) {
+            TreeItemData d = pChild->m_data;
+            d.m_bIsUnassigned = bUnassigned;
+            if (!strNewName.isEmpty())
+                d.m_strName = strNewName;
+            CLocationTreeItem* pCopy = InsertItem(pToItem, -1, pChild->m_strText, pChild->m_nImage, d);
+            if (pChild.get() == m_pSelected)
+                pSelectedCopy = pCopy;
+            self(self, pChild.get(), pCopy);
+        }
+    };
+    copy(copy, pSource, pTarget == &m_root ? nullptr : pTarget);
+
+    // The selection follows a moved item to its copy.
+    if (pSelectedCopy)
+        SelectItem(pSelectedCopy);
+    while (!pSource->m_children.empty())
+        DeleteItem(pSource->m_children.back().get());
+}
+
+void CLocationTree::RenameResultItems(CLocationTreeItem* pItem, const QString& strOldId, const QString& strNewId)
+{
+    if (!pItem)
+        return;
+    auto rename = [&](auto& self, CLocationTreeItem* pNode) -> void {
+        for (const auto& pChild : pNode->m_children) {
+            if (!pChild->m_data.m_bIsContainer && pChild->m_data.m_strName == strOldId) {
+                TreeItemData d = pChild->m_data;
+                d.m_strName = strNewId;
+                SetItemData(pChild.get(), d);
+            }
+            self(self, pChild.get());
+        }
+    };
+    rename(rename, pItem);
+}
+
+void CLocationTree::PruneEmptyParents(CLocationTreeItem* pItem, bool bStopAtLocation)
+{
+    while (pItem && pItem != &m_root) {
+        const int nKind = pItem->m_data.m_nKind;
+        if (nKind == ResultKind::Group || (nKind == ResultKind::Location && bStopAtLocation) || pItem->HasChildren())
+            return;
+        CLocationTreeItem* pParent = pItem->GetParent();
+        DeleteItem(pItem);
+        pItem = pParent;
+    }
+}
+
+void CLocationTree::DeleteSubtree(CLocationTreeItem* pItem)
+{
+    if (!pItem || pItem == &m_root)
+        return;
+    // From the back, so that the list never shifts.
+    while (!pItem->m_children.empty())
+        DeleteItem(pItem->m_children.back().get());
+}
+
+// --- filling ----------------------------------------------------------------
+
+void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
+{
+    const bool bHadSelection = m_pSelected != nullptr;
+    for (ILocationTreeObserver* p : m_observers)
+        p->AboutToReset();
+    m_bResetting = true;
+    ClearItems();
+
+    CLocationTreeItem* pFirst = nullptr;
+    bool bFailed = false;
+    try {
+        if (xmlMain.IsValid())
+            FillFromMain(xmlMain, pFirst);
+        if (xmlResult.IsValid()) {
+            CXMLNodeResult result(&xmlResult);
+            result.SetFieldNames({QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"),
+                                  QStringLiteral("Place-No"), QStringLiteral("Function"),
+                                  QStringLiteral("Time-Interval"), QStringLiteral("Value-Measurement"),
+                                  QStringLiteral("No")});
+            // "Result" rather than the tag name: a tag-name selection walks
+            // every element of the file, the results' own children included,
+            // while the results are all children of the root.
+            for (result.Open(QStringLiteral("Result")); !result.IsEOF(); result.MoveNext())
+                AddResult(result);
+        }
+    } catch (const CXMLException& e) {
+        ClearItems();
+        pFirst = nullptr;
+        bFailed = true;
+        m_bResetting = false;
+        for (ILocationTreeObserver* p : m_observers)
+            p->Reset();
+        if (bHadSelection)
+            for (ILocationTreeObserver* p : m_observers)
+                p->SelectionChanged(nullptr);
+        e.ReportError(MsgIcon::None);
+    }
+    if (bFailed)
+        return;
+
+    m_bResetting = false;
+    for (ILocationTreeObserver* p : m_observers)
+        p->Reset();
+    if (pFirst)
+        SelectItem(pFirst);
+    else if (bHadSelection)
+        for (ILocationTreeObserver* p : m_observers)
+            p->SelectionChanged(nullptr);
+}
+
+void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
+{
+    CXMLNodeMain location(&xmlMain);
+    location.SetFieldNames({QStringLiteral("ID"), QStringLiteral("State")});
+    auto addLocations = [&](CLocationTreeItem* pParent) {
+        for (; !location.IsEOF(); location.MoveNext()) {
+            TreeItemData d;
+            d.m_strName = location.m_General.m_strID;
+            d.m_nKind = ResultKind::Location;
+            d.m_bIsContainer = true;
+            const int nImage = location.m_General.m_strState == QLatin1String("OK") ? TreeImage::LocationOK
+                                                                                     : TreeImage::Location;
+            CLocationTreeItem* pItem =
+                InsertItem(pParent, FindInsertPosition(d.m_strName, ResultKind::Location, pParent), d.m_strName,
+                           nImage, d);
+            if (!pFirst)
+                pFirst = pItem;
+        }
+    };
+
+    // Groups do not nest: the groups are the children of the root element.
+    CXMLNodeGroup group(&xmlMain);
+    group.SetFieldNames({QStringLiteral("Group")});
+    for (group.Open(QStringLiteral("Group")); !group.IsEOF(); group.MoveNext()) {
+        TreeItemData d;
+        d.m_strName = group.m_strName;
+        d.m_nKind = ResultKind::Group;
+        d.m_bIsContainer = true;
+        CLocationTreeItem* pGroup =
+            InsertItem(nullptr, FindInsertPosition(d.m_strName, ResultKind::Group, nullptr), d.m_strName,
+                       TreeImage::Group, d);
+        if (!pFirst)
+            pFirst = pGroup;
+        location.Open(QStringLiteral("Main"), &group);
+        addLocations(pGroup);
+    }
+
+    // The locations in no group are the "Main" children of the root element.
+    location.Open(QStringLiteral("Main"));
+    addLocations(nullptr);
+}
+
+void CLocationTree::AddResult(CXMLNodeResult& result)
+{
+    TreeItemData d;
+    d.m_strName = result.m_strID;
+    d.m_strDate = result.m_strDate;
+    d.m_strTime = result.m_strTime;
+    d.m_strPlaceNo = result.m_strPlaceNo;
+    CLocationTreeItem* pLocation = FindLocationItem(result.m_strID);
+    if (!pLocation) {
+        // Made even for a result of no known kind: its ID still has no
+        // location.
+        pLocation = GetUnassignedNode();
+        d.m_bIsUnassigned = true;
+    }
+    d.m_nKind = KindOfFunction(result.m_strFunction);
+    if (d.m_nKind < 0)
+        return;
+
+    CLocationTreeItem* pFolder = GetKindFolder(pLocation, d.m_nKind, d.m_strName, d.m_bIsUnassigned);
+    CLocationTreeItem* pItem = AddResultItem(pFolder, d);
+    if (d.m_nKind == ResultKind::ContinueValue) {
+        AddSamples(pItem, result);
+    } else if (KindHasPlaceNumbers(d.m_nKind) && !d.m_strPlaceNo.isEmpty()) {
+        // One result item per ID, date and time; its place numbers hang
+        // below it, each child keeping its own.
+        const TreeItemData withPlace = pItem->m_data;
+        TreeItemData own = withPlace;
+        own.m_strPlaceNo.clear();
+        ChangeData(pItem, own);
+        InsertItem(pItem, -1, withPlace.m_strPlaceNo, TreeImage::PlaceNo, withPlace);
+    }
+}
+
+void CLocationTree::AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result)
+{
+    const QString& strInterval = result.m_strTimeInterval;
+    const bool bTimes = !strInterval.isEmpty();
+    QDateTime current;
+    qint64 nStep = 0;
+    if (bTimes) {
+        // "count;unit" with s, m or h; any other unit keeps every sample at
+        // the start time.
+        const qsizetype nSemicolon = strInterval.indexOf(u';');
+        const qint64 nCount = LeadingInteger(nSemicolon < 0 ? strInterval : strInterval.left(nSemicolon));
+        const QString strUnit = nSemicolon < 0 ? QString() : strInterval.mid(nSemicolon + 1);
+        if (strUnit == QLatin1String("s"))
+            nStep = nCount;
+        else if (strUnit == QLatin1String("m"))
+            nStep = nCount * 60;
+        else if (strUnit == QLatin1String("h"))
+            nStep = nCount * 3600;
+        current = ParseStartTime(result.m_strDate, result.m_strTime);
+    }
+
+    TreeItemData d = pItem->m_data;
+    d.m_nKind = ResultKind::Sample;
+    for (const auto& pEntry : result.m_continueValues) {
+        QString strLabel = pEntry->m_strNo;
+        // A start that cannot be read gives bare numbers rather than a
+        // made-up time.
+        if (bTimes && current.isValid()) {
+            strLabel += QStringLiteral(" (") + current.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) + u')';
+            current = current.addSecs(nStep);
+        }
+        InsertItem(pItem, -1, strLabel, TreeImage::Sample, d);
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The record every item of the location tree carries. Commands decide what
+// they may do with the selected item by looking at it.
+struct TreeItemData
+{
+    // Group name, location ID, or the result's ID for result items and the
+    // items below them; empty for the unassigned node and kind folders.
+    QString m_strName;
+    // Kind code: 0 group, 1 location, 2 unassigned node, 3 to 18 result kinds
+    // (13 one sample of a continuous series).
+    int m_nKind = 0;
+    bool m_bIsContainer = false;
+    // Location items under the unassigned node and results without location.
+    bool m_bIsUnassigned = false;
+    QString m_strDate;
+    QString m_strTime;
+    QString m_strPlaceNo;
+
+    bool operator==(const TreeItemData&) const = default;
+};

@@ -1,0 +1,1347 @@
+// The location tree as data: how RebuildTree lays out both files, and the
+// operations the commands patch the tree with. An observer mirrors the tree
+// from its notifications, the way the item model of the view will.
+
+#include "../common/TestSupport.h"
+
+#include "locations/LocationTree.h"
+#include "locations/ResultKind.h"
+#include "resources/StringTable.h"
+#include "xml/XMLDocument.h"
+
+#include <QHash>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kUnassigned = QStringLiteral("Undefinierte Ergebnisse");
+
+QString Esc(const QString& s)
+{
+    return s.toHtmlEscaped();
+}
+
+QString Loc(const QString& strId, const QString& strState = QStringLiteral("OK"))
+{
+    return QStringLiteral("<Main><General><ID>%1</ID><State>%2</State></General><Customer><Name>n</Name></Customer></Main>")
+        .arg(Esc(strId), Esc(strState));
+}
+
+QString Grp(const QString& strName, const QString& strBody = {})
+{
+    return QStringLiteral("<Group Name=\"%1\">%2</Group>").arg(Esc(strName), strBody);
+}
+
+QString Res(const QString& strId, const QString& strFunction, const QString& strDate = QStringLiteral("01.02.2023"),
+            const QString& strTime = QStringLiteral("10:00:00"), const QString& strPlace = {},
+            const QString& strExtra = {})
+{
+    QString s = QStringLiteral("<Result><ID>%1</ID><Date>%2</Date><Time>%3</Time><Function>%4</Function>")
+                    .arg(Esc(strId), Esc(strDate), Esc(strTime), Esc(strFunction));
+    if (!strPlace.isNull())
+        s += QStringLiteral("<Place-No>%1</Place-No>").arg(Esc(strPlace));
+    return s + strExtra + QStringLiteral("<UPN1>230.0;V</UPN1></Result>");
+}
+
+QString Continuous(const QString& strId, const QString& strInterval, const QStringList& nos,
+                   const QString& strDate = QStringLiteral("31.12.2023"), const QString& strTime = QStringLiteral("23:59:50"))
+{
+    QString strExtra;
+    if (!strInterval.isNull())
+        strExtra += QStringLiteral("<Time-Interval>%1</Time-Interval>").arg(Esc(strInterval));
+    for (const QString& no : nos)
+        strExtra += QStringLiteral("<Value-Measurement><No>%1</No><TimeStamp>x</TimeStamp><UPN1>1;V</UPN1></Value-Measurement>").arg(no);
+    return Res(strId, QStringLiteral("Continue-Value-Measurement"), strDate, strTime, {}, strExtra);
+}
+
+QString MainXml(const QString& strBody)
+{
+    return QStringLiteral("<Main-Data>\n") + strBody + QStringLiteral("</Main-Data>");
+}
+
+QString ResultXml(const QString& strBody)
+{
+    return QStringLiteral("<Result-Data>\n") + strBody + QStringLiteral("</Result-Data>");
+}
+
+QStringList Labels(std::initializer_list<const char*> texts)
+{
+    QStringList list;
+    for (const char* psz : texts)
+        list << QString::fromUtf8(psz);
+    return list;
+}
+
+// Labels, nested in braces: "A{l1,l2},b".
+QString Outline(const CLocationTree& tree, const CLocationTreeItem* pParent = nullptr)
+{
+    QStringList parts;
+    for (int i = 0; i < tree.GetChildCount(pParent); ++i) {
+        const CLocationTreeItem* p = tree.GetChild(pParent, i);
+        QString s = p->GetText();
+        if (p->HasChildren())
+            s += u'{' + Outline(tree, p) + u'}';
+        parts << s;
+    }
+    return parts.join(u',');
+}
+
+// The item reached by following labels from the root.
+CLocationTreeItem* At(const CLocationTree& tree, const QStringList& labels)
+{
+    CLocationTreeItem* pParent = nullptr;
+    for (const QString& label : labels) {
+        CLocationTreeItem* pFound = nullptr;
+        for (int i = 0; i < tree.GetChildCount(pParent) && !pFound; ++i)
+            if (tree.GetChild(pParent, i)->GetText() == label)
+                pFound = tree.GetChild(pParent, i);
+        if (!pFound)
+            return nullptr;
+        pParent = pFound;
+    }
+    return pParent;
+}
+
+CLocationTreeItem* At(const CLocationTree& tree, std::initializer_list<const char*> labels)
+{
+    return At(tree, Labels(labels));
+}
+
+TreeItemData Record(const QString& strName, int nKind, bool bContainer, bool bUnassigned = false,
+                    const QString& strDate = {}, const QString& strTime = {}, const QString& strPlace = {})
+{
+    TreeItemData d;
+    d.m_strName = strName;
+    d.m_nKind = nKind;
+    d.m_bIsContainer = bContainer;
+    d.m_bIsUnassigned = bUnassigned;
+    d.m_strDate = strDate;
+    d.m_strTime = strTime;
+    d.m_strPlaceNo = strPlace;
+    return d;
+}
+
+// Follows the tree from its notifications alone, as an item model would,
+// and checks each notification against the tree's state at that moment.
+class CMirror : public ILocationTreeObserver
+{
+public:
+    struct Node
+    {
+        CLocationTreeItem* pItem = nullptr;
+        QString strText;
+        int nImage = 0;
+        std::vector<std::unique_ptr<Node>> children;
+    };
+
+    explicit CMirror(CLocationTree& tree)
+        : m_tree(tree)
+    {
+        m_tree.AddObserver(this);
+        Reload();
+    }
+    ~CMirror() override { m_tree.RemoveObserver(this); }
+
+    void AboutToInsert(CLocationTreeItem* pParent, int nRow) override
+    {
+        Check(!m_bPending, "insertion nested in another change");
+        Check(nRow >= 0 && nRow <= m_tree.GetChildCount(pParent), "insert row out of range");
+        Check(static_cast<int>(NodeOf(pParent)->children.size()) == m_tree.GetChildCount(pParent), "count before insert");
+        m_bPending = true;
+        m_pPendingParent = pParent;
+        m_nPendingRow = nRow;
+    }
+    void Inserted(CLocationTreeItem* pItem) override
+    {
+        Check(m_bPending, "Inserted without AboutToInsert");
+        Check(pItem->GetParent() == m_pPendingParent && pItem->GetRow() == m_nPendingRow, "inserted elsewhere");
+        Check(!pItem->HasChildren(), "inserted with children");
+        m_bPending = false;
+        auto pNode = std::make_unique<Node>();
+        pNode->pItem = pItem;
+        pNode->strText = pItem->GetText();
+        pNode->nImage = pItem->GetImage();
+        m_nodes.insert(pItem, pNode.get());
+        Node* pParent = NodeOf(m_pPendingParent);
+        pParent->children.insert(pParent->children.begin() + m_nPendingRow, std::move(pNode));
+        ++m_nInserts;
+    }
+    void AboutToRemove(CLocationTreeItem* pParent, int nRow) override
+    {
+        Check(!m_bPending, "removal nested in another change");
+        Node* pNode = NodeOf(pParent);
+        Check(nRow >= 0 && nRow < static_cast<int>(pNode->children.size()), "remove row out of range");
+        Check(m_tree.GetChild(pParent, nRow) == pNode->children[static_cast<size_t>(nRow)]->pItem, "removes another item");
+        m_bPending = true;
+        m_pPendingParent = pParent;
+        m_nPendingRow = nRow;
+    }
+    void Removed(CLocationTreeItem* pParent, int nRow) override
+    {
+        Check(m_bPending && pParent == m_pPendingParent && nRow == m_nPendingRow, "Removed does not match");
+        m_bPending = false;
+        Node* pNode = NodeOf(pParent);
+        Forget(pNode->children[static_cast<size_t>(nRow)].get());
+        pNode->children.erase(pNode->children.begin() + nRow);
+        Check(static_cast<int>(pNode->children.size()) == m_tree.GetChildCount(pParent), "count after remove");
+        ++m_nRemoves;
+    }
+    void Changed(CLocationTreeItem* pItem) override
+    {
+        Node* pNode = m_nodes.value(pItem);
+        Check(pNode != nullptr, "change of an unknown item");
+        if (pNode) {
+            pNode->strText = pItem->GetText();
+            pNode->nImage = pItem->GetImage();
+        }
+    }
+    void AboutToReset() override { m_bInReset = true; }
+    void Reset() override
+    {
+        Check(m_bInReset, "Reset without AboutToReset");
+        m_bInReset = false;
+        Reload();
+        ++m_nResets;
+    }
+    void SelectionChanged(CLocationTreeItem* pItem) override
+    {
+        Check(!m_bInReset && !m_bPending, "selection told in the middle of a change");
+        Check(pItem == m_tree.GetSelectedItem(), "selection told differs");
+        Check(!pItem || m_nodes.contains(pItem), "selected item unknown");
+        m_selections.append(pItem);
+    }
+
+    // Empty when the mirror equals the tree.
+    QString Compare() const
+    {
+        if (!m_strError.isEmpty())
+            return m_strError;
+        return CompareNode(&m_root, nullptr);
+    }
+
+    QList<CLocationTreeItem*> m_selections;
+    int m_nInserts = 0;
+    int m_nRemoves = 0;
+    int m_nResets = 0;
+
+private:
+    void Check(bool b, const char* psz)
+    {
+        if (!b && m_strError.isEmpty())
+            m_strError = QString::fromLatin1(psz);
+    }
+    Node* NodeOf(CLocationTreeItem* pItem)
+    {
+        if (!pItem)
+            return &m_root;
+        Node* p = m_nodes.value(pItem);
+        Check(p != nullptr, "unknown parent");
+        return p ? p : &m_root;
+    }
+    void Forget(Node* pNode)
+    {
+        m_nodes.remove(pNode->pItem);
+        for (const auto& c : pNode->children)
+            Forget(c.get());
+    }
+    void Reload()
+    {
+        m_root.children.clear();
+        m_nodes.clear();
+        std::function<void(Node*, CLocationTreeItem*)> fill = [&](Node* pNode, CLocationTreeItem* pParent) {
+            for (int i = 0; i < m_tree.GetChildCount(pParent); ++i) {
+                CLocationTreeItem* p = m_tree.GetChild(pParent, i);
+                auto pChild = std::make_unique<Node>();
+                pChild->pItem = p;
+                pChild->strText = p->GetText();
+                pChild->nImage = p->GetImage();
+                m_nodes.insert(p, pChild.get());
+                fill(pChild.get(), p);
+                pNode->children.push_back(std::move(pChild));
+            }
+        };
+        fill(&m_root, nullptr);
+    }
+    QString CompareNode(const Node* pNode, CLocationTreeItem* pItem) const
+    {
+        const int nCount = m_tree.GetChildCount(pItem);
+        if (static_cast<int>(pNode->children.size()) != nCount)
+            return QStringLiteral("child count differs under %1").arg(pItem ? pItem->GetText() : QStringLiteral("root"));
+        for (int i = 0; i < nCount; ++i) {
+            const Node* c = pNode->children[static_cast<size_t>(i)].get();
+            CLocationTreeItem* p = m_tree.GetChild(pItem, i);
+            if (c->pItem != p || c->strText != p->GetText() || c->nImage != p->GetImage())
+                return QStringLiteral("item differs at %1 row %2").arg(p->GetText()).arg(i);
+            if (p->GetRow() != i)
+                return QStringLiteral("row of %1 is %2, not %3").arg(p->GetText()).arg(p->GetRow()).arg(i);
+            const QString s = CompareNode(c, p);
+            if (!s.isEmpty())
+                return s;
+        }
+        return {};
+    }
+
+    CLocationTree& m_tree;
+    Node m_root;
+    QHash<CLocationTreeItem*, Node*> m_nodes;
+    bool m_bPending = false;
+    bool m_bInReset = false;
+    CLocationTreeItem* m_pPendingParent = nullptr;
+    int m_nPendingRow = 0;
+    QString m_strError;
+};
+
+// Both files loaded from text; RebuildTree reads them only.
+struct Files
+{
+    CXMLDocument main;
+    CXMLDocument result;
+    Files(const QString& strMainBody, const QString& strResultBody)
+    {
+        main.LoadXML(MainXml(strMainBody));
+        result.LoadXML(ResultXml(strResultBody));
+    }
+};
+
+// The walk of FindInsertPosition item by item, as a reference for the
+// faster search.
+int ReferenceInsertPosition(const CLocationTree& tree, const QString& strName, int nKind, const CLocationTreeItem* pParent)
+{
+    const int nCount = tree.GetChildCount(pParent);
+    if (nKind != 0 && nKind != 1)
+        return nCount;
+    int nAfter = -1;
+    for (int i = 0; i < nCount; ++i) {
+        const TreeItemData& d = tree.GetChild(pParent, i)->GetData();
+        const bool bLess = CLocationTree::CompareNames(d.m_strName, strName) < 0;
+        if (nKind == 0) {
+            if (d.m_nKind == 0 && bLess) {
+                nAfter = i;
+                continue;
+            }
+            if (d.m_nKind == 0 || d.m_nKind == 1 || d.m_nKind == 2)
+                return nAfter + 1;
+            return nCount;
+        }
+        if (!pParent && d.m_nKind == 0) {
+            nAfter = i;
+            continue;
+        }
+        if (d.m_nKind == 1) {
+            if (bLess) {
+                nAfter = i;
+                continue;
+            }
+            return nAfter + 1;
+        }
+        if (!pParent && d.m_nKind == 2)
+            return nAfter + 1;
+        return nCount;
+    }
+    return nCount;
+}
+
+} // namespace
+
+class TestLocationTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void layout_data();
+    void layout();
+    void locationImage_data();
+    void locationImage();
+    void kinds_data();
+    void kinds();
+    void placeNumbers_data();
+    void placeNumbers();
+    void samples_data();
+    void samples();
+    void firstItemIsSelected_data();
+    void firstItemIsSelected();
+    void emptyFilesGiveEmptyTree_data();
+    void emptyFilesGiveEmptyTree();
+    void xmlErrorEmptiesTreeAndReportsOnce_data();
+    void xmlErrorEmptiesTreeAndReportsOnce();
+    void showResultArgs_data();
+    void showResultArgs();
+
+    void findInsertPosition_data();
+    void findInsertPosition();
+    void findInsertPositionMatchesWalk();
+    void unassignedFolders();
+    void addResultItemMergesInLongFolders();
+    void moveChildren();
+    void moveChildrenIntoItselfDoesNothing();
+    void renameResultItems();
+    void pruneEmptyParents_data();
+    void pruneEmptyParents();
+    void deleteSubtree();
+    void nextItem();
+    void selectChild();
+    void deletingSelectionMovesIt_data();
+    void deletingSelectionMovesIt();
+    void idIndexFollowsChanges();
+    void duplicateIdsFindFirstInTreeOrder();
+    void observerFollowsCommandSequence();
+
+private:
+    QTemporaryDir m_settingsDir;
+};
+
+void TestLocationTree::initTestCase()
+{
+    UseTemporarySettings(m_settingsDir);
+    QCOMPARE(LoadString(IDS_UNASSIGNED_RESULTS), kUnassigned);
+}
+
+// --- filling -----------------------------------------------------------------
+
+void TestLocationTree::layout_data()
+{
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QString>("outline");
+
+    QTest::newRow("groups sorted ignoring case") << Grp(QStringLiteral("b")) + Grp(QStringLiteral("A")) + Grp(QStringLiteral("c"))
+                                                 << QString() << QStringLiteral("A,b,c");
+    QTest::newRow("locations sorted in their group")
+        << Grp(QStringLiteral("G"), Loc(QStringLiteral("m2")) + Loc(QStringLiteral("M1")) + Loc(QStringLiteral("m3")))
+        << QString() << QStringLiteral("G{M1,m2,m3}");
+    QTest::newRow("ungrouped after groups, unassigned last")
+        << Loc(QStringLiteral("a")) + Grp(QStringLiteral("z"), Loc(QStringLiteral("x"))) + Loc(QStringLiteral("C"))
+               + Loc(QStringLiteral("b"))
+        << Res(QStringLiteral("nobody"), QStringLiteral("Value-Measurement"))
+        << QStringLiteral("z{x},a,b,C,%1{nobody{Istwerte{01.02.2023 10:00:00}}}").arg(kUnassigned);
+    QTest::newRow("no unassigned node when every ID is known")
+        << Grp(QStringLiteral("g"), Loc(QStringLiteral("in"))) + Loc(QStringLiteral("out"))
+        << Res(QStringLiteral("in"), QStringLiteral("Value-Measurement")) + Res(QStringLiteral("out"), QStringLiteral("U-Burden"))
+        << QStringLiteral("g{in{Istwerte{01.02.2023 10:00:00}}},out{U-Bürden{01.02.2023 10:00:00}}");
+    QTest::newRow("folders in order of first occurrence, results in file order")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Vector-Measurement"), QStringLiteral("02.01.2023"))
+               + Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"))
+               + Res(QStringLiteral("L"), QStringLiteral("Vector-Measurement"), QStringLiteral("01.01.2023"))
+        << QStringLiteral("L{Vektoren{02.01.2023 10:00:00,01.01.2023 10:00:00},Istwerte{01.02.2023 10:00:00}}");
+    QTest::newRow("unknown kind is left out")
+        << Loc(QStringLiteral("L")) << Res(QStringLiteral("L"), QStringLiteral("value-measurement")) + Res(QStringLiteral("L"), QString())
+        << QStringLiteral("L");
+    // The node stands for an ID without location, whatever the result's kind.
+    QTest::newRow("unknown kind with unknown ID leaves the node empty")
+        << Loc(QStringLiteral("L")) << Res(QStringLiteral("x"), QStringLiteral("Something"))
+        << QStringLiteral("L,%1").arg(kUnassigned);
+    QTest::newRow("unknown IDs sorted under the node")
+        << QString()
+        << Res(QStringLiteral("b"), QStringLiteral("Register-Test")) + Res(QStringLiteral("A"), QStringLiteral("Register-Test"))
+               + Res(QStringLiteral("b"), QStringLiteral("Register-Test"), QStringLiteral("03.02.2023"))
+        << QStringLiteral("%1{A{Registertest{01.02.2023 10:00:00}},b{Registertest{01.02.2023 10:00:00,03.02.2023 10:00:00}}}")
+               .arg(kUnassigned);
+    QTest::newRow("IDs compare case-sensitively")
+        << Loc(QStringLiteral("abc")) << Res(QStringLiteral("ABC"), QStringLiteral("Value-Measurement"))
+        << QStringLiteral("abc,%1{ABC{Istwerte{01.02.2023 10:00:00}}}").arg(kUnassigned);
+    QTest::newRow("empty ID is a location")
+        << Loc(QString()) << Res(QString(), QStringLiteral("TmTe-Transmitter"))
+        << QStringLiteral("{TmTe{01.02.2023 10:00:00}}");
+    QTest::newRow("same date and time in two kinds")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement")) + Res(QStringLiteral("L"), QStringLiteral("Harmonics-Measurement"))
+        << QStringLiteral("L{Istwerte{01.02.2023 10:00:00},Harmonische{01.02.2023 10:00:00}}");
+    QTest::newRow("special characters in names")
+        << Grp(QStringLiteral("a\"<&"), Loc(QStringLiteral("x] | //*["))) << Res(QStringLiteral("x] | //*["), QStringLiteral("I-Burden"))
+        << QStringLiteral("a\"<&{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}");
+}
+
+void TestLocationTree::layout()
+{
+    QFETCH(QString, main);
+    QFETCH(QString, results);
+    QFETCH(QString, outline);
+    Files files(main, results);
+    CLocationTree tree;
+    CMirror mirror(tree);
+    tree.RebuildTree(files.main, files.result);
+    QCOMPARE(Outline(tree), outline);
+    QCOMPARE(mirror.Compare(), QString());
+    QCOMPARE(mirror.m_nResets, 1);
+    QCOMPARE(mirror.m_nInserts, 0);
+}
+
+void TestLocationTree::locationImage_data()
+{
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<int>("image");
+
+    QTest::newRow("OK") << Loc(QStringLiteral("L"), QStringLiteral("OK")) << 0;
+    QTest::newRow("ok") << Loc(QStringLiteral("L"), QStringLiteral("ok")) << 1;
+    QTest::newRow("OK with blank") << Loc(QStringLiteral("L"), QStringLiteral("OK ")) << 1;
+    QTest::newRow("empty") << Loc(QStringLiteral("L"), QString()) << 1;
+    QTest::newRow("missing State") << QStringLiteral("<Main><General><ID>L</ID></General></Main>") << 1;
+    QTest::newRow("OK in a group") << Grp(QStringLiteral("g"), Loc(QStringLiteral("L"))) << 0;
+    QTest::newRow("other in a group") << Grp(QStringLiteral("g"), Loc(QStringLiteral("L"), QStringLiteral("NEU"))) << 1;
+}
+
+void TestLocationTree::locationImage()
+{
+    QFETCH(QString, main);
+    QFETCH(int, image);
+    Files files(main, QString());
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CLocationTreeItem* p = tree.FindLocationItem(QStringLiteral("L"));
+    QVERIFY(p);
+    QCOMPARE(p->GetImage(), image);
+    QCOMPARE(p->GetData(), Record(QStringLiteral("L"), 1, true));
+}
+
+void TestLocationTree::kinds_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("image");
+
+    QTest::newRow("3") << "Value-Measurement" << 3 << "Istwerte" << 4;
+    QTest::newRow("4") << "Vector-Measurement" << 4 << "Vektoren" << 5;
+    QTest::newRow("5") << "Curve-Measurement" << 5 << "Kurvenabtastung" << 6;
+    QTest::newRow("6") << "Harmonics-Measurement" << 6 << "Harmonische" << 7;
+    QTest::newRow("7") << "Error-Measurement" << 7 << "Fehlermessung" << 8;
+    QTest::newRow("8") << "Register-Test" << 8 << "Registertest" << 9;
+    QTest::newRow("9") << "TmTe-Transmitter" << 9 << "TmTe" << 10;
+    QTest::newRow("10") << "U-Burden" << 10 << "U-Bürden" << 11;
+    QTest::newRow("11") << "I-Burden" << 11 << "I-Bürden" << 12;
+    QTest::newRow("12") << "Continue-Value-Measurement" << 12 << "Fortlaufende Istwerte" << 13;
+    QTest::newRow("14") << "UI-Transformer" << 14 << "UI-Transformer" << 15;
+    QTest::newRow("15") << "Automatic-Measurement" << 15 << "Automatische Messung" << 16;
+    QTest::newRow("16") << "AUX-Channel" << 16 << "Aux-Kanäle" << 17;
+    QTest::newRow("17") << "Selektiv-Measurement" << 17 << "Selektive Leistungsmessung" << 19;
+    QTest::newRow("18") << "PQS-Reg-Test" << 18 << "Registertest - PQS" << 20;
+}
+
+void TestLocationTree::kinds()
+{
+    QFETCH(QString, function);
+    QFETCH(int, kind);
+    QFETCH(QString, title);
+    QFETCH(int, image);
+
+    QCOMPARE(KindOfFunction(function), kind);
+    QCOMPARE(KindOfFunction(function.toLower()), -1);
+    QCOMPARE(FunctionOfKind(kind), function);
+
+    Files files(Loc(QStringLiteral("L")), Res(QStringLiteral("L"), function));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CLocationTreeItem* pFolder = At(tree, {QStringLiteral("L"), title});
+    QVERIFY2(pFolder, qPrintable(Outline(tree)));
+    QCOMPARE(pFolder->GetImage(), image);
+    QCOMPARE(pFolder->GetData(), Record(QString(), kind, true));
+    CLocationTreeItem* pResult = pFolder->GetFirstChild();
+    QVERIFY(pResult);
+    QCOMPARE(pResult->GetImage(), int(TreeImage::Result));
+    QCOMPARE(pResult->GetData(),
+             Record(QStringLiteral("L"), kind, false, false, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00")));
+}
+
+void TestLocationTree::placeNumbers_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QStringList>("places");
+    QTest::addColumn<QString>("itemPlace");
+    QTest::addColumn<QStringList>("children");
+
+    const QStringList one2 = {QStringLiteral("1"), QStringLiteral("2")};
+    QTest::newRow("error measurements 1 and 2") << "Error-Measurement" << one2 << QString() << one2;
+    QTest::newRow("register tests 1 and 2") << "Register-Test" << one2 << QString() << one2;
+    QTest::newRow("tm/te 1 and 2") << "TmTe-Transmitter" << one2 << QString() << one2;
+    QTest::newRow("error measurement without place") << "Error-Measurement" << QStringList{QString()} << QString() << QStringList();
+    QTest::newRow("error measurement, empty place then 3")
+        << "Error-Measurement" << QStringList{QString(), QStringLiteral("3")} << QString() << QStringList{QStringLiteral("3")};
+    QTest::newRow("values keep the later place") << "Value-Measurement" << one2 << QStringLiteral("2") << QStringList();
+    QTest::newRow("harmonics keep the later, empty, place")
+        << "Harmonics-Measurement" << QStringList{QStringLiteral("1"), QString()} << QString() << QStringList();
+}
+
+void TestLocationTree::placeNumbers()
+{
+    QFETCH(QString, function);
+    QFETCH(QStringList, places);
+    QFETCH(QString, itemPlace);
+    QFETCH(QStringList, children);
+
+    QString strResults;
+    for (const QString& place : places)
+        strResults += Res(QStringLiteral("L"), function, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"),
+                          place.isEmpty() ? QString() : place);
+    Files files(Loc(QStringLiteral("L")), strResults);
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+
+    CLocationTreeItem* pLocation = tree.FindLocationItem(QStringLiteral("L"));
+    QVERIFY(pLocation);
+    QCOMPARE(pLocation->GetChildCount(), 1);
+    CLocationTreeItem* pFolder = pLocation->GetFirstChild();
+    QCOMPARE(pFolder->GetChildCount(), 1);
+    CLocationTreeItem* pItem = pFolder->GetFirstChild();
+    const int nKind = KindOfFunction(function);
+    QCOMPARE(pItem->GetData(), Record(QStringLiteral("L"), nKind, false, false, QStringLiteral("01.02.2023"),
+                                      QStringLiteral("10:00:00"), itemPlace));
+    QStringList labels;
+    for (int i = 0; i < pItem->GetChildCount(); ++i) {
+        const CLocationTreeItem* pChild = pItem->GetChild(i);
+        labels << pChild->GetText();
+        QCOMPARE(pChild->GetImage(), int(TreeImage::PlaceNo));
+        QCOMPARE(pChild->GetData(), Record(QStringLiteral("L"), nKind, false, false, QStringLiteral("01.02.2023"),
+                                           QStringLiteral("10:00:00"), pChild->GetText()));
+    }
+    QCOMPARE(labels, children);
+}
+
+void TestLocationTree::samples_data()
+{
+    QTest::addColumn<QString>("interval");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QStringList>("labels");
+
+    const QStringList nos = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+    QTest::newRow("no interval") << QString() << "31.12.2023" << "23:59:50" << nos;
+    QTest::newRow("empty interval") << QStringLiteral("") << "31.12.2023" << "23:59:50" << nos;
+    QTest::newRow("15 s, over the year's end")
+        << "15;s" << "31.12.2023" << "23:59:50"
+        << Labels({"1 (31.12.2023 23:59:50)", "2 (01.01.2024 00:00:05)", "3 (01.01.2024 00:00:20)"});
+    QTest::newRow("2 m") << "2;m" << "01.02.2023" << "10:00:00"
+                         << Labels({"1 (01.02.2023 10:00:00)", "2 (01.02.2023 10:02:00)", "3 (01.02.2023 10:04:00)"});
+    QTest::newRow("1 h over a clock change")
+        << "1;h" << "26.03.2023" << "01:30:00"
+        << Labels({"1 (26.03.2023 01:30:00)", "2 (26.03.2023 02:30:00)", "3 (26.03.2023 03:30:00)"});
+    QTest::newRow("unknown unit") << "15;x" << "01.02.2023" << "10:00:00"
+                                  << Labels({"1 (01.02.2023 10:00:00)", "2 (01.02.2023 10:00:00)", "3 (01.02.2023 10:00:00)"});
+    QTest::newRow("no unit") << "15" << "01.02.2023" << "10:00:00"
+                             << Labels({"1 (01.02.2023 10:00:00)", "2 (01.02.2023 10:00:00)", "3 (01.02.2023 10:00:00)"});
+    QTest::newRow("unit case counts") << "15;S" << "01.02.2023" << "10:00:00"
+                                      << Labels({"1 (01.02.2023 10:00:00)", "2 (01.02.2023 10:00:00)", "3 (01.02.2023 10:00:00)"});
+    QTest::newRow("no count") << "x;s" << "01.02.2023" << "10:00:00"
+                              << Labels({"1 (01.02.2023 10:00:00)", "2 (01.02.2023 10:00:00)", "3 (01.02.2023 10:00:00)"});
+    QTest::newRow("count with trailing text") << "10sec;s" << "1.2.2023" << "9:05:00"
+                                              << Labels({"1 (01.02.2023 09:05:00)", "2 (01.02.2023 09:05:10)", "3 (01.02.2023 09:05:20)"});
+    QTest::newRow("unreadable start") << "15;s" << "2023-02-01" << "10:00:00" << nos;
+}
+
+void TestLocationTree::samples()
+{
+    QFETCH(QString, interval);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    QFETCH(QStringList, labels);
+
+    Files files(Loc(QStringLiteral("L")), Continuous(QStringLiteral("L"), interval, Labels({"1", "2", "3"}), date, time));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CLocationTreeItem* pItem = At(tree, {QStringLiteral("L"), QStringLiteral("Fortlaufende Istwerte"), date + u' ' + time});
+    QVERIFY2(pItem, qPrintable(Outline(tree)));
+    QStringList got;
+    for (int i = 0; i < pItem->GetChildCount(); ++i) {
+        const CLocationTreeItem* pSample = pItem->GetChild(i);
+        got << pSample->GetText();
+        QCOMPARE(pSample->GetImage(), int(TreeImage::Sample));
+        QCOMPARE(pSample->GetData(), Record(QStringLiteral("L"), 13, false, false, date, time));
+        // The view gets the running number alone.
+        QCOMPARE(CLocationTree::GetShowResultArgs(pSample).m_strText, QString::number(i + 1));
+    }
+    QCOMPARE(got, labels);
+}
+
+void TestLocationTree::firstItemIsSelected_data()
+{
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QString>("selected");
+
+    // The first inserted, which is not always the first shown.
+    QTest::newRow("first group of the file") << Grp(QStringLiteral("b")) + Grp(QStringLiteral("A")) << QString() << "b";
+    QTest::newRow("groups before locations") << Loc(QStringLiteral("a")) + Grp(QStringLiteral("z")) << QString() << "z";
+    QTest::newRow("first location without groups") << Loc(QStringLiteral("m")) + Loc(QStringLiteral("a")) << QString() << "m";
+    QTest::newRow("never the unassigned node") << QString() << Res(QStringLiteral("x"), QStringLiteral("U-Burden")) << QString();
+}
+
+void TestLocationTree::firstItemIsSelected()
+{
+    QFETCH(QString, main);
+    QFETCH(QString, results);
+    QFETCH(QString, selected);
+    Files files(main, results);
+    CLocationTree tree;
+    CMirror mirror(tree);
+    tree.RebuildTree(files.main, files.result);
+    if (selected.isEmpty()) {
+        QVERIFY(!tree.GetSelectedItem());
+        QVERIFY(mirror.m_selections.isEmpty());
+    } else {
+        QVERIFY(tree.GetSelectedItem());
+        QCOMPARE(tree.GetSelectedItem()->GetText(), selected);
+        QCOMPARE(mirror.m_selections, QList<CLocationTreeItem*>{tree.GetSelectedItem()});
+        QCOMPARE(CLocationTree::GetShowResultArgs(tree.GetSelectedItem()), ShowResultArgs());
+    }
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::emptyFilesGiveEmptyTree_data()
+{
+    QTest::addColumn<bool>("mainLoaded");
+    QTest::addColumn<bool>("resultLoaded");
+    QTest::newRow("both empty files") << true << true;
+    QTest::newRow("no main file") << false << true;
+    QTest::newRow("no result file") << true << false;
+    QTest::newRow("neither file") << false << false;
+}
+
+void TestLocationTree::emptyFilesGiveEmptyTree()
+{
+    QFETCH(bool, mainLoaded);
+    QFETCH(bool, resultLoaded);
+    CXMLDocument main, result;
+    if (mainLoaded)
+        main.LoadXML(QStringLiteral("<Main-Data>\n</Main-Data>"));
+    if (resultLoaded)
+        result.LoadXML(QStringLiteral("<Result-Data>\n</Result-Data>"));
+
+    CLocationTree tree;
+    CMirror mirror(tree);
+    CRecordingSink sink;
+    tree.RebuildTree(main, result);
+    QVERIFY(tree.IsEmpty());
+    QVERIFY(!tree.GetSelectedItem());
+    QVERIFY(mirror.m_selections.isEmpty());
+    QVERIFY(sink.m_shown.isEmpty());
+
+    // A result without location needs the results file only.
+    if (resultLoaded) {
+        result.LoadXML(ResultXml(Res(QStringLiteral("x"), QStringLiteral("AUX-Channel"))));
+        tree.RebuildTree(main, result);
+        QCOMPARE(Outline(tree), QStringLiteral("%1{x{Aux-Kanäle{01.02.2023 10:00:00}}}").arg(kUnassigned));
+    }
+}
+
+void TestLocationTree::xmlErrorEmptiesTreeAndReportsOnce_data()
+{
+    QTest::addColumn<bool>("breakMain");
+    QTest::newRow("main file") << true;
+    QTest::newRow("result file, after the locations") << false;
+}
+
+void TestLocationTree::xmlErrorEmptiesTreeAndReportsOnce()
+{
+    QFETCH(bool, breakMain);
+    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("L"))) + Loc(QStringLiteral("M")),
+                Res(QStringLiteral("L"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    CMirror mirror(tree);
+    CRecordingSink sink;
+    tree.RebuildTree(files.main, files.result);
+    QVERIFY(tree.GetSelectedItem());
+    QVERIFY(sink.m_shown.isEmpty());
+
+    // A loaded document that lost its root element: every query on it fails.
+    CXMLDocument& broken = breakMain ? files.main : files.result;
+    QVERIFY(broken.GetDOM()->remove_child(broken.GetDocumentElement()));
+    QVERIFY(broken.IsValid());
+
+    mirror.m_selections.clear();
+    tree.RebuildTree(files.main, files.result);
+    QVERIFY(tree.IsEmpty());
+    QVERIFY(!tree.GetSelectedItem());
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("L")));
+    QVERIFY(!tree.FindGroupItem(QStringLiteral("g")));
+    QCOMPARE(sink.m_shown.size(), 1);
+    QCOMPARE(sink.m_shown.front().first, LoadString(IDS_XML_DOCUMENT_ELEMENT));
+    QCOMPARE(mirror.m_selections, QList<CLocationTreeItem*>{nullptr});
+    QCOMPARE(mirror.Compare(), QString());
+
+    // The tree is usable again.
+    const CLocationTreeItem* pNode = tree.GetUnassignedNode();
+    QVERIFY(pNode);
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::showResultArgs_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("container");
+    QTest::addColumn<int>("expectedKind");
+    QTest::addColumn<QString>("expectedText");
+
+    QTest::newRow("folder") << "Istwerte" << 3 << true << 19 << QString();
+    QTest::newRow("location") << "L" << 1 << true << 19 << QString();
+    QTest::newRow("result") << "01.02.2023 10:00:00" << 7 << false << 7 << "01.02.2023 10:00:00";
+    QTest::newRow("place number") << "2" << 7 << false << 7 << "2";
+    QTest::newRow("sample with time") << "12 (01.02.2023 10:00:00)" << 13 << false << 13 << "12";
+    QTest::newRow("sample, leading blank and zeros") << " 007" << 13 << false << 13 << "7";
+    QTest::newRow("sample without number") << "abc" << 13 << false << 13 << "0";
+    QTest::newRow("sample, negative") << "-3 (x)" << 13 << false << 13 << "-3";
+}
+
+void TestLocationTree::showResultArgs()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(bool, container);
+    QFETCH(int, expectedKind);
+    QFETCH(QString, expectedText);
+
+    CLocationTree tree;
+    const TreeItemData d = Record(container ? QString() : QStringLiteral("ID"), kind, container, false,
+                                  QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), QStringLiteral("4"));
+    CLocationTreeItem* p = tree.InsertItem(nullptr, 0, text, 2, d);
+    const ShowResultArgs args = CLocationTree::GetShowResultArgs(p);
+    QCOMPARE(args.m_nKind, expectedKind);
+    QCOMPARE(args.m_strText, expectedText);
+    if (container) {
+        QCOMPARE(args, ShowResultArgs());
+    } else {
+        QCOMPARE(args.m_strName, QStringLiteral("ID"));
+        QCOMPARE(args.m_strDate, QStringLiteral("01.02.2023"));
+        QCOMPARE(args.m_strTime, QStringLiteral("10:00:00"));
+        QCOMPARE(args.m_strPlaceNo, QStringLiteral("4"));
+    }
+    QCOMPARE(CLocationTree::GetShowResultArgs(nullptr).m_nKind, 19);
+}
+
+// --- operations ----------------------------------------------------------------
+
+void TestLocationTree::findInsertPosition_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<int>("row");
+
+    // Root: groups B, D; locations b, d; the unassigned node. Group B holds
+    // k1, k3. Location b holds a kind folder.
+    QTest::newRow("group first") << "A" << 0 << "" << 0;
+    QTest::newRow("group between") << "c" << 0 << "" << 1;
+    QTest::newRow("group equal ignoring case goes before") << "b" << 0 << "" << 0;
+    QTest::newRow("group after the groups, before locations") << "z" << 0 << "" << 2;
+    QTest::newRow("location after the groups") << "a" << 1 << "" << 2;
+    QTest::newRow("location between") << "c" << 1 << "" << 3;
+    QTest::newRow("location equal goes before") << "D" << 1 << "" << 3;
+    QTest::newRow("location before the unassigned node") << "zz" << 1 << "" << 4;
+    QTest::newRow("in a group, first") << "a" << 1 << "B" << 0;
+    QTest::newRow("in a group, between") << "K2" << 1 << "B" << 1;
+    QTest::newRow("in a group, last") << "z" << 1 << "B" << 2;
+    QTest::newRow("under the unassigned node") << "m" << 1 << kUnassigned << 1;
+    QTest::newRow("another kind of sibling gives the end") << "a" << 1 << "b" << 1;
+    QTest::newRow("other kinds go last") << "a" << 3 << "" << 5;
+}
+
+void TestLocationTree::findInsertPosition()
+{
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QString, parent);
+    QFETCH(int, row);
+
+    CLocationTree tree;
+    CLocationTreeItem* pB = tree.InsertItem(nullptr, -1, QStringLiteral("B"), 18, Record(QStringLiteral("B"), 0, true));
+    tree.InsertItem(nullptr, -1, QStringLiteral("D"), 18, Record(QStringLiteral("D"), 0, true));
+    CLocationTreeItem* pb = tree.InsertItem(nullptr, -1, QStringLiteral("b"), 0, Record(QStringLiteral("b"), 1, true));
+    tree.InsertItem(nullptr, -1, QStringLiteral("d"), 0, Record(QStringLiteral("d"), 1, true));
+    CLocationTreeItem* pU = tree.GetUnassignedNode();
+    tree.InsertItem(pB, -1, QStringLiteral("k1"), 0, Record(QStringLiteral("k1"), 1, true));
+    tree.InsertItem(pB, -1, QStringLiteral("k3"), 0, Record(QStringLiteral("k3"), 1, true));
+    tree.InsertItem(pU, -1, QStringLiteral("a"), 0, Record(QStringLiteral("a"), 1, true, true));
+    tree.InsertItem(pU, -1, QStringLiteral("x"), 0, Record(QStringLiteral("x"), 1, true, true));
+    tree.GetKindFolder(pb, 3, QString(), false);
+    QCOMPARE(Outline(tree), QStringLiteral("B{k1,k3},D,b{Istwerte},d,%1{a,x}").arg(kUnassigned));
+
+    const CLocationTreeItem* pParent = parent.isEmpty() ? nullptr : At(tree, {parent});
+    QVERIFY(parent.isEmpty() || pParent);
+    QCOMPARE(tree.FindInsertPosition(name, kind, pParent), row);
+    QCOMPARE(ReferenceInsertPosition(tree, name, kind, pParent), row);
+}
+
+void TestLocationTree::findInsertPositionMatchesWalk()
+{
+    // Groups and locations inserted in random order, with names that differ
+    // only in case, land where the item-by-item walk puts them.
+    QRandomGenerator rnd(4711);
+    CLocationTree tree;
+    CMirror mirror(tree);
+    tree.GetUnassignedNode();
+    CLocationTreeItem* pGroup = nullptr;
+    const QString letters = QStringLiteral("aAbBcCäÄzZ");
+    for (int i = 0; i < 400; ++i) {
+        QString name;
+        const int nLength = 1 + rnd.bounded(3);
+        for (int k = 0; k < nLength; ++k)
+            name += letters.at(rnd.bounded(letters.size()));
+        const int nWhat = rnd.bounded(3);
+        const int nKind = nWhat == 0 ? 0 : 1;
+        CLocationTreeItem* pParent = (nWhat == 2 && pGroup) ? pGroup : nullptr;
+        if (nKind == 0)
+            pParent = nullptr;
+        const int nRow = tree.FindInsertPosition(name, nKind, pParent);
+        QCOMPARE(nRow, ReferenceInsertPosition(tree, name, nKind, pParent));
+        CLocationTreeItem* pNew = tree.InsertItem(pParent, nRow, name, 0, Record(name, nKind, true));
+        if (nKind == 0 && !pGroup)
+            pGroup = pNew;
+    }
+    // Sorted runs: groups, then locations, then the node.
+    for (int i = 1; i < tree.GetChildCount(nullptr); ++i) {
+        const TreeItemData& a = tree.GetChild(nullptr, i - 1)->GetData();
+        const TreeItemData& b = tree.GetChild(nullptr, i)->GetData();
+        QVERIFY(a.m_nKind <= b.m_nKind);
+        if (a.m_nKind == b.m_nKind)
+            QVERIFY(CLocationTree::CompareNames(a.m_strName, b.m_strName) <= 0);
+    }
+    QCOMPARE(tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1)->GetData().m_nKind, 2);
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::unassignedFolders()
+{
+    CLocationTree tree;
+    CLocationTreeItem* pNode = tree.GetUnassignedNode();
+    QCOMPARE(tree.GetUnassignedNode(), pNode);
+    QCOMPARE(pNode->GetImage(), int(TreeImage::Unassigned));
+    QCOMPARE(pNode->GetData(), Record(QString(), 2, true));
+
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pNode, 7, QStringLiteral("m"), true);
+    tree.GetKindFolder(pNode, 3, QStringLiteral("A"), true);
+    QCOMPARE(tree.GetKindFolder(pNode, 7, QStringLiteral("m"), true), pFolder);
+    QCOMPARE(Outline(tree), QStringLiteral("%1{A{Istwerte},m{Fehlermessung}}").arg(kUnassigned));
+    CLocationTreeItem* pLocation = tree.FindUnassignedLocationItem(QStringLiteral("m"));
+    QVERIFY(pLocation);
+    QCOMPARE(pFolder->GetParent(), pLocation);
+    QCOMPARE(pLocation->GetImage(), 0);
+    QCOMPARE(pLocation->GetData(), Record(QStringLiteral("m"), 1, true, true));
+    QCOMPARE(pFolder->GetData(), Record(QString(), 7, true, false));
+    // Not a location of the file.
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("m")));
+
+    // Many unknown IDs: found by name, sorted, each once.
+    for (int i = 40; i >= 0; --i)
+        tree.GetKindFolder(pNode, 3, QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
+    for (int i = 0; i <= 40; ++i)
+        tree.GetKindFolder(pNode, 4, QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
+    QCOMPARE(pNode->GetChildCount(), 43);
+    QCOMPARE(pNode->GetChild(2)->GetText(), QStringLiteral("u00"));
+    QCOMPARE(pNode->GetChild(42)->GetText(), QStringLiteral("u40"));
+    CLocationTreeItem* p17 = tree.FindUnassignedLocationItem(QStringLiteral("u17"));
+    QVERIFY(p17);
+    QCOMPARE(Outline(tree, p17), QStringLiteral("Istwerte,Vektoren"));
+    tree.DeleteItem(p17);
+    QVERIFY(!tree.FindUnassignedLocationItem(QStringLiteral("u17")));
+    QVERIFY(tree.FindUnassignedLocationItem(QStringLiteral("u18")));
+}
+
+void TestLocationTree::addResultItemMergesInLongFolders()
+{
+    CLocationTree tree;
+    CLocationTreeItem* pLocation = tree.InsertItem(nullptr, -1, QStringLiteral("L"), 0, Record(QStringLiteral("L"), 1, true));
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pLocation, 3, QStringLiteral("L"), false);
+    for (int i = 0; i < 40; ++i)
+        tree.AddResultItem(pFolder, Record(QStringLiteral("L"), 3, false, false, QStringLiteral("01.02.2023"),
+                                           QStringLiteral("10:00:%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("1")));
+    CLocationTreeItem* pItem = tree.AddResultItem(
+        pFolder, Record(QStringLiteral("L"), 3, false, false, QStringLiteral("01.02.2023"), QStringLiteral("10:00:03"),
+                        QStringLiteral("9")));
+    QCOMPARE(pFolder->GetChildCount(), 40);
+    QCOMPARE(pItem, pFolder->GetChild(3));
+    QCOMPARE(pItem->GetData().m_strPlaceNo, QStringLiteral("9"));
+    // A relabelled item is found by its new text only.
+    tree.SetItemText(pFolder->GetChild(5), QStringLiteral("x"));
+    CLocationTreeItem* pNew = tree.AddResultItem(
+        pFolder, Record(QStringLiteral("L"), 3, false, false, QStringLiteral("01.02.2023"), QStringLiteral("10:00:05")));
+    QCOMPARE(pFolder->GetChildCount(), 41);
+    QCOMPARE(pNew, pFolder->GetChild(40));
+    // The same folder is found among many.
+    QCOMPARE(tree.GetKindFolder(pLocation, 3, QString(), false), pFolder);
+}
+
+void TestLocationTree::moveChildren()
+{
+    Files files(Loc(QStringLiteral("A")) + Loc(QStringLiteral("B")),
+                Res(QStringLiteral("A"), QStringLiteral("Error-Measurement"), QStringLiteral("01.02.2023"),
+                    QStringLiteral("10:00:00"), QStringLiteral("1"))
+                    + Res(QStringLiteral("A"), QStringLiteral("Error-Measurement"), QStringLiteral("01.02.2023"),
+                          QStringLiteral("10:00:00"), QStringLiteral("2"))
+                    + Continuous(QStringLiteral("A"), QString(), Labels({"1", "2"})));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CMirror mirror(tree);
+    CLocationTreeItem* pA = tree.FindLocationItem(QStringLiteral("A"));
+    CLocationTreeItem* pB = tree.FindLocationItem(QStringLiteral("B"));
+    const QString strMoved = Outline(tree, pA);
+    QCOMPARE(strMoved, QStringLiteral("Fehlermessung{01.02.2023 10:00:00{1,2}},Fortlaufende Istwerte{31.12.2023 23:59:50{1,2}}"));
+
+    CLocationTreeItem* pSample = At(tree, {"A", "Fortlaufende Istwerte", "31.12.2023 23:59:50", "2"});
+    tree.SelectItem(pSample);
+    mirror.m_selections.clear();
+
+    tree.MoveChildren(pA, pB, QStringLiteral("N"), true);
+    QVERIFY(!pA->HasChildren());
+    QCOMPARE(Outline(tree, pB), strMoved);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("A")), pA);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("B")), pB);
+    for (CLocationTreeItem* p = pB->GetFirstChild(); p && p != pB->GetNextSibling(); p = tree.NextItem(p)) {
+        QCOMPARE(p->GetData().m_strName, QStringLiteral("N"));
+        QVERIFY(p->GetData().m_bIsUnassigned);
+    }
+    // Records other than name and flag travel unchanged.
+    const CLocationTreeItem* pPlace = At(tree, {"B", "Fehlermessung", "01.02.2023 10:00:00", "2"});
+    QVERIFY(pPlace);
+    QCOMPARE(pPlace->GetData(), Record(QStringLiteral("N"), 7, false, true, QStringLiteral("01.02.2023"),
+                                       QStringLiteral("10:00:00"), QStringLiteral("2")));
+    // The selection followed the sample to its copy, in one step.
+    CLocationTreeItem* pCopy = At(tree, {"B", "Fortlaufende Istwerte", "31.12.2023 23:59:50", "2"});
+    QCOMPARE(tree.GetSelectedItem(), pCopy);
+    QCOMPARE(mirror.m_selections, QList<CLocationTreeItem*>{pCopy});
+    QCOMPARE(mirror.Compare(), QString());
+
+    // Back again, keeping names.
+    tree.MoveChildren(pB, pA, QString(), false);
+    QCOMPARE(Outline(tree, pA), strMoved);
+    QCOMPARE(At(tree, {"A", "Fehlermessung", "01.02.2023 10:00:00", "2"})->GetData().m_strName, QStringLiteral("N"));
+    QVERIFY(!At(tree, {"A", "Fehlermessung"})->GetData().m_bIsUnassigned);
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::moveChildrenIntoItselfDoesNothing()
+{
+    CLocationTree tree;
+    CLocationTreeItem* pA = tree.InsertItem(nullptr, -1, QStringLiteral("A"), 0, Record(QStringLiteral("A"), 1, true));
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pA, 3, QString(), false);
+    tree.MoveChildren(pA, pFolder, QString(), false);
+    tree.MoveChildren(pA, pA, QString(), false);
+    QCOMPARE(Outline(tree), QStringLiteral("A{Istwerte}"));
+}
+
+void TestLocationTree::renameResultItems()
+{
+    Files files(Loc(QStringLiteral("old")),
+                Res(QStringLiteral("old"), QStringLiteral("TmTe-Transmitter"), QStringLiteral("01.02.2023"),
+                    QStringLiteral("10:00:00"), QStringLiteral("1"))
+                    + Res(QStringLiteral("old"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CLocationTreeItem* pLocation = tree.FindLocationItem(QStringLiteral("old"));
+    CLocationTreeItem* pResult = At(tree, {"old", "TmTe", "01.02.2023 10:00:00"});
+
+    // Below a result item: its place numbers, not the item itself.
+    tree.RenameResultItems(pResult, QStringLiteral("old"), QStringLiteral("mid"));
+    QCOMPARE(pResult->GetData().m_strName, QStringLiteral("old"));
+    QCOMPARE(pResult->GetFirstChild()->GetData().m_strName, QStringLiteral("mid"));
+
+    // Below the location: every result named old; containers keep theirs.
+    tree.RenameResultItems(pLocation, QStringLiteral("old"), QStringLiteral("new"));
+    QCOMPARE(pLocation->GetData().m_strName, QStringLiteral("old"));
+    QCOMPARE(pResult->GetData().m_strName, QStringLiteral("new"));
+    QCOMPARE(pResult->GetFirstChild()->GetData().m_strName, QStringLiteral("mid"));
+    QCOMPARE(At(tree, {"old", "Istwerte", "01.02.2023 10:00:00"})->GetData().m_strName, QStringLiteral("new"));
+    QCOMPARE(At(tree, {"old", "Istwerte"})->GetData().m_strName, QString());
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("old")), pLocation);
+}
+
+void TestLocationTree::pruneEmptyParents_data()
+{
+    QTest::addColumn<QStringList>("deleted");
+    QTest::addColumn<QStringList>("start");
+    QTest::addColumn<bool>("emptyStart");
+    QTest::addColumn<bool>("stopAtLocation");
+    QTest::addColumn<QString>("outline");
+
+    const QString u = kUnassigned;
+    // Tree: g{L{Istwerte{r1},Vektoren{r2,r3}}}, U{x{Istwerte{r4}}}
+    QTest::newRow("folder goes, location stays")
+        << Labels({"g", "L", "Istwerte", "r1"}) << Labels({"g", "L", "Istwerte"}) << false << true
+        << QStringLiteral("g{L{Vektoren{r2,r3}}},%1{x{Istwerte{r4}}}").arg(u);
+    QTest::newRow("folder with a result left stays")
+        << Labels({"g", "L", "Vektoren", "r2"}) << Labels({"g", "L", "Vektoren"}) << false << false
+        << QStringLiteral("g{L{Istwerte{r1},Vektoren{r3}}},%1{x{Istwerte{r4}}}").arg(u);
+    QTest::newRow("empty location stops at the group")
+        << Labels({"g", "L", "Istwerte"}) << Labels({"g", "L", "Vektoren"}) << true << false
+        << QStringLiteral("g,%1{x{Istwerte{r4}}}").arg(u);
+    QTest::newRow("empty location kept when asked")
+        << Labels({"g", "L", "Istwerte"}) << Labels({"g", "L", "Vektoren"}) << true << true
+        << QStringLiteral("g{L},%1{x{Istwerte{r4}}}").arg(u);
+    QTest::newRow("unassigned node goes with its last result")
+        << (QStringList{u} + Labels({"x", "Istwerte", "r4"})) << (QStringList{u} + Labels({"x", "Istwerte"})) << false
+        << false << QStringLiteral("g{L{Istwerte{r1},Vektoren{r2,r3}}}");
+    QTest::newRow("group never goes") << Labels({"g", "L"}) << Labels({"g"}) << false << false
+                                      << QStringLiteral("g,%1{x{Istwerte{r4}}}").arg(u);
+}
+
+void TestLocationTree::pruneEmptyParents()
+{
+    QFETCH(QStringList, deleted);
+    QFETCH(QStringList, start);
+    QFETCH(bool, emptyStart);
+    QFETCH(bool, stopAtLocation);
+    QFETCH(QString, outline);
+
+    CLocationTree tree;
+    CLocationTreeItem* pG = tree.InsertItem(nullptr, -1, QStringLiteral("g"), 18, Record(QStringLiteral("g"), 0, true));
+    CLocationTreeItem* pL = tree.InsertItem(pG, -1, QStringLiteral("L"), 0, Record(QStringLiteral("L"), 1, true));
+    auto result = [&](CLocationTreeItem* pFolder, const QString& strLabel) {
+        tree.InsertItem(pFolder, -1, strLabel, 2, Record(QStringLiteral("L"), pFolder->GetData().m_nKind, false));
+    };
+    result(tree.GetKindFolder(pL, 3, QString(), false), QStringLiteral("r1"));
+    CLocationTreeItem* pV = tree.GetKindFolder(pL, 4, QString(), false);
+    result(pV, QStringLiteral("r2"));
+    result(pV, QStringLiteral("r3"));
+    result(tree.GetKindFolder(tree.GetUnassignedNode(), 3, QStringLiteral("x"), true), QStringLiteral("r4"));
+    CMirror mirror(tree);
+
+    CLocationTreeItem* pStart = At(tree, start);
+    QVERIFY(pStart);
+    tree.DeleteItem(At(tree, deleted));
+    if (emptyStart)
+        tree.DeleteSubtree(pStart);
+    tree.PruneEmptyParents(pStart, stopAtLocation);
+    QCOMPARE(Outline(tree), outline);
+    QCOMPARE(mirror.Compare(), QString());
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("L")) != nullptr, outline.contains(QStringLiteral("L")));
+}
+
+void TestLocationTree::deleteSubtree()
+{
+    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("a")) + Loc(QStringLiteral("b"))),
+                Res(QStringLiteral("a"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CMirror mirror(tree);
+    CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("g"));
+    tree.SelectItem(At(tree, {"g", "a", "Istwerte"}));
+    tree.DeleteSubtree(pGroup);
+    QCOMPARE(Outline(tree), QStringLiteral("g"));
+    QCOMPARE(tree.FindGroupItem(QStringLiteral("g")), pGroup);
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("a")));
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("b")));
+    QCOMPARE(tree.GetSelectedItem(), pGroup);
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::nextItem()
+{
+    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("a"))) + Loc(QStringLiteral("b")),
+                Res(QStringLiteral("a"), QStringLiteral("Error-Measurement"), QStringLiteral("01.02.2023"),
+                    QStringLiteral("10:00:00"), QStringLiteral("1"))
+                    + Res(QStringLiteral("b"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    QStringList order;
+    for (const CLocationTreeItem* p = tree.GetFirstItem(); p; p = tree.NextItem(p))
+        order << p->GetText();
+    QCOMPARE(order, (Labels({"g", "a", "Fehlermessung", "01.02.2023 10:00:00", "1", "b", "Istwerte",
+                                 "01.02.2023 10:00:00"})));
+    QVERIFY(!tree.NextItem(nullptr));
+}
+
+void TestLocationTree::selectChild()
+{
+    Files files(Loc(QStringLiteral("L")), Continuous(QStringLiteral("L"), QStringLiteral("1;s"), Labels({"1", "2", "3"})));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CMirror mirror(tree);
+    tree.SelectItem(nullptr);
+    tree.SelectChild(0);
+    QVERIFY(!tree.GetSelectedItem());
+
+    CLocationTreeItem* pSeries = At(tree, {"L", "Fortlaufende Istwerte", "31.12.2023 23:59:50"});
+    tree.SelectItem(pSeries);
+    tree.SelectChild(3);
+    QCOMPARE(tree.GetSelectedItem(), pSeries);
+    tree.SelectChild(-1);
+    QCOMPARE(tree.GetSelectedItem(), pSeries);
+    tree.SelectChild(2);
+    QCOMPARE(tree.GetSelectedItem(), pSeries->GetChild(2));
+    QCOMPARE(mirror.m_selections, (QList<CLocationTreeItem*>{nullptr, pSeries, pSeries->GetChild(2)}));
+    // Selecting the selected item again tells nobody.
+    tree.SelectItem(pSeries->GetChild(2));
+    QCOMPARE(mirror.m_selections.size(), 3);
+    QCOMPARE(CLocationTree::GetShowResultArgs(tree.GetSelectedItem()).m_strText, QStringLiteral("3"));
+}
+
+void TestLocationTree::deletingSelectionMovesIt_data()
+{
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QStringList>("deleted");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("next sibling") << Labels({"a"}) << Labels({"a"}) << "b";
+    QTest::newRow("previous sibling at the end") << Labels({"c"}) << Labels({"c"}) << "b";
+    QTest::newRow("parent of an only child") << Labels({"a", "x"}) << Labels({"a", "x"}) << "a";
+    QTest::newRow("selection inside the deleted item") << Labels({"b", "y"}) << Labels({"b"}) << "c";
+    QTest::newRow("selection elsewhere stays") << Labels({"a"}) << Labels({"b"}) << "a";
+    QTest::newRow("last item leaves nothing") << Labels({"only"}) << Labels({"only"}) << "";
+}
+
+void TestLocationTree::deletingSelectionMovesIt()
+{
+    QFETCH(QStringList, selected);
+    QFETCH(QStringList, deleted);
+    QFETCH(QString, expected);
+
+    CLocationTree tree;
+    if (selected.front() == QStringLiteral("only")) {
+        tree.InsertItem(nullptr, -1, QStringLiteral("only"), 0, Record(QStringLiteral("only"), 1, true));
+    } else {
+        for (const char* psz : {"a", "b", "c"}) {
+            const QString s = QString::fromLatin1(psz);
+            tree.InsertItem(nullptr, -1, s, 0, Record(s, 1, true));
+        }
+        tree.InsertItem(At(tree, {"a"}), -1, QStringLiteral("x"), 2, Record(QStringLiteral("a"), 3, false));
+        tree.InsertItem(At(tree, {"b"}), -1, QStringLiteral("y"), 2, Record(QStringLiteral("b"), 3, false));
+    }
+    CMirror mirror(tree);
+    tree.SelectItem(At(tree, selected));
+    mirror.m_selections.clear();
+    const bool bMoves = selected.mid(0, deleted.size()) == deleted;
+    tree.DeleteItem(At(tree, deleted));
+    if (expected.isEmpty())
+        QVERIFY(!tree.GetSelectedItem());
+    else
+        QCOMPARE(tree.GetSelectedItem()->GetText(), expected);
+    QCOMPARE(mirror.m_selections.size(), bMoves ? 1 : 0);
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::idIndexFollowsChanges()
+{
+    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("a")) + Loc(QStringLiteral("b"))) + Loc(QStringLiteral("c")),
+                Res(QStringLiteral("a"), QStringLiteral("Value-Measurement")) + Res(QStringLiteral("u"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CMirror mirror(tree);
+    CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("g"));
+    QVERIFY(pGroup);
+    QVERIFY(!tree.FindGroupItem(QString()));
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("a"))->GetParent(), pGroup);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("c"))->GetParent(), nullptr);
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("u")));
+    QVERIFY(tree.FindUnassignedLocationItem(QStringLiteral("u")));
+
+    // A group renamed the commands' way: copy, move the children, delete.
+    CLocationTreeItem* pNew = tree.CopyItem(pGroup, nullptr, tree.FindInsertPosition(QStringLiteral("h"), 0, nullptr));
+    TreeItemData d = pNew->GetData();
+    d.m_strName = QStringLiteral("h");
+    tree.SetItemData(pNew, d);
+    tree.SetItemText(pNew, QStringLiteral("h"));
+    tree.MoveChildren(pGroup, pNew, QString(), false);
+    tree.DeleteItem(pGroup);
+    QVERIFY(!tree.FindGroupItem(QStringLiteral("g")));
+    QCOMPARE(tree.FindGroupItem(QStringLiteral("h")), pNew);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("a"))->GetParent(), pNew);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("b"))->GetParent(), pNew);
+    QCOMPARE(Outline(tree, tree.FindLocationItem(QStringLiteral("a"))), QStringLiteral("Istwerte{01.02.2023 10:00:00}"));
+
+    // A location renamed in place.
+    CLocationTreeItem* pC = tree.FindLocationItem(QStringLiteral("c"));
+    d = pC->GetData();
+    d.m_strName = QStringLiteral("c2");
+    tree.SetItemData(pC, d);
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("c")));
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("c2")), pC);
+
+    // A location moved to the unassigned node is no location any more.
+    CLocationTreeItem* pA = tree.FindLocationItem(QStringLiteral("a"));
+    CLocationTreeItem* pNode = tree.GetUnassignedNode();
+    CLocationTreeItem* pMoved = tree.CopyItem(pA, pNode, tree.FindInsertPosition(QStringLiteral("a"), 1, pNode));
+    tree.MoveChildren(pA, pMoved, QString(), true);
+    tree.DeleteItem(pA);
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("a")));
+    QCOMPARE(tree.FindUnassignedLocationItem(QStringLiteral("a")), pMoved);
+
+    // Its group deleted: its locations go with it.
+    tree.DeleteItem(pNew);
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("b")));
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("c2")), pC);
+
+    // A group that stops being one takes its locations out of the index.
+    CLocationTreeItem* pG2 = tree.InsertItem(nullptr, 0, QStringLiteral("g2"), 18, Record(QStringLiteral("g2"), 0, true));
+    CLocationTreeItem* pInside = tree.InsertItem(pG2, -1, QStringLiteral("in"), 0, Record(QStringLiteral("in"), 1, true));
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("in")), pInside);
+    tree.SetItemData(pG2, Record(QStringLiteral("g2"), 2, true));
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("in")));
+    QVERIFY(!tree.FindGroupItem(QStringLiteral("g2")));
+    QCOMPARE(mirror.Compare(), QString());
+}
+
+void TestLocationTree::duplicateIdsFindFirstInTreeOrder()
+{
+    // A hand-edited file may hold one ID twice; results go to the first.
+    Files files(Loc(QStringLiteral("d")) + Grp(QStringLiteral("g"), Loc(QStringLiteral("d"))),
+                Res(QStringLiteral("d"), QStringLiteral("Value-Measurement")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    QCOMPARE(Outline(tree), QStringLiteral("g{d{Istwerte{01.02.2023 10:00:00}}},d"));
+    CLocationTreeItem* pFirst = tree.FindLocationItem(QStringLiteral("d"));
+    QCOMPARE(pFirst->GetParent(), tree.FindGroupItem(QStringLiteral("g")));
+    tree.DeleteItem(pFirst);
+    QVERIFY(tree.FindLocationItem(QStringLiteral("d")));
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("d"))->GetParent(), nullptr);
+}
+
+void TestLocationTree::observerFollowsCommandSequence()
+{
+    QString strResults;
+    for (int i = 0; i < 30; ++i)
+        strResults += Res(QStringLiteral("L%1").arg(i % 3), i % 2 ? QStringLiteral("Error-Measurement") : QStringLiteral("Value-Measurement"),
+                          QStringLiteral("01.02.2023"), QStringLiteral("10:%1:00").arg(i, 2, 10, QLatin1Char('0')),
+                          QString::number(i % 2 + 1));
+    strResults += Res(QStringLiteral("X"), QStringLiteral("Value-Measurement"));
+    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("L0")) + Loc(QStringLiteral("L1"))) + Loc(QStringLiteral("L2")),
+                strResults);
+    CLocationTree tree;
+    CMirror mirror(tree);
+    tree.RebuildTree(files.main, files.result);
+    QCOMPARE(mirror.Compare(), QString());
+
+    // Assign the unknown results to L2, move L0 out of its group, delete a
+    // result and prune, rename L1 in the tree.
+    CLocationTreeItem* pX = tree.FindUnassignedLocationItem(QStringLiteral("X"));
+    CLocationTreeItem* pL2 = tree.FindLocationItem(QStringLiteral("L2"));
+    tree.RenameResultItems(pX, QStringLiteral("X"), QStringLiteral("L2"));
+    tree.MoveChildren(pX, pL2, QStringLiteral("L2"), false);
+    tree.PruneEmptyParents(pX, false);
+    QVERIFY(!tree.FindUnassignedLocationItem(QStringLiteral("X")));
+    QCOMPARE(tree.GetChildCount(nullptr), 2);
+    QCOMPARE(mirror.Compare(), QString());
+
+    CLocationTreeItem* pL0 = tree.FindLocationItem(QStringLiteral("L0"));
+    CLocationTreeItem* pCopy = tree.CopyItem(pL0, nullptr, tree.FindInsertPosition(QStringLiteral("L0"), 1, nullptr));
+    tree.MoveChildren(pL0, pCopy, QString(), false);
+    tree.DeleteItem(pL0);
+    QCOMPARE(tree.FindLocationItem(QStringLiteral("L0")), pCopy);
+    QCOMPARE(pCopy->GetParent(), nullptr);
+    QCOMPARE(pCopy->GetRow(), 1);
+    QCOMPARE(Outline(tree, pCopy).left(8), QStringLiteral("Istwerte"));
+    QCOMPARE(mirror.Compare(), QString());
+
+    CLocationTreeItem* pFolder = At(tree, {"L0", "Istwerte"});
+    while (pFolder->HasChildren())
+        tree.DeleteItem(pFolder->GetFirstChild());
+    tree.PruneEmptyParents(pFolder, true);
+    QCOMPARE(Outline(tree, pCopy).left(13), QStringLiteral("Fehlermessung"));
+    QCOMPARE(mirror.Compare(), QString());
+
+    tree.SetItemText(tree.FindLocationItem(QStringLiteral("L1")), QStringLiteral("L1 neu"));
+    tree.SetItemImage(tree.FindLocationItem(QStringLiteral("L1")), 0);
+    tree.Clear();
+    QVERIFY(tree.IsEmpty());
+    QCOMPARE(mirror.Compare(), QString());
+    QVERIFY2(mirror.m_nInserts >= 20 && mirror.m_nRemoves >= 10, qPrintable(QStringLiteral("%1 %2").arg(mirror.m_nInserts).arg(mirror.m_nRemoves)));
+}
+
+QTEST_GUILESS_MAIN(TestLocationTree)
+#include "tst_locationtree.moc"
