@@ -1,39 +1,392 @@
 #include "app/MainFrame.h"
 
+#include "app/AboutDlg.h"
+#include "app/SettingsDlg.h"
+#include "app/WindowState.h"
+#include "core/RegSettings.h"
+#include "device/ReadoutDlg.h"
+#include "locations/LeftView.h"
+#include "locations/TreeItemData.h"
 #include "resources/StringTable.h"
+#include "view/Icons.h"
+#include "view/QardaView.h"
 #include "xml/QardaDoc.h"
-#include "xml/XMLNodeMain.h"
-#include "xml/XMLNodeResult.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+struct CommandInfo
+{
+    int nId;
+    unsigned nTextId;  // the menu item's text
+    const char* pszShortcut;
+    bool bCheckable;
+};
+
+const CommandInfo kCommands[] = {
+    {ID_BACKUP, IDS_MENU_BACKUP, nullptr, false},
+    {ID_RESTORE, IDS_MENU_RESTORE, nullptr, false},
+    {ID_PRINT, IDS_MENU_PRINT, "Ctrl+P", false},
+    {ID_PRINT_PREVIEW, IDS_MENU_PRINT_PREVIEW, nullptr, false},
+    {ID_PRINT_SETUP, IDS_MENU_PRINT_SETUP, nullptr, false},
+    {ID_APP_EXIT, IDS_MENU_EXIT, nullptr, false},
+    {ID_NEW_LOCATION, IDS_MENU_NEW_LOCATION, nullptr, false},
+    {ID_NEW_GROUP, IDS_MENU_NEW_GROUP, nullptr, false},
+    {ID_EDIT_LOCATION, IDS_MENU_EDIT, nullptr, false},
+    {ID_IMPORT, IDS_MENU_IMPORT, nullptr, false},
+    {ID_EXPORT_LOCATION, IDS_MENU_EXPORT, nullptr, false},
+    {ID_DELETE, IDS_MENU_DELETE, "Del", false},
+    {ID_ASSIGN_RESULT, IDS_MENU_ASSIGN, nullptr, false},
+    {ID_EXPORT_RESULT, IDS_MENU_EXPORT_RESULT, nullptr, false},
+    {ID_REMARK, IDS_MENU_REMARK, nullptr, false},
+    {ID_DELETE_RESULTS, IDS_MENU_DELETE_RESULTS, nullptr, false},
+    {ID_READOUT, IDS_MENU_READOUT, nullptr, false},
+    {ID_FORMAT_FILES, IDS_MENU_FORMAT, nullptr, false},
+    {ID_VALUES, IDS_MENU_VALUES, nullptr, true},
+    {ID_VECTORS, IDS_MENU_VECTORS, nullptr, true},
+    {ID_VALUES_AND_VECTORS, IDS_MENU_VALUES_AND_VECTORS, nullptr, true},
+    {ID_HARM_TABLE, IDS_MENU_HARM_TABLE, nullptr, true},
+    {ID_HARM_LOG, IDS_MENU_HARM_LOG, nullptr, true},
+    {ID_HARM_LINEAR, IDS_MENU_HARM_LINEAR, nullptr, true},
+    {ID_ZOOM_IN, IDS_MENU_ZOOM_IN, nullptr, true},
+    {ID_ZOOM_OUT, IDS_MENU_ZOOM_OUT, nullptr, false},
+    {ID_SHOW_VALUE, IDS_MENU_SHOW_VALUE, nullptr, true},
+    {ID_CHOOSE_VALUES, IDS_MENU_CHOOSE_VALUES, nullptr, false},
+    {ID_ERR_VALUES, IDS_MENU_VALUES, nullptr, true},
+    {ID_ERR_VECTORS, IDS_MENU_VECTORS, nullptr, true},
+    {ID_ERR_BOTH, IDS_MENU_VALUES_AND_VECTORS, nullptr, true},
+    {ID_SETTINGS, IDS_MENU_SETTINGS, nullptr, false},
+    {ID_VECTOR_SETTINGS, IDS_MENU_VECTOR_SETTINGS, nullptr, false},
+    {ID_VIEW_TOOLBAR, IDS_MENU_VIEW_TOOLBAR, nullptr, true},
+    {ID_VIEW_STATUS_BAR, IDS_MENU_VIEW_STATUS_BAR, nullptr, true},
+    {ID_APP_ABOUT, IDS_MENU_ABOUT, nullptr, false},
+};
+
+struct DisplayModeCommand
+{
+    int nId;
+    int nOwnMode;
+    int nOther1;
+    int nOther2;
+};
+
+const DisplayModeCommand kDisplayModes[] = {
+    {ID_VALUES, 0, 1, 8},      {ID_VECTORS, 1, 0, 8},     {ID_VALUES_AND_VECTORS, 8, 0, 1},
+    {ID_HARM_TABLE, 2, 3, 4},  {ID_HARM_LOG, 4, 2, 3},    {ID_HARM_LINEAR, 3, 2, 4},
+    {ID_ERR_VALUES, 5, 6, 7},  {ID_ERR_VECTORS, 6, 5, 7}, {ID_ERR_BOTH, 7, 5, 6},
+};
+
+const DisplayModeCommand* FindDisplayMode(int nCommandId)
+{
+    for (const DisplayModeCommand& d : kDisplayModes)
+        if (d.nId == nCommandId)
+            return &d;
+    return nullptr;
+}
+
+// The commands whose work arrives with later parts of the program: present,
+// greyed.
+bool IsPending(int nCommandId)
+{
+    switch (nCommandId) {
+    case ID_NEW_LOCATION:
+    case ID_NEW_GROUP:
+    case ID_EDIT_LOCATION:
+    case ID_IMPORT:
+    case ID_EXPORT_LOCATION:
+    case ID_DELETE:
+    case ID_ASSIGN_RESULT:
+    case ID_EXPORT_RESULT:
+    case ID_REMARK:
+    case ID_DELETE_RESULTS:
+    case ID_FORMAT_FILES:
+    case ID_BACKUP:
+    case ID_RESTORE:
+    case ID_ZOOM_IN:
+    case ID_ZOOM_OUT:
+    case ID_SHOW_VALUE:
+    case ID_CHOOSE_VALUES:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool IsDisplayModeCommand(int nCommandId)
+{
+    return FindDisplayMode(nCommandId) != nullptr;
+}
+
+DisplayModeState GetDisplayModeState(int nCommandId, int nMode)
+{
+    DisplayModeState state;
+    if (const DisplayModeCommand* d = FindDisplayMode(nCommandId)) {
+        state.bChecked = nMode == d->nOwnMode;
+        state.bEnabled = nMode == d->nOther1 || nMode == d->nOther2;
+    }
+    return state;
+}
 
 CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     : QMainWindow(pParent)
     , m_pDoc(pDoc)
-    , m_pSummary(new QLabel(this))
 {
     setWindowTitle(LoadString(IDS_APP_TITLE));
-    m_pSummary->setAlignment(Qt::AlignCenter);
-    setCentralWidget(m_pSummary);
-    resize(900, 600);
-    connect(pDoc, &CQardaDoc::FilesOpened, this, &CMainFrame::UpdateSummary);
-    UpdateSummary();
+    setWindowIcon(Icons::CommandIcon(ID_READOUT));
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    m_pSplitter = new QSplitter(Qt::Horizontal, this);
+    m_pLeftView = new CLeftView(pDoc, m_pSplitter);
+    m_pResultView = new CQardaView(pDoc, m_pSplitter);
+    m_pResultView->SetContextMenus(m_pValuesMenu, m_pHarmonicsMenu, m_pContinuousMenu, m_pErrorMenu,
+                                   m_actions.value(ID_VECTOR_SETTINGS));
+    m_pSplitter->addWidget(m_pLeftView);
+    m_pSplitter->addWidget(m_pResultView);
+    m_pSplitter->setStretchFactor(1, 1);
+    m_pSplitter->setSizes({260, 740});
+    setCentralWidget(m_pSplitter);
+    GetWindowState().SetSplitter(m_pSplitter);
+
+    connect(m_pResultView, &CQardaView::ModeChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pLeftView, &CLeftView::ShowResult, this, [this](const ShowResultArgs& a) {
+        m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
+        UpdateCommandUI();
+    });
+    m_pLeftView->RebuildTree();
+    resize(1024, 700);
+    UpdateCommandUI();
 }
 
-void CMainFrame::UpdateSummary()
+void CMainFrame::CreateActions()
 {
-    auto count = [](CXMLDocument& doc, const QString& strQuery) {
-        if (!doc.IsValid())
-            return -1;
-        CXMLNode node(&doc);
-        node.Open(strQuery);
-        return node.GetRecordCount();
+    for (const CommandInfo& c : kCommands) {
+        auto* pAction = new QAction(LoadString(c.nTextId), this);
+        // The command's string holds the status-bar prompt and the tooltip,
+        // separated by a line feed.
+        const QString strPrompt = LoadString(static_cast<unsigned>(c.nId));
+        const qsizetype nl = strPrompt.indexOf(u'\n');
+        pAction->setStatusTip(nl < 0 ? strPrompt : strPrompt.left(nl));
+        pAction->setToolTip(nl < 0 ? strPrompt : strPrompt.mid(nl + 1));
+        if (c.pszShortcut)
+            pAction->setShortcut(QKeySequence(QString::fromLatin1(c.pszShortcut)));
+        pAction->setCheckable(c.bCheckable);
+        pAction->setIcon(Icons::CommandIcon(c.nId));
+        pAction->setIconVisibleInMenu(false);
+        pAction->setData(c.nId);
+        const int nId = c.nId;
+        connect(pAction, &QAction::triggered, this, [this, nId] { OnCommand(nId); });
+        m_actions.insert(c.nId, pAction);
+    }
+    m_actions[ID_APP_EXIT]->setMenuRole(QAction::QuitRole);
+    m_actions[ID_APP_ABOUT]->setMenuRole(QAction::AboutRole);
+}
+
+void CMainFrame::CreateMenus()
+{
+    auto add = [this](QMenu* pMenu, std::initializer_list<int> ids) {
+        for (int nId : ids) {
+            if (nId == 0)
+                pMenu->addSeparator();
+            else
+                pMenu->addAction(m_actions.value(nId));
+        }
     };
-    const int nLocations = count(m_pDoc->m_xmlMain, QStringLiteral(".//Main"));
-    const int nResults = count(m_pDoc->m_xmlResult, QStringLiteral("Result"));
-    auto line = [](const QString& strFile, int n) {
-        return n < 0 ? strFile + QStringLiteral(": –") : strFile + QStringLiteral(": ") + QString::number(n);
-    };
-    m_pSummary->setText(line(m_pDoc->m_xmlMain.GetFileName(), nLocations) + u'\n'
-                        + line(m_pDoc->m_xmlResult.GetFileName(), nResults));
+    QMenu* pFile = menuBar()->addMenu(LoadString(IDS_MENU_FILE));
+    add(pFile, {ID_BACKUP, ID_RESTORE, 0, ID_PRINT, ID_PRINT_PREVIEW, ID_PRINT_SETUP, 0, ID_APP_EXIT});
+    QMenu* pEdit = menuBar()->addMenu(LoadString(IDS_MENU_EDIT_MENU));
+    add(pEdit, {ID_NEW_LOCATION, ID_NEW_GROUP, ID_EDIT_LOCATION, 0, ID_IMPORT, ID_EXPORT_LOCATION, 0, ID_DELETE, 0,
+                ID_ASSIGN_RESULT, ID_EXPORT_RESULT, ID_REMARK, ID_DELETE_RESULTS, 0, ID_READOUT, 0, ID_FORMAT_FILES});
+    QMenu* pDisplay = menuBar()->addMenu(LoadString(IDS_MENU_DISPLAY));
+    m_pValuesMenu = pDisplay->addMenu(LoadString(IDS_MENU_VALUES_VECTORS));
+    add(m_pValuesMenu, {ID_VALUES, ID_VECTORS, ID_VALUES_AND_VECTORS});
+    m_pHarmonicsMenu = pDisplay->addMenu(LoadString(IDS_MENU_HARMONICS));
+    add(m_pHarmonicsMenu, {ID_HARM_TABLE, ID_HARM_LOG, ID_HARM_LINEAR});
+    m_pContinuousMenu = pDisplay->addMenu(LoadString(IDS_MENU_CONTINUOUS));
+    add(m_pContinuousMenu, {ID_ZOOM_IN, ID_ZOOM_OUT, ID_SHOW_VALUE, 0, ID_CHOOSE_VALUES});
+    m_pErrorMenu = pDisplay->addMenu(LoadString(IDS_MENU_ERROR));
+    add(m_pErrorMenu, {ID_ERR_VALUES, ID_ERR_VECTORS, ID_ERR_BOTH});
+    QMenu* pSettings = menuBar()->addMenu(LoadString(IDS_MENU_SETTINGS_MENU));
+    add(pSettings, {ID_SETTINGS, ID_VECTOR_SETTINGS});
+    QMenu* pView = menuBar()->addMenu(LoadString(IDS_MENU_VIEW));
+    add(pView, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    QMenu* pHelp = menuBar()->addMenu(LoadString(IDS_MENU_HELP));
+    add(pHelp, {ID_APP_ABOUT});
+    for (QMenu* pMenu : menuBar()->findChildren<QMenu*>())
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::CreateToolBar()
+{
+    QToolBar* pBar = addToolBar(LoadString(IDS_TOOLBAR_TITLE));
+    pBar->setObjectName(QStringLiteral("Toolbar128"));
+    pBar->setIconSize(QSize(16, 15));
+    for (int nId : std::initializer_list<int>{ID_NEW_LOCATION, ID_NEW_GROUP, ID_EDIT_LOCATION, ID_IMPORT, ID_EXPORT_LOCATION, ID_DELETE, 0,
+                    ID_REMARK, ID_EXPORT_RESULT, ID_DELETE_RESULTS, 0, ID_ASSIGN_RESULT, 0, ID_READOUT, 0,
+                    ID_ZOOM_IN, ID_ZOOM_OUT, ID_SHOW_VALUE, 0, ID_PRINT, ID_PRINT_PREVIEW, ID_PRINT_SETUP, 0,
+                    ID_SETTINGS, 0, ID_BACKUP, ID_RESTORE, 0, ID_APP_ABOUT}) {
+        if (nId == 0)
+            pBar->addSeparator();
+        else
+            pBar->addAction(m_actions.value(nId));
+    }
+    QAction* pToggle = m_actions.value(ID_VIEW_TOOLBAR);
+    pToggle->setChecked(true);
+    connect(pBar, &QToolBar::visibilityChanged, pToggle, &QAction::setChecked);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    statusBar()->showMessage(LoadString(IDS_READY));
+    const unsigned ids[3] = {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL};
+    for (int i = 0; i < 3; ++i) {
+        m_pIndicators[i] = new QLabel(LoadString(ids[i]), this);
+        m_pIndicators[i]->setAlignment(Qt::AlignCenter);
+        m_pIndicators[i]->setMinimumWidth(m_pIndicators[i]->fontMetrics().horizontalAdvance(QStringLiteral("NUMM")));
+        m_pIndicators[i]->setEnabled(false);
+        statusBar()->addPermanentWidget(m_pIndicators[i]);
+    }
+    m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(true);
+}
+
+bool CMainFrame::event(QEvent* pEvent)
+{
+    // Qt reports no lock states portably; the indicators follow the lock
+    // keys as the user presses them.
+    if (pEvent->type() == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        const int nIndex = nKey == Qt::Key_CapsLock ? 0 : nKey == Qt::Key_NumLock ? 1 : nKey == Qt::Key_ScrollLock ? 2 : -1;
+        if (nIndex >= 0)
+            m_pIndicators[nIndex]->setEnabled(!m_pIndicators[nIndex]->isEnabled());
+    }
+    return QMainWindow::event(pEvent);
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    const int nMode = m_pResultView ? m_pResultView->GetMode() : 9;
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        const int nId = it.key();
+        QAction* pAction = it.value();
+        if (IsDisplayModeCommand(nId)) {
+            const DisplayModeState s = GetDisplayModeState(nId, nMode);
+            pAction->setChecked(s.bChecked);
+            pAction->setEnabled(s.bEnabled);
+        } else if (IsPending(nId)) {
+            pAction->setEnabled(false);
+        }
+    }
+    // Printing acts on a shown result; the tree's selection decides.
+    const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
+    const bool bResult = pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != 19;
+    m_actions.value(ID_PRINT)->setEnabled(bResult);
+    m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
+    m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());
+}
+
+void CMainFrame::OnCommand(int nCommandId)
+{
+    if (const DisplayModeCommand* d = FindDisplayMode(nCommandId)) {
+        const int nMode = d->nOwnMode;
+        if (nMode == 2 || nMode == 3 || nMode == 4)
+            m_pResultView->SetHarmonicsMode(nMode);
+        else
+            m_pResultView->SetValueMode(nMode);
+        UpdateCommandUI();
+        return;
+    }
+    switch (nCommandId) {
+    case ID_READOUT:
+        OnReadout();
+        break;
+    case ID_SETTINGS:
+        OnSettings();
+        break;
+    case ID_PRINT:
+        m_pResultView->Print();
+        break;
+    case ID_PRINT_PREVIEW:
+        m_pResultView->PrintPreview();
+        break;
+    case ID_PRINT_SETUP: {
+        QPageSetupDialog dlg(m_pResultView->GetPrinter(), this);
+        dlg.exec();
+        break;
+    }
+    case ID_VECTOR_SETTINGS:
+        m_pResultView->EditVectorSettings();
+        break;
+    case ID_APP_ABOUT: {
+        CAboutDlg dlg(this);
+        dlg.exec();
+        break;
+    }
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_VIEW_TOOLBAR:
+        for (QToolBar* pBar : findChildren<QToolBar*>())
+            pBar->setVisible(m_actions.value(ID_VIEW_TOOLBAR)->isChecked());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(m_actions.value(ID_VIEW_STATUS_BAR)->isChecked());
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnReadout()
+{
+    CReadoutDlg dlg(&m_pDoc->m_xmlResult, this);
+    dlg.exec();
+    if (dlg.HasAdded())
+        m_pLeftView->RebuildTree();
+}
+
+void CMainFrame::OnSettings()
+{
+    const CRegSettings settings;
+    CSettingsDlg dlg(this);
+    dlg.m_strMainFile = settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml"));
+    dlg.m_strResultFile = settings.GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"));
+    dlg.m_strBackupFolder = settings.GetString(QStringLiteral("BackupFolder"), QDir::homePath());
+    dlg.m_strLogo = settings.GetString(QStringLiteral("Logo"));
+    const QString strMain = dlg.m_strMainFile;
+    const QString strResult = dlg.m_strResultFile;
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    if (dlg.m_strMainFile != strMain || dlg.m_strResultFile != strResult) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_pDoc->OpenFiles(dlg.m_strMainFile, dlg.m_strResultFile);
+        QGuiApplication::restoreOverrideCursor();
+        settings.SetString(QStringLiteral("MainFile"), dlg.m_strMainFile);
+        settings.SetString(QStringLiteral("ResultFile"), dlg.m_strResultFile);
+    }
+    settings.SetString(QStringLiteral("BackupFolder"), dlg.m_strBackupFolder);
+    settings.SetString(QStringLiteral("Logo"), dlg.m_strLogo);
+    m_pResultView->SetLogoPath(dlg.m_strLogo);
+    m_pResultView->SetNorm(static_cast<int>(settings.GetDWORD(QStringLiteral("Norm"), 0)));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent)
+{
+    GetWindowState().SaveWindowState(this);
+    QMainWindow::closeEvent(pEvent);
 }

@@ -1,8 +1,12 @@
+#include "app/AboutDlg.h"
 #include "app/CommandLine.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxSink.h"
+#include "app/WindowState.h"
 #include "core/RegSettings.h"
+#include "resources/StringTable.h"
+#include "device/UnattendedReadout.h"
 #include "xml/QardaDoc.h"
 
 #include <QApplication>
@@ -19,10 +23,16 @@ QStringList Arguments(int argc, char** argv)
     return args;
 }
 
-int RunReadout(const CCommandLine&)
+int RunReadout(const CCommandLine& cl)
 {
-    std::fputs("qarda: the unattended readout is not available in this build.\n", stderr);
-    return 2;
+    UnattendedReadoutArgs args;
+    args.m_bHasPort = cl.m_bHasPort;
+    args.m_nPort = cl.m_nPort;
+    args.m_strPortPath = cl.m_strPortPath;
+    args.m_bHasTimeout = cl.m_bHasTimeout;
+    args.m_nTimeout = cl.m_nTimeout;
+    args.m_bDelete = cl.m_bDelete;
+    return RunUnattendedReadout(args);
 }
 } // namespace
 
@@ -51,10 +61,18 @@ int main(int argc, char** argv)
     LoadLanguageDLL();
     CMessageBoxSink sink;
     SetMessageSink(&sink);
-    CQardaDoc doc;
-    CMainFrame frame(&doc);
-    frame.show();
-    const int nResult = app.exec();
+    int nResult = 0;
+    {
+        // The document opens both data files; a file that fails is reported
+        // and the program starts without it.
+        CQardaDoc doc;
+        CMainFrame frame(&doc);
+        CAboutDlg::ShowSplash(&frame);
+        GetWindowState().LoadWindowState(&frame);
+        GetWindowState().ShowWindow(&frame);
+        frame.setWindowTitle(LoadString(IDS_APP_TITLE));
+        nResult = app.exec();
+    }
     SetMessageSink(nullptr);
     return nResult;
 }

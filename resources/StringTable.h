@@ -140,6 +140,7 @@ enum StringId : unsigned {
     IDS_HDR_PX900_ADDRESS = 317,
     IDS_VECTOR_DLG_REFERENCE = 21170,
     IDS_VECTOR_DLG_COLOURS = 21171,
+    IDS_PRINT_FAILED = 21172,
 
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.
@@ -248,6 +249,18 @@ enum StringId : unsigned {
     IDS_INDICATOR_SCRL = 59139,
     IDS_CMD_VIEW_TOOLBAR = 59392,
     IDS_CMD_VIEW_STATUS_BAR = 59393,
+
+    // Readout dialog (21200-21299)
+    IDS_READOUT_SETTINGS = 21200,
+    IDS_READOUT_PORT = 21201,
+    IDS_READOUT_TIMEOUT = 21202,
+    IDS_READOUT_READ = 21203,
+    IDS_READOUT_DELETE = 21204,
+    IDS_READOUT_CANCEL = 21205,
+    IDS_READOUT_CLOSE = 21206,
+    IDS_READOUT_PROGRESS = 21207,
+    IDS_READOUT_MONITOR = 21208,
+
 };
 
 // The text of a string-table entry in the language in use. Entries with

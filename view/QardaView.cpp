@@ -1,23 +1,155 @@
 #include "view/QardaView.h"
 
-#include <QPalette>
+#include "core/Exception.h"
+#include "core/Messages.h"
+#include "core/RegSettings.h"
+#include "resources/StringTable.h"
+#include "view/VectorSettingsDlg.h"
+#include "xml/QardaDoc.h"
+#include "xml/XMLNodeMain.h"
+#include "xml/XMLNodeResult.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+// The scrolled surface the view draws on; its size is the larger of the
+// visible area and the scroll sizes.
+class CViewCanvas : public QWidget
+{
+public:
+    explicit CViewCanvas(CQardaView* pView)
+        : m_pView(pView)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        m_pView->PaintCanvas(&painter);
+    }
+
+private:
+    CQardaView* m_pView;
+};
+
+namespace {
+
+bool IsPlaceKind(int nKind)
+{
+    return nKind == 7 || nKind == 8 || nKind == 9;
+}
+
+} // namespace
 
 CQardaView::CQardaView(CQardaDoc* pDoc, QWidget* pParent)
     : QScrollArea(pParent)
     , m_pDoc(pDoc)
+    , m_strLogoPath(CRegSettings().GetString(QStringLiteral("Logo")))
+    , m_nAngleNorm(LoadAngleNorm())
+    , m_vectorSettings(LoadVectorSettings())
 {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::Base, Qt::white);
     setPalette(pal);
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
+    viewport()->setPalette(pal);
+    viewport()->setAutoFillBackground(true);
+    setWidgetResizable(false);
+    m_pCanvas = new CViewCanvas(this);
+    setWidget(m_pCanvas);
+    UpdateCanvasSize();
 }
 
-void CQardaView::ShowResult(int nKind, const QString&, const QString&, const QString&, const QString&,
-                            const QString&)
+CQardaView::~CQardaView() = default;
+
+// ---------------------------------------------------------------- loading
+
+void CQardaView::ShowResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+                            const QString& strPlaceNo, const QString& strSampleKey)
 {
-    // Until the renderers are in, the view only keeps the mode rules.
-    m_nKind = nKind == 13 ? 3 : nKind;
+    // A sample of the series already loaded needs no file read.
+    if (nKind == 13 && m_cache.m_strFunction == ResultFunction::ContinueValue && strId == m_cache.m_strID
+        && strDate == m_cache.m_strDate && strTime == m_cache.m_strTime) {
+        if (m_cache.SelectSample(m_cache.FindSample(strSampleKey))) {
+            m_nKind = 3;
+            ApplyModeRules();
+            Repaint();
+            emit ModeChanged();
+            return;
+        }
+    }
+
+    m_nKind = 19;
+    m_scrollSize = QSize(100, 100);
+    m_cache.Clear();
+    m_location.Clear();
+    if (nKind != 19) {
+        try {
+            LoadResult(nKind, strId, strDate, strTime, strPlaceNo, strSampleKey);
+        } catch (const CException& e) {
+            // A half-read result is not shown; later selections load afresh.
+            m_nKind = 19;
+            m_cache.Clear();
+            m_location.Clear();
+            ReportError(e.GetErrorMessage(), MsgIcon::Exclamation);
+        }
+    }
+    ApplyModeRules();
+    UpdateCanvasSize();
+    Repaint();
+    emit ModeChanged();
+}
+
+void CQardaView::LoadResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+                            const QString& strPlaceNo, const QString& strSampleKey)
+{
+    if (m_pDoc && m_pDoc->m_xmlMain.IsValid()) {
+        CXMLNodeMain main(&m_pDoc->m_xmlMain);
+        if (main.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}))
+            m_location.SetFromMain(main);
+    }
+    if (!m_pDoc || !m_pDoc->m_xmlResult.IsValid())
+        return;
+
+    // The values are bound as variables, so any text is matched literally.
+    CXMLVars vars = {{QStringLiteral("id"), strId}, {QStringLiteral("d"), strDate}, {QStringLiteral("t"), strTime}};
+    QString strQuery;
+    if (IsPlaceKind(nKind) && !strPlaceNo.isEmpty()) {
+        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and Place-No = $p]");
+        vars.emplace_back(QStringLiteral("p"), strPlaceNo);
+    } else if (IsPlaceKind(nKind)) {
+        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
+    } else {
+        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t]");
+    }
+    CXMLNodeResult result(&m_pDoc->m_xmlResult);
+    ++m_nFileReads;
+    if (!result.FindFirst(strQuery, vars))
+        return;
+    m_cache.SetFromResult(result);
+    if (nKind == 6)
+        m_nMode = 2;
+    if (nKind == 13) {
+        m_cache.SelectSample(m_cache.FindSample(strSampleKey));
+        m_nKind = 3;
+    } else {
+        m_nKind = nKind;
+    }
+}
+
+// ---------------------------------------------------------------- modes
+
+void CQardaView::ApplyModeRules()
+{
     switch (m_nKind) {
     case 3:
         if (m_nMode != 8)
@@ -27,23 +159,32 @@ void CQardaView::ShowResult(int nKind, const QString&, const QString&, const QSt
         m_nMode = 1;
         break;
     case 6:
-        m_nMode = 2;
+        if (m_nMode != 3 && m_nMode != 4)
+            m_nMode = 2;
         break;
     case 7:
         m_nMode = m_nErrorView == 0 ? 6 : (m_nErrorView == 2 ? 7 : 5);
         break;
     case 12:
     case 17:
-    case 19:
+        break;
+    case 5:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 14:
+    case 15:
+    case 16:
+    case 18:
+        m_nMode = 9;
         break;
     default:
+        // Nothing shown: every display-mode command is greyed.
         m_nMode = 9;
         break;
     }
-    if (m_nKind == 19)
-        m_nMode = 9;
-    viewport()->update();
-    emit ModeChanged();
+    UpdateArrowSize();
 }
 
 void CQardaView::SetValueMode(int nMode)
@@ -59,13 +200,292 @@ void CQardaView::SetValueMode(int nMode)
         m_nErrorView = 0;
     else if (nMode == 7)
         m_nErrorView = 2;
-    viewport()->update();
+    ApplyModeRules();
+    Repaint();
     emit ModeChanged();
 }
 
 void CQardaView::SetHarmonicsMode(int nMode)
 {
     m_nMode = nMode;
-    viewport()->update();
+    m_scrollSize = QSize(100, 100);
+    UpdateCanvasSize();
+    Repaint();
     emit ModeChanged();
+}
+
+void CQardaView::SetNorm(int nNorm)
+{
+    m_nAngleNorm = nNorm == kNormDIN410 ? kNormDIN410 : kNormIEC387;
+    Repaint();
+}
+
+void CQardaView::ReloadVectorSettings()
+{
+    m_vectorSettings = LoadVectorSettings();
+    if (m_nKind == 3 || m_nKind == 4 || m_nKind == 7)
+        Repaint();
+}
+
+bool CQardaView::EditVectorSettings()
+{
+    CVectorSettingsDlg dlg(this);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    ReloadVectorSettings();
+    return true;
+}
+
+// ---------------------------------------------------------------- screen
+
+void CQardaView::UpdateArrowSize()
+{
+    const QSize size = viewport()->size();
+    ComputeArrowSize(size.width(), size.height(), m_nMode, m_nArrowWidth, m_nArrowLength);
+}
+
+void CQardaView::resizeEvent(QResizeEvent* pEvent)
+{
+    QScrollArea::resizeEvent(pEvent);
+    UpdateCanvasSize();
+    UpdateArrowSize();
+}
+
+void CQardaView::SetScrollSize(const QSize& size)
+{
+    if (size == m_scrollSize)
+        return;
+    m_scrollSize = size;
+    // Called while painting: resize once the paint is over.
+    QMetaObject::invokeMethod(this, [this] { UpdateCanvasSize(); }, Qt::QueuedConnection);
+}
+
+void CQardaView::UpdateCanvasSize()
+{
+    // The content fills the visible area; only what does not fit scrolls.
+    const QSize avail = maximumViewportSize();
+    const QSize size(m_scrollSize.width() > avail.width() ? m_scrollSize.width() : avail.width(),
+                     m_scrollSize.height() > avail.height() ? m_scrollSize.height() : avail.height());
+    if (m_pCanvas->size() != size)
+        m_pCanvas->resize(size);
+}
+
+void CQardaView::Repaint()
+{
+    m_pCanvas->update();
+}
+
+void CQardaView::PaintCanvas(QPainter* pPainter)
+{
+    QWidget* pWindow = window();
+    if (pWindow && pWindow != this && pWindow->windowTitle() != LoadString(IDS_APP_TITLE))
+        pWindow->setWindowTitle(LoadString(IDS_APP_TITLE));
+    const QRect client(QPoint(0, 0), viewport()->size());
+    const QSize needed = OnDraw(pPainter, client);
+    if (needed.width() > client.width() || needed.height() > client.height())
+        SetScrollSize(QSize(qMax(needed.width(), client.width()), needed.height()));
+}
+
+QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
+{
+    pPainter->setBackgroundMode(Qt::TransparentMode);
+    const bool bRemark = !m_cache.m_strRemark.isEmpty();
+    QRect rect = client;
+    if (bRemark)
+        rect.setHeight(client.height() - client.height() / 10);
+    QSize needed = DrawContent(pPainter, rect, false);
+    if (bRemark) {
+        const int w = client.width();
+        const int nLeft = client.left() + w / 10;
+        const int nRight = client.left() + w - w / 10;
+        const int nTop = qMax(rect.top() + needed.height(), rect.top() + rect.height());
+        const int nHeight = client.height() / 10;
+        DrawRemarkBox(pPainter, QRect(nLeft, nTop, nRight - nLeft, nHeight), m_cache.m_strRemark,
+                      (nRight - nLeft) / 100, nHeight / 4, m_textPainter);
+        needed.setHeight(nTop + nHeight - client.top());
+    }
+    return needed;
+}
+
+QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter)
+{
+    CActualValuesRenderer values(m_cache, m_vectorSettings, m_nAngleNorm, m_textPainter, bPrinter);
+    values.m_nArrowWidth = m_nArrowWidth;
+    values.m_nArrowLength = m_nArrowLength;
+    int nFontHeight = 0;
+    switch (m_nKind) {
+    case 3:
+        return m_nMode == 8 ? values.DrawValuesAndVectors(pPainter, rect) : values.DrawValuesTable(pPainter, rect);
+    case 4:
+        return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
+    case 7:
+        // The error table beside these comes with the measurement tables.
+        if (m_nMode == 6)
+            return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
+        if (m_nMode == 7)
+            return values.DrawValuesAndVectors(pPainter, rect);
+        return values.DrawValuesTable(pPainter, rect);
+    default:
+        // Kinds whose renderer is not in yet draw nothing; their modes
+        // follow the rules all the same.
+        return QSize(0, 0);
+    }
+}
+
+// ---------------------------------------------------------------- context menu
+
+void CQardaView::SetContextMenus(QMenu* pValues, QMenu* pHarmonics, QMenu* pContinuous, QMenu* pError,
+                                 QAction* pVectorSettings)
+{
+    m_pValuesMenu = pValues;
+    m_pHarmonicsMenu = pHarmonics;
+    m_pContinuousMenu = pContinuous;
+    m_pErrorMenu = pError;
+    m_pVectorSettingsAction = pVectorSettings;
+}
+
+QMenu* CQardaView::CreateContextMenu(QWidget* pParent) const
+{
+    QMenu* pSource = nullptr;
+    switch (m_nKind) {
+    case 3:
+    case 4: pSource = m_pValuesMenu; break;
+    case 7: pSource = m_pErrorMenu; break;
+    case 6: pSource = m_pHarmonicsMenu; break;
+    case 12: pSource = m_pContinuousMenu; break;
+    default: break;
+    }
+    if (!pSource)
+        return nullptr;
+    // The frame's own actions, so its handlers check and enable the items.
+    auto* pMenu = new QMenu(pParent);
+    pMenu->addActions(pSource->actions());
+    if ((m_nMode == 1 || m_nMode == 6) && m_pVectorSettingsAction) {
+        pMenu->addSeparator();
+        pMenu->addAction(m_pVectorSettingsAction);
+    }
+    return pMenu;
+}
+
+void CQardaView::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QMenu* pMenu = CreateContextMenu(this);
+    if (!pMenu) {
+        QScrollArea::contextMenuEvent(pEvent);
+        return;
+    }
+    // Right- and bottom-aligned to the cursor.
+    const QSize size = pMenu->sizeHint();
+    pMenu->exec(pEvent->globalPos() - QPoint(size.width(), size.height()));
+    delete pMenu;
+}
+
+// ---------------------------------------------------------------- printing
+
+QPrinter* CQardaView::GetPrinter()
+{
+    if (!m_pPrinter)
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_pPrinter.get();
+}
+
+int CQardaView::RowCount() const
+{
+    if (m_nKind == 6)
+        return static_cast<int>(m_cache.KindSeries(QStringLiteral("Harm")).size());
+    if (m_nKind == 17)
+        return static_cast<int>(m_cache.KindSeries(QStringLiteral("HarmValue")).size());
+    return 0;
+}
+
+int CQardaView::GetPageCount(bool bLandscape) const
+{
+    return PrintPageCount(m_nKind, m_nMode, RowCount(), bLandscape);
+}
+
+bool CQardaView::Print()
+{
+    m_bPreview = false;
+    QPrintDialog dlg(GetPrinter(), this);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    return PrintDocument(GetPrinter());
+}
+
+void CQardaView::PrintPreview()
+{
+    m_bPreview = true;
+    QPrintPreviewDialog dlg(GetPrinter(), this);
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* pPrinter) { PrintDocument(pPrinter); });
+    dlg.exec();
+}
+
+bool CQardaView::PrintToPdf(const QString& strPath)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(strPath);
+    printer.setPageLayout(GetPrinter()->pageLayout());
+    return PrintDocument(&printer);
+}
+
+bool CQardaView::PrintDocument(QPrinter* pPrinter)
+{
+    m_bLandscape = pPrinter->pageLayout().orientation() == QPageLayout::Landscape;
+    const int nPages = GetPageCount(m_bLandscape);
+    QPainter painter;
+    if (!painter.begin(pPrinter)) {
+        const QString strTarget =
+            pPrinter->outputFileName().isEmpty() ? pPrinter->printerName() : pPrinter->outputFileName();
+        ReportError(LoadString(IDS_PRINT_FAILED).arg(strTarget), MsgIcon::Exclamation);
+        return false;
+    }
+    const QSize page(pPrinter->width(), pPrinter->height());
+    for (int n = 1; n <= nPages; ++n) {
+        if (n > 1)
+            pPrinter->newPage();
+        DrawPrintPage(&painter, page, n, nPages);
+    }
+    return painter.end();
+}
+
+void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage, int nPageCount)
+{
+    const int w = page.width(), h = page.height();
+    const int t = h / 30;
+    const bool bRemark = !m_cache.m_strRemark.isEmpty();
+    const bool bHarmonicsTable = m_nKind == 6 && m_nMode == 2;
+    pPainter->setBackgroundMode(Qt::TransparentMode);
+
+    if (nPage == 1) {
+        const QRect header(w / 20, t, w - w / 10, (h - t) / 4);
+        m_nHeaderHeight =
+            DrawPageHeader(pPainter, header, m_cache, m_location, m_nKind, m_strLogoPath, m_textPainter) + t;
+        pPainter->save();
+        pPainter->translate(0, m_nHeaderHeight);
+        QRect rect(0, 0, w, h - m_nHeaderHeight);
+        if (!bHarmonicsTable)
+            rect.setHeight((bRemark ? h * 9 / 10 : h * 95 / 100) - m_nHeaderHeight);
+        DrawContent(pPainter, rect, true);
+        const bool bRemarkHere = bRemark && m_nKind != 17 && !(m_nKind == 15 && nPageCount > 1);
+        if (bRemarkHere) {
+            QRect box(w / 20, rect.top() + rect.height(), w - w / 10, h / 10);
+            if (m_bLandscape && m_nKind != 6)
+                box.translate(0, box.height() / 10);
+            DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,
+                          m_bLandscape ? box.height() / 5 : box.height() / 8, m_textPainter);
+        }
+        pPainter->restore();
+        return;
+    }
+
+    // Later pages of a paginated table start below where the header stood
+    // on page 1, in print and preview alike. The paginated renderers come
+    // with the harmonics, selective and automatic tables.
+    if (nPage == nPageCount && bRemark) {
+        const QRect box(w / 10, h - h / 5, w - w / 5, h / 10);
+        DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,
+                      m_bLandscape ? box.height() / 5 : box.height() / 8, m_textPainter);
+    }
 }

@@ -1,32 +1,123 @@
 #pragma once
 
+#include "view/ActualValues.h"
+#include "view/PageHeader.h"
+#include "view/ResultCache.h"
+#include "view/TextPainter.h"
+
+#include <QPointer>
 #include <QScrollArea>
 
+#include <memory>
+
 class CQardaDoc;
+class QAction;
+class QMenu;
+class QPrinter;
 
 // The right pane: shows one result at a time, in the way that suits its
-// kind and the display mode.
+// kind and the display mode, and prints it with a page header. Everything
+// it draws comes from its caches, filled when a result is selected.
 class CQardaView : public QScrollArea
 {
     Q_OBJECT
 public:
     explicit CQardaView(CQardaDoc* pDoc, QWidget* pParent = nullptr);
+    ~CQardaView() override;
 
     // Called by the location tree when an item is selected; kind 19 clears.
     void ShowResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
                     const QString& strPlaceNo, const QString& strSampleKey);
     int GetMode() const { return m_nMode; }
     int GetKind() const { return m_nKind; }
+    int GetErrorView() const { return m_nErrorView; }
     void SetValueMode(int nMode);
     void SetHarmonicsMode(int nMode);
+
+    // Settings the frame changes: logo of the print header, angle norm, and
+    // the vector settings after their dialog was closed with OK.
+    QString GetLogoPath() const { return m_strLogoPath; }
+    void SetLogoPath(const QString& strPath) { m_strLogoPath = strPath; }
+    void SetNorm(int nNorm);
+    void ReloadVectorSettings();
+    // Runs the vector settings dialog; on OK reloads and repaints.
+    bool EditVectorSettings();
+
+    // The frame's menus that the context menu shows (the frame keeps them,
+    // so its update handlers check and enable their items).
+    void SetContextMenus(QMenu* pValues, QMenu* pHarmonics, QMenu* pContinuous, QMenu* pError,
+                         QAction* pVectorSettings);
+    // The menu the right mouse button opens for what is shown; nullptr for
+    // kinds without one. The caller owns it.
+    QMenu* CreateContextMenu(QWidget* pParent) const;
+
+    // Printing: the print dialog, the preview, or straight into a PDF file.
+    bool Print();
+    void PrintPreview();
+    bool PrintToPdf(const QString& strPath);
+    // Draws every page of the shown result onto the printer; false (and
+    // a message) when the printer or file cannot be opened.
+    bool PrintDocument(QPrinter* pPrinter);
+    // The printer that print, preview and page setup share.
+    QPrinter* GetPrinter();
+    // Draws one page (1-based) into a page of the given size.
+    void DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage, int nPageCount);
+    int GetPageCount(bool bLandscape) const;
+
+    // Draws what the screen shows into a client rectangle; returns the size
+    // the content needed (remark box included).
+    QSize OnDraw(QPainter* pPainter, const QRect& client);
+
+    const CResultCache& GetCache() const { return m_cache; }
+    const CLocationCache& GetLocation() const { return m_location; }
+    QSize GetScrollSize() const { return m_scrollSize; }
+    int GetArrowWidth() const { return m_nArrowWidth; }
+    int GetArrowLength() const { return m_nArrowLength; }
+    // How many times a result was read from the result file.
+    int GetFileReadCount() const { return m_nFileReads; }
 
 signals:
     // The mode or the shown kind changed: command states need a refresh.
     void ModeChanged();
 
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+
 private:
+    friend class CViewCanvas;
+    void LoadResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+                    const QString& strPlaceNo, const QString& strSampleKey);
+    void ApplyModeRules();
+    void UpdateArrowSize();
+    void SetScrollSize(const QSize& size);
+    void UpdateCanvasSize();
+    void Repaint();
+    void PaintCanvas(QPainter* pPainter);
+    // The renderer of the kind; returns the size it used.
+    QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter);
+    int RowCount() const;
+
     CQardaDoc* m_pDoc;
+    QWidget* m_pCanvas = nullptr;
     int m_nKind = 19;
     int m_nMode = 9;
     int m_nErrorView = 1;
+    CResultCache m_cache;
+    CLocationCache m_location;
+    QString m_strLogoPath;
+    int m_nAngleNorm = kNormIEC387;
+    CVectorSettings m_vectorSettings;
+    int m_nArrowWidth = 3;
+    int m_nArrowLength = 9;
+    int m_nHeaderHeight = 800;
+    bool m_bPreview = false;
+    bool m_bLandscape = false;
+    CTextPainter m_textPainter;
+    QSize m_scrollSize{100, 100};
+    int m_nFileReads = 0;
+    std::unique_ptr<QPrinter> m_pPrinter;
+
+    QPointer<QMenu> m_pValuesMenu, m_pHarmonicsMenu, m_pContinuousMenu, m_pErrorMenu;
+    QPointer<QAction> m_pVectorSettingsAction;
 };

@@ -104,4 +104,48 @@ void CResultCache::SetFromResult(const CXMLNodeResult& r)
         SetBurden(r, false);
     if (r.m_strFunction == ResultFunction::Error)
         m_strErrCtRat = r.m_strErrCtRat;
+    SetKindFields(r);
+}
+
+void CResultCache::SetKindFields(const CXMLNodeResult& r)
+{
+    // The exchange of the record knows every field of its kind by name, so
+    // the map it stores is the complete list of what this kind carries (storing
+    // into a map only reads the members).
+    const std::shared_ptr<CXMLFieldMap> map = const_cast<CXMLNodeResult&>(r).StoreToMap();
+    static const QStringList kCommon = {
+        QStringLiteral("ID"), QStringLiteral("Language"), QStringLiteral("Device-No"), QStringLiteral("Device-Typ"),
+        QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("U-Range"), QStringLiteral("I-Range"),
+        QStringLiteral("M-Mode"), QStringLiteral("Function"), QStringLiteral("Datatype"), QStringLiteral("U-PrimSek"),
+        QStringLiteral("I-PrimSek"), QStringLiteral("PrimSek-Val-Cz-Reg"), QStringLiteral("Place-No"),
+        QStringLiteral("Time-Interval"), QStringLiteral("AdjustData"), QStringLiteral("Remark"), QStringLiteral("PX900Adr")};
+    for (const auto& [strPath, entry] : map->Entries()) {
+        const QString strName = strPath.mid(strPath.lastIndexOf(QLatin1Char('/')) + 1);
+        if (entry.m_kind == CXMLFieldEntry::Object) {
+            if (!kCommon.contains(strName))
+                m_kindFields.insert(strName, entry.m_object.m_strText);
+        } else if (entry.m_kind == CXMLFieldEntry::Array) {
+            m_kindSeries.insert(strName, entry.m_array);
+        }
+    }
+    for (const auto& pEntry : r.m_continueValues)
+        m_series.append({pEntry->m_strNo, pEntry->m_strTimeStamp, pEntry->m_values});
+    for (const auto& pLines : r.m_automatic)
+        m_automaticLines.append(pLines->m_strLine);
+}
+
+int CResultCache::FindSample(const QString& strNo) const
+{
+    for (int i = 0; i < m_series.size(); ++i)
+        if (m_series[i].m_strNo == strNo)
+            return i;
+    return -1;
+}
+
+bool CResultCache::SelectSample(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= m_series.size())
+        return false;
+    SetActualValues(m_series[nIndex].m_values);
+    return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "xml/XMLNodeResult.h"
 
-struct CActualValues;
-class CXMLNodeResult;
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
 
 // Quantity indices of the actual-values cache: 0-26 have a value per phase,
 // 27-33 a single value (kept in phase 0).
@@ -34,8 +36,31 @@ struct CResultCache
     // settings table.
     QString m_strErrCtRat;
 
+    // Kind-specific single fields by element name ("Cz", "VT-N", "Aux-Value-1"
+    // ...) and repeated fields by element name ("SampleA", "Harm", "HarmValue").
+    QHash<QString, QString> m_kindFields;
+    QHash<QString, QStringList> m_kindSeries;
+
+    // One entry of a continuous series.
+    struct CSeriesEntry
+    {
+        QString m_strNo;
+        QString m_strTimeStamp;
+        CActualValues m_values;
+    };
+    QList<CSeriesEntry> m_series;
+    // The lines of each "Line-Common" of an automatic measurement.
+    QList<QStringList> m_automaticLines;
+
     void Clear();
     bool IsErrorMeasurement() const;
+
+    QString KindField(const QString& strName) const { return m_kindFields.value(strName); }
+    QStringList KindSeries(const QString& strName) const { return m_kindSeries.value(strName); }
+    // The index of the series entry with this running number, or -1.
+    int FindSample(const QString& strNo) const;
+    // Copies the actual values of series entry i into the actual-values cache.
+    bool SelectSample(int nIndex);
 
     // The common fields of a record.
     void SetCommon(const CXMLNodeResult& result);
@@ -45,4 +70,7 @@ struct CResultCache
     void SetBurden(const CXMLNodeResult& result, bool bVoltage);
     // Everything of a record that these caches hold, by its "Function".
     void SetFromResult(const CXMLNodeResult& result);
+
+private:
+    void SetKindFields(const CXMLNodeResult& result);
 };

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "device/RecordDecoder.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include <atomic>
+
+class CXMLDocument;
+class CXMLNodeResult;
+
+// How a readout runs.
+struct ReadoutOptions
+{
+    int m_nPort = 0;
+    // A device path; used instead of the port number when not empty.
+    QString m_strPortPath;
+    int m_nTimeout = 30000;
+    // Delete the device's results after a successful readout, without asking
+    // (the unattended readout).
+    bool m_bDeleteAfter = false;
+    // From the dialog: ask whether to delete, tell when nothing is stored.
+    bool m_bInteractive = false;
+    // Set from another thread to stop the readout before its next command.
+    const std::atomic<bool>* m_pCancel = nullptr;
+};
+
+// What the readout reports while it runs. It may run off the user-interface
+// thread: an implementation that touches widgets must pass the calls on
+// through queued signals. Questions block the readout until answered.
+class IReadoutObserver
+{
+public:
+    virtual ~IReadoutObserver() = default;
+    // Every line that goes over the port.
+    virtual void OnPortLog(const QString& strLine) {}
+    // The number of records, before the first one is read.
+    virtual void OnProgressRange(int nCount) {}
+    // The number of records handled so far.
+    virtual void OnProgress(int nPosition) {}
+    // A yes/no question (interactive only); true for yes.
+    virtual bool AskYesNo(const QString& strText) { return false; }
+    // A note for the user (interactive only).
+    virtual void Inform(const QString& strText) {}
+};
+
+struct ReadoutOutcome
+{
+    bool m_bSuccess = false;
+    bool m_bCancelled = false;
+    // The texts of every layer in a row; empty on success and on cancel.
+    QString m_strError;
+    // Results appended to the file. They stay there when only the deletion
+    // in the device failed afterwards, so the caller must still show them.
+    int m_nAdded = 0;
+    // Results stored in the device.
+    int m_nCount = 0;
+};
+
+// Reads every stored result out of the PX900 into the result document and
+// saves it once. A failure or a cancel reloads the document from its file, so
+// memory and file agree and the file is unchanged. Reports nothing itself:
+// the caller shows the outcome's error text.
+ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& document,
+                              IReadoutObserver* pObserver = nullptr);
+
+// The identities (ID, Date, Time) of the results in a document, so that a
+// readout skips what the file already holds without querying the whole file
+// per record. A result matches exactly as it would match the query
+// Result[ID = $id and Date = $date and Time = $time] on the root element.
+class CResultIdentityIndex
+{
+public:
+    void Build(const CXMLDocument& document);
+    bool Contains(const QString& strID, const QString& strDate, const QString& strTime) const;
+    void Insert(const QString& strID, const QString& strDate, const QString& strTime);
+    qsizetype Size() const { return m_set.size(); }
+
+private:
+    struct Identity
+    {
+        QString strID, strDate, strTime;
+        bool operator==(const Identity& o) const
+        {
+            return strID == o.strID && strDate == o.strDate && strTime == o.strTime;
+        }
+    };
+    friend size_t qHash(const Identity& key, size_t seed) noexcept
+    {
+        return qHashMulti(seed, key.strID, key.strDate, key.strTime);
+    }
+    QSet<Identity> m_set;
+};
+
+// Copies every member that the result's kind stores from one cursor into
+// another (the one that appends).
+void CopyResultFields(CXMLNodeResult& source, CXMLNodeResult& target);

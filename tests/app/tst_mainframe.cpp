@@ -1,0 +1,255 @@
+#include "app/MainFrame.h"
+#include "core/RegSettings.h"
+#include "device/ReadoutDlg.h"
+#include "locations/LeftView.h"
+#include "view/QardaView.h"
+#include "xml/QardaDoc.h"
+#include "../common/TestSupport.h"
+#include "../readout/SimProcess.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextCursor>
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void displayModeTable_data();
+    void displayModeTable();
+    void frameFollowsTheViewMode_data();
+    void frameFollowsTheViewMode();
+    void commandsOfLaterWorkArePresentAndGreyed();
+    void readoutFillsTheTree();
+    void monitorTrimmingKeepsASelectionInTheKeptHalf();
+    void monitorTrimmingDropsASelectionInTheCutHalf();
+    void closeStoresThePortEscapeDoesNot();
+
+private:
+    QString WriteFile(const QString& strName, const QByteArray& bytes);
+    QTemporaryDir m_dir;
+};
+
+void TestMainFrame::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    UseTemporarySettings(m_dir);
+}
+
+void TestMainFrame::init()
+{
+    QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).clear();
+}
+
+QString TestMainFrame::WriteFile(const QString& strName, const QByteArray& bytes)
+{
+    const QString strPath = m_dir.filePath(strName);
+    QFile f(strPath);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        return {};
+    return strPath;
+}
+
+void TestMainFrame::displayModeTable_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<bool>("enabled");
+    // Own mode: checked and greyed; the group's other modes: enabled;
+    // anything else: greyed.
+    QTest::newRow("values in 0") << int(ID_VALUES) << 0 << true << false;
+    QTest::newRow("values in 1") << int(ID_VALUES) << 1 << false << true;
+    QTest::newRow("values in 8") << int(ID_VALUES) << 8 << false << true;
+    QTest::newRow("values in 5") << int(ID_VALUES) << 5 << false << false;
+    QTest::newRow("vectors in 8") << int(ID_VECTORS) << 8 << false << true;
+    QTest::newRow("both in 8") << int(ID_VALUES_AND_VECTORS) << 8 << true << false;
+    QTest::newRow("harm table in 2") << int(ID_HARM_TABLE) << 2 << true << false;
+    QTest::newRow("harm log in 3") << int(ID_HARM_LOG) << 3 << false << true;
+    QTest::newRow("harm linear in 4") << int(ID_HARM_LINEAR) << 4 << false << true;
+    QTest::newRow("harm linear in 3") << int(ID_HARM_LINEAR) << 3 << true << false;
+    QTest::newRow("harm log in 0") << int(ID_HARM_LOG) << 0 << false << false;
+    QTest::newRow("error values in 6") << int(ID_ERR_VALUES) << 6 << false << true;
+    QTest::newRow("error vectors in 6") << int(ID_ERR_VECTORS) << 6 << true << false;
+    QTest::newRow("error both in 5") << int(ID_ERR_BOTH) << 5 << false << true;
+    QTest::newRow("error both in 9") << int(ID_ERR_BOTH) << 9 << false << false;
+}
+
+void TestMainFrame::displayModeTable()
+{
+    QFETCH(int, command);
+    QFETCH(int, mode);
+    const DisplayModeState s = GetDisplayModeState(command, mode);
+    QTEST(s.bChecked, "checked");
+    QTEST(s.bEnabled, "enabled");
+}
+
+void TestMainFrame::frameFollowsTheViewMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QList<int>>("checked");
+    QTest::addColumn<QList<int>>("enabled");
+    QTest::newRow("actual values table (mode 0)") << 0 << QList<int>{ID_VALUES}
+                                                  << QList<int>{ID_VECTORS, ID_VALUES_AND_VECTORS};
+    QTest::newRow("nothing shown (mode 9)") << 9 << QList<int>{} << QList<int>{};
+}
+
+void TestMainFrame::frameFollowsTheViewMode()
+{
+    QFETCH(int, mode);
+    QFETCH(QList<int>, checked);
+    QFETCH(QList<int>, enabled);
+    CRecordingSink sink;
+    CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
+    CMainFrame frame(&doc);
+    if (mode != 9)
+        frame.GetResultView()->SetValueMode(mode);
+    frame.UpdateCommandUI();
+    const int all[] = {ID_VALUES, ID_VECTORS, ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG, ID_HARM_LINEAR,
+                       ID_ERR_VALUES, ID_ERR_VECTORS, ID_ERR_BOTH};
+    for (int nId : all) {
+        QAction* pAction = frame.GetAction(nId);
+        QVERIFY(pAction);
+        QCOMPARE(pAction->isChecked(), checked.contains(nId));
+        QCOMPARE(pAction->isEnabled(), enabled.contains(nId));
+    }
+    // Both data files are missing: two reports, and the program goes on.
+    QCOMPARE(sink.m_shown.size(), 2);
+}
+
+void TestMainFrame::commandsOfLaterWorkArePresentAndGreyed()
+{
+    CRecordingSink sink;
+    CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
+    CMainFrame frame(&doc);
+    frame.UpdateCommandUI();
+    for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_RESTORE, ID_FORMAT_FILES})
+        QVERIFY2(frame.GetAction(nId) && !frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
+    for (int nId : {ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
+        QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
+    QCOMPARE(frame.GetAction(ID_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+}
+
+void TestMainFrame::readoutFillsTheTree()
+{
+    const QString strMain = WriteFile(QStringLiteral("Main.xml"), ReadFileBytes(QStringLiteral(QARDA_SOURCE_DIR "/resources/demo/Main.xml")));
+    const QString strResult = WriteFile(QStringLiteral("Result.xml"), "<Result-Data>\n</Result-Data>");
+    QVERIFY(!strMain.isEmpty() && !strResult.isEmpty());
+    CRecordingSink sink;
+    sink.m_bAnswer = false;  // keep the results in the device
+    CQardaDoc doc(strMain, strResult);
+    CMainFrame frame(&doc);
+    CLocationTree& tree = frame.GetLeftView()->GetTree();
+    QVERIFY(tree.FindLocationItem(QStringLiteral("HA-1001")));
+    QVERIFY(!tree.FindLocationItem(QStringLiteral("HA-1001"))->HasChildren());
+
+    CSimProcess sim;
+    const QString strPort = sim.Start({QStringLiteral("--demo")});
+    QVERIFY(!strPort.isEmpty());
+    CReadoutDlg dlg(&doc.m_xmlResult, &frame);
+    dlg.SelectPortPath(strPort);
+    dlg.SetTimeout(3000);
+    QSignalSpy finished(&dlg, &CReadoutDlg::WorkFinished);
+    dlg.StartReadout();
+    QVERIFY(dlg.IsRunning());
+    QVERIFY(finished.wait(60000));
+    QVERIFY2(!dlg.IsRunning(), "still running");
+    QVERIFY(dlg.HasAdded());
+    // The monitor followed the exchange.
+    const QString strMonitor = dlg.GetMonitor()->toPlainText();
+    QVERIFY(strMonitor.contains(QStringLiteral(" Out: ARC")));
+    QVERIFY(strMonitor.contains(QStringLiteral("AGRACK")));
+    // The delete question was asked and answered no; no error was shown.
+    QCOMPARE(sink.m_asked.size(), 1);
+    QVERIFY2(sink.m_shown.isEmpty(), qPrintable(sink.m_shown.value(0).first));
+
+    frame.GetLeftView()->RebuildTree();
+    const CLocationTreeItem* pLocation = tree.FindLocationItem(QStringLiteral("HA-1001"));
+    QVERIFY(pLocation && pLocation->HasChildren());
+    QVERIFY(tree.FindUnassignedLocationItem(QStringLiteral("NEU-0815")));
+}
+
+void TestMainFrame::monitorTrimmingKeepsASelectionInTheKeptHalf()
+{
+    CRecordingSink sink;
+    CReadoutDlg dlg(nullptr);
+    dlg.SetMonitorLimit(1000);
+    const QString strLine = QStringLiteral("COM1 In: 0123456789012345678901234567890123456789\n");  // 50 chars
+    for (int i = 0; i < 19; ++i)
+        dlg.AppendMonitorText(strLine);
+    QPlainTextEdit* pMonitor = dlg.GetMonitor();
+    // The user selects text in line 15 (in the half that stays).
+    QTextCursor sel(pMonitor->document());
+    sel.setPosition(15 * 50 + 3);
+    sel.setPosition(15 * 50 + 8, QTextCursor::KeepAnchor);
+    pMonitor->setTextCursor(sel);
+    const QString strSelected = pMonitor->textCursor().selectedText();
+    dlg.AppendMonitorText(strLine);
+    dlg.AppendMonitorText(strLine);  // 1050 chars: the next append trims
+    QCOMPARE(pMonitor->toPlainText().size(), 1050);
+    dlg.AppendMonitorText(QStringLiteral("LAST\n"));
+    const QString strText = pMonitor->toPlainText();
+    QVERIFY(strText.size() < 600);
+    QVERIFY(strText.endsWith(QStringLiteral("LAST\n")));
+    QVERIFY(strText.startsWith(QStringLiteral("COM1 In: ")));  // cut at a line start
+    QCOMPARE(pMonitor->textCursor().selectedText(), strSelected);
+    QVERIFY(pMonitor->textCursor().hasSelection());
+}
+
+void TestMainFrame::monitorTrimmingDropsASelectionInTheCutHalf()
+{
+    CRecordingSink sink;
+    CReadoutDlg dlg(nullptr);
+    dlg.SetMonitorLimit(1000);
+    const QString strLine = QStringLiteral("COM1 Out: 012345678901234567890123456789012345678\n");
+    for (int i = 0; i < 21; ++i)
+        dlg.AppendMonitorText(strLine);
+    QPlainTextEdit* pMonitor = dlg.GetMonitor();
+    QTextCursor sel(pMonitor->document());
+    sel.setPosition(60);
+    sel.setPosition(70, QTextCursor::KeepAnchor);
+    pMonitor->setTextCursor(sel);
+    dlg.AppendMonitorText(QStringLiteral("LAST\n"));
+    // The selection went with the old half: the caret follows the end again.
+    QVERIFY(!pMonitor->textCursor().hasSelection());
+    QCOMPARE(pMonitor->textCursor().position(), pMonitor->document()->characterCount() - 1);
+}
+
+void TestMainFrame::closeStoresThePortEscapeDoesNot()
+{
+    CRecordingSink sink;
+    {
+        CReadoutDlg dlg(nullptr);
+        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
+        dlg.SetTimeout(1234);
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    }
+    const CRegSettings settings;
+    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QString());
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 30000u);
+    {
+        CReadoutDlg dlg(nullptr);
+        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
+        dlg.SetTimeout(1234);
+        dlg.accept();  // "Schließen"
+    }
+    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 1234u);
+    {
+        // The next dialog shows what was stored.
+        CReadoutDlg dlg(nullptr);
+        QCOMPARE(dlg.GetPortPath(), QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(dlg.GetTimeout(), 1234);
+    }
+}
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"

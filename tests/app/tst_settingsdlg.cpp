@@ -1,0 +1,339 @@
+#include "app/Language.h"
+#include "app/SettingsDlg.h"
+#include "core/RegSettings.h"
+#include "resources/StringTable.h"
+#include "../common/TestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTranslator>
+
+using LangList = QList<quint32>;
+
+namespace {
+
+QSettings Store()
+{
+    return QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+}
+
+QMap<QString, QVariant> Snapshot()
+{
+    QSettings s = Store();
+    QMap<QString, QVariant> values;
+    for (const QString& strKey : s.allKeys())
+        values.insert(strKey, s.value(strKey));
+    return values;
+}
+
+void RemoveTranslations()
+{
+    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(p);
+        delete p;
+    }
+}
+
+QPushButton* DialogButton(QDialog& dlg, QDialogButtonBox::ButtonRole role)
+{
+    auto* pBox = dlg.findChild<QDialogButtonBox*>();
+    for (QAbstractButton* p : pBox->buttons())
+        if (pBox->buttonRole(p) == role)
+            return qobject_cast<QPushButton*>(p);
+    return nullptr;
+}
+
+} // namespace
+
+class TestSettingsDlg : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void languages_data();
+    void languages();
+    void normShown_data();
+    void normShown();
+    void okStoresChoice_data();
+    void okStoresChoice();
+    void cancelStoresNothing_data();
+    void cancelStoresNothing();
+    void browse_data();
+    void browse();
+    void convertFilter_data();
+    void convertFilter();
+    void texts();
+};
+
+void TestSettingsDlg::init()
+{
+    Store().clear();
+}
+
+void TestSettingsDlg::cleanup()
+{
+    RemoveTranslations();
+}
+
+void TestSettingsDlg::languages_data()
+{
+    QTest::addColumn<quint32>("stored");
+    QTest::addColumn<quint32>("selected");
+    // Beside this program: RQardaENU.qm, RQardaFRA.qm and RQardaENG.qm.
+    QTest::newRow("German") << 1031u << 1031u;
+    QTest::newRow("English") << 1033u << 1033u;
+    QTest::newRow("French") << 1036u << 1036u;
+    QTest::newRow("unknown abbreviation counts as English") << 2057u << 1033u;
+    QTest::newRow("Czech not installed, German in use") << 1029u << 1031u;
+}
+
+void TestSettingsDlg::languages()
+{
+    QFETCH(quint32, stored);
+    QFETCH(quint32, selected);
+    CRecordingSink sink;
+    CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    LoadLanguageDLL();
+
+    CSettingsDlg dlg;
+    dlg.show();
+    auto* pCombo = dlg.findChild<QComboBox*>(QStringLiteral("language"));
+    QVERIFY(pCombo);
+    LangList ids;
+    QStringList texts;
+    for (int i = 0; i < pCombo->count(); ++i) {
+        ids.append(pCombo->itemData(i).toUInt());
+        texts.append(pCombo->itemText(i));
+    }
+    // German always first; then only installed ones, in the fixed order.
+    QCOMPARE(ids, (LangList{1031, 1033, 1036}));
+    QCOMPARE(texts, (QStringList{QStringLiteral("Deutsch"), QStringLiteral("Englisch"), QStringLiteral("Französisch")}));
+    QCOMPARE(pCombo->currentData().toUInt(), selected);
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestSettingsDlg::normShown_data()
+{
+    QTest::addColumn<QVariant>("stored");  // invalid: missing
+    QTest::addColumn<int>("index");
+    QTest::newRow("missing") << QVariant() << 0;
+    QTest::newRow("IEC 387") << QVariant(0) << 0;
+    QTest::newRow("DIN 410") << QVariant(1) << 1;
+    QTest::newRow("out of range") << QVariant(7) << 0;
+}
+
+void TestSettingsDlg::normShown()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, index);
+    if (stored.isValid())
+        Store().setValue(QStringLiteral("Settings/Norm"), stored);
+    CSettingsDlg dlg;
+    dlg.show();
+    auto* pNorm = dlg.findChild<QComboBox*>(QStringLiteral("norm"));
+    QCOMPARE(pNorm->count(), 2);
+    QCOMPARE(pNorm->itemText(0), QStringLiteral("IEC 387"));
+    QCOMPARE(pNorm->itemText(1), QStringLiteral("DIN 410"));
+    QCOMPARE(pNorm->currentIndex(), index);
+}
+
+void TestSettingsDlg::okStoresChoice_data()
+{
+    QTest::addColumn<int>("language");  // combo index: Deutsch, Englisch, Französisch
+    QTest::addColumn<int>("norm");
+    QTest::addColumn<quint32>("langId");
+    QTest::newRow("English, DIN 410") << 1 << 1 << 1033u;
+    QTest::newRow("French, IEC 387") << 2 << 0 << 1036u;
+    QTest::newRow("German, DIN 410") << 0 << 1 << 1031u;
+}
+
+void TestSettingsDlg::okStoresChoice()
+{
+    QFETCH(int, language);
+    QFETCH(int, norm);
+    QFETCH(quint32, langId);
+    CRegSettings().SetDWORD(QStringLiteral("LangID"), 1031);
+    CRegSettings().SetDWORD(QStringLiteral("Norm"), norm == 0 ? 1 : 0);
+
+    CSettingsDlg dlg;
+    dlg.m_strMainFile = QStringLiteral("/data/Main.xml");
+    dlg.m_strResultFile = QStringLiteral("/data/Result.xml");
+    dlg.m_strBackupFolder = QStringLiteral("/data/Sicherung");
+    dlg.m_strLogo = QString();
+    dlg.show();
+    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("mainFile"))->text(), QStringLiteral("/data/Main.xml"));
+    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("backupFolder"))->text(), QStringLiteral("/data/Sicherung"));
+    dlg.findChild<QComboBox*>(QStringLiteral("language"))->setCurrentIndex(language);
+    dlg.findChild<QComboBox*>(QStringLiteral("norm"))->setCurrentIndex(norm);
+    // Typed paths come back in the members.
+    QLineEdit* pResult = dlg.findChild<QLineEdit*>(QStringLiteral("resultFile"));
+    pResult->selectAll();
+    QTest::keyClicks(pResult, QStringLiteral("/other/Ergebnis.xml"));
+    dlg.findChild<QLineEdit*>(QStringLiteral("logo"))->setText(QStringLiteral("/Bilder/Költ Logo.bmp"));
+
+    CRecordingSink sink;
+    QTest::mouseClick(DialogButton(dlg, QDialogButtonBox::AcceptRole), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 0), langId);
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 9), quint32(norm));
+    QCOMPARE(dlg.m_strMainFile, QStringLiteral("/data/Main.xml"));
+    QCOMPARE(dlg.m_strResultFile, QStringLiteral("/other/Ergebnis.xml"));
+    QCOMPARE(dlg.m_strBackupFolder, QStringLiteral("/data/Sicherung"));
+    QCOMPARE(dlg.m_strLogo, QStringLiteral("/Bilder/Költ Logo.bmp"));
+    // The dialog stores no paths: that is the caller's part.
+    QVERIFY(!Store().contains(QStringLiteral("Settings/ResultFile")));
+    QVERIFY(!Store().contains(QStringLiteral("Settings/Logo")));
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestSettingsDlg::cancelStoresNothing_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Abbrechen") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestSettingsDlg::cancelStoresNothing()
+{
+    QFETCH(bool, escape);
+    CRegSettings().SetDWORD(QStringLiteral("LangID"), 1031);
+    CRegSettings().SetDWORD(QStringLiteral("Norm"), 0);
+    const auto before = Snapshot();
+
+    CSettingsDlg dlg;
+    dlg.m_strMainFile = QStringLiteral("Main.xml");
+    dlg.show();
+    dlg.findChild<QComboBox*>(QStringLiteral("language"))->setCurrentIndex(1);
+    dlg.findChild<QComboBox*>(QStringLiteral("norm"))->setCurrentIndex(1);
+    QTest::keyClicks(dlg.findChild<QLineEdit*>(QStringLiteral("mainFile")), QStringLiteral("x"));
+    if (escape)
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    else
+        QTest::mouseClick(DialogButton(dlg, QDialogButtonBox::RejectRole), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(Snapshot(), before);
+    QCOMPARE(dlg.m_strMainFile, QStringLiteral("Main.xml"));
+}
+
+void TestSettingsDlg::browse_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("answer");    // of the stubbed chooser; empty: cancelled
+    QTest::addColumn<QString>("expected");  // edit text afterwards
+    QTest::addColumn<QString>("filter");    // empty: the folder chooser is expected
+    QTest::addColumn<QString>("suffix");
+
+    const QString strXml = QStringLiteral("XML - Datei (xml) (*.xml)");
+    QTest::newRow("main file") << QStringLiteral("browseMainFile") << QStringLiteral("mainFile")
+                               << QStringLiteral("/d/Orte.xml") << QStringLiteral("/d/Orte.xml") << strXml
+                               << QStringLiteral("xml");
+    QTest::newRow("result file") << QStringLiteral("browseResultFile") << QStringLiteral("resultFile")
+                                 << QStringLiteral("/d/Ergebnisse.xml") << QStringLiteral("/d/Ergebnisse.xml") << strXml
+                                 << QStringLiteral("xml");
+    QTest::newRow("main file cancelled") << QStringLiteral("browseMainFile") << QStringLiteral("mainFile") << QString()
+                                         << QStringLiteral("start") << strXml << QStringLiteral("xml");
+    QTest::newRow("logo") << QStringLiteral("browseLogo") << QStringLiteral("logo") << QStringLiteral("/d/Logo.bmp")
+                          << QStringLiteral("/d/Logo.bmp") << QStringLiteral("BMP - Datei (bmp) (*.bmp)")
+                          << QStringLiteral("bmp");
+    QTest::newRow("backup folder") << QStringLiteral("browseBackupFolder") << QStringLiteral("backupFolder")
+                                   << QStringLiteral("/d/Backup") << QStringLiteral("/d/Backup") << QString()
+                                   << QString();
+    QTest::newRow("backup folder cancelled") << QStringLiteral("browseBackupFolder") << QStringLiteral("backupFolder")
+                                             << QString() << QStringLiteral("start") << QString() << QString();
+}
+
+void TestSettingsDlg::browse()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, edit);
+    QFETCH(QString, answer);
+    QFETCH(QString, expected);
+    QFETCH(QString, filter);
+    QFETCH(QString, suffix);
+
+    CSettingsDlg dlg;
+    QStringList fileCalls, folderCalls;
+    dlg.m_fnChooseFile = [&](QWidget* pParent, const QString& strCurrent, const QString& strFilter,
+                             const QString& strSuffix) {
+        fileCalls << strCurrent << strFilter << strSuffix;
+        [&] { QCOMPARE(pParent, &dlg); }();
+        return answer;
+    };
+    dlg.m_fnChooseFolder = [&](QWidget* pParent, const QString& strPrompt, const QString& strCurrent) {
+        folderCalls << strPrompt << strCurrent;
+        [&] { QCOMPARE(pParent, &dlg); }();
+        return answer;
+    };
+    dlg.show();
+    QLineEdit* pEdit = dlg.findChild<QLineEdit*>(edit);
+    pEdit->setText(QStringLiteral("start"));
+    QTest::mouseClick(dlg.findChild<QPushButton*>(button), Qt::LeftButton);
+
+    if (filter.isEmpty()) {
+        QCOMPARE(fileCalls, QStringList());
+        QCOMPARE(folderCalls, (QStringList{QStringLiteral("Wählen Sie ein Verzeichnis für die Backup-Dateien aus."),
+                                           QStringLiteral("start")}));
+    } else {
+        QCOMPARE(folderCalls, QStringList());
+        QCOMPARE(fileCalls, (QStringList{QStringLiteral("start"), filter, suffix}));
+    }
+    QCOMPARE(pEdit->text(), expected);
+    // Choosing a path is no decision yet: the dialog is still open.
+    QVERIFY(dlg.isVisible());
+}
+
+void TestSettingsDlg::convertFilter_data()
+{
+    QTest::addColumn<QString>("windows");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("xml") << QStringLiteral("XML - Datei (xml)|*.xml||") << QStringLiteral("XML - Datei (xml) (*.xml)");
+    QTest::newRow("two filters, two patterns")
+        << QStringLiteral("Bilder|*.bmp;*.dib|Alle Dateien (*.*)|*.*||")
+        << QStringLiteral("Bilder (*.bmp *.dib);;Alle Dateien (*.*) (*.*)");
+    QTest::newRow("without the closing bars") << QStringLiteral("CSV|*.csv") << QStringLiteral("CSV (*.csv)");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestSettingsDlg::convertFilter()
+{
+    QFETCH(QString, windows);
+    QTEST(CSettingsDlg::ConvertFilter(windows), "qt");
+}
+
+void TestSettingsDlg::texts()
+{
+    CSettingsDlg dlg;
+    dlg.show();
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("Einstellungen"));
+    auto* pNote = dlg.findChild<QLabel*>(QStringLiteral("languageNote"));
+    QVERIFY(pNote);
+    QCOMPARE(pNote->text(), QStringLiteral("Die Sprache wird erst beim nächsten Start der Anwendung umgeschaltet!!!"));
+    // The whole note is visible, not cut at the dialog's edge.
+    QVERIFY(dlg.rect().contains(QRect(pNote->mapTo(&dlg, QPoint()), pNote->sizeHint())));
+    QCOMPARE(DialogButton(dlg, QDialogButtonBox::RejectRole)->text(), QStringLiteral("Abbrechen"));
+}
+
+int main(int argc, char** argv)
+{
+    // The settings go to a temporary folder before anything reads them.
+    QTemporaryDir dir;
+    UseTemporarySettings(dir);
+    QApplication app(argc, argv);
+    CRegSettings::SetOrganisation();
+    TestSettingsDlg test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settingsdlg.moc"

@@ -1,0 +1,247 @@
+// The unattended readout end to end: the real program with --readout against
+// the virtual PX900 on a pseudo-terminal, with its settings in a temporary
+// folder.
+
+#include "SimProcess.h"
+
+#include "resources/StringTable.h"
+#include "xml/XMLDocument.h"
+#include "xml/XMLNodeResult.h"
+
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A file the program did not write itself: indented, LF line ends. Any save
+// would change its bytes.
+const QByteArray kForeignFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<Result-Data>\n"
+                                "  <Result><ID>Alt</ID><Date>01.01.2020</Date><Time>00:00:00</Time>"
+                                "<Function>Value-Measurement</Function></Result>\n"
+                                "</Result-Data>\n";
+
+struct RunResult
+{
+    int nExit = -1;
+    QString strOut;
+    QString strErr;
+};
+
+int CountResults(const QString& strPath)
+{
+    CXMLDocument doc;
+    doc.Open(strPath);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    return r.GetRecordCount();
+}
+
+// The text of a message with placeholders, up to its first placeholder.
+QString Head(unsigned nId)
+{
+    const QString s = LoadString(nId);
+    const qsizetype n = s.indexOf(QLatin1String("%1"));
+    return n < 0 ? s : s.left(n);
+}
+
+} // namespace
+
+class TestReadoutCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_strResultFile;
+    CSimProcess m_sim;
+
+    void WriteSettings(const QString& strResultFile)
+    {
+        const QString strFolder = m_dir.path() + QStringLiteral("/KOLT GmbH");
+        QDir().mkpath(strFolder);
+        const QByteArray text = "[Settings]\nLangID=1031\nResultFile=" + strResultFile.toUtf8() + "\n";
+        QVERIFY(WriteFileBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
+    }
+
+    RunResult RunQarda(const QStringList& args)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.start(CSimProcess::ProgramPath("qarda"), args);
+        RunResult result;
+        if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished(5000);
+            return result;
+        }
+        result.nExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.strOut = QString::fromUtf8(process.readAllStandardOutput());
+        result.strErr = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Before anything in this process could touch the settings.
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        m_strResultFile = m_dir.filePath(QStringLiteral("Result.xml"));
+        WriteSettings(m_strResultFile);
+        QVERIFY2(QFile::exists(CSimProcess::ProgramPath("qarda")), "qarda not built");
+        QVERIFY2(QFile::exists(CSimProcess::ProgramPath("px900-sim")), "px900-sim not built");
+    }
+
+    void cleanup() { m_sim.Stop(); }
+
+    // A second readout of the same memory adds nothing and leaves the file
+    // as the first one wrote it; success prints nothing.
+    void demoReadTwice()
+    {
+        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        const QString strPort = m_sim.Start({QStringLiteral("--demo")});
+        QVERIFY(!strPort.isEmpty());
+
+        RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
+                                QStringLiteral("--timeout=5000")});
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.strOut, QString());
+        QCOMPARE(r.nExit, 0);
+        const int nFirst = CountResults(m_strResultFile);
+        QVERIFY(nFirst >= 12);
+        const QByteArray after = ReadFileBytes(m_strResultFile);
+
+        r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), nFirst);
+        QCOMPARE(ReadFileBytes(m_strResultFile), after);
+    }
+
+    // With /delete the device is empty afterwards: a readout into a fresh
+    // file finds nothing and succeeds.
+    void deleteAfterReadout()
+    {
+        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("4")});
+        QVERIFY(!strPort.isEmpty());
+        RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort,
+                                QStringLiteral("/timeout:5000"), QStringLiteral("/delete")});
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), 1 + 4);
+
+        const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
+        QVERIFY(WriteFileBytes(m_strResultFile, empty));
+        r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        // No results: the file is not even rewritten.
+        QCOMPARE(ReadFileBytes(m_strResultFile), empty);
+    }
+
+    // A record of an unknown kind is skipped, the others are added.
+    void unknownKindSkipped()
+    {
+        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
+                                             QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
+        QVERIFY(!strPort.isEmpty());
+        const RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort});
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), 4);
+    }
+
+    // A failure at record 5 of 10 leaves the file byte for byte as it was and
+    // reports the texts of every layer.
+    void faultLeavesFileUnchanged_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("timeout") << "timeout";
+        QTest::newRow("garbage") << "garbage";
+        QTest::newRow("no acknowledgement") << "noack";
+        QTest::newRow("port closed") << "close";
+    }
+    void faultLeavesFileUnchanged()
+    {
+        QFETCH(QString, fault);
+        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        const QString strPort =
+            m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("10"),
+                         QStringLiteral("--fault-at"), QStringLiteral("5"), QStringLiteral("--fault"), fault});
+        QVERIFY(!strPort.isEmpty());
+        const RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
+                                      QStringLiteral("--timeout=500")});
+        QVERIFY(r.nExit > 0);
+        QCOMPARE(ReadFileBytes(m_strResultFile), kForeignFile);
+        QCOMPARE(r.strOut, QString());
+
+        const QString strChain = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
+        QVERIFY2(r.strErr.startsWith(strChain), qPrintable(r.strErr));
+        const QString strDetail = r.strErr.mid(strChain.size());
+        if (fault == QLatin1String("close")) {
+            QVERIFY2(strDetail.startsWith(LoadString(IDS_DEVICE_COMMUNICATION)) || strDetail.startsWith(Head(IDS_DEVICE_TIMEOUT)),
+                     qPrintable(strDetail));
+            return;
+        }
+        // The time-out text shows what came, at most 50 characters of it.
+        const QString strHead = Head(IDS_DEVICE_TIMEOUT);
+        QVERIFY2(strDetail.startsWith(strHead), qPrintable(strDetail));
+        const QString strTail = LoadString(IDS_DEVICE_TIMEOUT).mid(strHead.size() + 2);
+        const qsizetype nTail = strDetail.lastIndexOf(strTail);
+        QVERIFY(nTail > 0);
+        const QString strReceived = strDetail.mid(strHead.size(), nTail - strHead.size());
+        QVERIFY2(strReceived.size() <= 50 + 3, qPrintable(strReceived));
+        if (fault == QLatin1String("timeout"))
+            QCOMPARE(strReceived, QString());
+        else
+            QVERIFY(strReceived.endsWith(QLatin1String("...")));
+    }
+
+    void unopenablePort_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::newRow("missing device") << "/dev/nonexistent";
+        QTest::newRow("port 0") << "0";
+    }
+    void unopenablePort()
+    {
+        QFETCH(QString, port);
+        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + port});
+        QVERIFY(r.nExit > 0);
+        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT));
+        QCOMPARE(ReadFileBytes(m_strResultFile), kForeignFile);
+    }
+
+    // The result file must open before the device is touched.
+    void resultFileMissing()
+    {
+        const QString strMissing = m_dir.filePath(QStringLiteral("missing/Result.xml"));
+        WriteSettings(strMissing);
+        const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:/dev/nonexistent")});
+        WriteSettings(m_strResultFile);
+        QVERIFY(r.nExit > 0);
+        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_XML_NOT_FOUND).arg(strMissing));
+        QVERIFY(!QFile::exists(strMissing));
+    }
+
+    void resultFileDamaged()
+    {
+        const QByteArray damaged = "<Result-Data>\n<Result><ID>x</Result>\n";
+        QVERIFY(WriteFileBytes(m_strResultFile, damaged));
+        const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:/dev/nonexistent")});
+        QVERIFY(r.nExit > 0);
+        QVERIFY2(r.strErr.contains(m_strResultFile), qPrintable(r.strErr));
+        QCOMPARE(ReadFileBytes(m_strResultFile), damaged);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReadoutCli)
+#include "tst_readout_cli.moc"

@@ -1,0 +1,250 @@
+// ReadoutResults in-process against the virtual PX900: what it reports to
+// its observer, questions, cancel, and the document after a failure.
+
+#include "SimProcess.h"
+
+#include "device/Readout.h"
+#include "resources/StringTable.h"
+#include "xml/XMLDocument.h"
+#include "xml/XMLNodeResult.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class CRecordingObserver : public IReadoutObserver
+{
+public:
+    void OnPortLog(const QString& strLine) override { m_log.append(strLine); }
+    void OnProgressRange(int nCount) override { m_ranges.append(nCount); }
+    void OnProgress(int nPosition) override
+    {
+        m_positions.append(nPosition);
+        if (m_pCancel && nPosition == m_nCancelAt)
+            m_pCancel->store(true);
+    }
+    bool AskYesNo(const QString& strText) override
+    {
+        m_questions.append(strText);
+        return m_bAnswer;
+    }
+    void Inform(const QString& strText) override { m_notes.append(strText); }
+
+    QStringList m_log, m_questions, m_notes;
+    QList<int> m_ranges, m_positions;
+    bool m_bAnswer = false;
+    std::atomic<bool>* m_pCancel = nullptr;
+    int m_nCancelAt = -1;
+};
+
+const QByteArray kEmptyFile = "<Result-Data>\r\n</Result-Data>\r\n";
+
+int CountResults(CXMLDocument& doc)
+{
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    return r.GetRecordCount();
+}
+
+} // namespace
+
+class TestReadoutRun : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_strFile;
+    CSimProcess m_sim;
+
+    ReadoutOptions Options(const QString& strPort, int nTimeout = 5000)
+    {
+        ReadoutOptions o;
+        o.m_strPortPath = strPort;
+        o.m_nTimeout = nTimeout;
+        return o;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        m_strFile = m_dir.filePath(QStringLiteral("Result.xml"));
+    }
+
+    void init() { QVERIFY(WriteFileBytes(m_strFile, kEmptyFile)); }
+    void cleanup() { m_sim.Stop(); }
+
+    // An empty device: the note 197, no question, no save.
+    void emptyDeviceInteractive()
+    {
+        const QString strPort = m_sim.Start({});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        CRecordingObserver observer;
+        ReadoutOptions options = Options(strPort);
+        options.m_bInteractive = true;
+        const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
+        QVERIFY(outcome.m_bSuccess);
+        QCOMPARE(outcome.m_nCount, 0);
+        QCOMPARE(outcome.m_nAdded, 0);
+        QCOMPARE(observer.m_notes, QStringList{LoadString(IDS_NO_RESULTS_STORED)});
+        QVERIFY(observer.m_questions.isEmpty());
+        QCOMPARE(observer.m_ranges, QList<int>{0});
+        QVERIFY(!doc.IsSaveSuppressed());
+    }
+
+    // Progress once per record, the monitor lines, the question whether to
+    // delete; yes deletes and says so.
+    void interactiveReadoutAndDelete()
+    {
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("6")});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        CRecordingObserver observer;
+        observer.m_bAnswer = true;
+        ReadoutOptions options = Options(strPort);
+        options.m_bInteractive = true;
+        const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
+        QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
+        QCOMPARE(outcome.m_nCount, 6);
+        QCOMPARE(outcome.m_nAdded, 6);
+        QCOMPARE(observer.m_ranges, QList<int>{6});
+        QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3, 4, 5, 6}));
+        QCOMPARE(observer.m_questions, QStringList{LoadString(IDS_PX900_ASK_DELETE)});
+        QCOMPARE(observer.m_notes, QStringList{LoadString(IDS_RESULTS_DELETED)});
+        QVERIFY(observer.m_log.filter(QStringLiteral("AGR6")).size() >= 1);
+        QVERIFY(observer.m_log.filter(QStringLiteral("AER")).size() >= 1);
+
+        // Saved once: a fresh load sees them all.
+        CXMLDocument again;
+        again.Open(m_strFile);
+        QCOMPARE(CountResults(again), 6);
+
+        CRecordingObserver second;
+        const ReadoutOutcome empty = ReadoutResults(options, doc, &second);
+        QVERIFY(empty.m_bSuccess);
+        QCOMPARE(empty.m_nCount, 0);
+    }
+
+    // No to the question keeps the results in the device; the same readout
+    // again adds nothing.
+    void answerNoKeepsResults()
+    {
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        CRecordingObserver observer;
+        ReadoutOptions options = Options(strPort);
+        options.m_bInteractive = true;
+        QCOMPARE(ReadoutResults(options, doc, &observer).m_nAdded, 3);
+        const ReadoutOutcome again = ReadoutResults(options, doc, &observer);
+        QVERIFY(again.m_bSuccess);
+        QCOMPARE(again.m_nCount, 3);
+        QCOMPARE(again.m_nAdded, 0);
+        QVERIFY(observer.m_notes.isEmpty());
+    }
+
+    // A cancel is a failure without a message: nothing added, file unchanged,
+    // the document reloaded.
+    void cancelRestoresDocument()
+    {
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("8")});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        std::atomic<bool> bCancel = false;
+        CRecordingObserver observer;
+        observer.m_pCancel = &bCancel;
+        observer.m_nCancelAt = 3;
+        ReadoutOptions options = Options(strPort);
+        options.m_pCancel = &bCancel;
+        const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
+        QVERIFY(!outcome.m_bSuccess);
+        QVERIFY(outcome.m_bCancelled);
+        QCOMPARE(outcome.m_strError, QString());
+        QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3}));
+        QVERIFY(observer.m_log.filter(QStringLiteral("AGR4")).isEmpty());
+        QCOMPARE(ReadFileBytes(m_strFile), kEmptyFile);
+        QCOMPARE(CountResults(doc), 0);
+        QVERIFY(!doc.IsSaveSuppressed());
+    }
+
+    // A failure in the middle: the error chain in the outcome, memory and
+    // file agree on the old contents.
+    void failureRestoresDocument()
+    {
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("10"),
+                                             QStringLiteral("--fault-at"), QStringLiteral("5"),
+                                             QStringLiteral("--fault"), QStringLiteral("timeout")});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        CRecordingObserver observer;
+        const ReadoutOutcome outcome = ReadoutResults(Options(strPort, 300), doc, &observer);
+        QVERIFY(!outcome.m_bSuccess);
+        QVERIFY(!outcome.m_bCancelled);
+        QVERIFY(outcome.m_strError.startsWith(LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)));
+        QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(CountResults(doc), 0);
+        QCOMPARE(ReadFileBytes(m_strFile), kEmptyFile);
+        QVERIFY(!doc.IsSaveSuppressed());
+    }
+
+    // Records without a date of their own get the readout time, one second
+    // apart when read within one second, so none is taken for a duplicate.
+    void recordsWithoutDate()
+    {
+        const QString strMemory = m_dir.filePath(QStringLiteral("memory.txt"));
+        QByteArray memory;
+        for (int i = 0; i < 3; ++i)
+            memory += "RID;1\nID;Ohne Datum\nUR;300;300V\nAV0;230\n\n";
+        QVERIFY(WriteFileBytes(strMemory, memory));
+        const QString strPort = m_sim.Start({QStringLiteral("--memory"), strMemory});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        const ReadoutOutcome outcome = ReadoutResults(Options(strPort), doc, nullptr);
+        QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
+        QCOMPARE(outcome.m_nAdded, 3);
+        CXMLNodeResult r(&doc);
+        r.Open(QStringLiteral("Result"));
+        QList<QDateTime> stamps;
+        for (; !r.IsEOF(); r.MoveNext())
+            stamps.append(QDateTime::fromString(r.m_strDate + u' ' + r.m_strTime, QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+        QCOMPARE(stamps.size(), 3);
+        QVERIFY(stamps[0].isValid());
+        QVERIFY(stamps[1] > stamps[0]);
+        QVERIFY(stamps[2] > stamps[1]);
+    }
+
+    // Umlauts come through the device's character set into the file.
+    void umlautsArriveIntact()
+    {
+        const QString strMemory = m_dir.filePath(QStringLiteral("umlaut.txt"));
+        QVERIFY(WriteFileBytes(strMemory, QString::fromUtf8("RID;2\nID;Zähler Süd\nRem;Größe µ\nDat;01022024101112\n")
+                                               .toUtf8()));
+        const QString strPort = m_sim.Start({QStringLiteral("--memory"), strMemory});
+        QVERIFY(!strPort.isEmpty());
+        CXMLDocument doc;
+        doc.Open(m_strFile);
+        QVERIFY(ReadoutResults(Options(strPort), doc, nullptr).m_bSuccess);
+        CXMLDocument again;
+        again.Open(m_strFile);
+        CXMLNodeResult r(&again);
+        r.Open(QStringLiteral("Result"));
+        QCOMPARE(r.m_strID, QString::fromUtf8("Zähler Süd"));
+        QCOMPARE(r.m_strRemark, QString::fromUtf8("Größe µ"));
+        QCOMPARE(r.m_strDate, QStringLiteral("01.02.2024"));
+        QCOMPARE(r.m_strTime, QStringLiteral("10:11:12"));
+        QCOMPARE(r.m_strFunction, QStringLiteral("Vector-Measurement"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReadoutRun)
+#include "tst_readout_run.moc"
