@@ -149,7 +149,9 @@ CReadoutDlg::CReadoutDlg(CXMLDocument* pResultDocument, QWidget* pParent)
     m_pMonitor = new QPlainTextEdit(pMonitorBox);
     m_pMonitor->setReadOnly(true);
     m_pMonitor->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_pMonitor->setFont(QFont(QStringLiteral("Courier New")));
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::Monospace);
+    m_pMonitor->setFont(mono);
     // Black on white, also read-only.
     QPalette pal = m_pMonitor->palette();
     pal.setColor(QPalette::Base, Qt::white);

@@ -279,6 +279,12 @@ bool CRecordDecoder::Decode(const QStringList& lines, const QDateTime& stamp, CX
         if (!DecodeHeader(kv, r))
             body.push_back(std::move(kv));
     }
+    // A record without a usable ratio line measured without a transformer:
+    // scaling its values by a ratio of 0 would store every value as zero.
+    if (m_uRatio == 0)
+        m_uRatio = 1;
+    if (m_iRatio == 0)
+        m_iRatio = 1;
     for (const KeyValue& kv : body)
         DecodeBody(kv, r);
 

@@ -13,6 +13,8 @@ int RunUnattendedReadout(const UnattendedReadoutArgs& args)
         const CRegSettings settings;
         ReadoutOptions options;
         options.m_nPort = static_cast<int>(settings.GetDWORD(QStringLiteral("PX900Port"), 0));
+        // A device path chosen in the readout dialog stands for the port.
+        options.m_strPortPath = settings.GetString(QStringLiteral("PX900PortPath"));
         options.m_nTimeout = static_cast<int>(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000));
         const QString strResultFile = settings.GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"));
 

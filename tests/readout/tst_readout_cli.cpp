@@ -123,6 +123,23 @@ private slots:
         QCOMPARE(ReadFileBytes(m_strResultFile), after);
     }
 
+    // The device path stored by the readout dialog is the port when the
+    // command line names none.
+    void storedDevicePath()
+    {
+        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
+        QVERIFY(!strPort.isEmpty());
+        const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
+        const QByteArray before = ReadFileBytes(strConf);
+        QVERIFY(WriteFileBytes(strConf, before + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
+        const RunResult r = RunQarda({QStringLiteral("/readout")});
+        WriteFileBytes(strConf, before);
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), 3);
+    }
+
     // With /delete the device is empty afterwards: a readout into a fresh
     // file finds nothing and succeeds.
     void deleteAfterReadout()

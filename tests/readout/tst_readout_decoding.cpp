@@ -275,7 +275,12 @@ private slots:
         row("voltage ratio 100", u("RID;1|UR;300;x|URat;10000;0;100;0|AV0;230.5"), 5, "UPN1", -1, u("23.050;kV"));
         row("voltage before its header", u("AV0;230.5|RID;1|UR;300;x|URat;10000;0;100;0"), 5, "UPN1", -1,
             u("23.050;kV"));
-        row("no ratio lines", u("RID;1|UR;300;x|AV0;230.5"), 5, "UPN1", -1, u("0.0000;µV"));
+        // Without a ratio line the values are taken as measured (ratio 1),
+        // not multiplied by 0.
+        row("no ratio lines", u("RID;1|UR;300;x|AV0;230.5"), 5, "UPN1", -1, u("230.50;V"));
+        row("no ratio lines, power", u("RID;1|UR;300;x|IR;5;x|AV15;1083.8"), 5, "P1", -1, u("1.0838;kW"));
+        row("ratio with secondary 0", u("RID;1|UR;300;x|URat;20000;0;0;0|AV0;230.5"), 5, "UPN1", -1,
+            u("230.50;V"));
         row("current", h1 + u("AV3;1.2345"), 5, "IL1", -1, u("1.2345;A"));
         row("current ratio 20", u("RID;1|IR;5;x|IRat;100;5|AV3;4.5"), 5, "IL1", -1, u("90.000;A"));
         row("current L2 four-wire", h1 + u("AV4;1"), 5, "IL2", -1, u("1.0000;A"));
@@ -501,8 +506,9 @@ private slots:
         QCOMPARE(r.m_strRemark, QString());
         QCOMPARE(r.m_strMMode, QString());
         QCOMPARE(r.m_values.m_strIL[1], QStringLiteral("1.0000;A"));
-        // No U ratio in this record: the voltage is scaled by 0.
-        QCOMPARE(r.m_values.m_strUPN[0], QString::fromUtf8("0.0000;µV"));
+        // Neither the range nor the ratio 100 of the record before: the
+        // voltage is taken as measured.
+        QCOMPARE(r.m_values.m_strUPN[0], QStringLiteral("1.0000;V"));
         QVERIFY(!decoder.Decode(Lines("ID;x"), kStamp, r));
         QCOMPARE(decoder.GetKind(), 0);
     }
