@@ -1,6 +1,7 @@
 #include "locations/LocationTree.h"
 
 #include "core/Messages.h"
+#include "core/Number.h"
 #include "locations/ResultKind.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
@@ -502,24 +503,7 @@ int CLocationTree::CompareNames(const QString& strA, const QString& strB)
 
 int CLocationTree::LeadingInteger(const QString& strText)
 {
-    qsizetype i = 0;
-    const qsizetype n = strText.size();
-    while (i < n && strText.at(i).isSpace())
-        ++i;
-    bool bNegative = false;
-    if (i < n && (strText.at(i) == u'-' || strText.at(i) == u'+')) {
-        bNegative = strText.at(i) == u'-';
-        ++i;
-    }
-    qint64 nValue = 0;
-    for (; i < n && strText.at(i) >= u'0' && strText.at(i) <= u'9'; ++i) {
-        nValue = nValue * 10 + (strText.at(i).unicode() - u'0');
-        if (nValue > qint64(INT_MAX) + 1)
-            nValue = qint64(INT_MAX) + 1;
-    }
-    if (bNegative)
-        nValue = -nValue;
-    return static_cast<int>(std::clamp<qint64>(nValue, INT_MIN, INT_MAX));
+    return ParseInt(strText);
 }
 
 // --- tree operations -----------------------------------------------------------
