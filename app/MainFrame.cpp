@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -170,6 +171,15 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
         UpdateCommandUI();
     });
     m_pLeftView->RebuildTree();
+    // F6 and Shift+F6 move the focus between the two panes.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
+            if (m_pLeftView->hasFocus())
+                m_pResultView->setFocus();
+            else
+                m_pLeftView->setFocus();
+        });
+    }
     resize(1024, 700);
     UpdateCommandUI();
 }

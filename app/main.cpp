@@ -1,5 +1,6 @@
 #include "app/AboutDlg.h"
 #include "app/CommandLine.h"
+#include "app/DataFiles.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxSink.h"
@@ -53,12 +54,14 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         CRegSettings::SetOrganisation();
         LoadLanguageDLL();
+        EnsureDefaultDataFiles();
         return RunReadout(cl);
     }
 
     QApplication app(argc, argv);
     CRegSettings::SetOrganisation();
     LoadLanguageDLL();
+    EnsureDefaultDataFiles();
     CMessageBoxSink sink;
     SetMessageSink(&sink);
     int nResult = 0;

@@ -1,3 +1,4 @@
+#include "app/DataFiles.h"
 #include "app/Language.h"
 #include "core/RegSettings.h"
 #include "resources/StringTable.h"
@@ -30,6 +31,8 @@ private slots:
     void languageChoice_data();
     void languageChoice();
     void missingLangIDIsCreated();
+    void firstStartCreatesEmptyDataFiles();
+    void configuredMissingFileIsLeftAlone();
 
 private:
     QTemporaryDir m_dir;
@@ -195,6 +198,44 @@ void TestSettings::missingLangIDIsCreated()
     QCOMPARE(Language::UserDefaultLangID(), 1031u);
     QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
     QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
+}
+
+void TestSettings::firstStartCreatesEmptyDataFiles()
+{
+    const QString strData = m_dir.filePath(QStringLiteral("data"));
+    QVERIFY(EnsureDefaultDataFiles(strData));
+    const QString strMain = CRegSettings().GetString(QStringLiteral("MainFile"));
+    const QString strResult = CRegSettings().GetString(QStringLiteral("ResultFile"));
+    QCOMPARE(strMain, QDir(strData).filePath(QStringLiteral("Main.xml")));
+    QCOMPARE(strResult, QDir(strData).filePath(QStringLiteral("Result.xml")));
+    QFile main(strMain);
+    QVERIFY(main.open(QIODevice::ReadOnly));
+    QCOMPARE(main.readAll(), QByteArray("<Main-Data>\n</Main-Data>"));
+    QVERIFY(QFile::exists(strResult));
+    // A second start changes nothing, not even a file the user filled since.
+    {
+        QFile f(strResult);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
+        f.write("<!-- user data -->");
+    }
+    const QByteArray before = [&] { QFile f(strResult); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QVERIFY(EnsureDefaultDataFiles(strData));
+    QFile f(strResult);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void TestSettings::configuredMissingFileIsLeftAlone()
+{
+    // A configured file that is missing may be on a drive that is away: no
+    // empty file takes its place.
+    const QString strMissing = m_dir.filePath(QStringLiteral("away/Result.xml"));
+    CRegSettings().SetString(QStringLiteral("ResultFile"), strMissing);
+    QVERIFY(EnsureDefaultDataFiles(m_dir.filePath(QStringLiteral("data2"))));
+    QVERIFY(!QFile::exists(strMissing));
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("ResultFile")), strMissing);
+    QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("data2/Main.xml"))));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
