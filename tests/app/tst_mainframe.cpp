@@ -5,7 +5,7 @@
 #include "view/QardaView.h"
 #include "xml/QardaDoc.h"
 #include "../common/TestSupport.h"
-#include "../readout/SimProcess.h"
+#include "../common/SimProcess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,10 +52,7 @@ void TestMainFrame::init()
 QString TestMainFrame::WriteFile(const QString& strName, const QByteArray& bytes)
 {
     const QString strPath = m_dir.filePath(strName);
-    QFile f(strPath);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        return {};
-    return strPath;
+    return WriteBytes(strPath, bytes) ? strPath : QString();
 }
 
 void TestMainFrame::displayModeTable_data()
@@ -140,7 +137,7 @@ void TestMainFrame::commandsOfLaterWorkArePresentAndGreyed()
 
 void TestMainFrame::readoutFillsTheTree()
 {
-    const QString strMain = WriteFile(QStringLiteral("Main.xml"), ReadFileBytes(QStringLiteral(QARDA_SOURCE_DIR "/resources/demo/Main.xml")));
+    const QString strMain = WriteFile(QStringLiteral("Main.xml"), ReadBytes(QStringLiteral(QARDA_SOURCE_DIR "/resources/demo/Main.xml")));
     const QString strResult = WriteFile(QStringLiteral("Result.xml"), "<Result-Data>\n</Result-Data>");
     QVERIFY(!strMain.isEmpty() && !strResult.isEmpty());
     CRecordingSink sink;

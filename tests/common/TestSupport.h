@@ -2,11 +2,26 @@
 
 #include "core/Messages.h"
 
+#include <QFile>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtGlobal>
+
+// Whole-file reads and writes for checking bytes on disk; empty or false on
+// any failure.
+inline QByteArray ReadBytes(const QString& strPath)
+{
+    QFile f(strPath);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool WriteBytes(const QString& strPath, const QByteArray& bytes)
+{
+    QFile f(strPath);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
 
 // Records what would have been shown to the user, answers questions with a
 // preset answer, and restores the previous sink when it goes.

@@ -2,7 +2,8 @@
 // the virtual PX900 on a pseudo-terminal, with its settings in a temporary
 // folder.
 
-#include "SimProcess.h"
+#include "../common/SimProcess.h"
+#include "../common/TestSupport.h"
 
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
@@ -62,7 +63,7 @@ private:
         const QString strFolder = m_dir.path() + QStringLiteral("/KOLT GmbH");
         QDir().mkpath(strFolder);
         const QByteArray text = "[Settings]\nLangID=1031\nResultFile=" + strResultFile.toUtf8() + "\n";
-        QVERIFY(WriteFileBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
+        QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
     }
 
     RunResult RunQarda(const QStringList& args)
@@ -103,7 +104,7 @@ private slots:
     // as the first one wrote it; success prints nothing.
     void demoReadTwice()
     {
-        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
         const QString strPort = m_sim.Start({QStringLiteral("--demo")});
         QVERIFY(!strPort.isEmpty());
 
@@ -114,27 +115,27 @@ private slots:
         QCOMPARE(r.nExit, 0);
         const int nFirst = CountResults(m_strResultFile);
         QVERIFY(nFirst >= 12);
-        const QByteArray after = ReadFileBytes(m_strResultFile);
+        const QByteArray after = ReadBytes(m_strResultFile);
 
         r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), nFirst);
-        QCOMPARE(ReadFileBytes(m_strResultFile), after);
+        QCOMPARE(ReadBytes(m_strResultFile), after);
     }
 
     // The device path stored by the readout dialog is the port when the
     // command line names none.
     void storedDevicePath()
     {
-        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
         const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
-        const QByteArray before = ReadFileBytes(strConf);
-        QVERIFY(WriteFileBytes(strConf, before + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
+        const QByteArray before = ReadBytes(strConf);
+        QVERIFY(WriteBytes(strConf, before + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
         const RunResult r = RunQarda({QStringLiteral("/readout")});
-        WriteFileBytes(strConf, before);
+        WriteBytes(strConf, before);
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), 3);
@@ -144,7 +145,7 @@ private slots:
     // file finds nothing and succeeds.
     void deleteAfterReadout()
     {
-        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("4")});
         QVERIFY(!strPort.isEmpty());
         RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort,
@@ -154,18 +155,18 @@ private slots:
         QCOMPARE(CountResults(m_strResultFile), 1 + 4);
 
         const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
-        QVERIFY(WriteFileBytes(m_strResultFile, empty));
+        QVERIFY(WriteBytes(m_strResultFile, empty));
         r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         // No results: the file is not even rewritten.
-        QCOMPARE(ReadFileBytes(m_strResultFile), empty);
+        QCOMPARE(ReadBytes(m_strResultFile), empty);
     }
 
     // A record of an unknown kind is skipped, the others are added.
     void unknownKindSkipped()
     {
-        QVERIFY(WriteFileBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
                                              QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
@@ -188,7 +189,7 @@ private slots:
     void faultLeavesFileUnchanged()
     {
         QFETCH(QString, fault);
-        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
         const QString strPort =
             m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("10"),
                          QStringLiteral("--fault-at"), QStringLiteral("5"), QStringLiteral("--fault"), fault});
@@ -196,7 +197,7 @@ private slots:
         const RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
                                       QStringLiteral("--timeout=500")});
         QVERIFY(r.nExit > 0);
-        QCOMPARE(ReadFileBytes(m_strResultFile), kForeignFile);
+        QCOMPARE(ReadBytes(m_strResultFile), kForeignFile);
         QCOMPARE(r.strOut, QString());
 
         const QString strChain = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
@@ -230,11 +231,11 @@ private slots:
     void unopenablePort()
     {
         QFETCH(QString, port);
-        QVERIFY(WriteFileBytes(m_strResultFile, kForeignFile));
+        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
         const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + port});
         QVERIFY(r.nExit > 0);
         QCOMPARE(r.strErr.trimmed(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT));
-        QCOMPARE(ReadFileBytes(m_strResultFile), kForeignFile);
+        QCOMPARE(ReadBytes(m_strResultFile), kForeignFile);
     }
 
     // The result file must open before the device is touched.
@@ -252,11 +253,11 @@ private slots:
     void resultFileDamaged()
     {
         const QByteArray damaged = "<Result-Data>\n<Result><ID>x</Result>\n";
-        QVERIFY(WriteFileBytes(m_strResultFile, damaged));
+        QVERIFY(WriteBytes(m_strResultFile, damaged));
         const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:/dev/nonexistent")});
         QVERIFY(r.nExit > 0);
         QVERIFY2(r.strErr.contains(m_strResultFile), qPrintable(r.strErr));
-        QCOMPARE(ReadFileBytes(m_strResultFile), damaged);
+        QCOMPARE(ReadBytes(m_strResultFile), damaged);
     }
 };
 

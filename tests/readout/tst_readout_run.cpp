@@ -1,7 +1,8 @@
 // ReadoutResults in-process against the virtual PX900: what it reports to
 // its observer, questions, cancel, and the document after a failure.
 
-#include "SimProcess.h"
+#include "../common/SimProcess.h"
+#include "../common/TestSupport.h"
 
 #include "device/Readout.h"
 #include "resources/StringTable.h"
@@ -74,7 +75,7 @@ private slots:
         m_strFile = m_dir.filePath(QStringLiteral("Result.xml"));
     }
 
-    void init() { QVERIFY(WriteFileBytes(m_strFile, kEmptyFile)); }
+    void init() { QVERIFY(WriteBytes(m_strFile, kEmptyFile)); }
     void cleanup() { m_sim.Stop(); }
 
     // An empty device: the note 197, no question, no save.
@@ -170,7 +171,7 @@ private slots:
         QCOMPARE(outcome.m_strError, QString());
         QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3}));
         QVERIFY(observer.m_log.filter(QStringLiteral("AGR4")).isEmpty());
-        QCOMPARE(ReadFileBytes(m_strFile), kEmptyFile);
+        QCOMPARE(ReadBytes(m_strFile), kEmptyFile);
         QCOMPARE(CountResults(doc), 0);
         QVERIFY(!doc.IsSaveSuppressed());
     }
@@ -192,7 +193,7 @@ private slots:
         QVERIFY(outcome.m_strError.startsWith(LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)));
         QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3, 4}));
         QCOMPARE(CountResults(doc), 0);
-        QCOMPARE(ReadFileBytes(m_strFile), kEmptyFile);
+        QCOMPARE(ReadBytes(m_strFile), kEmptyFile);
         QVERIFY(!doc.IsSaveSuppressed());
     }
 
@@ -204,7 +205,7 @@ private slots:
         QByteArray memory;
         for (int i = 0; i < 3; ++i)
             memory += "RID;1\nID;Ohne Datum\nUR;300;300V\nAV0;230\n\n";
-        QVERIFY(WriteFileBytes(strMemory, memory));
+        QVERIFY(WriteBytes(strMemory, memory));
         const QString strPort = m_sim.Start({QStringLiteral("--memory"), strMemory});
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
@@ -227,7 +228,7 @@ private slots:
     void umlautsArriveIntact()
     {
         const QString strMemory = m_dir.filePath(QStringLiteral("umlaut.txt"));
-        QVERIFY(WriteFileBytes(strMemory, QString::fromUtf8("RID;2\nID;Zähler Süd\nRem;Größe µ\nDat;01022024101112\n")
+        QVERIFY(WriteBytes(strMemory, QString::fromUtf8("RID;2\nID;Zähler Süd\nRem;Größe µ\nDat;01022024101112\n")
                                                .toUtf8()));
         const QString strPort = m_sim.Start({QStringLiteral("--memory"), strMemory});
         QVERIFY(!strPort.isEmpty());

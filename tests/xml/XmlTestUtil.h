@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../common/TestSupport.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
 
@@ -12,19 +13,8 @@
 // Small helpers shared by the data-store tests.
 namespace XmlTest {
 
-inline QByteArray ReadBytes(const QString& strPath)
-{
-    QFile f(strPath);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-inline bool WriteBytes(const QString& strPath, const QByteArray& bytes)
-{
-    QFile f(strPath);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+using ::ReadBytes;
+using ::WriteBytes;
 
 // True when every LF is preceded by CR and no CR stands alone.
 inline bool HasOnlyCrLf(const QByteArray& bytes)

@@ -27,18 +27,6 @@ const QByteArray kMain(
     "<Main><General><ID>DUP</ID></General><Net><Operator>second</Operator></Net></Main>\n"
     "</Main-Data>\n");
 
-class CRecordingSink : public IMessageSink
-{
-public:
-    QStringList m_texts;
-    void Show(const QString& strText, MsgIcon) override { m_texts << strText; }
-    bool AskYesNo(const QString& strText, MsgIcon) override
-    {
-        m_texts << strText;
-        return false;
-    }
-};
-
 } // namespace
 
 class TestMainData : public QObject
@@ -274,7 +262,6 @@ void TestMainData::addGroup()
 void TestMainData::qardaDocReportsEachFile()
 {
     CRecordingSink sink;
-    IMessageSink* pOld = SetMessageSink(&sink);
     const QString strResult = m_dir.filePath(QStringLiteral("doc-result.xml"));
     QVERIFY(WriteBytes(strResult, "<Result-Data>\n</Result-Data>"));
     const QString strMissing = m_dir.filePath(QStringLiteral("missing/Main.xml"));
@@ -282,19 +269,19 @@ void TestMainData::qardaDocReportsEachFile()
         CQardaDoc qdoc(strMissing, strResult);
         QVERIFY(!qdoc.m_xmlMain.IsValid());
         QVERIFY(qdoc.m_xmlResult.IsValid());
-        QCOMPARE(sink.m_texts, QStringList{QStringLiteral("XML Datei konnte nicht gefunden werden: ") + strMissing});
+        QCOMPARE(sink.m_shown.size(), 1);
+        QCOMPARE(sink.m_shown.at(0).first, QStringLiteral("XML Datei konnte nicht gefunden werden: ") + strMissing);
 
         const QString strMain = m_dir.filePath(QStringLiteral("doc-main.xml"));
         QVERIFY(WriteBytes(strMain, "<Main-Data>\n</Main-Data>"));
-        sink.m_texts.clear();
+        sink.m_shown.clear();
         QSignalSpy spy(&qdoc, &CQardaDoc::FilesOpened);
         qdoc.OpenFiles(strMain, strMissing);
         QVERIFY(qdoc.m_xmlMain.IsValid());
         QVERIFY(!qdoc.m_xmlResult.IsValid());
-        QCOMPARE(sink.m_texts.size(), 1);
+        QCOMPARE(sink.m_shown.size(), 1);
         QCOMPARE(spy.count(), 1);
     }
-    SetMessageSink(pOld);
 }
 
 QTEST_GUILESS_MAIN(TestMainData)

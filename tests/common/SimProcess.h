@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QStringList>
 
@@ -47,15 +46,3 @@ public:
 private:
     QProcess m_process;
 };
-
-inline QByteArray ReadFileBytes(const QString& strPath)
-{
-    QFile f(strPath);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool WriteFileBytes(const QString& strPath, const QByteArray& bytes)
-{
-    QFile f(strPath);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
