@@ -8,7 +8,7 @@
 #include "locations/LeftView.h"
 #include "locations/TreeItemData.h"
 #include "resources/StringTable.h"
-#include "view/Icons.h"
+#include "resources/Icons.h"
 #include "view/QardaView.h"
 #include "xml/QardaDoc.h"
 
@@ -75,19 +75,29 @@ const CommandInfo kCommands[] = {
     {ID_APP_ABOUT, IDS_MENU_ABOUT, nullptr, false},
 };
 
+// A display-mode command is checked in its own mode and enabled in the
+// other modes of the same kind.
 struct DisplayModeCommand
 {
     int nId;
-    int nOwnMode;
-    int nOther1;
-    int nOther2;
+    DisplayMode nOwnMode;
 };
 
 const DisplayModeCommand kDisplayModes[] = {
-    {ID_VALUES, 0, 1, 8},      {ID_VECTORS, 1, 0, 8},     {ID_VALUES_AND_VECTORS, 8, 0, 1},
-    {ID_HARM_TABLE, 2, 3, 4},  {ID_HARM_LOG, 4, 2, 3},    {ID_HARM_LINEAR, 3, 2, 4},
-    {ID_ERR_VALUES, 5, 6, 7},  {ID_ERR_VECTORS, 6, 5, 7}, {ID_ERR_BOTH, 7, 5, 6},
+    {ID_VALUES, DisplayMode::ValueTable},          {ID_VECTORS, DisplayMode::VectorDiagram},
+    {ID_VALUES_AND_VECTORS, DisplayMode::ValueTableVector}, {ID_HARM_TABLE, DisplayMode::HarmonicsTable},
+    {ID_HARM_LOG, DisplayMode::HarmonicsLog},      {ID_HARM_LINEAR, DisplayMode::HarmonicsLinear},
+    {ID_ERR_VALUES, DisplayMode::ErrorValues},     {ID_ERR_VECTORS, DisplayMode::ErrorVector},
+    {ID_ERR_BOTH, DisplayMode::ErrorValuesVector},
 };
+
+// The actual-values and vector commands switch between the two kinds, so
+// they count as one family.
+int ModeFamily(DisplayMode nMode)
+{
+    const ResultKind kind = KindOfMode(nMode);
+    return kind == ResultKind::Vector ? ToInt(ResultKind::Value) : ToInt(kind);
+}
 
 const DisplayModeCommand* FindDisplayMode(int nCommandId)
 {
@@ -132,12 +142,13 @@ bool IsDisplayModeCommand(int nCommandId)
     return FindDisplayMode(nCommandId) != nullptr;
 }
 
-DisplayModeState GetDisplayModeState(int nCommandId, int nMode)
+DisplayModeState GetDisplayModeState(int nCommandId, DisplayMode nMode)
 {
     DisplayModeState state;
     if (const DisplayModeCommand* d = FindDisplayMode(nCommandId)) {
         state.bChecked = nMode == d->nOwnMode;
-        state.bEnabled = nMode == d->nOther1 || nMode == d->nOther2;
+        state.bEnabled = nMode != d->nOwnMode && nMode != DisplayMode::None
+                         && ModeFamily(nMode) == ModeFamily(d->nOwnMode);
     }
     return state;
 }
@@ -290,7 +301,7 @@ bool CMainFrame::event(QEvent* pEvent)
 
 void CMainFrame::UpdateCommandUI()
 {
-    const int nMode = m_pResultView ? m_pResultView->GetMode() : 9;
+    const DisplayMode nMode = m_pResultView ? m_pResultView->GetMode() : DisplayMode::None;
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         const int nId = it.key();
         QAction* pAction = it.value();
@@ -304,7 +315,7 @@ void CMainFrame::UpdateCommandUI()
     }
     // Printing acts on a shown result; the tree's selection decides.
     const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
-    const bool bResult = pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != 19;
+    const bool bResult = pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing;
     m_actions.value(ID_PRINT)->setEnabled(bResult);
     m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
     m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());
@@ -313,8 +324,8 @@ void CMainFrame::UpdateCommandUI()
 void CMainFrame::OnCommand(int nCommandId)
 {
     if (const DisplayModeCommand* d = FindDisplayMode(nCommandId)) {
-        const int nMode = d->nOwnMode;
-        if (nMode == 2 || nMode == 3 || nMode == 4)
+        const DisplayMode nMode = d->nOwnMode;
+        if (KindOfMode(nMode) == ResultKind::Harmonics)
             m_pResultView->SetHarmonicsMode(nMode);
         else
             m_pResultView->SetValueMode(nMode);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -59,7 +61,7 @@ struct DisplayModeState
     bool bChecked = false;
     bool bEnabled = false;
 };
-DisplayModeState GetDisplayModeState(int nCommandId, int nMode);
+DisplayModeState GetDisplayModeState(int nCommandId, DisplayMode nMode);
 bool IsDisplayModeCommand(int nCommandId);
 
 // The main window: toolbar, status bar, the tree on the left and the result

@@ -2,7 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/Number.h"
-#include "locations/ResultKind.h"
+#include "locations/TreeImages.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
@@ -261,7 +261,7 @@ CLocationTreeItem* CLocationTree::FindChildByName(CLocationTreeItem* pParent, co
     return nullptr;
 }
 
-CLocationTreeItem* CLocationTree::FindChildByKind(CLocationTreeItem* pParent, int nKind, bool bContainer) const
+CLocationTreeItem* CLocationTree::FindChildByKind(CLocationTreeItem* pParent, ResultKind nKind, bool bContainer) const
 {
     auto fits = [nKind, bContainer](const CLocationTreeItem* p) {
         return p->m_data.m_nKind == nKind && p->m_data.m_bIsContainer == bContainer;
@@ -508,7 +508,7 @@ int CLocationTree::LeadingInteger(const QString& strText)
 
 // --- tree operations -----------------------------------------------------------
 
-int CLocationTree::FindInsertPosition(const QString& strName, int nKind, const CLocationTreeItem* pParent) const
+int CLocationTree::FindInsertPosition(const QString& strName, ResultKind nKind, const CLocationTreeItem* pParent) const
 {
     const CLocationTreeItem* pNode = Node(pParent);
     const bool bRoot = pParent == nullptr;
@@ -518,7 +518,7 @@ int CLocationTree::FindInsertPosition(const QString& strName, int nKind, const C
 
     // A sibling the new item goes after.
     auto passes = [&](const CLocationTreeItem* p) {
-        const int k = p->m_data.m_nKind;
+        const ResultKind k = p->m_data.m_nKind;
         if (nKind == ResultKind::Location && bRoot && k == ResultKind::Group)
             return true;
         return k == nKind && CompareNames(p->m_data.m_strName, strName) < 0;
@@ -526,7 +526,7 @@ int CLocationTree::FindInsertPosition(const QString& strName, int nKind, const C
     // A sibling the new item goes straight before; any other kind sends it
     // to the end.
     auto stops = [&](const CLocationTreeItem* p) {
-        const int k = p->m_data.m_nKind;
+        const ResultKind k = p->m_data.m_nKind;
         if (nKind == ResultKind::Group)
             return k == ResultKind::Group || k == ResultKind::Location || k == ResultKind::Unassigned;
         if (bRoot)
@@ -584,7 +584,7 @@ CLocationTreeItem* CLocationTree::GetUnassignedNode()
     return InsertItem(nullptr, -1, LoadString(IDS_UNASSIGNED_RESULTS), TreeImage::Unassigned, d);
 }
 
-CLocationTreeItem* CLocationTree::GetKindFolder(CLocationTreeItem* pLocation, int nKind, const QString& strId,
+CLocationTreeItem* CLocationTree::GetKindFolder(CLocationTreeItem* pLocation, ResultKind nKind, const QString& strId,
                                                 bool bUnassigned)
 {
     if (bUnassigned) {
@@ -686,7 +686,7 @@ void CLocationTree::RenameResultItems(CLocationTreeItem* pItem, const QString& s
 void CLocationTree::PruneEmptyParents(CLocationTreeItem* pItem, bool bStopAtLocation)
 {
     while (pItem && pItem != &m_root) {
-        const int nKind = pItem->m_data.m_nKind;
+        const ResultKind nKind = pItem->m_data.m_nKind;
         if (nKind == ResultKind::Group || (nKind == ResultKind::Location && bStopAtLocation) || pItem->HasChildren())
             return;
         CLocationTreeItem* pParent = pItem->GetParent();
@@ -812,9 +812,10 @@ void CLocationTree::AddResult(CXMLNodeResult& result)
         pLocation = GetUnassignedNode();
         d.m_bIsUnassigned = true;
     }
-    d.m_nKind = KindOfFunction(result.m_strFunction);
-    if (d.m_nKind < 0)
+    const std::optional<ResultKind> kind = KindOfFunction(result.m_strFunction);
+    if (!kind)
         return;
+    d.m_nKind = *kind;
 
     CLocationTreeItem* pFolder = GetKindFolder(pLocation, d.m_nKind, d.m_strName, d.m_bIsUnassigned);
     CLocationTreeItem* pItem = AddResultItem(pFolder, d);

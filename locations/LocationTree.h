@@ -39,7 +39,7 @@ private:
     {
         QHash<QString, std::vector<CLocationTreeItem*>> m_byText;
         QHash<QString, std::vector<CLocationTreeItem*>> m_byName;
-        QHash<int, std::vector<CLocationTreeItem*>> m_byKind;
+        QHash<ResultKind, std::vector<CLocationTreeItem*>> m_byKind;
     };
 
     QString m_strText;
@@ -75,7 +75,7 @@ public:
 // What the result view is to show for a selected item.
 struct ShowResultArgs
 {
-    int m_nKind = 19;
+    ResultKind m_nKind = ResultKind::Nothing;
     QString m_strName;
     QString m_strDate;
     QString m_strTime;
@@ -143,7 +143,7 @@ public:
     // pParent (null for the root): before the first sibling of its kind whose
     // name compares greater or equal, groups before locations before the
     // unassigned node. Rows out of that order give the end.
-    int FindInsertPosition(const QString& strName, int nKind, const CLocationTreeItem* pParent) const;
+    int FindInsertPosition(const QString& strName, ResultKind nKind, const CLocationTreeItem* pParent) const;
     // The location item of that ID (case-sensitive) at the root or in a
     // group; locations under the unassigned node are not found.
     CLocationTreeItem* FindLocationItem(const QString& strId) const;
@@ -156,7 +156,7 @@ public:
     // The folder of the kind under pLocation, made when missing. With
     // bUnassigned, pLocation is the unassigned node and the folder goes
     // under (a new, sorted-in) location item named strId below it.
-    CLocationTreeItem* GetKindFolder(CLocationTreeItem* pLocation, int nKind, const QString& strId,
+    CLocationTreeItem* GetKindFolder(CLocationTreeItem* pLocation, ResultKind nKind, const QString& strId,
                                      bool bUnassigned);
     // The folder's child labelled with the record's date and time: an
     // existing one takes the record's place number and is returned (its
@@ -202,7 +202,7 @@ private:
     CLocationTreeItem* FindChildByText(CLocationTreeItem* pParent, const QString& strText) const;
     template <class Pred>
     CLocationTreeItem* FindChildByName(CLocationTreeItem* pParent, const QString& strName, Pred pred) const;
-    CLocationTreeItem* FindChildByKind(CLocationTreeItem* pParent, int nKind, bool bContainer) const;
+    CLocationTreeItem* FindChildByKind(CLocationTreeItem* pParent, ResultKind nKind, bool bContainer) const;
     // Of several items in one index, the one first in pre-order.
     static CLocationTreeItem* FirstInTreeOrder(const std::vector<CLocationTreeItem*>& items);
     void ChangeData(CLocationTreeItem* pItem, const TreeItemData& data);

@@ -1,6 +1,6 @@
 #include "locations/LocationTreeModel.h"
 
-#include "view/Icons.h"
+#include "resources/Icons.h"
 
 CLocationTreeModel::CLocationTreeModel(CLocationTree* pTree, QObject* pParent)
     : QAbstractItemModel(pParent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QString>
 
 // The record every item of the location tree carries. Commands decide what
@@ -9,9 +11,9 @@ struct TreeItemData
     // Group name, location ID, or the result's ID for result items and the
     // items below them; empty for the unassigned node and kind folders.
     QString m_strName;
-    // Kind code: 0 group, 1 location, 2 unassigned node, 3 to 18 result kinds
-    // (13 one sample of a continuous series).
-    int m_nKind = 0;
+    // Group, location, the unassigned node, or a result kind (Sample for one
+    // entry of a continuous series).
+    ResultKind m_nKind = ResultKind::Group;
     bool m_bIsContainer = false;
     // Location items under the unassigned node and results without location.
     bool m_bIsUnassigned = false;

@@ -98,10 +98,10 @@ int LoadAngleNorm()
     return CRegSettings().GetDWORD(QStringLiteral("Norm"), kNormIEC387) == kNormDIN410 ? kNormDIN410 : kNormIEC387;
 }
 
-void ComputeArrowSize(int nClientWidth, int nClientHeight, int nMode, int& nArrowWidth, int& nArrowLength)
+void ComputeArrowSize(int nClientWidth, int nClientHeight, DisplayMode nMode, int& nArrowWidth, int& nArrowLength)
 {
     const int m = qMin(nClientWidth, nClientHeight);
-    if (nMode == 7) {
+    if (nMode == DisplayMode::ErrorValuesVector) {
         nArrowWidth = m / 120;
         if (nArrowWidth < 3)
             nArrowWidth = 2;

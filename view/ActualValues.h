@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QColor>
 #include <QPointF>
 #include <QRect>
@@ -44,7 +46,7 @@ int LoadAngleNorm();
 
 // Arrowhead sizes on the screen for a client area; mode 7 (error measurement
 // with values and diagram) uses smaller heads.
-void ComputeArrowSize(int nClientWidth, int nClientHeight, int nMode, int& nArrowWidth, int& nArrowLength);
+void ComputeArrowSize(int nClientWidth, int nClientHeight, DisplayMode nMode, int& nArrowWidth, int& nArrowLength);
 
 // The row name of a quantity index ("UPN" ... "T"), empty for others.
 QString QuantityName(int nIndex);

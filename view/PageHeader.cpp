@@ -1,6 +1,6 @@
 #include "view/PageHeader.h"
 
-#include "locations/ResultKind.h"
+#include "core/Kinds.h"
 #include "resources/StringTable.h"
 #include "view/ResultCache.h"
 #include "view/TextPainter.h"
@@ -77,14 +77,14 @@ void CLocationCache::SetFromMain(const CXMLNodeMain& main)
     CopyAddress(m_customer, main.m_Customer);
 }
 
-QString HeaderTitleLine(const CResultCache& cache, int nKind)
+QString HeaderTitleLine(const CResultCache& cache, ResultKind nKind)
 {
     const unsigned nId = cache.m_strAdjustData == u"Error" ? IDS_HDR_TITLE_UNADJUSTED : IDS_HDR_TITLE;
     return LoadString(nId) + QStringLiteral(" : ") + KindTitle(nKind);
 }
 
 int DrawPageHeader(QPainter* pPainter, const QRect& rect, const CResultCache& cache, const CLocationCache& location,
-                   int nKind, const QString& strLogoPath, const CTextPainter& tp)
+                   ResultKind nKind, const QString& strLogoPath, const CTextPainter& tp)
 {
     const int l = rect.left(), t = rect.top(), r = rect.left() + rect.width();
     const int W = rect.width(), H = rect.height();
@@ -194,9 +194,9 @@ CPageRows PageRowsFor(bool bLandscape)
     return bLandscape ? CPageRows{7, 20} : CPageRows{14, 35};
 }
 
-int PrintPageCount(int nKind, int nMode, int nRows, bool bLandscape)
+int PrintPageCount(ResultKind nKind, DisplayMode nMode, int nRows, bool bLandscape)
 {
-    if (!((nKind == 6 && nMode == 2) || nKind == 17))
+    if (!((nKind == ResultKind::Harmonics && nMode == DisplayMode::HarmonicsTable) || nKind == ResultKind::Selective))
         return 1;
     const CPageRows rows = PageRowsFor(bLandscape);
     if (nRows <= rows.m_nFirst)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QRect>
 #include <QString>
 
@@ -29,13 +31,13 @@ struct CLocationCache
 
 // The title line: "Messwerte" (or the text for a device that is not adjusted)
 // + " : " + the kind's title.
-QString HeaderTitleLine(const CResultCache& cache, int nKind);
+QString HeaderTitleLine(const CResultCache& cache, ResultKind nKind);
 
 // Draws the page header of page 1 into the rectangle: date, time, device,
 // logo, location ID, meter, site and customer blocks and the title line.
 // A logo that cannot be read is left out. Returns the height used.
 int DrawPageHeader(QPainter* pPainter, const QRect& rect, const CResultCache& cache, const CLocationCache& location,
-                   int nKind, const QString& strLogoPath, const CTextPainter& textPainter);
+                   ResultKind nKind, const QString& strLogoPath, const CTextPainter& textPainter);
 
 // Rows on the first and on every further printed page of a paginated table.
 struct CPageRows
@@ -45,10 +47,9 @@ struct CPageRows
 };
 CPageRows PageRowsFor(bool bLandscape);
 
-// Pages a result needs: the harmonics table (kind 6, mode 2) and the
-// selective power table (kind 17) paginate their nRows rows; every other
-// kind prints on one page.
-int PrintPageCount(int nKind, int nMode, int nRows, bool bLandscape);
+// Pages a result needs: the harmonics table and the selective power table
+// paginate their nRows rows; every other kind prints on one page.
+int PrintPageCount(ResultKind nKind, DisplayMode nMode, int nRows, bool bLandscape);
 
 // The remark box: a frame with "Bemerkung: " + the remark inside, the text
 // laid out by the text-box routine.

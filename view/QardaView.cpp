@@ -6,6 +6,7 @@
 #include "resources/StringTable.h"
 #include "view/VectorSettingsDlg.h"
 #include "xml/QardaDoc.h"
+#include "xml/ResultLookup.h"
 #include "xml/XMLNodeMain.h"
 #include "xml/XMLNodeResult.h"
 
@@ -39,15 +40,6 @@ private:
     CQardaView* m_pView;
 };
 
-namespace {
-
-bool IsPlaceKind(int nKind)
-{
-    return nKind == 7 || nKind == 8 || nKind == 9;
-}
-
-} // namespace
-
 CQardaView::CQardaView(CQardaDoc* pDoc, QWidget* pParent)
     : QScrollArea(pParent)
     , m_pDoc(pDoc)
@@ -73,14 +65,14 @@ CQardaView::~CQardaView() = default;
 
 // ---------------------------------------------------------------- loading
 
-void CQardaView::ShowResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+void CQardaView::ShowResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                             const QString& strPlaceNo, const QString& strSampleKey)
 {
     // A sample of the series already loaded needs no file read.
-    if (nKind == 13 && m_cache.m_strFunction == ResultFunction::ContinueValue && strId == m_cache.m_strID
+    if (nKind == ResultKind::Sample && m_cache.m_strFunction == ResultFunction::ContinueValue && strId == m_cache.m_strID
         && strDate == m_cache.m_strDate && strTime == m_cache.m_strTime) {
         if (m_cache.SelectSample(m_cache.FindSample(strSampleKey))) {
-            m_nKind = 3;
+            m_nKind = ResultKind::Value;
             ApplyModeRules();
             Repaint();
             emit ModeChanged();
@@ -88,16 +80,16 @@ void CQardaView::ShowResult(int nKind, const QString& strId, const QString& strD
         }
     }
 
-    m_nKind = 19;
+    m_nKind = ResultKind::Nothing;
     m_scrollSize = QSize(100, 100);
     m_cache.Clear();
     m_location.Clear();
-    if (nKind != 19) {
+    if (nKind != ResultKind::Nothing) {
         try {
             LoadResult(nKind, strId, strDate, strTime, strPlaceNo, strSampleKey);
         } catch (const CException& e) {
             // A half-read result is not shown; later selections load afresh.
-            m_nKind = 19;
+            m_nKind = ResultKind::Nothing;
             m_cache.Clear();
             m_location.Clear();
             ReportError(e.GetErrorMessage(), MsgIcon::Exclamation);
@@ -109,38 +101,27 @@ void CQardaView::ShowResult(int nKind, const QString& strId, const QString& strD
     emit ModeChanged();
 }
 
-void CQardaView::LoadResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+void CQardaView::LoadResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                             const QString& strPlaceNo, const QString& strSampleKey)
 {
     if (m_pDoc && m_pDoc->m_xmlMain.IsValid()) {
         CXMLNodeMain main(&m_pDoc->m_xmlMain);
-        if (main.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}))
+        if (FindLocation(main, strId))
             m_location.SetFromMain(main);
     }
     if (!m_pDoc || !m_pDoc->m_xmlResult.IsValid())
         return;
 
-    // The values are bound as variables, so any text is matched literally.
-    CXMLVars vars = {{QStringLiteral("id"), strId}, {QStringLiteral("d"), strDate}, {QStringLiteral("t"), strTime}};
-    QString strQuery;
-    if (IsPlaceKind(nKind) && !strPlaceNo.isEmpty()) {
-        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and Place-No = $p]");
-        vars.emplace_back(QStringLiteral("p"), strPlaceNo);
-    } else if (IsPlaceKind(nKind)) {
-        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
-    } else {
-        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t]");
-    }
     CXMLNodeResult result(&m_pDoc->m_xmlResult);
     ++m_nFileReads;
-    if (!result.FindFirst(strQuery, vars))
+    if (!FindResult(result, CResultIdentity::Of(nKind, strId, strDate, strTime, strPlaceNo)))
         return;
     m_cache.SetFromResult(result);
-    if (nKind == 6)
-        m_nMode = 2;
-    if (nKind == 13) {
+    if (nKind == ResultKind::Harmonics)
+        m_nMode = DisplayMode::HarmonicsTable;
+    if (nKind == ResultKind::Sample) {
         m_cache.SelectSample(m_cache.FindSample(strSampleKey));
-        m_nKind = 3;
+        m_nKind = ResultKind::Value;
     } else {
         m_nKind = nKind;
     }
@@ -151,61 +132,53 @@ void CQardaView::LoadResult(int nKind, const QString& strId, const QString& strD
 void CQardaView::ApplyModeRules()
 {
     switch (m_nKind) {
-    case 3:
-        if (m_nMode != 8)
-            m_nMode = 0;
+    case ResultKind::Value:
+        if (m_nMode != DisplayMode::ValueTableVector)
+            m_nMode = DisplayMode::ValueTable;
         break;
-    case 4:
-        m_nMode = 1;
+    case ResultKind::Vector:
+        m_nMode = DisplayMode::VectorDiagram;
         break;
-    case 6:
-        if (m_nMode != 3 && m_nMode != 4)
-            m_nMode = 2;
+    case ResultKind::Harmonics:
+        if (m_nMode != DisplayMode::HarmonicsLinear && m_nMode != DisplayMode::HarmonicsLog)
+            m_nMode = DisplayMode::HarmonicsTable;
         break;
-    case 7:
-        m_nMode = m_nErrorView == 0 ? 6 : (m_nErrorView == 2 ? 7 : 5);
+    case ResultKind::Error:
+        m_nMode = m_nErrorView == kErrorViewVector        ? DisplayMode::ErrorVector
+                  : m_nErrorView == kErrorViewValuesVector ? DisplayMode::ErrorValuesVector
+                                                           : DisplayMode::ErrorValues;
         break;
-    case 12:
-    case 17:
-        break;
-    case 5:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 14:
-    case 15:
-    case 16:
-    case 18:
-        m_nMode = 9;
+    case ResultKind::ContinueValue:
+    case ResultKind::Selective:
         break;
     default:
-        // Nothing shown: every display-mode command is greyed.
-        m_nMode = 9;
+        // Kinds without modes, and nothing shown: every display-mode
+        // command is greyed.
+        m_nMode = DisplayMode::None;
         break;
     }
     UpdateArrowSize();
 }
 
-void CQardaView::SetValueMode(int nMode)
+void CQardaView::SetValueMode(DisplayMode nMode)
 {
     m_nMode = nMode;
-    if (nMode == 0 || nMode == 8)
-        m_nKind = 3;
-    else if (nMode == 1)
-        m_nKind = 4;
-    else if (nMode == 5)
-        m_nErrorView = 1;
-    else if (nMode == 6)
-        m_nErrorView = 0;
-    else if (nMode == 7)
-        m_nErrorView = 2;
+    if (nMode == DisplayMode::ValueTable || nMode == DisplayMode::ValueTableVector)
+        m_nKind = ResultKind::Value;
+    else if (nMode == DisplayMode::VectorDiagram)
+        m_nKind = ResultKind::Vector;
+    else if (nMode == DisplayMode::ErrorValues)
+        m_nErrorView = kErrorViewValues;
+    else if (nMode == DisplayMode::ErrorVector)
+        m_nErrorView = kErrorViewVector;
+    else if (nMode == DisplayMode::ErrorValuesVector)
+        m_nErrorView = kErrorViewValuesVector;
     ApplyModeRules();
     Repaint();
     emit ModeChanged();
 }
 
-void CQardaView::SetHarmonicsMode(int nMode)
+void CQardaView::SetHarmonicsMode(DisplayMode nMode)
 {
     m_nMode = nMode;
     m_scrollSize = QSize(100, 100);
@@ -223,7 +196,7 @@ void CQardaView::SetNorm(int nNorm)
 void CQardaView::ReloadVectorSettings()
 {
     m_vectorSettings = LoadVectorSettings();
-    if (m_nKind == 3 || m_nKind == 4 || m_nKind == 7)
+    if (m_nKind == ResultKind::Value || m_nKind == ResultKind::Vector || m_nKind == ResultKind::Error)
         Repaint();
 }
 
@@ -314,15 +287,15 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
     values.m_nArrowLength = m_nArrowLength;
     int nFontHeight = 0;
     switch (m_nKind) {
-    case 3:
-        return m_nMode == 8 ? values.DrawValuesAndVectors(pPainter, rect) : values.DrawValuesTable(pPainter, rect);
-    case 4:
+    case ResultKind::Value:
+        return m_nMode == DisplayMode::ValueTableVector ? values.DrawValuesAndVectors(pPainter, rect) : values.DrawValuesTable(pPainter, rect);
+    case ResultKind::Vector:
         return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
-    case 7:
+    case ResultKind::Error:
         // The error table beside these comes with the measurement tables.
-        if (m_nMode == 6)
+        if (m_nMode == DisplayMode::ErrorVector)
             return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
-        if (m_nMode == 7)
+        if (m_nMode == DisplayMode::ErrorValuesVector)
             return values.DrawValuesAndVectors(pPainter, rect);
         return values.DrawValuesTable(pPainter, rect);
     default:
@@ -348,11 +321,11 @@ QMenu* CQardaView::CreateContextMenu(QWidget* pParent) const
 {
     QMenu* pSource = nullptr;
     switch (m_nKind) {
-    case 3:
-    case 4: pSource = m_pValuesMenu; break;
-    case 7: pSource = m_pErrorMenu; break;
-    case 6: pSource = m_pHarmonicsMenu; break;
-    case 12: pSource = m_pContinuousMenu; break;
+    case ResultKind::Value:
+    case ResultKind::Vector: pSource = m_pValuesMenu; break;
+    case ResultKind::Error: pSource = m_pErrorMenu; break;
+    case ResultKind::Harmonics: pSource = m_pHarmonicsMenu; break;
+    case ResultKind::ContinueValue: pSource = m_pContinuousMenu; break;
     default: break;
     }
     if (!pSource)
@@ -360,7 +333,7 @@ QMenu* CQardaView::CreateContextMenu(QWidget* pParent) const
     // The frame's own actions, so its handlers check and enable the items.
     auto* pMenu = new QMenu(pParent);
     pMenu->addActions(pSource->actions());
-    if ((m_nMode == 1 || m_nMode == 6) && m_pVectorSettingsAction) {
+    if ((m_nMode == DisplayMode::VectorDiagram || m_nMode == DisplayMode::ErrorVector) && m_pVectorSettingsAction) {
         pMenu->addSeparator();
         pMenu->addAction(m_pVectorSettingsAction);
     }
@@ -391,9 +364,9 @@ QPrinter* CQardaView::GetPrinter()
 
 int CQardaView::RowCount() const
 {
-    if (m_nKind == 6)
+    if (m_nKind == ResultKind::Harmonics)
         return static_cast<int>(m_cache.KindSeries(QStringLiteral("Harm")).size());
-    if (m_nKind == 17)
+    if (m_nKind == ResultKind::Selective)
         return static_cast<int>(m_cache.KindSeries(QStringLiteral("HarmValue")).size());
     return 0;
 }
@@ -455,7 +428,7 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
     const int w = page.width(), h = page.height();
     const int t = h / 30;
     const bool bRemark = !m_cache.m_strRemark.isEmpty();
-    const bool bHarmonicsTable = m_nKind == 6 && m_nMode == 2;
+    const bool bHarmonicsTable = m_nKind == ResultKind::Harmonics && m_nMode == DisplayMode::HarmonicsTable;
     pPainter->setBackgroundMode(Qt::TransparentMode);
 
     if (nPage == 1) {
@@ -468,10 +441,11 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
         if (!bHarmonicsTable)
             rect.setHeight((bRemark ? h * 9 / 10 : h * 95 / 100) - m_nHeaderHeight);
         DrawContent(pPainter, rect, true);
-        const bool bRemarkHere = bRemark && m_nKind != 17 && !(m_nKind == 15 && nPageCount > 1);
+        const bool bRemarkHere =
+            bRemark && m_nKind != ResultKind::Selective && !(m_nKind == ResultKind::Automatic && nPageCount > 1);
         if (bRemarkHere) {
             QRect box(w / 20, rect.top() + rect.height(), w - w / 10, h / 10);
-            if (m_bLandscape && m_nKind != 6)
+            if (m_bLandscape && m_nKind != ResultKind::Harmonics)
                 box.translate(0, box.height() / 10);
             DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,
                           m_bLandscape ? box.height() / 5 : box.height() / 8, m_textPainter);

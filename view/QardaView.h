@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include "view/ActualValues.h"
 #include "view/PageHeader.h"
 #include "view/ResultCache.h"
@@ -26,13 +28,15 @@ public:
     ~CQardaView() override;
 
     // Called by the location tree when an item is selected; kind 19 clears.
-    void ShowResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+    void ShowResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                     const QString& strPlaceNo, const QString& strSampleKey);
-    int GetMode() const { return m_nMode; }
-    int GetKind() const { return m_nKind; }
+    DisplayMode GetMode() const { return m_nMode; }
+    ResultKind GetKind() const { return m_nKind; }
+    // What an error measurement shows; kept while other kinds are shown.
+    static constexpr int kErrorViewVector = 0, kErrorViewValues = 1, kErrorViewValuesVector = 2;
     int GetErrorView() const { return m_nErrorView; }
-    void SetValueMode(int nMode);
-    void SetHarmonicsMode(int nMode);
+    void SetValueMode(DisplayMode nMode);
+    void SetHarmonicsMode(DisplayMode nMode);
 
     // Settings the frame changes: logo of the print header, angle norm, and
     // the vector settings after their dialog was closed with OK.
@@ -86,7 +90,7 @@ protected:
 
 private:
     friend class CViewCanvas;
-    void LoadResult(int nKind, const QString& strId, const QString& strDate, const QString& strTime,
+    void LoadResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                     const QString& strPlaceNo, const QString& strSampleKey);
     void ApplyModeRules();
     void UpdateArrowSize();
@@ -100,9 +104,9 @@ private:
 
     CQardaDoc* m_pDoc;
     QWidget* m_pCanvas = nullptr;
-    int m_nKind = 19;
-    int m_nMode = 9;
-    int m_nErrorView = 1;
+    ResultKind m_nKind = ResultKind::Nothing;
+    DisplayMode m_nMode = DisplayMode::None;
+    int m_nErrorView = kErrorViewValues;
     CResultCache m_cache;
     CLocationCache m_location;
     QString m_strLogoPath;

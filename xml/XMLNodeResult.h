@@ -1,28 +1,10 @@
 #pragma once
 
+#include "core/Kinds.h"
 #include "xml/XMLNode.h"
 
 #include <memory>
 #include <vector>
-
-// The "Function" words of a result.
-namespace ResultFunction {
-inline const QLatin1String Value("Value-Measurement");
-inline const QLatin1String Vector("Vector-Measurement");
-inline const QLatin1String Error("Error-Measurement");
-inline const QLatin1String Curve("Curve-Measurement");
-inline const QLatin1String Harmonics("Harmonics-Measurement");
-inline const QLatin1String Register("Register-Test");
-inline const QLatin1String TmTe("TmTe-Transmitter");
-inline const QLatin1String UBurden("U-Burden");
-inline const QLatin1String IBurden("I-Burden");
-inline const QLatin1String ContinueValue("Continue-Value-Measurement");
-inline const QLatin1String UITransformer("UI-Transformer");
-inline const QLatin1String Automatic("Automatic-Measurement");
-inline const QLatin1String AuxChannel("AUX-Channel");
-inline const QLatin1String Selective("Selektiv-Measurement");
-inline const QLatin1String PQSRegister("PQS-Reg-Test");
-} // namespace ResultFunction
 
 // The actual-values block: per phase (index 0 to 2 for L1 to L3), the six
 // auxiliary inputs, and the sums. Shared by the three actual-value kinds and

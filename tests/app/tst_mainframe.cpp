@@ -84,7 +84,7 @@ void TestMainFrame::displayModeTable()
 {
     QFETCH(int, command);
     QFETCH(int, mode);
-    const DisplayModeState s = GetDisplayModeState(command, mode);
+    const DisplayModeState s = GetDisplayModeState(command, DisplayModeFromInt(mode).value());
     QTEST(s.bChecked, "checked");
     QTEST(s.bEnabled, "enabled");
 }
@@ -108,7 +108,7 @@ void TestMainFrame::frameFollowsTheViewMode()
     CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
     CMainFrame frame(&doc);
     if (mode != 9)
-        frame.GetResultView()->SetValueMode(mode);
+        frame.GetResultView()->SetValueMode(DisplayModeFromInt(mode).value());
     frame.UpdateCommandUI();
     const int all[] = {ID_VALUES, ID_VECTORS, ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG, ID_HARM_LINEAR,
                        ID_ERR_VALUES, ID_ERR_VECTORS, ID_ERR_BOTH};

@@ -5,7 +5,7 @@
 #include "../common/TestSupport.h"
 
 #include "locations/LocationTree.h"
-#include "locations/ResultKind.h"
+#include "locations/TreeImages.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 
@@ -17,6 +17,13 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+
+// Kind numbers in the rows below are those the tree stores.
+static ResultKind K(int n)
+{
+    return ResultKindFromInt(n).value();
+}
 
 namespace {
 
@@ -118,7 +125,7 @@ TreeItemData Record(const QString& strName, int nKind, bool bContainer, bool bUn
 {
     TreeItemData d;
     d.m_strName = strName;
-    d.m_nKind = nKind;
+    d.m_nKind = K(nKind);
     d.m_bIsContainer = bContainer;
     d.m_bIsUnassigned = bUnassigned;
     d.m_strDate = strDate;
@@ -321,26 +328,26 @@ int ReferenceInsertPosition(const CLocationTree& tree, const QString& strName, i
         const TreeItemData& d = tree.GetChild(pParent, i)->GetData();
         const bool bLess = CLocationTree::CompareNames(d.m_strName, strName) < 0;
         if (nKind == 0) {
-            if (d.m_nKind == 0 && bLess) {
+            if (d.m_nKind == ResultKind::Group && bLess) {
                 nAfter = i;
                 continue;
             }
-            if (d.m_nKind == 0 || d.m_nKind == 1 || d.m_nKind == 2)
+            if (d.m_nKind == ResultKind::Group || d.m_nKind == ResultKind::Location || d.m_nKind == ResultKind::Unassigned)
                 return nAfter + 1;
             return nCount;
         }
-        if (!pParent && d.m_nKind == 0) {
+        if (!pParent && d.m_nKind == ResultKind::Group) {
             nAfter = i;
             continue;
         }
-        if (d.m_nKind == 1) {
+        if (d.m_nKind == ResultKind::Location) {
             if (bLess) {
                 nAfter = i;
                 continue;
             }
             return nAfter + 1;
         }
-        if (!pParent && d.m_nKind == 2)
+        if (!pParent && d.m_nKind == ResultKind::Unassigned)
             return nAfter + 1;
         return nCount;
     }
@@ -533,9 +540,9 @@ void TestLocationTree::kinds()
     QFETCH(QString, title);
     QFETCH(int, image);
 
-    QCOMPARE(KindOfFunction(function), kind);
-    QCOMPARE(KindOfFunction(function.toLower()), -1);
-    QCOMPARE(FunctionOfKind(kind), function);
+    QCOMPARE(KindOfFunction(function), std::optional(K(kind)));
+    QVERIFY(!KindOfFunction(function.toLower()));
+    QCOMPARE(FunctionOfKind(K(kind)), function);
 
     Files files(Loc(QStringLiteral("L")), Res(QStringLiteral("L"), function));
     CLocationTree tree;
@@ -591,7 +598,7 @@ void TestLocationTree::placeNumbers()
     CLocationTreeItem* pFolder = pLocation->GetFirstChild();
     QCOMPARE(pFolder->GetChildCount(), 1);
     CLocationTreeItem* pItem = pFolder->GetFirstChild();
-    const int nKind = KindOfFunction(function);
+    const int nKind = ToInt(KindOfFunction(function).value());
     QCOMPARE(pItem->GetData(), Record(QStringLiteral("L"), nKind, false, false, QStringLiteral("01.02.2023"),
                                       QStringLiteral("10:00:00"), itemPlace));
     QStringList labels;
@@ -803,7 +810,7 @@ void TestLocationTree::showResultArgs()
                                   QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), QStringLiteral("4"));
     CLocationTreeItem* p = tree.InsertItem(nullptr, 0, text, 2, d);
     const ShowResultArgs args = CLocationTree::GetShowResultArgs(p);
-    QCOMPARE(args.m_nKind, expectedKind);
+    QCOMPARE(args.m_nKind, K(expectedKind));
     QCOMPARE(args.m_strText, expectedText);
     if (container) {
         QCOMPARE(args, ShowResultArgs());
@@ -813,7 +820,7 @@ void TestLocationTree::showResultArgs()
         QCOMPARE(args.m_strTime, QStringLiteral("10:00:00"));
         QCOMPARE(args.m_strPlaceNo, QStringLiteral("4"));
     }
-    QCOMPARE(CLocationTree::GetShowResultArgs(nullptr).m_nKind, 19);
+    QCOMPARE(CLocationTree::GetShowResultArgs(nullptr).m_nKind, ResultKind::Nothing);
 }
 
 // --- operations ----------------------------------------------------------------
@@ -860,12 +867,12 @@ void TestLocationTree::findInsertPosition()
     tree.InsertItem(pB, -1, QStringLiteral("k3"), 0, Record(QStringLiteral("k3"), 1, true));
     tree.InsertItem(pU, -1, QStringLiteral("a"), 0, Record(QStringLiteral("a"), 1, true, true));
     tree.InsertItem(pU, -1, QStringLiteral("x"), 0, Record(QStringLiteral("x"), 1, true, true));
-    tree.GetKindFolder(pb, 3, QString(), false);
+    tree.GetKindFolder(pb, K(3), QString(), false);
     QCOMPARE(Outline(tree), QStringLiteral("B{k1,k3},D,b{Istwerte},d,%1{a,x}").arg(kUnassigned));
 
     const CLocationTreeItem* pParent = parent.isEmpty() ? nullptr : At(tree, {parent});
     QVERIFY(parent.isEmpty() || pParent);
-    QCOMPARE(tree.FindInsertPosition(name, kind, pParent), row);
+    QCOMPARE(tree.FindInsertPosition(name, K(kind), pParent), row);
     QCOMPARE(ReferenceInsertPosition(tree, name, kind, pParent), row);
 }
 
@@ -889,7 +896,7 @@ void TestLocationTree::findInsertPositionMatchesWalk()
         CLocationTreeItem* pParent = (nWhat == 2 && pGroup) ? pGroup : nullptr;
         if (nKind == 0)
             pParent = nullptr;
-        const int nRow = tree.FindInsertPosition(name, nKind, pParent);
+        const int nRow = tree.FindInsertPosition(name, K(nKind), pParent);
         QCOMPARE(nRow, ReferenceInsertPosition(tree, name, nKind, pParent));
         CLocationTreeItem* pNew = tree.InsertItem(pParent, nRow, name, 0, Record(name, nKind, true));
         if (nKind == 0 && !pGroup)
@@ -903,7 +910,7 @@ void TestLocationTree::findInsertPositionMatchesWalk()
         if (a.m_nKind == b.m_nKind)
             QVERIFY(CLocationTree::CompareNames(a.m_strName, b.m_strName) <= 0);
     }
-    QCOMPARE(tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1)->GetData().m_nKind, 2);
+    QCOMPARE(tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1)->GetData().m_nKind, ResultKind::Unassigned);
     QCOMPARE(mirror.Compare(), QString());
 }
 
@@ -915,9 +922,9 @@ void TestLocationTree::unassignedFolders()
     QCOMPARE(pNode->GetImage(), int(TreeImage::Unassigned));
     QCOMPARE(pNode->GetData(), Record(QString(), 2, true));
 
-    CLocationTreeItem* pFolder = tree.GetKindFolder(pNode, 7, QStringLiteral("m"), true);
-    tree.GetKindFolder(pNode, 3, QStringLiteral("A"), true);
-    QCOMPARE(tree.GetKindFolder(pNode, 7, QStringLiteral("m"), true), pFolder);
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pNode, K(7), QStringLiteral("m"), true);
+    tree.GetKindFolder(pNode, K(3), QStringLiteral("A"), true);
+    QCOMPARE(tree.GetKindFolder(pNode, K(7), QStringLiteral("m"), true), pFolder);
     QCOMPARE(Outline(tree), QStringLiteral("%1{A{Istwerte},m{Fehlermessung}}").arg(kUnassigned));
     CLocationTreeItem* pLocation = tree.FindUnassignedLocationItem(QStringLiteral("m"));
     QVERIFY(pLocation);
@@ -930,9 +937,9 @@ void TestLocationTree::unassignedFolders()
 
     // Many unknown IDs: found by name, sorted, each once.
     for (int i = 40; i >= 0; --i)
-        tree.GetKindFolder(pNode, 3, QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
+        tree.GetKindFolder(pNode, K(3), QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
     for (int i = 0; i <= 40; ++i)
-        tree.GetKindFolder(pNode, 4, QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
+        tree.GetKindFolder(pNode, K(4), QStringLiteral("u%1").arg(i, 2, 10, QLatin1Char('0')), true);
     QCOMPARE(pNode->GetChildCount(), 43);
     QCOMPARE(pNode->GetChild(2)->GetText(), QStringLiteral("u00"));
     QCOMPARE(pNode->GetChild(42)->GetText(), QStringLiteral("u40"));
@@ -948,7 +955,7 @@ void TestLocationTree::addResultItemMergesInLongFolders()
 {
     CLocationTree tree;
     CLocationTreeItem* pLocation = tree.InsertItem(nullptr, -1, QStringLiteral("L"), 0, Record(QStringLiteral("L"), 1, true));
-    CLocationTreeItem* pFolder = tree.GetKindFolder(pLocation, 3, QStringLiteral("L"), false);
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pLocation, K(3), QStringLiteral("L"), false);
     for (int i = 0; i < 40; ++i)
         tree.AddResultItem(pFolder, Record(QStringLiteral("L"), 3, false, false, QStringLiteral("01.02.2023"),
                                            QStringLiteral("10:00:%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("1")));
@@ -965,7 +972,7 @@ void TestLocationTree::addResultItemMergesInLongFolders()
     QCOMPARE(pFolder->GetChildCount(), 41);
     QCOMPARE(pNew, pFolder->GetChild(40));
     // The same folder is found among many.
-    QCOMPARE(tree.GetKindFolder(pLocation, 3, QString(), false), pFolder);
+    QCOMPARE(tree.GetKindFolder(pLocation, K(3), QString(), false), pFolder);
 }
 
 void TestLocationTree::moveChildren()
@@ -1020,7 +1027,7 @@ void TestLocationTree::moveChildrenIntoItselfDoesNothing()
 {
     CLocationTree tree;
     CLocationTreeItem* pA = tree.InsertItem(nullptr, -1, QStringLiteral("A"), 0, Record(QStringLiteral("A"), 1, true));
-    CLocationTreeItem* pFolder = tree.GetKindFolder(pA, 3, QString(), false);
+    CLocationTreeItem* pFolder = tree.GetKindFolder(pA, K(3), QString(), false);
     tree.MoveChildren(pA, pFolder, QString(), false);
     tree.MoveChildren(pA, pA, QString(), false);
     QCOMPARE(Outline(tree), QStringLiteral("A{Istwerte}"));
@@ -1093,13 +1100,13 @@ void TestLocationTree::pruneEmptyParents()
     CLocationTreeItem* pG = tree.InsertItem(nullptr, -1, QStringLiteral("g"), 18, Record(QStringLiteral("g"), 0, true));
     CLocationTreeItem* pL = tree.InsertItem(pG, -1, QStringLiteral("L"), 0, Record(QStringLiteral("L"), 1, true));
     auto result = [&](CLocationTreeItem* pFolder, const QString& strLabel) {
-        tree.InsertItem(pFolder, -1, strLabel, 2, Record(QStringLiteral("L"), pFolder->GetData().m_nKind, false));
+        tree.InsertItem(pFolder, -1, strLabel, 2, Record(QStringLiteral("L"), ToInt(pFolder->GetData().m_nKind), false));
     };
-    result(tree.GetKindFolder(pL, 3, QString(), false), QStringLiteral("r1"));
-    CLocationTreeItem* pV = tree.GetKindFolder(pL, 4, QString(), false);
+    result(tree.GetKindFolder(pL, K(3), QString(), false), QStringLiteral("r1"));
+    CLocationTreeItem* pV = tree.GetKindFolder(pL, K(4), QString(), false);
     result(pV, QStringLiteral("r2"));
     result(pV, QStringLiteral("r3"));
-    result(tree.GetKindFolder(tree.GetUnassignedNode(), 3, QStringLiteral("x"), true), QStringLiteral("r4"));
+    result(tree.GetKindFolder(tree.GetUnassignedNode(), K(3), QStringLiteral("x"), true), QStringLiteral("r4"));
     CMirror mirror(tree);
 
     CLocationTreeItem* pStart = At(tree, start);
@@ -1232,7 +1239,7 @@ void TestLocationTree::idIndexFollowsChanges()
     QVERIFY(tree.FindUnassignedLocationItem(QStringLiteral("u")));
 
     // A group renamed the commands' way: copy, move the children, delete.
-    CLocationTreeItem* pNew = tree.CopyItem(pGroup, nullptr, tree.FindInsertPosition(QStringLiteral("h"), 0, nullptr));
+    CLocationTreeItem* pNew = tree.CopyItem(pGroup, nullptr, tree.FindInsertPosition(QStringLiteral("h"), K(0), nullptr));
     TreeItemData d = pNew->GetData();
     d.m_strName = QStringLiteral("h");
     tree.SetItemData(pNew, d);
@@ -1256,7 +1263,7 @@ void TestLocationTree::idIndexFollowsChanges()
     // A location moved to the unassigned node is no location any more.
     CLocationTreeItem* pA = tree.FindLocationItem(QStringLiteral("a"));
     CLocationTreeItem* pNode = tree.GetUnassignedNode();
-    CLocationTreeItem* pMoved = tree.CopyItem(pA, pNode, tree.FindInsertPosition(QStringLiteral("a"), 1, pNode));
+    CLocationTreeItem* pMoved = tree.CopyItem(pA, pNode, tree.FindInsertPosition(QStringLiteral("a"), K(1), pNode));
     tree.MoveChildren(pA, pMoved, QString(), true);
     tree.DeleteItem(pA);
     QVERIFY(!tree.FindLocationItem(QStringLiteral("a")));
@@ -1319,7 +1326,7 @@ void TestLocationTree::observerFollowsCommandSequence()
     QCOMPARE(mirror.Compare(), QString());
 
     CLocationTreeItem* pL0 = tree.FindLocationItem(QStringLiteral("L0"));
-    CLocationTreeItem* pCopy = tree.CopyItem(pL0, nullptr, tree.FindInsertPosition(QStringLiteral("L0"), 1, nullptr));
+    CLocationTreeItem* pCopy = tree.CopyItem(pL0, nullptr, tree.FindInsertPosition(QStringLiteral("L0"), K(1), nullptr));
     tree.MoveChildren(pL0, pCopy, QString(), false);
     tree.DeleteItem(pL0);
     QCOMPARE(tree.FindLocationItem(QStringLiteral("L0")), pCopy);

@@ -538,7 +538,7 @@ void TestActualValues::arrowSizes()
     QFETCH(int, width);
     QFETCH(int, length);
     int w = 0, l = 0;
-    ComputeArrowSize(client.width(), client.height(), mode, w, l);
+    ComputeArrowSize(client.width(), client.height(), DisplayModeFromInt(mode).value(), w, l);
     QCOMPARE(w, width);
     QCOMPARE(l, length);
 }

@@ -1,5 +1,18 @@
 #pragma once
 
+#include "core/Kinds.h"
+
+// Kind and mode numbers in the test rows are those of the tree and the
+// frame's commands.
+inline ResultKind K(int n)
+{
+    return ResultKindFromInt(n).value();
+}
+inline DisplayMode M(int n)
+{
+    return DisplayModeFromInt(n).value();
+}
+
 // Data files for the view tests: a location and results of several kinds,
 // as the readout writes them.
 

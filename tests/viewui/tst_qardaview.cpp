@@ -120,8 +120,8 @@ CRecordingDevice* TestQardaView::Record(CQardaView& view, const QSize& size)
 
 void TestQardaView::repaintReadsNothingFromTheFile()
 {
-    m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {});
-    QCOMPARE(m_pView->GetKind(), 3);
+    m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
+    QCOMPARE(ToInt(m_pView->GetKind()), 3);
     QCOMPARE(m_pView->GetFileReadCount(), 1);
     // With both files closed and the result file gone, the view still
     // draws the values and the header still has the location.
@@ -144,31 +144,31 @@ void TestQardaView::repaintReadsNothingFromTheFile()
 
 void TestQardaView::sampleOfLoadedSeriesReadsNoFile()
 {
-    m_pView->ShowResult(12, kId, kSeriesDate, kSeriesTime, {}, {});
-    QCOMPARE(m_pView->GetKind(), 12);
+    m_pView->ShowResult(K(12), kId, kSeriesDate, kSeriesTime, {}, {});
+    QCOMPARE(ToInt(m_pView->GetKind()), 12);
     QCOMPARE(m_pView->GetCache().m_series.size(), 3);
     QCOMPARE(m_pView->GetFileReadCount(), 1);
 
     // The file is closed: a read would find nothing and leave the view empty.
     m_pDoc->m_xmlResult.Close();
-    m_pView->ShowResult(13, kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("2"));
-    QCOMPARE(m_pView->GetKind(), 3);
-    QCOMPARE(m_pView->GetMode(), 0);
+    m_pView->ShowResult(K(13), kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("2"));
+    QCOMPARE(ToInt(m_pView->GetKind()), 3);
+    QCOMPARE(ToInt(m_pView->GetMode()), 0);
     QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("202.00;V"));
-    m_pView->ShowResult(13, kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("3"));
+    m_pView->ShowResult(K(13), kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("3"));
     QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("203.00;V"));
     QCOMPARE(m_pView->GetFileReadCount(), 1);
     QVERIFY(Record(*m_pView)->Texts().contains(QStringLiteral("203.00")));
 
     // A sample of another series comes from the file.
     m_pDoc->m_xmlResult.Open(m_strResult);
-    m_pView->ShowResult(13, kId, kSeriesDate, kSeries2Time, {}, QStringLiteral("2"));
+    m_pView->ShowResult(K(13), kId, kSeriesDate, kSeries2Time, {}, QStringLiteral("2"));
     QCOMPARE(m_pView->GetFileReadCount(), 2);
-    QCOMPARE(m_pView->GetKind(), 3);
+    QCOMPARE(ToInt(m_pView->GetKind()), 3);
     QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("212.00;V"));
 
     // An unknown running number of the loaded series falls back to a read.
-    m_pView->ShowResult(13, kId, kSeriesDate, kSeries2Time, {}, QStringLiteral("9"));
+    m_pView->ShowResult(K(13), kId, kSeriesDate, kSeries2Time, {}, QStringLiteral("9"));
     QCOMPARE(m_pView->GetFileReadCount(), 3);
     QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], QString());
 }
@@ -195,8 +195,8 @@ void TestQardaView::placeNumberQueries()
     QFETCH(QString, placeNo);
     QFETCH(QString, expectedUPN1);
     const QString strDate = kind == 7 ? kErrorDate : kValueDate;
-    m_pView->ShowResult(kind, kId, strDate, time, placeNo, {});
-    QCOMPARE(m_pView->GetKind(), expectedUPN1.isEmpty() ? 19 : kind);
+    m_pView->ShowResult(K(kind), kId, strDate, time, placeNo, {});
+    QCOMPARE(ToInt(m_pView->GetKind()), expectedUPN1.isEmpty() ? 19 : kind);
     QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], expectedUPN1);
     if (kind == 7 && !expectedUPN1.isEmpty())
         QCOMPARE(m_pView->GetCache().KindField(QStringLiteral("Error")).isEmpty(), false);
@@ -237,35 +237,35 @@ void TestQardaView::modeRules()
     for (const QString& strStep : steps) {
         const int n = strStep.mid(1).toInt();
         if (strStep.startsWith(u'V')) {
-            m_pView->SetValueMode(n);
+            m_pView->SetValueMode(M(n));
         } else if (strStep.startsWith(u'H')) {
-            m_pView->SetHarmonicsMode(n);
+            m_pView->SetHarmonicsMode(M(n));
         } else {
             switch (n) {
-            case 3: m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {}); break;
-            case 6: m_pView->ShowResult(6, kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {}); break;
-            case 7: m_pView->ShowResult(7, kId, kErrorDate, kErrorTime, {}, {}); break;
-            case 8: m_pView->ShowResult(8, kId, kSeriesDate, kRegisterTime, {}, {}); break;
-            case 12: m_pView->ShowResult(12, kId, kSeriesDate, kSeriesTime, {}, {}); break;
-            case 13: m_pView->ShowResult(13, kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("1")); break;
-            case 19: m_pView->ShowResult(19, {}, {}, {}, {}, {}); break;
-            default: m_pView->ShowResult(3, QStringLiteral("nobody"), kValueDate, kValueTime, {}, {}); break;
+            case 3: m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {}); break;
+            case 6: m_pView->ShowResult(K(6), kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {}); break;
+            case 7: m_pView->ShowResult(K(7), kId, kErrorDate, kErrorTime, {}, {}); break;
+            case 8: m_pView->ShowResult(K(8), kId, kSeriesDate, kRegisterTime, {}, {}); break;
+            case 12: m_pView->ShowResult(K(12), kId, kSeriesDate, kSeriesTime, {}, {}); break;
+            case 13: m_pView->ShowResult(K(13), kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("1")); break;
+            case 19: m_pView->ShowResult(K(19), {}, {}, {}, {}, {}); break;
+            default: m_pView->ShowResult(K(3), QStringLiteral("nobody"), kValueDate, kValueTime, {}, {}); break;
             }
         }
     }
-    QCOMPARE(m_pView->GetKind(), kind);
-    QCOMPARE(m_pView->GetMode(), mode);
+    QCOMPARE(ToInt(m_pView->GetKind()), kind);
+    QCOMPARE(ToInt(m_pView->GetMode()), mode);
     QCOMPARE(spy.count(), steps.size());
 }
 
 void TestQardaView::valueModeSwitchKeepsTheValues()
 {
-    m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {});
+    m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
     const CRecordingDevice* pTable = Record(*m_pView);
     QVERIFY(pTable->Texts().contains(QStringLiteral("230.12")));
     QVERIFY(pTable->OfKind(CPaintOp::Ellipse).isEmpty());
 
-    m_pView->SetValueMode(1);
+    m_pView->SetValueMode(M(1));
     const CRecordingDevice* pDiagram = Record(*m_pView);
     QCOMPARE(pDiagram->OfKind(CPaintOp::Ellipse).size(), 1);
     for (const char* pszLabel : {"U1", "U2", "U3", "I1", "I2", "I3"})
@@ -274,12 +274,12 @@ void TestQardaView::valueModeSwitchKeepsTheValues()
     // The U1 label stands in U1's colour at the end of its arrow.
     QCOMPARE(pDiagram->FindText(QStringLiteral("U1"))->m_pen.color(), QColor(255, 0, 0));
 
-    m_pView->SetValueMode(8);
+    m_pView->SetValueMode(M(8));
     const CRecordingDevice* pBoth = Record(*m_pView);
     QVERIFY(pBoth->Texts().contains(QStringLiteral("230.12")));
     QCOMPARE(pBoth->OfKind(CPaintOp::Ellipse).size(), 1);
 
-    m_pView->SetValueMode(0);
+    m_pView->SetValueMode(M(0));
     QVERIFY(Record(*m_pView)->Texts().contains(QStringLiteral("230.12")));
     QCOMPARE(m_pView->GetFileReadCount(), 1);
 }
@@ -296,7 +296,7 @@ void TestQardaView::remarkBox()
 {
     QFETCH(QString, time);
     QFETCH(bool, hasRemark);
-    m_pView->ShowResult(3, kId, kValueDate, time, {}, {});
+    m_pView->ShowResult(K(3), kId, kValueDate, time, {}, {});
     const QSize client(1000, 700);
     const CRecordingDevice* pDevice = Record(*m_pView, client);
     const QString strLine = QStringLiteral("Bemerkung: ") + kRemark;
@@ -346,19 +346,19 @@ void TestQardaView::contextMenu()
     for (const QString& strStep : steps) {
         const int n = strStep.mid(1).toInt();
         if (strStep.startsWith(u'V'))
-            m_pView->SetValueMode(n);
+            m_pView->SetValueMode(M(n));
         else if (n == 3)
-            m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {});
+            m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
         else if (n == 6)
-            m_pView->ShowResult(6, kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {});
+            m_pView->ShowResult(K(6), kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {});
         else if (n == 7)
-            m_pView->ShowResult(7, kId, kErrorDate, kErrorTime, {}, {});
+            m_pView->ShowResult(K(7), kId, kErrorDate, kErrorTime, {}, {});
         else if (n == 8)
-            m_pView->ShowResult(8, kId, kSeriesDate, kRegisterTime, {}, {});
+            m_pView->ShowResult(K(8), kId, kSeriesDate, kRegisterTime, {}, {});
         else if (n == 12)
-            m_pView->ShowResult(12, kId, kSeriesDate, kSeriesTime, {}, {});
+            m_pView->ShowResult(K(12), kId, kSeriesDate, kSeriesTime, {}, {});
         else
-            m_pView->ShowResult(19, {}, {}, {}, {}, {});
+            m_pView->ShowResult(K(19), {}, {}, {}, {}, {});
     }
     std::unique_ptr<QMenu> pMenu(m_pView->CreateContextMenu(nullptr));
     if (menu.isEmpty()) {
@@ -412,8 +412,8 @@ void TestQardaView::vectorSettingsDialog()
     QCOMPARE(saved.m_colours[5], CVectorSettings().m_colours[5]);
 
     // The view draws with the settings once it reloads them.
-    m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {});
-    m_pView->SetValueMode(1);
+    m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
+    m_pView->SetValueMode(M(1));
     m_pView->ReloadVectorSettings();
     QCOMPARE(Record(*m_pView)->FindText(QStringLiteral("U2"))->m_pen.color(), QColor(1, 2, 3));
     SaveVectorSettings(CVectorSettings());
@@ -448,7 +448,7 @@ void TestQardaView::pageCount()
     QFETCH(int, rows);
     QFETCH(bool, landscape);
     QFETCH(int, pages);
-    QCOMPARE(PrintPageCount(kind, mode, rows, landscape), pages);
+    QCOMPARE(PrintPageCount(K(kind), M(mode), rows, landscape), pages);
 }
 
 void TestQardaView::titleLine_data()
@@ -470,7 +470,7 @@ void TestQardaView::titleLine()
     QFETCH(QString, title);
     CResultCache cache;
     cache.m_strAdjustData = adjust;
-    QCOMPARE(HeaderTitleLine(cache, kind), title);
+    QCOMPARE(HeaderTitleLine(cache, K(kind)), title);
 }
 
 void TestQardaView::headerLogo_data()
@@ -499,7 +499,7 @@ void TestQardaView::headerLogo()
     CTextPainter tp;
     CRecordingDevice device(QSize(2000, 2800));
     QPainter painter(&device);
-    const int nHeight = DrawPageHeader(&painter, QRect(100, 100, 1800, 700), cache, location, 3,
+    const int nHeight = DrawPageHeader(&painter, QRect(100, 100, 1800, 700), cache, location, ResultKind::Value,
                                        logo.isEmpty() ? QString() : m_dir.filePath(logo), tp);
     painter.end();
     QVERIFY(nHeight > 0);
@@ -566,8 +566,8 @@ void TestQardaView::printToPdf()
     QFETCH(QStringList, texts);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext is not installed");
-    m_pView->ShowResult(kind, kId, date, time, kind == 7 ? QStringLiteral("2") : QString(), {});
-    QCOMPARE(m_pView->GetKind(), kind);
+    m_pView->ShowResult(K(kind), kId, date, time, kind == 7 ? QStringLiteral("2") : QString(), {});
+    QCOMPARE(ToInt(m_pView->GetKind()), kind);
     m_pView->GetPrinter()->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QCOMPARE(m_pView->GetPageCount(landscape), pages);
     const QString strPdf = m_dir.filePath(QStringLiteral("%1.pdf").arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_')));
@@ -582,7 +582,7 @@ void TestQardaView::printToPdf()
 void TestQardaView::printToUnwritablePath()
 {
     CRecordingSink sink;
-    m_pView->ShowResult(3, kId, kValueDate, kValueTime, {}, {});
+    m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
     const QString strPath = m_dir.filePath(QStringLiteral("no/such/folder/out.pdf"));
     QVERIFY(!m_pView->PrintToPdf(strPath));
     QCOMPARE(sink.m_shown.size(), 1);

@@ -75,9 +75,9 @@ void TestViewUiGallery::gallery()
     view.resize(size);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.ShowResult(kind, kId, kind == 7 ? kErrorDate : kValueDate, time, {}, {});
-    view.SetValueMode(mode);
-    QCOMPARE(view.GetMode(), mode);
+    view.ShowResult(K(kind), kId, kind == 7 ? kErrorDate : kValueDate, time, {}, {});
+    view.SetValueMode(M(mode));
+    QCOMPARE(ToInt(view.GetMode()), mode);
     QCoreApplication::processEvents();
     const QImage image = view.grab().toImage();
     QCOMPARE(image.size(), size);
@@ -94,10 +94,10 @@ void TestViewUiGallery::printedPage()
 {
     CQardaDoc doc(m_strMain, m_strResult);
     CQardaView view(&doc);
-    view.ShowResult(3, kId, kValueDate, kRemarkTime, {}, {});
+    view.ShowResult(K(3), kId, kValueDate, kRemarkTime, {}, {});
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/values_page.pdf")));
-    view.ShowResult(7, kId, kErrorDate, kErrorTime, QStringLiteral("2"), {});
-    view.SetValueMode(7);
+    view.ShowResult(K(7), kId, kErrorDate, kErrorTime, QStringLiteral("2"), {});
+    view.SetValueMode(M(7));
     view.GetPrinter()->setPageOrientation(QPageLayout::Landscape);
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/error_both_landscape.pdf")));
 }

@@ -1,4 +1,4 @@
-#include "view/Icons.h"
+#include "resources/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
