@@ -22,7 +22,8 @@ bool EnsureDefaultDataFiles(const QString& strDataFolder)
     QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
     if (s.status() != QSettings::NoError)
         return false;
-    if (s.contains(QStringLiteral("Settings/MainFile")) || s.contains(QStringLiteral("Settings/ResultFile")))
+    if (s.contains(QStringLiteral("Settings/") + Setting::MainFile.m_name)
+        || s.contains(QStringLiteral("Settings/") + Setting::ResultFile.m_name))
         return true;
     const QString strFolder = strDataFolder.isEmpty()
                                   ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
@@ -36,7 +37,7 @@ bool EnsureDefaultDataFiles(const QString& strDataFolder)
         || !CreateIfMissing(strResult, "<Result-Data>\n</Result-Data>"))
         return false;
     const CRegSettings settings;
-    settings.SetString(QStringLiteral("MainFile"), strMain);
-    settings.SetString(QStringLiteral("ResultFile"), strResult);
+    settings.Set(Setting::MainFile, strMain);
+    settings.Set(Setting::ResultFile, strResult);
     return true;
 }

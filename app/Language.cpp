@@ -120,7 +120,7 @@ QString LoadedTranslationFile()
 void LoadLanguageDLL()
 {
     const CRegSettings settings;
-    const quint32 nLangID = settings.GetDWORD(QStringLiteral("LangID"), Language::UserDefaultLangID());
+    const quint32 nLangID = settings.GetDWORD(QString(Setting::LangID.m_name), Language::UserDefaultLangID());
     const quint32 nPrimary = nLangID & 0x3FF;
     g_strLoadedFile.clear();
     if (nLangID != 0 && nPrimary != 7) {
@@ -132,7 +132,7 @@ void LoadLanguageDLL()
         } else {
             delete pTranslator;
             // German from now on, so the next start does not try again.
-            settings.SetDWORD(QStringLiteral("LangID"), Language::kGerman);
+            settings.Set(Setting::LangID, Language::kGerman);
         }
     }
     // Numbers are formatted and read in the user's own convention; stored

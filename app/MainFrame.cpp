@@ -385,10 +385,10 @@ void CMainFrame::OnSettings()
 {
     const CRegSettings settings;
     CSettingsDlg dlg(this);
-    dlg.m_strMainFile = settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml"));
-    dlg.m_strResultFile = settings.GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"));
-    dlg.m_strBackupFolder = settings.GetString(QStringLiteral("BackupFolder"), QDir::homePath());
-    dlg.m_strLogo = settings.GetString(QStringLiteral("Logo"));
+    dlg.m_strMainFile = settings.Get(Setting::MainFile);
+    dlg.m_strResultFile = settings.Get(Setting::ResultFile);
+    dlg.m_strBackupFolder = settings.GetString(QString(Setting::BackupFolder.m_name), QDir::homePath());
+    dlg.m_strLogo = settings.Get(Setting::Logo);
     const QString strMain = dlg.m_strMainFile;
     const QString strResult = dlg.m_strResultFile;
     if (dlg.exec() != QDialog::Accepted)
@@ -397,13 +397,13 @@ void CMainFrame::OnSettings()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         m_pDoc->OpenFiles(dlg.m_strMainFile, dlg.m_strResultFile);
         QGuiApplication::restoreOverrideCursor();
-        settings.SetString(QStringLiteral("MainFile"), dlg.m_strMainFile);
-        settings.SetString(QStringLiteral("ResultFile"), dlg.m_strResultFile);
+        settings.Set(Setting::MainFile, dlg.m_strMainFile);
+        settings.Set(Setting::ResultFile, dlg.m_strResultFile);
     }
-    settings.SetString(QStringLiteral("BackupFolder"), dlg.m_strBackupFolder);
-    settings.SetString(QStringLiteral("Logo"), dlg.m_strLogo);
+    settings.Set(Setting::BackupFolder, dlg.m_strBackupFolder);
+    settings.Set(Setting::Logo, dlg.m_strLogo);
     m_pResultView->SetLogoPath(dlg.m_strLogo);
-    m_pResultView->SetNorm(static_cast<int>(settings.GetDWORD(QStringLiteral("Norm"), 0)));
+    m_pResultView->SetNorm(static_cast<int>(settings.Get(Setting::Norm)));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)

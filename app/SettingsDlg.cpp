@@ -200,7 +200,7 @@ void CSettingsDlg::OnInitDialog()
     m_pNorm->clear();
     m_pNorm->addItem(LoadString(IDS_NORM_IEC387));
     m_pNorm->addItem(LoadString(IDS_NORM_DIN410));
-    const quint32 nNorm = CRegSettings().GetDWORD(QStringLiteral("Norm"), 0);
+    const quint32 nNorm = CRegSettings().Get(Setting::Norm);
     m_pNorm->setCurrentIndex(nNorm < quint32(m_pNorm->count()) ? int(nNorm) : 0);
 }
 
@@ -243,7 +243,7 @@ void CSettingsDlg::accept()
 
     const CRegSettings settings;
     if (m_pLanguage->currentIndex() >= 0)
-        settings.SetDWORD(QStringLiteral("LangID"), m_pLanguage->currentData().toUInt());
-    settings.SetDWORD(QStringLiteral("Norm"), quint32(std::max(m_pNorm->currentIndex(), 0)));
+        settings.Set(Setting::LangID, m_pLanguage->currentData().toUInt());
+    settings.Set(Setting::Norm, quint32(std::max(m_pNorm->currentIndex(), 0)));
     QDialog::accept();
 }

@@ -68,7 +68,8 @@ int main(int argc, char** argv)
     {
         // The document opens both data files; a file that fails is reported
         // and the program starts without it.
-        CQardaDoc doc;
+        const CRegSettings settings;
+        CQardaDoc doc(settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile));
         CMainFrame frame(&doc);
         CAboutDlg::ShowSplash(&frame);
         GetWindowState().LoadWindowState(&frame);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SettingsKeys.h"
+
 #include <QString>
 
 class QSettings;
@@ -21,6 +23,12 @@ public:
     // Message 134 when the write fails.
     void SetString(const QString& strName, const QString& strValue) const;
     void SetDWORD(const QString& strName, quint32 nValue) const;
+
+    // The named values of core/SettingsKeys.h with their defaults.
+    QString Get(const CTextSetting& s) const { return GetString(QString(s.m_name), QString(s.m_default)); }
+    quint32 Get(const CNumberSetting& s) const { return GetDWORD(QString(s.m_name), s.m_nDefault); }
+    void Set(const CTextSetting& s, const QString& strValue) const { SetString(QString(s.m_name), strValue); }
+    void Set(const CNumberSetting& s, quint32 nValue) const { SetDWORD(QString(s.m_name), nValue); }
 
     // Where the values live, for messages: the file and the group.
     QString GetKeyPath() const;

@@ -75,7 +75,7 @@ CVectorSettings LoadVectorSettings()
 {
     const CRegSettings reg;
     CVectorSettings settings;
-    settings.m_nReference = reg.GetDWORD(QStringLiteral("VektorBezug"), kVectorRefRange) == kVectorRefMaximum
+    settings.m_nReference = reg.Get(Setting::VectorReference) == kVectorRefMaximum
                                 ? kVectorRefMaximum
                                 : kVectorRefRange;
     const CVectorSettings defaults;
@@ -88,14 +88,14 @@ CVectorSettings LoadVectorSettings()
 void SaveVectorSettings(const CVectorSettings& settings)
 {
     const CRegSettings reg;
-    reg.SetDWORD(QStringLiteral("VektorBezug"), quint32(settings.m_nReference));
+    reg.Set(Setting::VectorReference, quint32(settings.m_nReference));
     for (int v = 0; v < 6; ++v)
         reg.SetDWORD(CVectorSettings::ValueName(v), CVectorSettings::ToColorRef(settings.m_colours[v]));
 }
 
 int LoadAngleNorm()
 {
-    return CRegSettings().GetDWORD(QStringLiteral("Norm"), kNormIEC387) == kNormDIN410 ? kNormDIN410 : kNormIEC387;
+    return CRegSettings().Get(Setting::Norm) == kNormDIN410 ? kNormDIN410 : kNormIEC387;
 }
 
 void ComputeArrowSize(int nClientWidth, int nClientHeight, DisplayMode nMode, int& nArrowWidth, int& nArrowLength)

@@ -43,7 +43,7 @@ private:
 CQardaView::CQardaView(CQardaDoc* pDoc, QWidget* pParent)
     : QScrollArea(pParent)
     , m_pDoc(pDoc)
-    , m_strLogoPath(CRegSettings().GetString(QStringLiteral("Logo")))
+    , m_strLogoPath(CRegSettings().Get(Setting::Logo))
     , m_nAngleNorm(LoadAngleNorm())
     , m_vectorSettings(LoadVectorSettings())
 {

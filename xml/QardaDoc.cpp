@@ -1,17 +1,6 @@
 #include "xml/QardaDoc.h"
 
-#include "core/RegSettings.h"
 #include "xml/XMLException.h"
-
-CQardaDoc::CQardaDoc(QObject* pParent)
-    : QObject(pParent)
-{
-    const CRegSettings settings;
-    const QString strMain = settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml"));
-    const QString strResult = settings.GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"));
-    OpenReporting(m_xmlMain, strMain);
-    OpenReporting(m_xmlResult, strResult);
-}
 
 CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent)
     : QObject(pParent)

@@ -10,10 +10,8 @@ class CQardaDoc : public QObject
 {
     Q_OBJECT
 public:
-    // Opens the files named by the settings "MainFile" and "ResultFile".
-    // A file that fails is reported and stays invalid; the program goes on.
-    explicit CQardaDoc(QObject* pParent = nullptr);
-    // Opens the two given files (no settings are read).
+    // Opens the two files. A file that fails is reported and stays invalid;
+    // the program goes on.
     CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent = nullptr);
     ~CQardaDoc() override;
 

@@ -387,7 +387,6 @@ void CXMLNode::Select()
         }
         const QByteArray query = m_strQuery.toUtf8();
         pugi::xpath_variable_set vars;
-        std::vector<QByteArray> names;
         for (const auto& [strName, strValue] : m_vars) {
             const QByteArray name = strName.toUtf8();
             const QByteArray value = strValue.toUtf8();
