@@ -7,8 +7,8 @@
 #include "device/ReadoutDlg.h"
 #include "locations/LeftView.h"
 #include "locations/TreeItemData.h"
-#include "resources/StringTable.h"
 #include "resources/Icons.h"
+#include "resources/StringTable.h"
 #include "view/QardaView.h"
 #include "xml/QardaDoc.h"
 
@@ -84,10 +84,14 @@ struct DisplayModeCommand
 };
 
 const DisplayModeCommand kDisplayModes[] = {
-    {ID_VALUES, DisplayMode::ValueTable},          {ID_VECTORS, DisplayMode::VectorDiagram},
-    {ID_VALUES_AND_VECTORS, DisplayMode::ValueTableVector}, {ID_HARM_TABLE, DisplayMode::HarmonicsTable},
-    {ID_HARM_LOG, DisplayMode::HarmonicsLog},      {ID_HARM_LINEAR, DisplayMode::HarmonicsLinear},
-    {ID_ERR_VALUES, DisplayMode::ErrorValues},     {ID_ERR_VECTORS, DisplayMode::ErrorVector},
+    {ID_VALUES, DisplayMode::ValueTable},
+    {ID_VECTORS, DisplayMode::VectorDiagram},
+    {ID_VALUES_AND_VECTORS, DisplayMode::ValueTableVector},
+    {ID_HARM_TABLE, DisplayMode::HarmonicsTable},
+    {ID_HARM_LOG, DisplayMode::HarmonicsLog},
+    {ID_HARM_LINEAR, DisplayMode::HarmonicsLinear},
+    {ID_ERR_VALUES, DisplayMode::ErrorValues},
+    {ID_ERR_VECTORS, DisplayMode::ErrorVector},
     {ID_ERR_BOTH, DisplayMode::ErrorValuesVector},
 };
 
@@ -147,8 +151,8 @@ DisplayModeState GetDisplayModeState(int nCommandId, DisplayMode nMode)
     DisplayModeState state;
     if (const DisplayModeCommand* d = FindDisplayMode(nCommandId)) {
         state.bChecked = nMode == d->nOwnMode;
-        state.bEnabled = nMode != d->nOwnMode && nMode != DisplayMode::None
-                         && ModeFamily(nMode) == ModeFamily(d->nOwnMode);
+        state.bEnabled =
+            nMode != d->nOwnMode && nMode != DisplayMode::None && ModeFamily(nMode) == ModeFamily(d->nOwnMode);
     }
     return state;
 }
@@ -315,7 +319,8 @@ void CMainFrame::UpdateCommandUI()
     }
     // Printing acts on a shown result; the tree's selection decides.
     const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
-    const bool bResult = pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing;
+    const bool bResult =
+        pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing;
     m_actions.value(ID_PRINT)->setEnabled(bResult);
     m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
     m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());

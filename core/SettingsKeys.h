@@ -39,4 +39,4 @@ inline constexpr CNumberSetting PX900Port{QLatin1String("PX900Port"), 0};
 inline constexpr CTextSetting PX900PortPath{QLatin1String("PX900PortPath"), QLatin1String("")};
 // Answer time-out in ms.
 inline constexpr CNumberSetting PX900Timeout{QLatin1String("PX900Timeout"), 30000};
-} // namespace Setting
+}  // namespace Setting

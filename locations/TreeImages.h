@@ -13,7 +13,7 @@ enum : int {
     PlaceNo = 14,
     Group = 18,
 };
-} // namespace TreeImage
+}  // namespace TreeImage
 
 // The image of a kind folder; -1 for kinds without a folder.
 int KindFolderImage(ResultKind kind);

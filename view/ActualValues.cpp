@@ -75,9 +75,8 @@ CVectorSettings LoadVectorSettings()
 {
     const CRegSettings reg;
     CVectorSettings settings;
-    settings.m_nReference = reg.Get(Setting::VectorReference) == kVectorRefMaximum
-                                ? kVectorRefMaximum
-                                : kVectorRefRange;
+    settings.m_nReference =
+        reg.Get(Setting::VectorReference) == kVectorRefMaximum ? kVectorRefMaximum : kVectorRefRange;
     const CVectorSettings defaults;
     for (int v = 0; v < 6; ++v)
         settings.m_colours[v] = CVectorSettings::FromColorRef(

@@ -69,8 +69,8 @@ void CQardaView::ShowResult(ResultKind nKind, const QString& strId, const QStrin
                             const QString& strPlaceNo, const QString& strSampleKey)
 {
     // A sample of the series already loaded needs no file read.
-    if (nKind == ResultKind::Sample && m_cache.m_strFunction == ResultFunction::ContinueValue && strId == m_cache.m_strID
-        && strDate == m_cache.m_strDate && strTime == m_cache.m_strTime) {
+    if (nKind == ResultKind::Sample && m_cache.m_strFunction == ResultFunction::ContinueValue
+        && strId == m_cache.m_strID && strDate == m_cache.m_strDate && strTime == m_cache.m_strTime) {
         if (m_cache.SelectSample(m_cache.FindSample(strSampleKey))) {
             m_nKind = ResultKind::Value;
             ApplyModeRules();
@@ -144,7 +144,7 @@ void CQardaView::ApplyModeRules()
             m_nMode = DisplayMode::HarmonicsTable;
         break;
     case ResultKind::Error:
-        m_nMode = m_nErrorView == kErrorViewVector        ? DisplayMode::ErrorVector
+        m_nMode = m_nErrorView == kErrorViewVector         ? DisplayMode::ErrorVector
                   : m_nErrorView == kErrorViewValuesVector ? DisplayMode::ErrorValuesVector
                                                            : DisplayMode::ErrorValues;
         break;
@@ -288,7 +288,8 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
     int nFontHeight = 0;
     switch (m_nKind) {
     case ResultKind::Value:
-        return m_nMode == DisplayMode::ValueTableVector ? values.DrawValuesAndVectors(pPainter, rect) : values.DrawValuesTable(pPainter, rect);
+        return m_nMode == DisplayMode::ValueTableVector ? values.DrawValuesAndVectors(pPainter, rect)
+                                                        : values.DrawValuesTable(pPainter, rect);
     case ResultKind::Vector:
         return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
     case ResultKind::Error:
@@ -322,10 +323,18 @@ QMenu* CQardaView::CreateContextMenu(QWidget* pParent) const
     QMenu* pSource = nullptr;
     switch (m_nKind) {
     case ResultKind::Value:
-    case ResultKind::Vector: pSource = m_pValuesMenu; break;
-    case ResultKind::Error: pSource = m_pErrorMenu; break;
-    case ResultKind::Harmonics: pSource = m_pHarmonicsMenu; break;
-    case ResultKind::ContinueValue: pSource = m_pContinuousMenu; break;
+    case ResultKind::Vector:
+        pSource = m_pValuesMenu;
+        break;
+    case ResultKind::Error:
+        pSource = m_pErrorMenu;
+        break;
+    case ResultKind::Harmonics:
+        pSource = m_pHarmonicsMenu;
+        break;
+    case ResultKind::ContinueValue:
+        pSource = m_pContinuousMenu;
+        break;
     default: break;
     }
     if (!pSource)

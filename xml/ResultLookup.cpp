@@ -15,7 +15,8 @@ bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity)
         strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and Place-No = $p]");
         vars.emplace_back(QStringLiteral("p"), identity.m_strPlaceNo);
     } else {
-        strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
+        strQuery =
+            QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
     }
     return cursor.FindFirst(strQuery, vars);
 }

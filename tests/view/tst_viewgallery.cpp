@@ -42,7 +42,8 @@ void TestViewGallery::gallery()
     const CVectorSettings settings;
     CTextPainter tp;
     CActualValuesRenderer renderer(cache, settings, norm, tp, false);
-    ComputeArrowSize(size.width(), size.height(), DisplayModeFromInt(mode).value(), renderer.m_nArrowWidth, renderer.m_nArrowLength);
+    ComputeArrowSize(size.width(), size.height(), DisplayModeFromInt(mode).value(), renderer.m_nArrowWidth,
+                     renderer.m_nArrowLength);
 
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -242,14 +242,30 @@ void TestQardaView::modeRules()
             m_pView->SetHarmonicsMode(M(n));
         } else {
             switch (n) {
-            case 3: m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {}); break;
-            case 6: m_pView->ShowResult(K(6), kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {}); break;
-            case 7: m_pView->ShowResult(K(7), kId, kErrorDate, kErrorTime, {}, {}); break;
-            case 8: m_pView->ShowResult(K(8), kId, kSeriesDate, kRegisterTime, {}, {}); break;
-            case 12: m_pView->ShowResult(K(12), kId, kSeriesDate, kSeriesTime, {}, {}); break;
-            case 13: m_pView->ShowResult(K(13), kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("1")); break;
-            case 19: m_pView->ShowResult(K(19), {}, {}, {}, {}, {}); break;
-            default: m_pView->ShowResult(K(3), QStringLiteral("nobody"), kValueDate, kValueTime, {}, {}); break;
+            case 3:
+                m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
+                break;
+            case 6:
+                m_pView->ShowResult(K(6), kId, QStringLiteral("16.03.2024"), kHarm15Time, {}, {});
+                break;
+            case 7:
+                m_pView->ShowResult(K(7), kId, kErrorDate, kErrorTime, {}, {});
+                break;
+            case 8:
+                m_pView->ShowResult(K(8), kId, kSeriesDate, kRegisterTime, {}, {});
+                break;
+            case 12:
+                m_pView->ShowResult(K(12), kId, kSeriesDate, kSeriesTime, {}, {});
+                break;
+            case 13:
+                m_pView->ShowResult(K(13), kId, kSeriesDate, kSeriesTime, {}, QStringLiteral("1"));
+                break;
+            case 19:
+                m_pView->ShowResult(K(19), {}, {}, {}, {}, {});
+                break;
+            default:
+                m_pView->ShowResult(K(3), QStringLiteral("nobody"), kValueDate, kValueTime, {}, {});
+                break;
             }
         }
     }
