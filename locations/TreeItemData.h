@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Kinds.h"
+#include "core/ResultIdentity.h"
 
 #include <QString>
 
@@ -20,6 +21,13 @@ struct TreeItemData
     QString m_strDate;
     QString m_strTime;
     QString m_strPlaceNo;
+
+    // The result a result item (or one of its place-number items) stands
+    // for; meaningless for containers.
+    CResultIdentity Identity() const
+    {
+        return CResultIdentity::Of(m_nKind, m_strName, m_strDate, m_strTime, m_strPlaceNo);
+    }
 
     bool operator==(const TreeItemData&) const = default;
 };

@@ -334,7 +334,7 @@ void CXMLNode::Revalidate()
         m_added = {};
         m_list.clear();
         m_nCount = 0;
-        m_nEditMode = 0;
+        m_nEditMode = EditMode::None;
         Select();
         return;
     }
@@ -365,7 +365,7 @@ void CXMLNode::Revalidate()
         if (m_added && !IsInTree(root, m_added))
             m_added = {};
         if (!m_current)
-            m_nEditMode = 0;
+            m_nEditMode = EditMode::None;
     }
 }
 
@@ -645,32 +645,32 @@ void CXMLNode::AddNew()
     }
     LoadFromElement(element);
     m_nIndex = nIndex;
-    m_nEditMode = 1;
+    m_nEditMode = EditMode::Adding;
 }
 
 void CXMLNode::Edit()
 {
     Revalidate();
     if (m_current && m_current.type() == pugi::node_element)
-        m_nEditMode = 2;
+        m_nEditMode = EditMode::Editing;
 }
 
 void CXMLNode::Update()
 {
     Revalidate();
-    if (!m_current || m_nEditMode == 0)
+    if (!m_current || m_nEditMode == EditMode::None)
         return;
-    const int nMode = m_nEditMode;
+    const EditMode nMode = m_nEditMode;
     if (m_bReadFields) {
         CXMLField fx(CXMLField::Store, m_strTagName, {});
         DoFieldExchange(fx);
         Store(m_current, fx.GetMap());
     }
-    m_nEditMode = 0;
+    m_nEditMode = EditMode::None;
     pugi::xml_node added = m_added;
     m_added = {};
     m_pDocument->SaveAfterChange();
-    if (nMode != 2) {
+    if (nMode != EditMode::Editing) {
         Select();
         int nIndex = m_nCount;
         for (int i = m_nCount - 1; i >= 0; --i) {

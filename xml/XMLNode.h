@@ -211,7 +211,8 @@ private:
     int m_nIndex = 0;
     QStringList m_fieldNames;
     std::vector<QByteArray> m_fieldNamesUtf8;
-    int m_nEditMode = 0;  // 0 none, 1 adding, 2 editing
+    enum class EditMode { None, Adding, Editing };
+    EditMode m_nEditMode = EditMode::None;
     CXMLVars m_vars;
     pugi::xml_node m_added;  // the element AddNew made, until Update
     quint64 m_nLoadGeneration = 0;
