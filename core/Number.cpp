@@ -1,8 +1,49 @@
 #include "core/Number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+
+namespace {
+
+// Whether a number text that does not fit a double is too large (rather than
+// too small): its decimal magnitude, the position of its first significant
+// digit plus its exponent, is positive.
+bool IsBeyondLargest(const char* p, const char* end)
+{
+    long long nMagnitude = 0;
+    bool bSignificant = false;
+    bool bFraction = false;
+    for (; p < end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.') {
+            bFraction = true;
+        } else if (!bSignificant && *p == '0') {
+            if (bFraction)
+                --nMagnitude;
+        } else if (!bSignificant) {
+            bSignificant = true;
+            if (!bFraction)
+                nMagnitude = 1;
+        } else if (!bFraction) {
+            ++nMagnitude;
+        }
+    }
+    long long nExponent = 0;
+    if (p < end) {
+        ++p;
+        bool bNegative = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            bNegative = *p++ == '-';
+        for (; p < end && *p >= '0' && *p <= '9'; ++p)
+            nExponent = std::min(nExponent * 10 + (*p - '0'), 1000000000LL);
+        if (bNegative)
+            nExponent = -nExponent;
+    }
+    return nMagnitude + nExponent > 0;
+}
+
+} // namespace
 
 double ParseNumber(const QString& str)
 {
@@ -25,7 +66,7 @@ double ParseNumber(const QString& str)
     if (res.ec == std::errc::invalid_argument)
         return 0;
     if (res.ec == std::errc::result_out_of_range)
-        value = HUGE_VAL;
+        value = IsBeyondLargest(p, res.ptr) ? HUGE_VAL : 0.0;
     return bNegative ? -value : value;
 }
 

@@ -48,3 +48,61 @@ QByteArray EncodeWindows1252(const QString& str)
     }
     return bytes;
 }
+
+namespace {
+
+bool IsXmlControl(char16_t c)
+{
+    return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+}
+
+QString HexEscape(char16_t c)
+{
+    return QStringLiteral("\\x%1").arg(static_cast<unsigned>(c), 2, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString XmlSafeText(const QString& str)
+{
+    const char16_t* p = reinterpret_cast<const char16_t*>(str.utf16());
+    const qsizetype n = str.size();
+    qsizetype i = 0;
+    // Nearly every text is clean: it is returned without a copy.
+    for (; i < n; ++i) {
+        const char16_t c = p[i];
+        if (IsXmlControl(c) || c >= 0xD800)
+            break;
+    }
+    if (i == n)
+        return str;
+    QString out = str.left(i);
+    for (; i < n; ++i) {
+        const char16_t c = p[i];
+        if (IsXmlControl(c)) {
+            out += HexEscape(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            out += QChar(c);
+            out += QChar(p[++i]);
+        } else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+            out += QChar(QChar::ReplacementCharacter);
+        } else {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
+QString EscapeControls(const QString& str)
+{
+    QString out;
+    out.reserve(str.size());
+    for (const QChar ch : str) {
+        const char16_t c = ch.unicode();
+        if ((c < 0x20 && c != u'\t') || c == 0x7F)
+            out += HexEscape(c);
+        else
+            out += ch;
+    }
+    return out;
+}

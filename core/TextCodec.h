@@ -12,3 +12,14 @@ QString DecodeWindows1252(const char* pData, qsizetype nSize);
 
 // Characters outside windows-1252 become '?'.
 QByteArray EncodeWindows1252(const QString& str);
+
+// The text with only the characters XML 1.0 allows: each control character
+// other than tab, line feed and carriage return (NUL included, which would
+// otherwise cut the text) becomes the four characters "\xNN", so distinct
+// texts stay distinct and readable; unpaired surrogates and U+FFFE/U+FFFF
+// become U+FFFD.
+QString XmlSafeText(const QString& str);
+
+// The same escape for showing device answers in messages and the monitor:
+// every control character but tab is written as "\xNN".
+QString EscapeControls(const QString& str);

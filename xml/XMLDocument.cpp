@@ -12,6 +12,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Comments and processing instructions survive a save; whitespace between
@@ -135,6 +141,89 @@ void ConvertToUtf8(Buffer& buf, const DetectedEncoding& enc)
         throw std::bad_alloc();
 }
 
+// The offset of the first byte that a strict parser refuses: a malformed
+// UTF-8 sequence or a control character XML does not allow. -1 when there
+// is none.
+ptrdiff_t FindIllegalByte(const char* p, size_t n)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = u[i];
+        if (c >= 0x20 && c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20) {
+            if (c != '\t' && c != '\n' && c != '\r')
+                return static_cast<ptrdiff_t>(i);
+            ++i;
+            continue;
+        }
+        size_t nLength = 0;
+        unsigned nCode = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            nLength = 2;
+            nCode = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            nLength = 3;
+            nCode = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            nLength = 4;
+            nCode = c & 0x07;
+        } else {
+            return static_cast<ptrdiff_t>(i);
+        }
+        if (i + nLength > n)
+            return static_cast<ptrdiff_t>(i);
+        for (size_t k = 1; k < nLength; ++k) {
+            if ((u[i + k] & 0xC0) != 0x80)
+                return static_cast<ptrdiff_t>(i);
+            nCode = (nCode << 6) | (u[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates, code points beyond U+10FFFF and the
+        // two non-characters XML excludes.
+        const unsigned nMinimum = nLength == 2 ? 0x80 : nLength == 3 ? 0x800 : 0x10000;
+        if (nCode < nMinimum || (nCode >= 0xD800 && nCode <= 0xDFFF) || nCode > 0x10FFFF || nCode == 0xFFFE
+            || nCode == 0xFFFF)
+            return static_cast<ptrdiff_t>(i);
+        i += nLength;
+    }
+    return -1;
+}
+
+// Character references to control characters (&#1;) are taken by the parser
+// but make a file other programs refuse; such texts are stored the way new
+// texts are.
+void MakeTextsXmlSafe(pugi::xml_node node)
+{
+    for (pugi::xml_node n = node; n;) {
+        const char* pszValue = n.value();
+        if (*pszValue) {
+            const QString strText = QString::fromUtf8(pszValue);
+            const QString strSafe = XmlSafeText(strText);
+            if (strSafe != strText)
+                n.set_value(strSafe.toUtf8().constData());
+        }
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            const QString strText = QString::fromUtf8(a.value());
+            const QString strSafe = XmlSafeText(strText);
+            if (strSafe != strText)
+                a.set_value(strSafe.toUtf8().constData());
+        }
+        // Depth first, without recursion: files can be deep.
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n != node)
+            n = n.parent();
+        if (!n || n == node)
+            break;
+        n = n.next_sibling();
+    }
+}
+
 // Line and column (both from 1, the column in characters) of a byte offset.
 void LineColumn(const char* p, size_t n, ptrdiff_t offset, int& nLine, int& nColumn)
 {
@@ -209,7 +298,9 @@ public:
     {
         if (!m_bFailed && !m_buf.isEmpty() && m_dev.write(m_buf) != m_buf.size())
             m_bFailed = true;
-        m_buf.clear();
+        // resize, not clear: clear() frees the block, and every further block
+        // would be allocated and faulted in anew.
+        m_buf.resize(0);
         return !m_bFailed;
     }
 
@@ -220,6 +311,50 @@ private:
     char m_last = 0;
     bool m_bFailed = false;
 };
+
+bool IsRegularFile(const QString& strPath)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::stat(QFile::encodeName(strPath).constData(), &st) == 0 && S_ISREG(st.st_mode);
+#else
+    return QFileInfo(strPath).isFile();
+#endif
+}
+
+// The temporary file gets the permissions of the file it replaces (QSaveFile
+// sees to that); its owner and group too, where the process may set them.
+void KeepOwner(QSaveFile& file)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(file.fileName()).constData(), &st) != 0)
+        return;
+    const int fd = file.handle();
+    if (fd >= 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Not allowed to give it away: the group alone, or nothing.
+        [[maybe_unused]] const int n = ::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+    }
+#else
+    Q_UNUSED(file);
+#endif
+}
+
+// The rename that completes a save is an entry of the folder: without
+// syncing the folder, a power cut can bring back the old name.
+void SyncFolder(const QString& strPath)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(strPath).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(strPath);
+#endif
+}
 
 } // namespace
 
@@ -276,8 +411,12 @@ void CXMLDocument::Load()
     QFile file(m_strFileName);
     if (!file.exists())
         throw CXMLException(LoadString(IDS_XML_NOT_FOUND).arg(m_strFileName));
-    if (QFileInfo(m_strFileName).isDir() || !file.open(QIODevice::ReadOnly))
-        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+    // A FIFO would block the open, a device such as /dev/zero never ends.
+    if (!IsRegularFile(m_strFileName))
+        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName)
+                            + QStringLiteral("\nnot a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName) + u'\n' + file.errorString());
 
     Buffer buf;
     buf.n = static_cast<size_t>(file.size());
@@ -296,6 +435,14 @@ void CXMLDocument::Load()
                          QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc.name)));
     }
     ConvertToUtf8(buf, enc);
+    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n);
+    if (nIllegal >= 0) {
+        int nLine = 1, nColumn = 1;
+        LineColumn(buf.p, buf.n, nIllegal, nLine, nColumn);
+        throw ParseError(m_strFileName, nLine, nColumn, pugi::status_bad_pcdata,
+                         QStringLiteral("invalid character (byte 0x%1)")
+                             .arg(static_cast<unsigned char>(buf.p[nIllegal]), 2, 16, QLatin1Char('0')));
+    }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
     ParseBuffer(buf.release(), nSize, m_strFileName, [&strFileName, enc] {
@@ -311,6 +458,7 @@ void CXMLDocument::Load()
 void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
                                const std::function<QByteArray()>& original)
 {
+    const bool bCharRefs = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize)).contains("&#");
     const pugi::xml_parse_result result =
         m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result) {
@@ -330,6 +478,21 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
+    // The parser takes several root elements; other programs do not.
+    int nRoots = 0;
+    for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element && ++nRoots == 2) {
+            const QByteArray text = original();
+            int nLine = 1, nColumn = 1;
+            // The offset names the element name; the error points at its "<".
+            LineColumn(text.constData(), static_cast<size_t>(text.size()), n.offset_debug() - 1, nLine, nColumn);
+            m_pDOM->reset();
+            throw ParseError(strSource, nLine, nColumn, pugi::status_end_element_mismatch,
+                             QStringLiteral("a second root element"));
+        }
+    }
+    if (bCharRefs)
+        MakeTextsXmlSafe(m_pDOM->document_element());
     m_bLoaded = true;
 }
 
@@ -377,8 +540,10 @@ void CXMLDocument::Save(bool bFormat)
         file.cancelWriting();
         throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + strReason);
     }
+    KeepOwner(file);
     if (!file.commit())
         throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + file.errorString());
+    SyncFolder(m_strFileName);
 }
 
 void CXMLDocument::SaveAfterChange()

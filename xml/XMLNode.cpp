@@ -1,5 +1,6 @@
 #include "xml/XMLNode.h"
 
+#include "core/TextCodec.h"
 #include "resources/StringTable.h"
 #include "xml/XMLException.h"
 
@@ -55,7 +56,7 @@ QString ElementText(pugi::xml_node node)
 // must then be told.
 bool SetElementText(pugi::xml_node node, const QString& strText)
 {
-    const QByteArray utf8 = strText.toUtf8();
+    const QByteArray utf8 = XmlSafeText(strText).toUtf8();
     bool bRemoved = false;
     if (utf8.isEmpty()) {
         // No empty text node: the element is written as an empty tag, the
@@ -603,7 +604,7 @@ void CXMLNode::Store(pugi::xml_node element, const CXMLFieldMap& map)
                     attr = node.append_attribute(name.constData());
                 if (!attr)
                     throw CXMLException(IDS_XML_CREATE_ATTRIBUTE);
-                if (!attr.set_value(a.m_strValue.toUtf8().constData()))
+                if (!attr.set_value(XmlSafeText(a.m_strValue).toUtf8().constData()))
                     throw CXMLException(IDS_XML_SET_ATTRIBUTE_VALUE);
             }
             break;

@@ -58,6 +58,12 @@ void TestNumber::parseNumber_data()
     QTest::newRow("minus zero") << QStringLiteral("-0") << 0.0;
     QTest::newRow("non-Latin text") << QStringLiteral("Ωx") << 0.0;
     QTest::newRow("thousands are not grouped") << QStringLiteral("1.234,5") << 1.234;
+    QTest::newRow("underflow") << QStringLiteral("1e-400") << 0.0;
+    QTest::newRow("underflow below a point") << QStringLiteral("-0.000001e-320;V") << 0.0;
+    QTest::newRow("denormal") << QStringLiteral("1e-310") << 1e-310;
+    QTest::newRow("overflow") << QStringLiteral("1e400") << HUGE_VAL;
+    QTest::newRow("overflow by digits") << QStringLiteral("1") + QString(400, u'0') + QStringLiteral("e-10")
+                                        << HUGE_VAL;
 }
 
 void TestNumber::parseNumber()

@@ -6,6 +6,8 @@
 #include "resources/StringTable.h"
 #include "xml/XMLNode.h"
 
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringEncoder>
 
@@ -26,7 +28,10 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void missingFile();
-    void directoryInsteadOfFile();
+    void notARegularFile_data();
+    void notARegularFile();
+    void storedTextsAreXml_data();
+    void storedTextsAreXml();
     void parseError_data();
     void parseError();
     void saveLayout_data();
@@ -62,14 +67,69 @@ void TestXMLDocument::missingFile()
     QVERIFY(!doc.IsValid());
 }
 
-void TestXMLDocument::directoryInsteadOfFile()
+void TestXMLDocument::notARegularFile_data()
 {
-    const QString strPath = Path(QStringLiteral("isadir.xml"));
-    QVERIFY(QDir().mkpath(strPath));
+    QTest::addColumn<QString>("path");
+    const QString strDir = Path(QStringLiteral("isadir.xml"));
+    QDir().mkpath(strDir);
+    QTest::newRow("folder") << strDir;
+#ifdef Q_OS_UNIX
+    // A FIFO blocks an open until a writer comes; /dev/zero never ends.
+    const QString strFifo = Path(QStringLiteral("fifo.xml"));
+    QProcess::execute(QStringLiteral("mkfifo"), {strFifo});
+    QTest::newRow("FIFO") << strFifo;
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+#endif
+}
+
+void TestXMLDocument::notARegularFile()
+{
+    QFETCH(QString, path);
+    QVERIFY(QFileInfo::exists(path));
     CXMLDocument doc;
-    const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
-    QCOMPARE(e.GetErrorMessage(), QStringLiteral("Fehler beim Laden der Datei '%1'").arg(strPath));
+    const CXMLException e = ExpectXmlException([&] { doc.Open(path); });
+    QVERIFY2(e.GetErrorMessage().startsWith(QStringLiteral("Fehler beim Laden der Datei '%1'\n").arg(path)),
+             qPrintable(e.GetErrorMessage()));
     QVERIFY(!doc.IsValid());
+}
+
+void TestXMLDocument::storedTextsAreXml_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("control character") << QStringLiteral("A\x01" "B") << QStringLiteral("A\\x01B");
+    QTest::newRow("NUL does not cut") << QString::fromUtf16(u"A\0B", 3) << QStringLiteral("A\\x00B");
+    QTest::newRow("tab and line ends stay") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u'x' << QString(QChar(0xFFFD)) + u'x';
+    QTest::newRow("umlaut") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+}
+
+void TestXMLDocument::storedTextsAreXml()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    const QString strPath = Path(QStringLiteral("texts.xml"));
+    QVERIFY(WriteBytes(strPath, "<R>\r\n<A>\r\n<ID>x</ID>\r\n</A>\r\n</R>\r\n"));
+    // A save keeps the file's permissions.
+    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(strPath, permissions));
+    {
+        CXMLDocument doc;
+        doc.Open(strPath);
+        CXMLNode node(&doc);
+        QVERIFY(node.FindFirst(QStringLiteral("A")));
+        node.SetValue(QStringLiteral("ID"), text);
+        doc.Save();
+    }
+    // What was written is well-formed for any parser and reads back whole.
+    QCOMPARE(QFileInfo(strPath).permissions() & 0x7077, permissions);
+    const QByteArray bytes = ReadBytes(strPath);
+    QVERIFY2(!bytes.contains("&#") && !bytes.contains('\0'), bytes.constData());
+    CXMLDocument doc;
+    doc.Open(strPath);
+    CXMLNode node(&doc);
+    QVERIFY(node.FindFirst(QStringLiteral("A")));
+    QCOMPARE(node.GetValue(QStringLiteral("ID")), stored);
 }
 
 void TestXMLDocument::parseError_data()
@@ -94,6 +154,11 @@ void TestXMLDocument::parseError_data()
     QTest::newRow("UTF-16")
         << QByteArray(toUtf16.encode(QStringLiteral("<Root>\n<A>1</A>\n<B>2</C>\n</Root>\n"))) << 3 << 7;
     QTest::newRow("unclosed root") << QByteArray("<Root>\n<A>1</A>\n<B>2</B>") << 3 << 8;
+    // What the parser would take but a strict one refuses.
+    QTest::newRow("invalid UTF-8") << QByteArray("<Root>\n<A>\xff</A>\n</Root>\n") << 2 << 4;
+    QTest::newRow("overlong UTF-8") << QByteArray("<Root>\n<A>x\xc0\xaf</A>\n</Root>\n") << 2 << 5;
+    QTest::newRow("control character") << QByteArray("<Root>\n<A>\x01</A>\n</Root>\n") << 2 << 4;
+    QTest::newRow("second root") << QByteArray("<Root>\n</Root>\n<Root/>\n") << 3 << 1;
 }
 
 void TestXMLDocument::parseError()
