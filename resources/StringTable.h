@@ -142,6 +142,11 @@ enum StringId : unsigned {
     IDS_VECTOR_DLG_COLOURS = 21171,
     IDS_PRINT_FAILED = 21172,
 
+    // Data files shared with other programs and instances.
+    IDS_XML_WRONG_ROOT = 21900,
+    IDS_XML_CHANGED_ON_DISK = 21901,
+    IDS_XML_LOCKED = 21902,
+
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.
     IDS_XML_FILE_FILTER = 149,

@@ -2,11 +2,56 @@
 
 #include "xml/XMLException.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
 CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent)
     : QObject(pParent)
 {
+    m_xmlMain.SetExpectedRoot(QStringLiteral("Main-Data"));
+    m_xmlResult.SetExpectedRoot(QStringLiteral("Result-Data"));
     OpenReporting(m_xmlMain, strMainFile);
     OpenReporting(m_xmlResult, strResultFile);
+    Watch();
+}
+
+void CQardaDoc::Watch()
+{
+    if (!m_pWatcher) {
+        m_pWatcher = new QFileSystemWatcher(this);
+        // Saves replace the file, so the change of the folder is what shows.
+        connect(m_pWatcher, &QFileSystemWatcher::fileChanged, this, &CQardaDoc::OnFileChanged);
+        connect(m_pWatcher, &QFileSystemWatcher::directoryChanged, this, &CQardaDoc::OnFileChanged);
+    }
+    if (!m_pWatcher->files().isEmpty())
+        m_pWatcher->removePaths(m_pWatcher->files());
+    if (!m_pWatcher->directories().isEmpty())
+        m_pWatcher->removePaths(m_pWatcher->directories());
+    for (const CXMLDocument* pDoc : {&m_xmlMain, &m_xmlResult}) {
+        const QString strPath = pDoc->GetFileName();
+        if (strPath.isEmpty() || !QFileInfo::exists(strPath))
+            continue;
+        m_pWatcher->addPath(strPath);
+        const QString strFolder = QFileInfo(strPath).absolutePath();
+        if (!m_pWatcher->directories().contains(strFolder))
+            m_pWatcher->addPath(strFolder);
+    }
+}
+
+void CQardaDoc::OnFileChanged()
+{
+    bool bReloaded = false;
+    for (CXMLDocument* pDoc : {&m_xmlMain, &m_xmlResult}) {
+        // Our own saves leave the stamp current; a batch in progress is
+        // finished against the file by its own lock.
+        if (!pDoc->IsChangedOnDisk() || pDoc->IsSaveSuppressed())
+            continue;
+        OpenReporting(*pDoc, pDoc->GetFileName());
+        bReloaded = true;
+    }
+    Watch();
+    if (bReloaded)
+        emit FilesOpened();
 }
 
 CQardaDoc::~CQardaDoc()
@@ -30,5 +75,6 @@ void CQardaDoc::OpenFiles(const QString& strMainFile, const QString& strResultFi
     OpenReporting(m_xmlMain, strMainFile);
     m_xmlResult.Close();
     OpenReporting(m_xmlResult, strResultFile);
+    Watch();
     emit FilesOpened();
 }

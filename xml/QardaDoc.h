@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QFileSystemWatcher;
+
 // The program's one document: the main file (groups and locations) and the
 // result file, open for the whole run.
 class CQardaDoc : public QObject
@@ -23,8 +25,14 @@ public:
     CXMLDocument m_xmlResult;
 
 signals:
+    // Both files were opened anew, or one was reloaded after another
+    // program changed it: whatever shows their contents is rebuilt.
     void FilesOpened();
 
 private:
     static void OpenReporting(CXMLDocument& doc, const QString& strPath);
+    void Watch();
+    void OnFileChanged();
+
+    QFileSystemWatcher* m_pWatcher = nullptr;
 };

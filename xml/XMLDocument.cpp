@@ -1,9 +1,12 @@
 #include "xml/XMLDocument.h"
 
+#include "core/FileLock.h"
 #include "core/TextCodec.h"
 #include "resources/StringTable.h"
 #include "xml/XMLException.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -417,6 +420,8 @@ void CXMLDocument::Load()
                             + QStringLiteral("\nnot a regular file"));
     if (!file.open(QIODevice::ReadOnly))
         throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName) + u'\n' + file.errorString());
+    // Taken before reading: a change made while reading shows as a change.
+    const FileStamp stamp = StampOf(m_strFileName);
 
     Buffer buf;
     buf.n = static_cast<size_t>(file.size());
@@ -453,6 +458,86 @@ void CXMLDocument::Load()
         ConvertToUtf8(again, enc);
         return QByteArray(again.p, static_cast<qsizetype>(again.n));
     });
+    m_stamp = stamp;
+}
+
+CXMLDocument::FileStamp CXMLDocument::StampOf(const QString& strPath)
+{
+    FileStamp stamp;
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(strPath).constData(), &st) != 0)
+        return stamp;
+    stamp.nSize = st.st_size;
+    stamp.nModified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.nInode = st.st_ino;
+#else
+    const QFileInfo info(strPath);
+    if (!info.exists())
+        return stamp;
+    stamp.nSize = info.size();
+    stamp.nModified = info.lastModified().toMSecsSinceEpoch() * 1000000;
+#endif
+    return stamp;
+}
+
+bool CXMLDocument::IsChangedOnDisk() const
+{
+    return IsValid() && !(StampOf(m_strFileName) == m_stamp);
+}
+
+std::unique_ptr<CFileLock> CXMLDocument::TakeLock(int nWaitMs) const
+{
+    // In the temporary folder, named after the file: a read-only data folder
+    // can still be locked, and nothing is added beside the user's files.
+    const QByteArray key = QCryptographicHash::hash(QFileInfo(m_strFileName).absoluteFilePath().toUtf8(),
+                                                    QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
+    auto pLock =
+        std::make_unique<CFileLock>(QDir::temp().filePath(QStringLiteral("qarda-%1.lock").arg(QLatin1String(key))));
+    switch (pLock->TryLock(nWaitMs)) {
+    case CFileLock::Result::Locked:
+        return pLock;
+    case CFileLock::Result::Busy:
+        throw CXMLException(LoadString(IDS_XML_LOCKED).arg(m_strFileName));
+    case CFileLock::Result::Unavailable:
+        break;
+    }
+    // No lock can be made here at all: go on without one rather than refuse
+    // every change; the check of the file's stamp still keeps another
+    // writer's save.
+    return nullptr;
+}
+
+std::unique_ptr<CXMLDocument::CChangeLock> CXMLDocument::LockForChange(int nWaitMs)
+{
+    if (m_bLocked)
+        throw CXMLException(LoadString(IDS_XML_LOCKED).arg(m_strFileName));
+    auto pLock = TakeLock(nWaitMs);
+    if (IsValid() && IsChangedOnDisk())
+        Reload();
+    return std::make_unique<CChangeLock>(this, std::move(pLock));
+}
+
+CXMLDocument::CChangeLock::CChangeLock(CXMLDocument* pDocument, std::unique_ptr<CFileLock> pLock)
+    : m_pDocument(pDocument)
+    , m_pLock(std::move(pLock))
+{
+    m_pDocument->m_bLocked = true;
+}
+
+CXMLDocument::CChangeLock::~CChangeLock()
+{
+    m_pDocument->m_bLocked = false;
+}
+
+void CXMLDocument::CheckWritable() const
+{
+    const pugi::xml_node root = m_pDOM->document_element();
+    const QString strRoot = QString::fromUtf8(root.name());
+    if (!m_strExpectedRoot.isEmpty() && strRoot != m_strExpectedRoot)
+        throw CXMLException(LoadString(IDS_XML_WRONG_ROOT).arg(m_strFileName, strRoot, m_strExpectedRoot));
 }
 
 void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
@@ -525,6 +610,22 @@ void CXMLDocument::Save(bool bFormat)
     m_bSaveSuppressed = false;
     if (!IsValid())
         return;
+    CheckWritable();
+    // Another writer may hold the file; under our own change lock we already
+    // hold it.
+    std::unique_ptr<CFileLock> pLock = m_bLocked ? nullptr : TakeLock(10000);
+    // Writing now would throw away what another program saved since.
+    // (A target that is gone or no longer a file fails in the save itself.)
+    if (IsRegularFile(m_strFileName) && IsChangedOnDisk()) {
+        const CXMLException e(LoadString(IDS_XML_CHANGED_ON_DISK).arg(m_strFileName));
+        // Memory follows the file again; a file that no longer loads leaves
+        // the document invalid, and its own message follows on the next use.
+        try {
+            Reload();
+        } catch (const CXMLException&) {
+        }
+        throw e;
+    }
 
     // The text goes to a temporary file beside the target, which replaces
     // the target only when it is complete and on disk.
@@ -544,6 +645,7 @@ void CXMLDocument::Save(bool bFormat)
     if (!file.commit())
         throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + file.errorString());
     SyncFolder(m_strFileName);
+    m_stamp = StampOf(m_strFileName);
 }
 
 void CXMLDocument::SaveAfterChange()

@@ -2,10 +2,14 @@
 
 #include <QString>
 
+#include "core/FileLock.h"
+
 #include <pugixml.hpp>
 
 #include <functional>
 #include <memory>
+
+class CXMLDocument;
 
 // One XML data file held in a DOM. Every change is written back through a
 // temporary file that replaces the file only when it is complete, so the file
@@ -38,6 +42,21 @@ public:
     bool IsValid() const;
     QString GetFileName() const { return m_strFileName; }
 
+    // The root element a file must have to be written ("Main-Data",
+    // "Result-Data"); empty accepts any. A file with another root loads, but
+    // every save is refused with a message naming the file and its root.
+    void SetExpectedRoot(const QString& strRoot) { m_strExpectedRoot = strRoot; }
+    // Whether the file on disk is no longer the one loaded or saved here
+    // (another program or instance wrote it).
+    bool IsChangedOnDisk() const;
+    // Takes the lock of the data file (a lock in the temporary folder), waiting up to nWaitMs for
+    // another writer, and reloads the file first when it changed on disk, so
+    // the change is made against the file as it is. A crashed process holds
+    // no lock. Throws CXMLException when the lock cannot be
+    // had or the reload fails. The lock is released with the returned object.
+    class CChangeLock;
+    std::unique_ptr<CChangeLock> LockForChange(int nWaitMs = 10000);
+
     // For the cursors of this layer.
     pugi::xml_document* GetDOM() const { return m_pDOM.get(); }
     pugi::xml_node GetDocumentNode() const;
@@ -53,6 +72,8 @@ public:
 
 private:
     void CreateDOM();
+    std::unique_ptr<CFileLock> TakeLock(int nWaitMs) const;
+    void CheckWritable() const;
     void ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
                      const std::function<QByteArray()>& original);
 
@@ -60,6 +81,33 @@ private:
     bool m_bLoaded = false;
     QString m_strFileName;
     bool m_bSaveSuppressed = false;
+    QString m_strExpectedRoot;
+    // What the file on disk was when loaded or last saved here.
+    struct FileStamp
+    {
+        qint64 nSize = -1;
+        qint64 nModified = 0;  // ns
+        quint64 nInode = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp StampOf(const QString& strPath);
+    FileStamp m_stamp;
+    bool m_bLocked = false;
     quint64 m_nLoadGeneration = 0;
     quint64 m_nRemoveGeneration = 0;
+};
+
+// Held while a change is made against the file on disk; releases the lock
+// file when destroyed.
+class CXMLDocument::CChangeLock
+{
+public:
+    CChangeLock(CXMLDocument* pDocument, std::unique_ptr<CFileLock> pLock);
+    ~CChangeLock();
+    CChangeLock(const CChangeLock&) = delete;
+    CChangeLock& operator=(const CChangeLock&) = delete;
+
+private:
+    CXMLDocument* m_pDocument;
+    std::unique_ptr<CFileLock> m_pLock;
 };

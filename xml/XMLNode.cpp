@@ -625,8 +625,14 @@ void CXMLNode::AddNew()
 {
     Revalidate();
     pugi::xml_node parent = GetParentElement();
-    if (!parent)
-        return;
+    // Nowhere to append (a file of another kind, say) is an error: a caller
+    // that counted the record as stored would lose it.
+    if (!parent) {
+        // A closed or failed document takes nothing and says so elsewhere.
+        if (!m_pDocument->IsValid())
+            return;
+        throw CXMLException(IDS_XML_PARENT, m_pDocument->GetFileName());
+    }
     m_current = {};
     const QByteArray name = m_strNewElementName.toUtf8();
     pugi::xml_node element = parent.append_child(name.constData());

@@ -5,6 +5,7 @@
 
 #include "resources/StringTable.h"
 #include "xml/XMLNode.h"
+#include "xml/XMLNodeResult.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -30,6 +31,8 @@ private slots:
     void missingFile();
     void notARegularFile_data();
     void notARegularFile();
+    void twoWritersLoseNothing();
+    void wrongRootIsNeverWritten();
     void storedTextsAreXml_data();
     void storedTextsAreXml();
     void parseError_data();
@@ -91,6 +94,68 @@ void TestXMLDocument::notARegularFile()
     QVERIFY2(e.GetErrorMessage().startsWith(QStringLiteral("Fehler beim Laden der Datei '%1'\n").arg(path)),
              qPrintable(e.GetErrorMessage()));
     QVERIFY(!doc.IsValid());
+}
+
+// Two documents on one file stand for two processes: without the lock and
+// the check, the second save would silently drop the first one's result.
+void TestXMLDocument::twoWritersLoseNothing()
+{
+    const QString strPath = Path(QStringLiteral("shared.xml"));
+    QVERIFY(WriteBytes(strPath, "<Result-Data>\r\n</Result-Data>\r\n"));
+    CXMLDocument first, second;
+    first.Open(strPath);
+    second.Open(strPath);
+    auto add = [](CXMLDocument& doc, const QString& strID) {
+        CXMLNodeResult r(&doc);
+        r.Open(QString());
+        r.AddNew();
+        r.m_strID = strID;
+        r.Update();
+    };
+    add(first, QStringLiteral("one"));
+    // A change that does not lock first is refused, and the document follows
+    // the file again.
+    const CXMLException e = ExpectXmlException([&] { add(second, QStringLiteral("two")); });
+    QVERIFY2(e.GetErrorMessage().contains(QStringLiteral("von einem anderen Programm geändert")),
+             qPrintable(e.GetErrorMessage()));
+    {
+        // Under the lock the change is made against the file as it is.
+        const auto lock = second.LockForChange();
+        // A third writer waits for it, and gives up with a clear message.
+        CXMLDocument third;
+        third.Open(strPath);
+        const CXMLException eLocked = ExpectXmlException([&] { third.LockForChange(100); });
+        QVERIFY(eLocked.GetErrorMessage().contains(strPath));
+        add(second, QStringLiteral("two"));
+    }
+    const QByteArray bytes = ReadBytes(strPath);
+    QVERIFY(bytes.contains("<ID>one</ID>") && bytes.contains("<ID>two</ID>"));
+    // Nothing is left beside the data file.
+    QCOMPARE(QDir(QFileInfo(strPath).absolutePath()).entryList({QStringLiteral("shared.xml*")}, QDir::Files),
+             QStringList{QStringLiteral("shared.xml")});
+}
+
+void TestXMLDocument::wrongRootIsNeverWritten()
+{
+    const QString strPath = Path(QStringLiteral("main-as-result.xml"));
+    const QByteArray bytes("<Main-Data>\r\n<Main/>\r\n</Main-Data>\r\n");
+    QVERIFY(WriteBytes(strPath, bytes));
+    CXMLDocument doc;
+    doc.SetExpectedRoot(QStringLiteral("Result-Data"));
+    doc.Open(strPath);
+    // Appending a result finds no place for it: an error, not a silent no-op.
+    const CXMLException eAppend = ExpectXmlException([&] {
+        CXMLNodeResult r(&doc);
+        r.Open(QString());
+        r.AddNew();
+    });
+    QVERIFY(eAppend.GetErrorMessage().contains(strPath));
+    const CXMLException eSave = ExpectXmlException([&] { doc.Save(); });
+    QCOMPARE(eSave.GetErrorMessage(),
+             QStringLiteral("Die Datei '%1' ist keine passende Datendatei: ihr Wurzelelement ist 'Main-Data', "
+                            "erwartet wird 'Result-Data'. Sie wird nicht geändert.")
+                 .arg(strPath));
+    QCOMPARE(ReadBytes(strPath), bytes);
 }
 
 void TestXMLDocument::storedTextsAreXml_data()

@@ -544,7 +544,8 @@ void TestXMLNode::parentContextRemoved()
     inGroup.Requery();
     QCOMPARE(inGroup.GetRecordCount(), 0);
     QVERIFY(inGroup.IsEOF());
-    inGroup.AddNew();  // no parent found: nothing
+    // No parent found: an error, and nothing is added anywhere.
+    ExpectXmlException([&] { inGroup.AddNew(); });
     CXMLNode all(&doc);
     all.Open(QStringLiteral(".//Main"));
     QCOMPARE(all.GetRecordCount(), 2);
