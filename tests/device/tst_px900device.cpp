@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <future>
 
@@ -268,7 +270,8 @@ void TestPX900Device::openFails()
         device.Open(0, 9600, 'N', 8, 2);
         QFAIL("Open succeeded");
     } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
+                                          + QString::fromLocal8Bit(std::strerror(ENOENT)));
     }
     // A handler for the serial layer's exception catches the device's too.
     QVERIFY_THROWS_EXCEPTION(CSerialPortDeviceException, device.Open(QStringLiteral("/nonexistent/ttyQ7"), 9600, 'N', 8, 2));
@@ -283,7 +286,8 @@ void TestPX900Device::sendFails()
         QFAIL("GetResult returned");
     } catch (const CPX900DeviceException& e) {
         QCOMPARE(e.GetErrorMessage(), Texts({LoadString(IDS_PX900_GET_RESULT), LoadString(IDS_PX900_ERROR),
-                                             LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AGR5\r"))}));
+                                             LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AGR5\r"))})
+                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
     }
 }
 
@@ -302,7 +306,8 @@ void TestPX900Device::lineLostWhileWaiting()
         QFAIL("GetResult returned");
     } catch (const CPX900DeviceException& e) {
         QCOMPARE(e.GetErrorMessage(), Texts({LoadString(IDS_PX900_GET_RESULT), LoadString(IDS_PX900_ERROR),
-                                             LoadString(IDS_DEVICE_COMMUNICATION)}));
+                                             LoadString(IDS_DEVICE_COMMUNICATION)})
+                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
     }
     QCOMPARE(vanish.get(), QByteArray("AGR1\r"));
 }
