@@ -95,14 +95,11 @@ void CResultIdentityIndex::Insert(const QString& strID, const QString& strDate, 
 
 // --- helpers -------------------------------------------------------------------
 
-void CopyResultFields(CXMLNodeResult& source, CXMLNodeResult& target)
+void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record)
 {
-    CXMLField store(CXMLField::Store, source.GetTagName(), {});
-    source.DoFieldExchange(store);
-    CXMLField load(CXMLField::Load, target.GetTagName(), {});
-    load.GetMap() = std::move(store.GetMap());
-    target.SetFieldsEmpty();
-    target.DoFieldExchange(load);
+    cursor.AddNew();
+    cursor.Record() = record;
+    cursor.Update();
 }
 
 // --- ReadoutResults --------------------------------------------------------------
@@ -160,7 +157,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
             bMarked = true;
 
             CRecordDecoder decoder(strDeviceType, strSerial, ParseInt(strVersion));
-            CXMLNodeResult record(&document);
+            CResultRecord record;
             // AddNew and Update run the cursor's query again. Over tens of
             // thousands of results that would cost more than everything
             // else per record, so the appending cursor selects nothing and
@@ -184,9 +181,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
                 previous = stamp;
                 if (decoder.Decode(lines, stamp, record)
                     && !index.Contains(record.m_strID, record.m_strDate, record.m_strTime)) {
-                    cursor.AddNew();
-                    CopyResultFields(record, cursor);
-                    cursor.Update();
+                    AppendResult(cursor, record);
                     index.Insert(record.m_strID, record.m_strDate, record.m_strTime);
                     ++outcome.m_nAdded;
                 }

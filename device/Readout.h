@@ -9,6 +9,7 @@
 #include <atomic>
 
 class CXMLDocument;
+class CResultRecord;
 class CXMLNodeResult;
 
 // How a readout runs.
@@ -94,6 +95,6 @@ private:
     QSet<Identity> m_set;
 };
 
-// Copies every member that the result's kind stores from one cursor into
-// another (the one that appends).
-void CopyResultFields(CXMLNodeResult& source, CXMLNodeResult& target);
+// Appends the record at the cursor as a new result: the fields its kind
+// stores are written, the others are not.
+void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record);
