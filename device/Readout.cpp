@@ -16,12 +16,6 @@
 
 namespace {
 
-// Line settings of the PX900.
-constexpr int kBaud = 9600;
-constexpr char kParity = 'N';
-constexpr int kDataBits = 8;
-constexpr int kStopBits = 2;
-
 struct ReadoutCancelled
 {
 };
@@ -132,10 +126,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
             log = [pObserver](const QString& strLine) { pObserver->OnPortLog(strLine); };
         CPX900Device device(log);
         checkCancel();
-        if (options.m_strPortPath.isEmpty())
-            device.Open(options.m_nPort, kBaud, kParity, kDataBits, kStopBits);
-        else
-            device.Open(options.m_strPortPath, kBaud, kParity, kDataBits, kStopBits);
+        device.OpenLine(options.m_nPort, options.m_strPortPath);
         device.SetTimeout(options.m_nTimeout);
 
         QDateTime previous = QDateTime::currentDateTime();
