@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <future>
+#include <thread>
 
 Q_DECLARE_METATYPE(std::function<void(CPX900Device&)>)
 
@@ -297,6 +298,9 @@ void TestPX900Device::lineLostWhileWaiting()
     auto vanish = std::async(std::launch::async, [this] {
         const QByteArray command = m_pPeer->ReadCommand();
         m_pPeer->Write("RID;1\r");
+        // The command's send must have finished: a line lost while it
+        // drains is a failed command, not a lost answer.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         m_pPeer->CloseMaster();
         return command;
     });
