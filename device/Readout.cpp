@@ -4,13 +4,13 @@
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
+#include "xml/ResultIdentityIndex.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLNodeResult.h"
 
 #include <QDateTime>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -20,72 +20,7 @@ struct ReadoutCancelled
 {
 };
 
-// The XPath string-value of an element. Leaf elements (the usual case) are
-// read directly; anything with element children goes through XPath itself,
-// so nested markup counts exactly as the query would count it.
-QString StringValue(pugi::xml_node element, const pugi::xpath_query& stringOf)
-{
-    std::string value = element.value();
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-        switch (child.type()) {
-        case pugi::node_element:
-            return QString::fromStdString(stringOf.evaluate_string(element));
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            value += child.value();
-            break;
-        default:
-            break;
-        }
-    }
-    return QString::fromStdString(value);
-}
-
 } // namespace
-
-// --- CResultIdentityIndex ------------------------------------------------------
-
-void CResultIdentityIndex::Build(const CXMLDocument& document)
-{
-    m_set.clear();
-    const pugi::xml_node root = document.GetDocumentElement();
-    if (!root)
-        return;
-    const pugi::xpath_query stringOf("string(.)");
-    QStringList ids, dates, times;
-    for (pugi::xml_node result = root.child("Result"); result; result = result.next_sibling("Result")) {
-        ids.clear();
-        dates.clear();
-        times.clear();
-        for (pugi::xml_node child = result.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            const char* pszName = child.name();
-            if (std::strcmp(pszName, "ID") == 0)
-                ids.append(StringValue(child, stringOf));
-            else if (std::strcmp(pszName, "Date") == 0)
-                dates.append(StringValue(child, stringOf));
-            else if (std::strcmp(pszName, "Time") == 0)
-                times.append(StringValue(child, stringOf));
-        }
-        // A comparison with a node set holds when any of its nodes matches,
-        // so a result with two ID elements answers to either.
-        for (const QString& strID : std::as_const(ids))
-            for (const QString& strDate : std::as_const(dates))
-                for (const QString& strTime : std::as_const(times))
-                    m_set.insert({strID, strDate, strTime});
-    }
-}
-
-bool CResultIdentityIndex::Contains(const QString& strID, const QString& strDate, const QString& strTime) const
-{
-    return m_set.contains({strID, strDate, strTime});
-}
-
-void CResultIdentityIndex::Insert(const QString& strID, const QString& strDate, const QString& strTime)
-{
-    m_set.insert({strID, strDate, strTime});
-}
 
 // --- helpers -------------------------------------------------------------------
 
@@ -170,11 +105,14 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
                 device.GetResult(i, lines);
                 const QDateTime stamp = NextTimeStamp(previous, QDateTime::currentDateTime());
                 previous = stamp;
-                if (decoder.Decode(lines, stamp, record)
-                    && !index.Contains(record.m_strID, record.m_strDate, record.m_strTime)) {
-                    AppendResult(cursor, record);
-                    index.Insert(record.m_strID, record.m_strDate, record.m_strTime);
-                    ++outcome.m_nAdded;
+                if (decoder.Decode(lines, stamp, record)) {
+                    // A result already in the file is not stored twice.
+                    const CResultIdentity identity(record.m_strID, record.m_strDate, record.m_strTime);
+                    if (!index.Contains(identity)) {
+                        AppendResult(cursor, record);
+                        index.Insert(identity);
+                        ++outcome.m_nAdded;
+                    }
                 }
                 if (pObserver)
                     pObserver->OnProgress(i + 1);

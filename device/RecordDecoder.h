@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 class CResultRecord;
-// core/Kinds.h
-enum class RecordKind : int;
 
 // Conversions shared by the record decoder. All of them are independent of
 // the user's locale: the device writes and the result file stores numbers
@@ -115,7 +115,7 @@ private:
 
     // Per record.
     double m_uRange = 0, m_iRange = 0, m_uRatio = 0, m_iRatio = 0;
-    RecordKind m_kind {};
+    RecordKind m_kind = RecordKind::None;
     bool m_bBadKind = false;
     MeasuringMode m_mode = MeasuringMode::None;
     double m_harmonicSquares = 0;

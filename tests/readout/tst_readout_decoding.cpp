@@ -2,8 +2,10 @@
 // hand, the number helpers and the time stamps, all without a document; then
 // the duplicate index and the step that writes a record into the file.
 
+#include "core/Kinds.h"
 #include "device/Readout.h"
 #include "device/RecordDecoder.h"
+#include "xml/ResultIdentityIndex.h"
 #include "xml/ResultRecord.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
@@ -390,9 +392,9 @@ private slots:
         QFETCH(QString, function);
         QFETCH(QString, datatype);
         CResultRecord r;
-        RecordKind kind {};
+        RecordKind kind = RecordKind::None;
         QVERIFY(Decode(QStringLiteral("RID;%1").arg(number), r, 5, &kind));
-        QCOMPARE(static_cast<int>(kind), number);
+        QCOMPARE(ToInt(kind), number);
         QCOMPARE(r.m_strFunction, function);
         QCOMPARE(r.m_strDatatype, datatype);
     }
@@ -413,9 +415,9 @@ private slots:
         QFETCH(QString, record);
         QFETCH(bool, kept);
         CResultRecord r;
-        RecordKind kind = static_cast<RecordKind>(1);
+        RecordKind kind = RecordKind::Value;
         QCOMPARE(Decode(record, r, 5, &kind), kept);
-        QCOMPARE(static_cast<int>(kind) == 0, !kept);
+        QCOMPARE(kind == RecordKind::None, !kept);
     }
 
     // A record must not inherit anything from the one before.
@@ -433,7 +435,7 @@ private slots:
         // voltage is taken as measured.
         QCOMPARE(r.m_values.m_strUPN[0], QStringLiteral("1.0000;V"));
         QVERIFY(!decoder.Decode({QStringLiteral("ID;x")}, kStamp, r));
-        QCOMPARE(static_cast<int>(decoder.GetKind()), 0);
+        QCOMPARE(decoder.GetKind(), RecordKind::None);
     }
 
     void nextTimeStamp_data()
@@ -532,7 +534,7 @@ private slots:
         const bool bQuery = query.GetRecordCount() > 0;
         CResultIdentityIndex index;
         index.Build(doc);
-        QCOMPARE(index.Contains(id, date, time), bQuery);
+        QCOMPARE(index.Contains(CResultIdentity(id, date, time)), bQuery);
     }
 
     // The writing step: the decoded record arrives in the element the
