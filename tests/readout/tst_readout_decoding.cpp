@@ -265,6 +265,7 @@ private slots:
         row("phase angles", h1 + u("AV6;0|AV7;120|AV8;200|AV9;190|AV10;150|AV11;10"),
             "PHI1=-170.00;deg|PHI2=30.00;deg|PHI3=170.00;deg");
         row("180 degrees stays", h1 + u("AV6;0|AV9;180|AV11;0"), "PHI1=180.00;deg");
+        row("beyond one turn", h1 + u("AV6;0|AV9;600|AV11;-0.5"), "PHI1=-120.00;deg|PHI3=-0.50;deg");
 
         // Three-wire mode "3LW" (code 4 from version 5 on, 3 before).
         const QString w3 = u("RID;1|MM;4|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|");
