@@ -3,8 +3,8 @@
 #include "core/Number.h"
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
-#include "xml/XMLDocument.h"
 #include "xml/ResultIdentityIndex.h"
+#include "xml/XMLDocument.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLNodeResult.h"
 

@@ -389,8 +389,9 @@ void CRecordDecoder::DecodeBody(const KeyValue& kv, CResultRecord& r)
         if (rule.pHandler)
             rule.pHandler(*this, kv.strKey, kv.strValue, r);
         else
-            r.*rule.pMember = (rule.pszFormat ? FormatNumberC(rule.pszFormat, ToDeviceNumber(kv.strValue)) : kv.strValue)
-                              + QLatin1String(rule.pszSuffix);
+            r.*rule.pMember =
+                (rule.pszFormat ? FormatNumberC(rule.pszFormat, ToDeviceNumber(kv.strValue)) : kv.strValue)
+                + QLatin1String(rule.pszSuffix);
         return;
     }
     // Keys with an index; a key without an index that no rule names is not
@@ -459,8 +460,8 @@ const QHash<QString, CRecordDecoder::BodyRule>& CRecordDecoder::BodyRules()
                  if (nExp >= 0 && nExp < 11)
                      strExponent = L(kExponents[nExp]);
              }
-             r.m_strCz = FormatNumberC("%.2f", ToDeviceNumber(f[0])) + QStringLiteral(";x") + strExponent + u';'
-                         + strUnit;
+             r.m_strCz =
+                 FormatNumberC("%.2f", ToDeviceNumber(f[0])) + QStringLiteral(";x") + strExponent + u';' + strUnit;
          }}},
         {L("Imp"), {[](D&, const QString&, const QString& v, R& r) {
              // Pulses, pulse source, exponent.
@@ -485,8 +486,8 @@ const QHash<QString, CRecordDecoder::BodyRule>& CRecordDecoder::BodyRules()
         {L("CtRat"), {[](D&, const QString&, const QString& v, R& r) {
              const QStringList f = Fields(v, 2);
              if (!f[0].isEmpty() && !f[1].isEmpty())
-                 r.m_strErrCtRat = FormatNumberC("%.3f", ToDeviceNumber(f[0])) + u'/'
-                                   + FormatNumberC("%.3f", ToDeviceNumber(f[1]));
+                 r.m_strErrCtRat =
+                     FormatNumberC("%.3f", ToDeviceNumber(f[0])) + u'/' + FormatNumberC("%.3f", ToDeviceNumber(f[1]));
          }}},
         {L("NRat"), {[](D&, const QString&, const QString& v, R& r) { r.m_strCTN = TransformerRatio(v); }}},
         {L("XRat"), {[](D&, const QString&, const QString& v, R& r) { r.m_strCTX = TransformerRatio(v); }}},
@@ -518,7 +519,8 @@ const QHash<QString, CRecordDecoder::IndexedHandler>& CRecordDecoder::IndexedHan
         d.DecodePQSValue(strBase, n, v, r);
     };
     static const QHash<QString, IndexedHandler> handlers = {
-        {L("AV"), [](D& d, const QString&, int n, const QString& v, R& r) {
+        {L("AV"),
+         [](D& d, const QString&, int n, const QString& v, R& r) {
              if (n <= 39)
                  d.DecodeActualValue(n, v, r);
          }},
@@ -589,8 +591,8 @@ void CRecordDecoder::DecodeHarmonic(int n, const QString& strValue, CResultRecor
     const QStringList f = Fields(strValue, 2);
     const QString strAmplitude = QString(f[0]).replace(u',', u'.');
     const QString strPhase = QString(f[1]).replace(u',', u'.');
-    m_harmonics[n] = QString::number(n) + u';' + strAmplitude + QStringLiteral(";%;") + strPhase
-                     + QStringLiteral(";deg");
+    m_harmonics[n] =
+        QString::number(n) + u';' + strAmplitude + QStringLiteral(";%;") + strPhase + QStringLiteral(";deg");
     // The fundamental is not part of the distortion.
     if (n != 1) {
         const double a = ToDeviceNumber(f[0]);
@@ -666,7 +668,8 @@ void CRecordDecoder::DecodeActualValue(int nIndex, const QString& strValue, CRes
         if (nIndex == 11) {
             for (int q = 0; q < 3; ++q) {
                 const double phi = WrapDegrees180(m_currentAngle[q] - m_voltageAngle[q]);
-                a.m_strPHI[q] = (b3W && q == 1) ? Unavailable("deg") : FormatNumberC("%.2f", phi) + QStringLiteral(";deg");
+                a.m_strPHI[q] =
+                    (b3W && q == 1) ? Unavailable("deg") : FormatNumberC("%.2f", phi) + QStringLiteral(";deg");
             }
         }
         break;

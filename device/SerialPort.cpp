@@ -64,9 +64,9 @@ void CSerialPort::Close()
 CSerialPortException CSerialPortException::FromSystemError(int nError)
 {
     wchar_t* pszText = nullptr;
-    const DWORD nLength = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(nError), 0, reinterpret_cast<LPWSTR>(&pszText), 0, nullptr);
+    const DWORD nLength =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, static_cast<DWORD>(nError), 0, reinterpret_cast<LPWSTR>(&pszText), 0, nullptr);
     // The system's texts end in a line break.
     const QString strText = nLength != 0 ? QString::fromWCharArray(pszText, static_cast<qsizetype>(nLength)).trimmed()
                                          : QStringLiteral("Serial error %1").arg(nError);

@@ -50,7 +50,7 @@ QString Stored(CResultRecord r, const QString& strElement)
         {
             if (strName != m_strName)
                 return;
-            m_strFound = m_nIndex < 0                 ? QString::number(values.size())
+            m_strFound = m_nIndex < 0               ? QString::number(values.size())
                          : m_nIndex < values.size() ? values.at(m_nIndex)
                                                     : QStringLiteral("<out of range>");
         }
@@ -291,7 +291,8 @@ private slots:
         row("pulses with exponent", h5 + u("Imp;10;2;3"), "M-Puls=10;xExp+3|M-Inp=RB720");
         row("pulse source 3", h5 + u("Imp;10;3"), "M-Inp=Start/Stop");
         row("pulse source and exponent unknown", h5 + u("Imp;5;7;9"), "M-Inp=RB|M-Puls=5;x1");
-        row("energy reactive", u("RID;5|MM;1|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"), "Err-Energie=2.5000;kVArh");
+        row("energy reactive", u("RID;5|MM;1|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"),
+            "Err-Energie=2.5000;kVArh");
         row("energy apparent", u("RID;5|MM;3|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"), "Err-Energie=2.5000;kVAh");
         row("elapsed over midnight", h5 + u("Start;31.12.2023 23:59:50|End;01.01.2024 00:00:15"), "MTime=0:25");
         row("elapsed without start", h5 + u("End;01.02.2024 11:02:05"), "MTime=");
@@ -299,8 +300,9 @@ private slots:
         row("CT ratio incomplete", h5 + u("CtRat;100"), "Err-CtRat=");
 
         // Current transformer.
-        row("CT", u("RID;6|NRat;100;5|XRat;200;1|XcRat;50;5|Prim;100|NSek;0.005|XSek;0.0005|EI;0.1234|DI;1.25|"
-                    "DIMin;-3.5|DICrad;0.02"),
+        row("CT",
+            u("RID;6|NRat;100;5|XRat;200;1|XcRat;50;5|Prim;100|NSek;0.005|XSek;0.0005|EI;0.1234|DI;1.25|"
+              "DIMin;-3.5|DICrad;0.02"),
             "CT-N=100.0/5.0;A|CT-X=200.0/1.0;A|CT_Xc=50.0/5.0;A|I-Prim=100.000;A|I-Sek-N=5.0000;mA|"
             "I-Sek-X=500.00;µA|CT-Value=0.123;%|CT-Angle-deg=1.25;deg|CT-Angle-min=-3.50;min|CT-Angle-crad=0.02;crad");
 
@@ -313,8 +315,9 @@ private slots:
         row("burden index 18 ignored", u("RID;8|BV18;1"), "UPN1=");
 
         // Register tests: kind 9 energy, kind 10 power.
-        row("energy", u("RID;9|MM;0|Ent;3|MV;12.5|SV;100|EV;112.5|Err;-0.5|Start;01.02.2024 10:00:00|"
-                        "End;01.02.2024 10:01:00"),
+        row("energy",
+            u("RID;9|MM;0|Ent;3|MV;12.5|SV;100|EV;112.5|Err;-0.5|Start;01.02.2024 10:00:00|"
+              "End;01.02.2024 10:01:00"),
             "Energie=12.50;kWh|E-Begin=100.00;kWh|E-End=112.50;kWh|E-Error=-0.50;%|"
             "E-StartTime=01.02.2024 10:00:00|E-MTime=1:00|Error=<absent>");
         row("energy reactive micro", u("RID;9|MM;1|Ent;0|MV;1"), "Energie=1.00;µVArh");
@@ -322,16 +325,18 @@ private slots:
         row("energy 2LS reactive", u("RID;9|MM;11|Ent;2|MV;1"), "Energie=1.00;VArh");
         row("energy unit code unknown", u("RID;9|MM;0|Ent;9|MV;1"), "Energie=1.00;");
         row("energy unit before mode", u("RID;9|Ent;1|MM;7|MV;1"), "Energie=1.00;mWh", 4);
-        row("power", u("RID;10|MM;3|Ent;4|MV;1|SV;2|EV;3|Err;0.5|MT;15|Start;01.02.2024 10:00:00|"
-                       "End;01.02.2024 10:01:30"),
+        row("power",
+            u("RID;10|MM;3|Ent;4|MV;1|SV;2|EV;3|Err;0.5|MT;15|Start;01.02.2024 10:00:00|"
+              "End;01.02.2024 10:01:30"),
             "Power=1.00;MVA|P-Begin=2.00;MVA|P-End=3.00;MVA|P-Error=0.50;%|Measurement-Time=15;m|"
             "P-StopTime=01.02.2024 10:01:30|P-MTime=1:30");
         row("power active kilo", u("RID;10|MM;0|Ent;3|MV;1"), "Power=1.00;kW");
         row("power reactive", u("RID;10|MM;11|Ent;3|MV;1"), "Power=1.00;kVAr");
 
         // P/Q/S register test.
-        row("PQS", u("RID;12|MM;1|Ent0;3|Ent1;2|Ent2;1|SV0;10|EV0;11|MV0;1|Err0;0.1|EV1;20|Err1;0.25|MV2;5|SV2;5|"
-                     "Start;01.02.2024 10:00:00|End;01.02.2024 10:01:30"),
+        row("PQS",
+            u("RID;12|MM;1|Ent0;3|Ent1;2|Ent2;1|SV0;10|EV0;11|MV0;1|Err0;0.1|EV1;20|Err1;0.25|MV2;5|SV2;5|"
+              "Start;01.02.2024 10:00:00|End;01.02.2024 10:01:30"),
             "PE-Begin=10.00;kWh|PE-End=11.00;kWh|P-Energie=1.00;kWh|PE-Error=0.10;%|QE-End=20.00;VArh|"
             "QE-Error=0.25;%|S-Energie=5.00;mVAh|SE-Begin=5.00;mVAh|M-Time=1:30");
         row("PQS without unit", u("RID;12|MV1;5"), "Q-Energie=5.00;");
@@ -374,18 +379,30 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("datatype");
-        QTest::newRow("1") << 1 << "Value-Measurement" << "Actual-Value";
-        QTest::newRow("2") << 2 << "Vector-Measurement" << "Actual-Value";
-        QTest::newRow("3") << 3 << "Curve-Measurement" << "Sample-Data";
-        QTest::newRow("4") << 4 << "Harmonics-Measurement" << "Harmonic-Data";
-        QTest::newRow("5") << 5 << "Error-Measurement" << "Meter-Error";
-        QTest::newRow("6") << 6 << "UI-Transformer" << "UI-Transformer-Value";
-        QTest::newRow("7") << 7 << "U-Burden" << "UBurden-Value";
-        QTest::newRow("8") << 8 << "I-Burden" << "IBurden-Value";
-        QTest::newRow("9") << 9 << "Register-Test" << "Register-Test";
-        QTest::newRow("10") << 10 << "Register-Test" << "Register-Test";
-        QTest::newRow("11") << 11 << "Selektiv-Measurement" << "Selektiv-Data";
-        QTest::newRow("12") << 12 << "PQS-Reg-Test" << "PQS-Reg-Test";
+        QTest::newRow("1") << 1 << "Value-Measurement"
+                           << "Actual-Value";
+        QTest::newRow("2") << 2 << "Vector-Measurement"
+                           << "Actual-Value";
+        QTest::newRow("3") << 3 << "Curve-Measurement"
+                           << "Sample-Data";
+        QTest::newRow("4") << 4 << "Harmonics-Measurement"
+                           << "Harmonic-Data";
+        QTest::newRow("5") << 5 << "Error-Measurement"
+                           << "Meter-Error";
+        QTest::newRow("6") << 6 << "UI-Transformer"
+                           << "UI-Transformer-Value";
+        QTest::newRow("7") << 7 << "U-Burden"
+                           << "UBurden-Value";
+        QTest::newRow("8") << 8 << "I-Burden"
+                           << "IBurden-Value";
+        QTest::newRow("9") << 9 << "Register-Test"
+                           << "Register-Test";
+        QTest::newRow("10") << 10 << "Register-Test"
+                            << "Register-Test";
+        QTest::newRow("11") << 11 << "Selektiv-Measurement"
+                            << "Selektiv-Data";
+        QTest::newRow("12") << 12 << "PQS-Reg-Test"
+                            << "PQS-Reg-Test";
     }
     void kinds()
     {
@@ -426,7 +443,8 @@ private slots:
     {
         CRecordDecoder decoder(QString(), QString(), 5);
         CResultRecord r;
-        QVERIFY(decoder.Decode(QStringLiteral("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x").split(u'|'), kStamp, r));
+        QVERIFY(
+            decoder.Decode(QStringLiteral("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x").split(u'|'), kStamp, r));
         QVERIFY(decoder.Decode(QStringLiteral("RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1").split(u'|'), kStamp, r));
         QCOMPARE(r.m_strID, QString());
         QCOMPARE(r.m_strRemark, QString());

@@ -264,7 +264,8 @@ DeviceMemory DemoMemory()
     CRecordMaker maker(QDateTime(QDate(2024, 3, 12), QTime(9, 5, 0)));
     DeviceMemory memory;
 
-    DeviceRecord r = maker.Common(RecordKind::Value, QStringLiteral("HA-1001"), FromUtf8("Hausanschluss, Zählerplatz 1"));
+    DeviceRecord r =
+        maker.Common(RecordKind::Value, QStringLiteral("HA-1001"), FromUtf8("Hausanschluss, Zählerplatz 1"));
     AddActualValues(r, inst, 1.0);
     memory.append(r);
 
