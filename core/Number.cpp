@@ -95,3 +95,22 @@ int ParseInt(const QString& str)
         return INT_MIN;
     return static_cast<int>(value);
 }
+
+double WrapDegrees180(double degrees)
+{
+    if (!std::isfinite(degrees))
+        return degrees;
+    // fmod is exact, so a difference of two angles within -180..360 comes
+    // out exactly as one step of +-360 would give it.
+    double d = std::fmod(degrees, 360.0);
+    if (d > 180)
+        d -= 360;
+    else if (d < -180)
+        d += 360;
+    return d;
+}
+
+QString FormatNumberC(const char* pszFormat, double value)
+{
+    return QString::asprintf(pszFormat, value).replace(u',', u'.');
+}

@@ -16,3 +16,10 @@ double ParseNumber(const QString& str);
 // space and sign, digits up to the first non-digit, 0 without digits.
 // Values beyond the range of int are clamped.
 int ParseInt(const QString& str);
+
+// An angle difference in degrees folded into -180..180 (180 and -180 stay).
+double WrapDegrees180(double degrees);
+
+// One number in a printf format, always with a point as the decimal
+// separator: any comma the formatting produced becomes a point.
+QString FormatNumberC(const char* pszFormat, double value);

@@ -44,6 +44,14 @@ void CPX900Device::Open(const QString& strDevicePath, int nBaud, char cParity, i
     WithDeviceError([&] { CSerialPortDevice::Open(strDevicePath, nBaud, cParity, nDataBits, nStopBits); });
 }
 
+void CPX900Device::OpenLine(int nPort, const QString& strDevicePath)
+{
+    if (strDevicePath.isEmpty())
+        Open(nPort, kPX900Baud, kPX900Parity, kPX900DataBits, kPX900StopBits);
+    else
+        Open(strDevicePath, kPX900Baud, kPX900Parity, kPX900DataBits, kPX900StopBits);
+}
+
 void CPX900Device::Send(const QByteArray& command)
 {
     WithDeviceError([&] { CSerialPortDevice::Send(command); });

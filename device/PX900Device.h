@@ -5,6 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+// The PX900's line: 9600 baud, no parity, 8 data bits, 2 stop bits.
+constexpr int kPX900Baud = 9600;
+constexpr char kPX900Parity = 'N';
+constexpr int kPX900DataBits = 8;
+constexpr int kPX900StopBits = 2;
+
 // A failure in talking to the PX900: the texts of every layer in a row,
 // command first.
 class CPX900DeviceException : public CSerialPortDeviceException
@@ -23,6 +29,9 @@ public:
 
     void Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits) override;
     void Open(const QString& strDevicePath, int nBaud, char cParity, int nDataBits, int nStopBits) override;
+    // Opens the line at the device path, or COM port nPort when the path is
+    // empty, with the PX900's line settings.
+    void OpenLine(int nPort, const QString& strDevicePath);
     void Send(const QByteArray& command) override;
     QByteArray& Query(QByteArray& buffer, int nTimeoutMs = 0, int nPollMs = 0) override;
     QByteArray& Receive(QByteArray& buffer) override;

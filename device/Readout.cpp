@@ -3,6 +3,7 @@
 #include "core/Number.h"
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
+#include "xml/ResultIdentityIndex.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLNodeResult.h"
@@ -10,99 +11,24 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace {
 
-// Line settings of the PX900.
-constexpr int kBaud = 9600;
-constexpr char kParity = 'N';
-constexpr int kDataBits = 8;
-constexpr int kStopBits = 2;
-
 struct ReadoutCancelled
 {
 };
 
-// The XPath string-value of an element. Leaf elements (the usual case) are
-// read directly; anything with element children goes through XPath itself,
-// so nested markup counts exactly as the query would count it.
-QString StringValue(pugi::xml_node element, const pugi::xpath_query& stringOf)
-{
-    std::string value = element.value();
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-        switch (child.type()) {
-        case pugi::node_element:
-            return QString::fromStdString(stringOf.evaluate_string(element));
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            value += child.value();
-            break;
-        default:
-            break;
-        }
-    }
-    return QString::fromStdString(value);
-}
-
 } // namespace
-
-// --- CResultIdentityIndex ------------------------------------------------------
-
-void CResultIdentityIndex::Build(const CXMLDocument& document)
-{
-    m_set.clear();
-    const pugi::xml_node root = document.GetDocumentElement();
-    if (!root)
-        return;
-    const pugi::xpath_query stringOf("string(.)");
-    QStringList ids, dates, times;
-    for (pugi::xml_node result = root.child("Result"); result; result = result.next_sibling("Result")) {
-        ids.clear();
-        dates.clear();
-        times.clear();
-        for (pugi::xml_node child = result.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            const char* pszName = child.name();
-            if (std::strcmp(pszName, "ID") == 0)
-                ids.append(StringValue(child, stringOf));
-            else if (std::strcmp(pszName, "Date") == 0)
-                dates.append(StringValue(child, stringOf));
-            else if (std::strcmp(pszName, "Time") == 0)
-                times.append(StringValue(child, stringOf));
-        }
-        // A comparison with a node set holds when any of its nodes matches,
-        // so a result with two ID elements answers to either.
-        for (const QString& strID : std::as_const(ids))
-            for (const QString& strDate : std::as_const(dates))
-                for (const QString& strTime : std::as_const(times))
-                    m_set.insert({strID, strDate, strTime});
-    }
-}
-
-bool CResultIdentityIndex::Contains(const QString& strID, const QString& strDate, const QString& strTime) const
-{
-    return m_set.contains({strID, strDate, strTime});
-}
-
-void CResultIdentityIndex::Insert(const QString& strID, const QString& strDate, const QString& strTime)
-{
-    m_set.insert({strID, strDate, strTime});
-}
 
 // --- helpers -------------------------------------------------------------------
 
-void CopyResultFields(CXMLNodeResult& source, CXMLNodeResult& target)
+void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record)
 {
-    CXMLField store(CXMLField::Store, source.GetTagName(), {});
-    source.DoFieldExchange(store);
-    CXMLField load(CXMLField::Load, target.GetTagName(), {});
-    load.GetMap() = std::move(store.GetMap());
-    target.SetFieldsEmpty();
-    target.DoFieldExchange(load);
+    cursor.AddNew();
+    cursor.Record() = record;
+    cursor.Update();
 }
 
 // --- ReadoutResults --------------------------------------------------------------
@@ -135,10 +61,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
             log = [pObserver](const QString& strLine) { pObserver->OnPortLog(strLine); };
         CPX900Device device(log);
         checkCancel();
-        if (options.m_strPortPath.isEmpty())
-            device.Open(options.m_nPort, kBaud, kParity, kDataBits, kStopBits);
-        else
-            device.Open(options.m_strPortPath, kBaud, kParity, kDataBits, kStopBits);
+        device.OpenLine(options.m_nPort, options.m_strPortPath);
         device.SetTimeout(options.m_nTimeout);
 
         QDateTime previous = QDateTime::currentDateTime();
@@ -160,7 +83,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
             bMarked = true;
 
             CRecordDecoder decoder(strDeviceType, strSerial, ParseInt(strVersion));
-            CXMLNodeResult record(&document);
+            CResultRecord record;
             // AddNew and Update run the cursor's query again. Over tens of
             // thousands of results that would cost more than everything
             // else per record, so the appending cursor selects nothing and
@@ -182,13 +105,14 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
                 device.GetResult(i, lines);
                 const QDateTime stamp = NextTimeStamp(previous, QDateTime::currentDateTime());
                 previous = stamp;
-                if (decoder.Decode(lines, stamp, record)
-                    && !index.Contains(record.m_strID, record.m_strDate, record.m_strTime)) {
-                    cursor.AddNew();
-                    CopyResultFields(record, cursor);
-                    cursor.Update();
-                    index.Insert(record.m_strID, record.m_strDate, record.m_strTime);
-                    ++outcome.m_nAdded;
+                if (decoder.Decode(lines, stamp, record)) {
+                    // A result already in the file is not stored twice.
+                    const CResultIdentity identity(record.m_strID, record.m_strDate, record.m_strTime);
+                    if (!index.Contains(identity)) {
+                        AppendResult(cursor, record);
+                        index.Insert(identity);
+                        ++outcome.m_nAdded;
+                    }
                 }
                 if (pObserver)
                     pObserver->OnProgress(i + 1);

@@ -2,13 +2,12 @@
 
 #include "device/RecordDecoder.h"
 
-#include <QHash>
-#include <QSet>
 #include <QString>
 
 #include <atomic>
 
 class CXMLDocument;
+class CResultRecord;
 class CXMLNodeResult;
 
 // How a readout runs.
@@ -66,34 +65,6 @@ struct ReadoutOutcome
 ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& document,
                               IReadoutObserver* pObserver = nullptr);
 
-// The identities (ID, Date, Time) of the results in a document, so that a
-// readout skips what the file already holds without querying the whole file
-// per record. A result matches exactly as it would match the query
-// Result[ID = $id and Date = $date and Time = $time] on the root element.
-class CResultIdentityIndex
-{
-public:
-    void Build(const CXMLDocument& document);
-    bool Contains(const QString& strID, const QString& strDate, const QString& strTime) const;
-    void Insert(const QString& strID, const QString& strDate, const QString& strTime);
-    qsizetype Size() const { return m_set.size(); }
-
-private:
-    struct Identity
-    {
-        QString strID, strDate, strTime;
-        bool operator==(const Identity& o) const
-        {
-            return strID == o.strID && strDate == o.strDate && strTime == o.strTime;
-        }
-    };
-    friend size_t qHash(const Identity& key, size_t seed) noexcept
-    {
-        return qHashMulti(seed, key.strID, key.strDate, key.strTime);
-    }
-    QSet<Identity> m_set;
-};
-
-// Copies every member that the result's kind stores from one cursor into
-// another (the one that appends).
-void CopyResultFields(CXMLNodeResult& source, CXMLNodeResult& target);
+// Appends the record at the cursor as a new result: the fields its kind
+// stores are written, the others are not.
+void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record);

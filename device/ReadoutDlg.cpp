@@ -286,10 +286,7 @@ void CReadoutDlg::StartDelete()
         try {
             CDialogObserver observer(this);
             CPX900Device device([&observer](const QString& s) { observer.OnPortLog(s); });
-            if (strPath.isEmpty())
-                device.Open(nPort, 9600, 'N', 8, 2);
-            else
-                device.Open(strPath, 9600, 'N', 8, 2);
+            device.OpenLine(nPort, strPath);
             device.SetTimeout(nTimeout);
             device.DeleteResults();
             observer.Inform(LoadString(IDS_RESULTS_DELETED));

@@ -1,8 +1,9 @@
 #include "device/RecordDecoder.h"
 
+#include "core/Kinds.h"
 #include "core/Number.h"
 #include "resources/StringTable.h"
-#include "xml/XMLNodeResult.h"
+#include "xml/ResultRecord.h"
 
 #include <QTimeZone>
 
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -19,13 +21,6 @@ constexpr int kOrders = 41;
 QString L(const char* psz)
 {
     return QString::fromLatin1(psz);
-}
-
-// One number in a C format. QString::asprintf formats in the C locale; the
-// comma replacement keeps the stored form fixed even so.
-QString Num(const char* pszFormat, double value)
-{
-    return QString::asprintf(pszFormat, value).replace(u',', u'.');
 }
 
 QString Unavailable(const char* pszUnit)
@@ -85,6 +80,20 @@ QDateTime ParseDeviceDateTime(const QString& str)
     return dt;
 }
 
+// "primary/secondary;A" of a current transformer.
+QString TransformerRatio(const QString& strValue)
+{
+    const QStringList f = Fields(strValue, 2);
+    return FormatNumberC("%.1f", ToDeviceNumber(f[0])) + u'/' + FormatNumberC("%.1f", ToDeviceNumber(f[1]))
+           + QStringLiteral(";A");
+}
+
+// A current with the prefix of its own size.
+QString Current(const QString& strValue)
+{
+    return FormatAutoScaled(ToDeviceNumber(strValue), 0, QStringLiteral("A"));
+}
+
 QString ElapsedText(const QDateTime& start, const QDateTime& end)
 {
     const qint64 nSeconds = start.secsTo(end);
@@ -141,7 +150,7 @@ QString FormatScaled(double value, double reference, int nIndex, const QString& 
     value *= kFactor[nIndex];
     r = std::fabs(r * kFactor[nIndex]);
     const char* pszFormat = r > 100 ? "%.2f" : r > 10 ? "%.3f" : "%.4f";
-    return Num(pszFormat, value) + u';' + ScalePrefix(nIndex) + strUnit;
+    return FormatNumberC(pszFormat, value) + u';' + ScalePrefix(nIndex) + strUnit;
 }
 
 QString FormatAutoScaled(double value, double reference, const QString& strUnit)
@@ -199,7 +208,7 @@ CRecordDecoder::CRecordDecoder(const QString& strDeviceType, const QString& strS
 void CRecordDecoder::Reset()
 {
     m_uRange = m_iRange = m_uRatio = m_iRatio = 0;
-    m_nKind = 0;
+    m_kind = RecordKind::None;
     m_bBadKind = false;
     m_mode = MeasuringMode::None;
     m_harmonicSquares = 0;
@@ -257,10 +266,10 @@ QString CRecordDecoder::EnergyUnit(int nCode, int nType, bool bPower) const
     return ScalePrefix(nCode) + QLatin1String(bPower ? kPower[nType] : kEnergy[nType]);
 }
 
-bool CRecordDecoder::Decode(const QStringList& lines, const QDateTime& stamp, CXMLNodeResult& r)
+bool CRecordDecoder::Decode(const QStringList& lines, const QDateTime& stamp, CResultRecord& r)
 {
     Reset();
-    r.SetFieldsEmpty();
+    r = CResultRecord();
     r.m_strPrimSekValCzReg = QStringLiteral("On;On;On");
     r.m_strAdjustData = QStringLiteral("OK");
     r.m_strDeviceTyp = m_strDeviceType;
@@ -288,46 +297,34 @@ bool CRecordDecoder::Decode(const QStringList& lines, const QDateTime& stamp, CX
     for (const KeyValue& kv : body)
         DecodeBody(kv, r);
 
-    switch (m_nKind) {
-    case 3:
+    switch (m_kind) {
+    case RecordKind::Curve:
         r.m_strSampleA = m_samplesA;
         r.m_strSampleB = m_samplesB;
         break;
-    case 4:
+    case RecordKind::Harmonics:
         r.m_strHarm = m_harmonics;
         break;
-    case 11:
+    case RecordKind::Selective:
         r.m_strHarmValue = m_selective;
         break;
     default:
         break;
     }
-    return !m_bBadKind && m_nKind >= 1 && m_nKind <= 12;
+    return !m_bBadKind && m_kind != RecordKind::None;
 }
 
-bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CXMLNodeResult& r)
+bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CResultRecord& r)
 {
     const QString& k = kv.strKey;
     const QString& v = kv.strValue;
     if (k == QLatin1String("RID")) {
-        struct Kind
-        {
-            const char* pszFunction;
-            const char* pszDatatype;
-        };
-        static const Kind kKinds[12] = {
-            {"Value-Measurement", "Actual-Value"},     {"Vector-Measurement", "Actual-Value"},
-            {"Curve-Measurement", "Sample-Data"},      {"Harmonics-Measurement", "Harmonic-Data"},
-            {"Error-Measurement", "Meter-Error"},      {"UI-Transformer", "UI-Transformer-Value"},
-            {"U-Burden", "UBurden-Value"},             {"I-Burden", "IBurden-Value"},
-            {"Register-Test", "Register-Test"},        {"Register-Test", "Register-Test"},
-            {"Selektiv-Measurement", "Selektiv-Data"}, {"PQS-Reg-Test", "PQS-Reg-Test"},
-        };
-        m_nKind = ParseInt(v);
-        if (m_nKind >= 1 && m_nKind <= 12) {
-            r.m_strFunction = L(kKinds[m_nKind - 1].pszFunction);
-            r.m_strDatatype = L(kKinds[m_nKind - 1].pszDatatype);
+        if (const std::optional<RecordKind> kind = RecordKindFromInt(ParseInt(v))) {
+            m_kind = *kind;
+            r.m_strFunction = RecordFunction(m_kind);
+            r.m_strDatatype = RecordDatatype(m_kind);
         } else {
+            m_kind = RecordKind::None;
             m_bBadKind = true;
         }
     } else if (k == QLatin1String("MM")) {
@@ -336,11 +333,11 @@ bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CXMLNodeResult& r)
     } else if (k == QLatin1String("UR")) {
         const QStringList f = Fields(v, 2);
         m_uRange = ToDeviceNumber(f[0]);
-        r.m_strURange = Num("%.1f", m_uRange) + QStringLiteral(";V;") + f[1];
+        r.m_strURange = FormatNumberC("%.1f", m_uRange) + QStringLiteral(";V;") + f[1];
     } else if (k == QLatin1String("IR")) {
         const QStringList f = Fields(v, 2);
         m_iRange = ToDeviceNumber(f[0]);
-        r.m_strIRange = Num("%.3f", m_iRange) + QStringLiteral(";A;") + f[1];
+        r.m_strIRange = FormatNumberC("%.3f", m_iRange) + QStringLiteral(";A;") + f[1];
     } else if (k == QLatin1String("URat")) {
         // Primary and secondary, each with a flag for "divided by root 3".
         const QStringList f = Fields(v, 4);
@@ -353,17 +350,17 @@ bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CXMLNodeResult& r)
             m_uRatio = (primary / (bPrimaryRoot3 ? root3 : 1.0)) / (secondary / (bSecondaryRoot3 ? root3 : 1.0));
         }
         const QString strRoot3 = QStringLiteral(":sqrt(3)");
-        r.m_strUPrimSek = Num("%.1f", primary) + (bPrimaryRoot3 ? strRoot3 : QString()) + u'/'
-                          + Num("%.1f", secondary) + (bSecondaryRoot3 ? strRoot3 : QString())
-                          + QStringLiteral(";V;") + Num("%.2f", m_uRatio);
+        r.m_strUPrimSek = FormatNumberC("%.1f", primary) + (bPrimaryRoot3 ? strRoot3 : QString()) + u'/'
+                          + FormatNumberC("%.1f", secondary) + (bSecondaryRoot3 ? strRoot3 : QString())
+                          + QStringLiteral(";V;") + FormatNumberC("%.2f", m_uRatio);
     } else if (k == QLatin1String("IRat")) {
         const QStringList f = Fields(v, 2);
         const double primary = ToDeviceNumber(f[0]);
         const double secondary = ToDeviceNumber(f[1]);
         if (!f[0].isEmpty() && !f[1].isEmpty() && secondary != 0)
             m_iRatio = primary / secondary;
-        r.m_strIPrimSek = Num("%.3f", primary) + u'/' + Num("%.3f", secondary) + QStringLiteral(";A;")
-                          + Num("%.3f", m_iRatio);
+        r.m_strIPrimSek = FormatNumberC("%.3f", primary) + u'/' + FormatNumberC("%.3f", secondary)
+                          + QStringLiteral(";A;") + FormatNumberC("%.3f", m_iRatio);
     } else if (k == QLatin1String("CCA")) {
         r.m_strChannelA = ChannelName(Code(v));
     } else if (k == QLatin1String("CCB")) {
@@ -382,214 +379,271 @@ bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CXMLNodeResult& r)
     return true;
 }
 
-void CRecordDecoder::DecodeBody(const KeyValue& kv, CXMLNodeResult& r)
+void CRecordDecoder::DecodeBody(const KeyValue& kv, CResultRecord& r)
 {
-    const QString& k = kv.strKey;
-    const QString& v = kv.strValue;
-    if (k.isEmpty())
+    if (kv.strKey.isEmpty())
         return;
+    const QHash<QString, BodyRule>& rules = BodyRules();
+    if (const auto it = rules.constFind(kv.strKey); it != rules.cend()) {
+        const BodyRule& rule = *it;
+        if (rule.pHandler)
+            rule.pHandler(*this, kv.strKey, kv.strValue, r);
+        else
+            r.*rule.pMember =
+                (rule.pszFormat ? FormatNumberC(rule.pszFormat, ToDeviceNumber(kv.strValue)) : kv.strValue)
+                + QLatin1String(rule.pszSuffix);
+        return;
+    }
+    // Keys with an index; a key without an index that no rule names is not
+    // stored.
+    QString strBase;
+    int n = -1;
+    SplitIndexedKey(kv.strKey, strBase, n);
+    if (n < 0)
+        return;
+    const QHash<QString, IndexedHandler>& handlers = IndexedHandlers();
+    if (const auto it = handlers.constFind(strBase); it != handlers.cend())
+        (*it)(*this, strBase, n, kv.strValue, r);
+}
 
-    // Keys without an index first.
-    if (k == QLatin1String("ID")) {
-        r.m_strID = v;
-    } else if (k == QLatin1String("Rem")) {
-        r.m_strRemark = v;
-    } else if (k == QLatin1String("Adr")) {
-        r.m_strPX900Adr = v;
-    } else if (k == QLatin1String("Dat")) {
-        if (v.size() >= 14) {
-            r.m_strDate = v.mid(0, 2) + u'.' + v.mid(2, 2) + u'.' + v.mid(4, 4);
-            r.m_strTime = v.mid(8, 2) + u':' + v.mid(10, 2) + u':' + v.mid(12, 2);
-        }
-    } else if (k == QLatin1String("Err")) {
-        const QString strText = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";%");
-        if (m_nKind == 9)
-            r.m_strEError = strText;
-        else if (m_nKind == 10)
-            r.m_strPError = strText;
-        else
-            r.m_strError = strText;
-    } else if (k == QLatin1String("Start") || k == QLatin1String("End")) {
-        DecodeStartEnd(k == QLatin1String("End"), v, r);
-    } else if (k == QLatin1String("MV") || k == QLatin1String("SV") || k == QLatin1String("EV")) {
-        const bool bPower = m_nKind == 10;
-        const QString strText =
-            Num("%.2f", ToDeviceNumber(v)) + u';' + EnergyUnit(m_nEnergyCode, EnergyType(), bPower);
-        if (k == QLatin1String("MV"))
-            (bPower ? r.m_strPower : r.m_strEnergie) = strText;
-        else if (k == QLatin1String("SV"))
-            (bPower ? r.m_strPBegin : r.m_strEBegin) = strText;
-        else
-            (bPower ? r.m_strPEnd : r.m_strEEnd) = strText;
-    } else if (k == QLatin1String("MT")) {
-        r.m_strMeasurementTime = v + QStringLiteral(";m");
-    } else if (k == QLatin1String("Cz")) {
-        // Meter constant: value, unit code, exponent code.
-        static const char* const kUnits[6] = {"I/kWh", "I/kVarh", "I/kVah", "Wh/I", "Varh/I", "Vah/I"};
-        static const char* const kExponents[11] = {"Exp-5", "Exp-4", "Exp-3", "Exp-2", "Exp-1", "1",
-                                                   "Exp+1", "Exp+2", "Exp+3", "Exp+4", "Exp+5"};
-        const QStringList f = Fields(v, 3);
-        const int nUnit = Code(f[1]);
-        const QString strUnit = nUnit >= 0 && nUnit < 6 ? L(kUnits[nUnit]) : QString();
-        QString strExponent = QStringLiteral("1");
-        if (!f[2].isEmpty()) {
-            const int nExp = Code(f[2]);
-            if (nExp >= 0 && nExp < 11)
-                strExponent = L(kExponents[nExp]);
-        }
-        r.m_strCz = Num("%.2f", ToDeviceNumber(f[0])) + QStringLiteral(";x") + strExponent + u';' + strUnit;
-    } else if (k == QLatin1String("Imp")) {
-        // Pulses, pulse source, exponent.
-        static const char* const kSources[4] = {"RB", "RB MAN", "RB720", "Start/Stop"};
-        static const char* const kExponents[6] = {"1", "Exp+1", "Exp+2", "Exp+3", "Exp+4", "Exp+5"};
-        const QStringList f = Fields(v, 3);
-        QString strExponent = QStringLiteral("1");
-        if (!f[2].isEmpty()) {
-            const int nExp = Code(f[2]);
-            if (nExp >= 0 && nExp < 6)
-                strExponent = L(kExponents[nExp]);
-        }
-        r.m_strMPuls = f[0] + QStringLiteral(";x") + strExponent;
-        const int nSource = Code(f[1]);
-        r.m_strMInp = L(kSources[nSource >= 0 && nSource < 4 ? nSource : 0]);
-    } else if (k == QLatin1String("E")) {
-        static const char* const kUnits[3] = {"Wh", "VArh", "VAh"};
-        const double e = ToDeviceNumber(v);
-        r.m_strErrEnergie = FormatScaled(e, Ir() * Ur(), ScaleIndex(e), L(kUnits[EnergyType()]));
-    } else if (k == QLatin1String("CtRat")) {
-        const QStringList f = Fields(v, 2);
-        if (!f[0].isEmpty() && !f[1].isEmpty())
-            r.m_strErrCtRat = Num("%.3f", ToDeviceNumber(f[0])) + u'/' + Num("%.3f", ToDeviceNumber(f[1]));
-    } else if (k == QLatin1String("NRat") || k == QLatin1String("XRat") || k == QLatin1String("XcRat")) {
-        const QStringList f = Fields(v, 2);
-        const QString strText = Num("%.1f", ToDeviceNumber(f[0])) + u'/' + Num("%.1f", ToDeviceNumber(f[1]))
-                                + QStringLiteral(";A");
-        (k == QLatin1String("NRat") ? r.m_strCTN : k == QLatin1String("XRat") ? r.m_strCTX : r.m_strCTXc) = strText;
-    } else if (k == QLatin1String("Prim")) {
-        r.m_strIPrim = FormatAutoScaled(ToDeviceNumber(v), 0, QStringLiteral("A"));
-    } else if (k == QLatin1String("NSek")) {
-        r.m_strISekN = FormatAutoScaled(ToDeviceNumber(v), 0, QStringLiteral("A"));
-    } else if (k == QLatin1String("XSek")) {
-        r.m_strISekX = FormatAutoScaled(ToDeviceNumber(v), 0, QStringLiteral("A"));
-    } else if (k == QLatin1String("EI")) {
-        r.m_strCTValue = Num("%.3f", ToDeviceNumber(v)) + QStringLiteral(";%");
-    } else if (k == QLatin1String("DI")) {
-        r.m_strCTAngleDeg = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";deg");
-    } else if (k == QLatin1String("DIMin")) {
-        r.m_strCTAngleMin = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";min");
-    } else if (k == QLatin1String("DICrad")) {
-        r.m_strCTAngleCrad = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";crad");
-    } else if (k == QLatin1String("UN")) {
-        const QStringList f = Fields(v, 2);
-        r.m_strUNominal = Num("%.1f", ToDeviceNumber(f[0]))
-                          + (ParseInt(f[1]) == 1 ? QStringLiteral("/sqrt(3)") : QString()) + QStringLiteral(";V");
-    } else if (k == QLatin1String("IN")) {
-        r.m_strINominal = Num("%.1f", ToDeviceNumber(v)) + QStringLiteral(";A");
-    } else if (k == QLatin1String("SN")) {
-        r.m_strBNominal = Num("%.1f", ToDeviceNumber(v)) + QStringLiteral(";VA");
-    } else if (k == QLatin1String("L")) {
-        r.m_strWLength = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";m");
-    } else if (k == QLatin1String("Q")) {
-        r.m_strWGauge = Num("%.2f", ToDeviceNumber(v)) + QStringLiteral(";mm2");
-    } else if (k == QLatin1String("HC")) {
-        r.m_strChannel = ChannelName(Code(v));
-    } else if (k == QLatin1String("PC")) {
-        const int nCode = Code(v);
-        const bool bValid = nCode >= 0 && nCode <= 2;
-        r.m_strChannelU = bValid ? QStringLiteral("UL") + QString::number(nCode + 1) : QString();
-        r.m_strChannelI = bValid ? QStringLiteral("IL") + QString::number(nCode + 1) : QString();
-    } else {
-        // Keys with an index.
-        QString strBase;
-        int n = -1;
-        SplitIndexedKey(k, strBase, n);
-        if (n < 0)
-            return;
-        if (strBase == QLatin1String("AV")) {
-            if (n <= 39)
-                DecodeActualValue(n, v, r);
-        } else if (strBase == QLatin1String("CA") || strBase == QLatin1String("CB")) {
-            if (n >= kSamples)
-                return;
-            const bool bA = strBase == QLatin1String("CA");
-            const QString& strChannel = bA ? r.m_strChannelA : r.m_strChannelB;
-            // Samples come in percent of the range.
-            const double s = ToDeviceNumber(v) * 0.01;
-            const QString strText = strChannel.startsWith(u'I')
-                                        ? FormatAutoScaled(s * m_iRange * m_iRatio, Ir(), QStringLiteral("A"))
-                                        : FormatAutoScaled(s * m_uRange * m_uRatio, Ur(), QStringLiteral("V"));
-            (bA ? m_samplesA : m_samplesB)[n] = QString::number(n + 1) + u';' + strText;
-        } else if (strBase == QLatin1String("H")) {
-            if (n >= kOrders)
-                return;
-            const QStringList f = Fields(v, 2);
-            const QString strAmplitude = QString(f[0]).replace(u',', u'.');
-            const QString strPhase = QString(f[1]).replace(u',', u'.');
-            m_harmonics[n] = QString::number(n) + u';' + strAmplitude + QStringLiteral(";%;") + strPhase
-                             + QStringLiteral(";deg");
-            // The fundamental is not part of the distortion.
-            if (n != 1) {
-                const double a = ToDeviceNumber(f[0]);
-                m_harmonicSquares += a * a;
-            }
-            if (n == kOrders - 1)
-                r.m_strTotalHarm = Num("%.2f", std::sqrt(m_harmonicSquares)) + QStringLiteral(";%");
-        } else if (strBase == QLatin1String("SP")) {
-            if (n >= kOrders)
-                return;
-            const QStringList f = Fields(v, 3);
-            const QString strS = IsThreeWire() ? Unavailable("VA")
-                                               : FormatAutoScaled(ToDeviceNumber(f[2]), 0, QStringLiteral("VA"));
-            m_selective[n] = QStringLiteral("N;") + QString::number(n) + QStringLiteral(";U;;V;I;;A;P;")
-                             + FormatAutoScaled(ToDeviceNumber(f[0]), 0, QStringLiteral("W")) + QStringLiteral(";Q;")
-                             + FormatAutoScaled(ToDeviceNumber(f[1]), 0, QStringLiteral("var"))
-                             + QStringLiteral(";S;") + strS;
-        } else if (strBase == QLatin1String("BV")) {
-            if (n > 17)
-                return;
-            const int p = n % 3;
-            const double x = ToDeviceNumber(v);
-            switch (n / 3) {
-            case 0:
-                r.m_strBurdenUPN[p] = FormatAutoScaled(x, 0, QStringLiteral("V"));
-                break;
-            case 1:
-                r.m_strBurdenIL[p] = FormatAutoScaled(x, 0, QStringLiteral("A"));
-                break;
-            case 2:
-                r.m_strBurdenPHI[p] = Num("%.2f", x) + QStringLiteral(";deg");
-                break;
-            case 3:
-                r.m_strBurdenSb[p] = FormatAutoScaled(x, 0, QStringLiteral("VA"));
-                break;
-            case 4:
-                r.m_strBurdenCosBeta[p] = v;
-                break;
-            default:
-                r.m_strBurdenSN[p] = Num("%.2f", x) + QStringLiteral(";%");
-                break;
-            }
-        } else if (n <= 2 && m_nKind == 12
-                   && (strBase == QLatin1String("SV") || strBase == QLatin1String("EV")
-                       || strBase == QLatin1String("MV") || strBase == QLatin1String("Err"))) {
-            const double x = ToDeviceNumber(v);
-            if (strBase == QLatin1String("Err")) {
-                const QString strText = Num("%.2f", x) + QStringLiteral(";%");
-                (n == 0 ? r.m_strPEError : n == 1 ? r.m_strQEError : r.m_strSEError) = strText;
-                return;
-            }
-            const QString strText = Num("%.2f", x) + u';' + EnergyUnit(m_nPQSCode[n], n, false);
-            if (strBase == QLatin1String("SV"))
-                (n == 0 ? r.m_strPEBegin : n == 1 ? r.m_strQEBegin : r.m_strSEBegin) = strText;
-            else if (strBase == QLatin1String("EV"))
-                (n == 0 ? r.m_strPEEnd : n == 1 ? r.m_strQEEnd : r.m_strSEEnd) = strText;
-            else
-                (n == 0 ? r.m_strPEnergie : n == 1 ? r.m_strQEnergie : r.m_strSEnergie) = strText;
-        }
+const QHash<QString, CRecordDecoder::BodyRule>& CRecordDecoder::BodyRules()
+{
+    using R = CResultRecord;
+    using D = CRecordDecoder;
+    static const QHash<QString, BodyRule> rules = {
+        // Stored as sent.
+        {L("ID"), {nullptr, &R::m_strID}},
+        {L("Rem"), {nullptr, &R::m_strRemark}},
+        {L("Adr"), {nullptr, &R::m_strPX900Adr}},
+        {L("MT"), {nullptr, &R::m_strMeasurementTime, nullptr, ";m"}},
+        // One number in a fixed format.
+        {L("EI"), {nullptr, &R::m_strCTValue, "%.3f", ";%"}},
+        {L("DI"), {nullptr, &R::m_strCTAngleDeg, "%.2f", ";deg"}},
+        {L("DIMin"), {nullptr, &R::m_strCTAngleMin, "%.2f", ";min"}},
+        {L("DICrad"), {nullptr, &R::m_strCTAngleCrad, "%.2f", ";crad"}},
+        {L("IN"), {nullptr, &R::m_strINominal, "%.1f", ";A"}},
+        {L("SN"), {nullptr, &R::m_strBNominal, "%.1f", ";VA"}},
+        {L("L"), {nullptr, &R::m_strWLength, "%.2f", ";m"}},
+        {L("Q"), {nullptr, &R::m_strWGauge, "%.2f", ";mm2"}},
+        // Lines of their own.
+        {L("Dat"), {[](D&, const QString&, const QString& v, R& r) {
+             if (v.size() >= 14) {
+                 r.m_strDate = v.mid(0, 2) + u'.' + v.mid(2, 2) + u'.' + v.mid(4, 4);
+                 r.m_strTime = v.mid(8, 2) + u':' + v.mid(10, 2) + u':' + v.mid(12, 2);
+             }
+         }}},
+        {L("Err"), {[](D& d, const QString&, const QString& v, R& r) {
+             const QString strText = FormatNumberC("%.2f", ToDeviceNumber(v)) + QStringLiteral(";%");
+             if (d.m_kind == RecordKind::RegisterEnergy)
+                 r.m_strEError = strText;
+             else if (d.m_kind == RecordKind::RegisterPower)
+                 r.m_strPError = strText;
+             else
+                 r.m_strError = strText;
+         }}},
+        {L("Start"), {[](D& d, const QString&, const QString& v, R& r) { d.DecodeStartEnd(false, v, r); }}},
+        {L("End"), {[](D& d, const QString&, const QString& v, R& r) { d.DecodeStartEnd(true, v, r); }}},
+        {L("MV"), {[](D& d, const QString& k, const QString& v, R& r) { d.DecodeRegisterValue(k, v, r); }}},
+        {L("SV"), {[](D& d, const QString& k, const QString& v, R& r) { d.DecodeRegisterValue(k, v, r); }}},
+        {L("EV"), {[](D& d, const QString& k, const QString& v, R& r) { d.DecodeRegisterValue(k, v, r); }}},
+        {L("Cz"), {[](D&, const QString&, const QString& v, R& r) {
+             // Meter constant: value, unit code, exponent code.
+             static const char* const kUnits[6] = {"I/kWh", "I/kVarh", "I/kVah", "Wh/I", "Varh/I", "Vah/I"};
+             static const char* const kExponents[11] = {"Exp-5", "Exp-4", "Exp-3", "Exp-2", "Exp-1", "1",
+                                                        "Exp+1", "Exp+2", "Exp+3", "Exp+4", "Exp+5"};
+             const QStringList f = Fields(v, 3);
+             const int nUnit = Code(f[1]);
+             const QString strUnit = nUnit >= 0 && nUnit < 6 ? L(kUnits[nUnit]) : QString();
+             QString strExponent = QStringLiteral("1");
+             if (!f[2].isEmpty()) {
+                 const int nExp = Code(f[2]);
+                 if (nExp >= 0 && nExp < 11)
+                     strExponent = L(kExponents[nExp]);
+             }
+             r.m_strCz =
+                 FormatNumberC("%.2f", ToDeviceNumber(f[0])) + QStringLiteral(";x") + strExponent + u';' + strUnit;
+         }}},
+        {L("Imp"), {[](D&, const QString&, const QString& v, R& r) {
+             // Pulses, pulse source, exponent.
+             static const char* const kSources[4] = {"RB", "RB MAN", "RB720", "Start/Stop"};
+             static const char* const kExponents[6] = {"1", "Exp+1", "Exp+2", "Exp+3", "Exp+4", "Exp+5"};
+             const QStringList f = Fields(v, 3);
+             QString strExponent = QStringLiteral("1");
+             if (!f[2].isEmpty()) {
+                 const int nExp = Code(f[2]);
+                 if (nExp >= 0 && nExp < 6)
+                     strExponent = L(kExponents[nExp]);
+             }
+             r.m_strMPuls = f[0] + QStringLiteral(";x") + strExponent;
+             const int nSource = Code(f[1]);
+             r.m_strMInp = L(kSources[nSource >= 0 && nSource < 4 ? nSource : 0]);
+         }}},
+        {L("E"), {[](D& d, const QString&, const QString& v, R& r) {
+             static const char* const kUnits[3] = {"Wh", "VArh", "VAh"};
+             const double e = ToDeviceNumber(v);
+             r.m_strErrEnergie = FormatScaled(e, d.Ir() * d.Ur(), ScaleIndex(e), L(kUnits[d.EnergyType()]));
+         }}},
+        {L("CtRat"), {[](D&, const QString&, const QString& v, R& r) {
+             const QStringList f = Fields(v, 2);
+             if (!f[0].isEmpty() && !f[1].isEmpty())
+                 r.m_strErrCtRat =
+                     FormatNumberC("%.3f", ToDeviceNumber(f[0])) + u'/' + FormatNumberC("%.3f", ToDeviceNumber(f[1]));
+         }}},
+        {L("NRat"), {[](D&, const QString&, const QString& v, R& r) { r.m_strCTN = TransformerRatio(v); }}},
+        {L("XRat"), {[](D&, const QString&, const QString& v, R& r) { r.m_strCTX = TransformerRatio(v); }}},
+        {L("XcRat"), {[](D&, const QString&, const QString& v, R& r) { r.m_strCTXc = TransformerRatio(v); }}},
+        {L("Prim"), {[](D&, const QString&, const QString& v, R& r) { r.m_strIPrim = Current(v); }}},
+        {L("NSek"), {[](D&, const QString&, const QString& v, R& r) { r.m_strISekN = Current(v); }}},
+        {L("XSek"), {[](D&, const QString&, const QString& v, R& r) { r.m_strISekX = Current(v); }}},
+        {L("UN"), {[](D&, const QString&, const QString& v, R& r) {
+             const QStringList f = Fields(v, 2);
+             r.m_strUNominal = FormatNumberC("%.1f", ToDeviceNumber(f[0]))
+                               + (ParseInt(f[1]) == 1 ? QStringLiteral("/sqrt(3)") : QString()) + QStringLiteral(";V");
+         }}},
+        {L("HC"), {[](D&, const QString&, const QString& v, R& r) { r.m_strChannel = ChannelName(Code(v)); }}},
+        {L("PC"), {[](D&, const QString&, const QString& v, R& r) {
+             const int nCode = Code(v);
+             const bool bValid = nCode >= 0 && nCode <= 2;
+             r.m_strChannelU = bValid ? QStringLiteral("UL") + QString::number(nCode + 1) : QString();
+             r.m_strChannelI = bValid ? QStringLiteral("IL") + QString::number(nCode + 1) : QString();
+         }}},
+    };
+    return rules;
+}
+
+const QHash<QString, CRecordDecoder::IndexedHandler>& CRecordDecoder::IndexedHandlers()
+{
+    using R = CResultRecord;
+    using D = CRecordDecoder;
+    const IndexedHandler pqs = [](D& d, const QString& strBase, int n, const QString& v, R& r) {
+        d.DecodePQSValue(strBase, n, v, r);
+    };
+    static const QHash<QString, IndexedHandler> handlers = {
+        {L("AV"),
+         [](D& d, const QString&, int n, const QString& v, R& r) {
+             if (n <= 39)
+                 d.DecodeActualValue(n, v, r);
+         }},
+        {L("CA"), [](D& d, const QString&, int n, const QString& v, R& r) { d.DecodeSample(true, n, v, r); }},
+        {L("CB"), [](D& d, const QString&, int n, const QString& v, R& r) { d.DecodeSample(false, n, v, r); }},
+        {L("H"), [](D& d, const QString&, int n, const QString& v, R& r) { d.DecodeHarmonic(n, v, r); }},
+        {L("SP"), [](D& d, const QString&, int n, const QString& v, R& r) { d.DecodeSelective(n, v, r); }},
+        {L("BV"), [](D& d, const QString&, int n, const QString& v, R& r) { d.DecodeBurden(n, v, r); }},
+        {L("SV"), pqs},
+        {L("EV"), pqs},
+        {L("MV"), pqs},
+        {L("Err"), pqs},
+    };
+    return handlers;
+}
+
+void CRecordDecoder::DecodeRegisterValue(const QString& strKey, const QString& strValue, CResultRecord& r)
+{
+    // A power register holds power, every other kind energy.
+    const bool bPower = m_kind == RecordKind::RegisterPower;
+    const QString strText =
+        FormatNumberC("%.2f", ToDeviceNumber(strValue)) + u';' + EnergyUnit(m_nEnergyCode, EnergyType(), bPower);
+    if (strKey == QLatin1String("MV"))
+        (bPower ? r.m_strPower : r.m_strEnergie) = strText;
+    else if (strKey == QLatin1String("SV"))
+        (bPower ? r.m_strPBegin : r.m_strEBegin) = strText;
+    else
+        (bPower ? r.m_strPEnd : r.m_strEEnd) = strText;
+}
+
+void CRecordDecoder::DecodePQSValue(const QString& strBase, int n, const QString& strValue, CResultRecord& r)
+{
+    // Index 0 active, 1 reactive, 2 apparent.
+    if (n > 2 || m_kind != RecordKind::PQSRegister)
+        return;
+    const double x = ToDeviceNumber(strValue);
+    if (strBase == QLatin1String("Err")) {
+        const QString strText = FormatNumberC("%.2f", x) + QStringLiteral(";%");
+        (n == 0 ? r.m_strPEError : n == 1 ? r.m_strQEError : r.m_strSEError) = strText;
+        return;
+    }
+    const QString strText = FormatNumberC("%.2f", x) + u';' + EnergyUnit(m_nPQSCode[n], n, false);
+    if (strBase == QLatin1String("SV"))
+        (n == 0 ? r.m_strPEBegin : n == 1 ? r.m_strQEBegin : r.m_strSEBegin) = strText;
+    else if (strBase == QLatin1String("EV"))
+        (n == 0 ? r.m_strPEEnd : n == 1 ? r.m_strQEEnd : r.m_strSEEnd) = strText;
+    else
+        (n == 0 ? r.m_strPEnergie : n == 1 ? r.m_strQEnergie : r.m_strSEnergie) = strText;
+}
+
+void CRecordDecoder::DecodeSample(bool bA, int n, const QString& strValue, CResultRecord& r)
+{
+    if (n >= kSamples)
+        return;
+    const QString& strChannel = bA ? r.m_strChannelA : r.m_strChannelB;
+    // Samples come in percent of the range.
+    const double s = ToDeviceNumber(strValue) * 0.01;
+    const QString strText = strChannel.startsWith(u'I')
+                                ? FormatAutoScaled(s * m_iRange * m_iRatio, Ir(), QStringLiteral("A"))
+                                : FormatAutoScaled(s * m_uRange * m_uRatio, Ur(), QStringLiteral("V"));
+    (bA ? m_samplesA : m_samplesB)[n] = QString::number(n + 1) + u';' + strText;
+}
+
+void CRecordDecoder::DecodeHarmonic(int n, const QString& strValue, CResultRecord& r)
+{
+    if (n >= kOrders)
+        return;
+    const QStringList f = Fields(strValue, 2);
+    const QString strAmplitude = QString(f[0]).replace(u',', u'.');
+    const QString strPhase = QString(f[1]).replace(u',', u'.');
+    m_harmonics[n] =
+        QString::number(n) + u';' + strAmplitude + QStringLiteral(";%;") + strPhase + QStringLiteral(";deg");
+    // The fundamental is not part of the distortion.
+    if (n != 1) {
+        const double a = ToDeviceNumber(f[0]);
+        m_harmonicSquares += a * a;
+    }
+    if (n == kOrders - 1)
+        r.m_strTotalHarm = FormatNumberC("%.2f", std::sqrt(m_harmonicSquares)) + QStringLiteral(";%");
+}
+
+void CRecordDecoder::DecodeSelective(int n, const QString& strValue, CResultRecord&)
+{
+    if (n >= kOrders)
+        return;
+    const QStringList f = Fields(strValue, 3);
+    const QString strS =
+        IsThreeWire() ? Unavailable("VA") : FormatAutoScaled(ToDeviceNumber(f[2]), 0, QStringLiteral("VA"));
+    m_selective[n] = QStringLiteral("N;") + QString::number(n) + QStringLiteral(";U;;V;I;;A;P;")
+                     + FormatAutoScaled(ToDeviceNumber(f[0]), 0, QStringLiteral("W")) + QStringLiteral(";Q;")
+                     + FormatAutoScaled(ToDeviceNumber(f[1]), 0, QStringLiteral("var")) + QStringLiteral(";S;") + strS;
+}
+
+void CRecordDecoder::DecodeBurden(int n, const QString& strValue, CResultRecord& r)
+{
+    // Six groups of the three phases.
+    if (n > 17)
+        return;
+    const int p = n % 3;
+    const double x = ToDeviceNumber(strValue);
+    switch (n / 3) {
+    case 0:
+        r.m_strBurdenUPN[p] = FormatAutoScaled(x, 0, QStringLiteral("V"));
+        break;
+    case 1:
+        r.m_strBurdenIL[p] = FormatAutoScaled(x, 0, QStringLiteral("A"));
+        break;
+    case 2:
+        r.m_strBurdenPHI[p] = FormatNumberC("%.2f", x) + QStringLiteral(";deg");
+        break;
+    case 3:
+        r.m_strBurdenSb[p] = FormatAutoScaled(x, 0, QStringLiteral("VA"));
+        break;
+    case 4:
+        r.m_strBurdenCosBeta[p] = strValue;
+        break;
+    default:
+        r.m_strBurdenSN[p] = FormatNumberC("%.2f", x) + QStringLiteral(";%");
+        break;
     }
 }
 
-void CRecordDecoder::DecodeActualValue(int nIndex, const QString& strValue, CXMLNodeResult& r)
+void CRecordDecoder::DecodeActualValue(int nIndex, const QString& strValue, CResultRecord& r)
 {
     CActualValues& a = r.m_values;
     const double v = ToDeviceNumber(strValue);
@@ -613,12 +667,9 @@ void CRecordDecoder::DecodeActualValue(int nIndex, const QString& strValue, CXML
         a.m_strAI[p] = (b3W && nIndex == 10) ? Unavailable("deg") : strValue + QStringLiteral(";deg");
         if (nIndex == 11) {
             for (int q = 0; q < 3; ++q) {
-                double phi = m_currentAngle[q] - m_voltageAngle[q];
-                if (phi > 180)
-                    phi -= 360;
-                else if (phi < -180)
-                    phi += 360;
-                a.m_strPHI[q] = (b3W && q == 1) ? Unavailable("deg") : Num("%.2f", phi) + QStringLiteral(";deg");
+                const double phi = WrapDegrees180(m_currentAngle[q] - m_voltageAngle[q]);
+                a.m_strPHI[q] =
+                    (b3W && q == 1) ? Unavailable("deg") : FormatNumberC("%.2f", phi) + QStringLiteral(";deg");
             }
         }
         break;
@@ -652,44 +703,44 @@ void CRecordDecoder::DecodeActualValue(int nIndex, const QString& strValue, CXML
         break;
     }
     case 28:
-        a.m_strFREQ = Num("%.3f", v) + QStringLiteral(";Hz");
+        a.m_strFREQ = FormatNumberC("%.3f", v) + QStringLiteral(";Hz");
         break;
     case 29: case 30: case 31:
         a.m_strLambda[nIndex - 29] = b3W ? QStringLiteral("---;") : strValue + u';';
         break;
     case 32:
-        a.m_strSLambda = Num("%.4f", v) + u';';
+        a.m_strSLambda = FormatNumberC("%.4f", v) + u';';
         break;
     case 33: case 34: case 35:
-        a.m_strUD[p] = Num("%.2f", v) + QStringLiteral(";%");
+        a.m_strUD[p] = FormatNumberC("%.2f", v) + QStringLiteral(";%");
         break;
     case 36: case 37: case 38:
-        a.m_strID[p] = Num("%.2f", v) + QStringLiteral(";%");
+        a.m_strID[p] = FormatNumberC("%.2f", v) + QStringLiteral(";%");
         break;
     case 39:
-        a.m_strTemperature = Num("%.1f", v) + QStringLiteral(";deg");
+        a.m_strTemperature = FormatNumberC("%.1f", v) + QStringLiteral(";deg");
         break;
     default:
         break;
     }
 }
 
-void CRecordDecoder::DecodeStartEnd(bool bEnd, const QString& strValue, CXMLNodeResult& r)
+void CRecordDecoder::DecodeStartEnd(bool bEnd, const QString& strValue, CResultRecord& r)
 {
     if (strValue.size() != 19)
         return;
     QString* pStart = &r.m_strStartTime;
     QString* pStop = &r.m_strStopTime;
     QString* pElapsed = &r.m_strMTime;
-    if (m_nKind == 9) {
+    if (m_kind == RecordKind::RegisterEnergy) {
         pStart = &r.m_strEStartTime;
         pStop = &r.m_strEStopTime;
         pElapsed = &r.m_strEMTime;
-    } else if (m_nKind == 10) {
+    } else if (m_kind == RecordKind::RegisterPower) {
         pStart = &r.m_strPStartTime;
         pStop = &r.m_strPStopTime;
         pElapsed = &r.m_strPMTime;
-    } else if (m_nKind == 12) {
+    } else if (m_kind == RecordKind::PQSRegister) {
         pElapsed = &r.m_strPQSMTime;
     }
     if (!bEnd) {

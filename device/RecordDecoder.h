@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
-class CXMLNodeResult;
+class CResultRecord;
 
 // Conversions shared by the record decoder. All of them are independent of
 // the user's locale: the device writes and the result file stores numbers
@@ -47,22 +50,21 @@ enum class MeasuringMode {
 MeasuringMode ModeOfCode(int nCode, int nMajorVersion);
 QString ModeText(MeasuringMode mode);
 
-// Turns the lines of one stored record into the members of a result. One
-// decoder serves a whole readout: it carries the device's identity and
-// firmware version, which every record needs.
+// Turns the lines of one stored record into the texts of a result, without
+// a document. One decoder serves a whole readout: it carries the device's
+// identity and firmware version, which every record needs.
 class CRecordDecoder
 {
 public:
     CRecordDecoder(const QString& strDeviceType, const QString& strSerial, int nMajorVersion);
 
-    // Empties the result's members and fills them from the lines. Date and
-    // time come from the stamp unless the record carries its own. Returns
-    // false when the record is to be skipped: no kind, or one that is not
-    // read out.
-    bool Decode(const QStringList& lines, const QDateTime& stamp, CXMLNodeResult& result);
+    // Empties the record and fills it from the lines. Date and time come
+    // from the stamp unless the record carries its own. Returns false when
+    // the record is to be skipped: no kind, or one that is not read out.
+    bool Decode(const QStringList& lines, const QDateTime& stamp, CResultRecord& record);
 
-    // The kind number of the last decoded record (0 when it had none).
-    int GetKind() const { return m_nKind; }
+    // The kind of the last decoded record; None when it had no valid one.
+    RecordKind GetKind() const { return m_kind; }
 
 private:
     struct KeyValue
@@ -71,11 +73,34 @@ private:
         QString strValue;
     };
 
+    // How a body line is decoded, by its key: a handler of its own, or one
+    // text into one member (the value as sent, or as a number in a fixed
+    // format), followed by a suffix.
+    using BodyHandler = void (*)(CRecordDecoder& d, const QString& strKey, const QString& strValue, CResultRecord& r);
+    struct BodyRule
+    {
+        BodyHandler pHandler = nullptr;
+        QString CResultRecord::*pMember = nullptr;
+        const char* pszFormat = nullptr;
+        const char* pszSuffix = "";
+    };
+    // A body line with an index ("AV12": base "AV", index 12), by its base.
+    using IndexedHandler = void (*)(CRecordDecoder& d, const QString& strBase, int n, const QString& strValue,
+                                    CResultRecord& r);
+
     void Reset();
-    bool DecodeHeader(const KeyValue& kv, CXMLNodeResult& r);
-    void DecodeBody(const KeyValue& kv, CXMLNodeResult& r);
-    void DecodeActualValue(int nIndex, const QString& strValue, CXMLNodeResult& r);
-    void DecodeStartEnd(bool bEnd, const QString& strValue, CXMLNodeResult& r);
+    bool DecodeHeader(const KeyValue& kv, CResultRecord& r);
+    void DecodeBody(const KeyValue& kv, CResultRecord& r);
+    static const QHash<QString, BodyRule>& BodyRules();
+    static const QHash<QString, IndexedHandler>& IndexedHandlers();
+    void DecodeActualValue(int nIndex, const QString& strValue, CResultRecord& r);
+    void DecodeStartEnd(bool bEnd, const QString& strValue, CResultRecord& r);
+    void DecodeRegisterValue(const QString& strKey, const QString& strValue, CResultRecord& r);
+    void DecodePQSValue(const QString& strBase, int n, const QString& strValue, CResultRecord& r);
+    void DecodeSample(bool bA, int n, const QString& strValue, CResultRecord& r);
+    void DecodeHarmonic(int n, const QString& strValue, CResultRecord& r);
+    void DecodeSelective(int n, const QString& strValue, CResultRecord& r);
+    void DecodeBurden(int n, const QString& strValue, CResultRecord& r);
     bool IsThreeWire() const;
     // 0 active, 1 reactive, 2 apparent.
     int EnergyType() const;
@@ -90,7 +115,7 @@ private:
 
     // Per record.
     double m_uRange = 0, m_iRange = 0, m_uRatio = 0, m_iRatio = 0;
-    int m_nKind = 0;
+    RecordKind m_kind = RecordKind::None;
     bool m_bBadKind = false;
     MeasuringMode m_mode = MeasuringMode::None;
     double m_harmonicSquares = 0;

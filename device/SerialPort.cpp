@@ -2,7 +2,12 @@
 
 #include <QtGlobal>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -58,7 +63,16 @@ void CSerialPort::Close()
 
 CSerialPortException CSerialPortException::FromSystemError(int nError)
 {
-    return CSerialPortException(QStringLiteral("Serial error %1").arg(nError));
+    wchar_t* pszText = nullptr;
+    const DWORD nLength =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, static_cast<DWORD>(nError), 0, reinterpret_cast<LPWSTR>(&pszText), 0, nullptr);
+    // The system's texts end in a line break.
+    const QString strText = nLength != 0 ? QString::fromWCharArray(pszText, static_cast<qsizetype>(nLength)).trimmed()
+                                         : QStringLiteral("Serial error %1").arg(nError);
+    if (pszText)
+        ::LocalFree(pszText);
+    return CSerialPortException(strText);
 }
 
 QString CSerialPort::PortName(int nPort)

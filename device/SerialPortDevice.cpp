@@ -5,6 +5,18 @@
 
 #include <chrono>
 
+namespace {
+
+// The device's message, then the operating system's reason on a line of
+// its own.
+CSerialPortDeviceException Failure(const QString& strMessage, const CSerialPortException& e)
+{
+    const QString strReason = e.GetErrorMessage();
+    return CSerialPortDeviceException(strReason.isEmpty() ? strMessage : strMessage + u'\n' + strReason);
+}
+
+} // namespace
+
 CSerialPortDeviceException::CSerialPortDeviceException(const QString& strText)
     : m_strText(strText)
 {
@@ -24,23 +36,21 @@ CSerialPortDevice::~CSerialPortDevice()
 
 void CSerialPortDevice::Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits)
 {
-    m_nPort = nPort;
     m_strPortLabel = QStringLiteral("COM%1").arg(nPort);
     try {
         m_port.InitPort(nPort, nBaud, cParity, nDataBits, nStopBits);
-    } catch (const CSerialPortException&) {
-        throw CSerialPortDeviceException(LoadString(IDS_DEVICE_INIT));
+    } catch (const CSerialPortException& e) {
+        throw Failure(LoadString(IDS_DEVICE_INIT), e);
     }
 }
 
 void CSerialPortDevice::Open(const QString& strDevicePath, int nBaud, char cParity, int nDataBits, int nStopBits)
 {
-    m_nPort = 0;
     m_strPortLabel = strDevicePath;
     try {
         m_port.InitPort(strDevicePath, nBaud, cParity, nDataBits, nStopBits);
-    } catch (const CSerialPortException&) {
-        throw CSerialPortDeviceException(LoadString(IDS_DEVICE_INIT));
+    } catch (const CSerialPortException& e) {
+        throw Failure(LoadString(IDS_DEVICE_INIT), e);
     }
 }
 
@@ -53,8 +63,8 @@ void CSerialPortDevice::Send(const QByteArray& command)
 {
     try {
         m_port.Send(command);
-    } catch (const CSerialPortException&) {
-        throw CSerialPortDeviceException(LoadString(IDS_DEVICE_COMMAND).arg(DecodeWindows1252(command)));
+    } catch (const CSerialPortException& e) {
+        throw Failure(LoadString(IDS_DEVICE_COMMAND).arg(DecodeWindows1252(command)), e);
     }
     Log("Out", command);
 }
@@ -84,8 +94,8 @@ QByteArray& CSerialPortDevice::Query(QByteArray& buffer, int nTimeoutMs, int nPo
             // interval for an answer that is already there.
             m_port.WaitReadable(static_cast<int>(std::min<long long>(nLeft, nPoll)));
         }
-    } catch (const CSerialPortException&) {
-        throw CSerialPortDeviceException(LoadString(IDS_DEVICE_COMMUNICATION));
+    } catch (const CSerialPortException& e) {
+        throw Failure(LoadString(IDS_DEVICE_COMMUNICATION), e);
     }
 
     Log("In", buffer);
@@ -100,8 +110,8 @@ QByteArray& CSerialPortDevice::Receive(QByteArray& buffer)
 {
     try {
         m_port.Receive(buffer);
-    } catch (const CSerialPortException&) {
-        throw CSerialPortDeviceException(LoadString(IDS_DEVICE_COMMUNICATION));
+    } catch (const CSerialPortException& e) {
+        throw Failure(LoadString(IDS_DEVICE_COMMUNICATION), e);
     }
     Log("In", buffer);
     return buffer;

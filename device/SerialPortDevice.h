@@ -59,7 +59,6 @@ protected:
     int m_nTimeoutMs = 1000;
     int m_nPollMs = 100;
     CSerialPort m_port;
-    int m_nPort = 0;
     // "COMn" for a port number, else the device path; heads the monitor lines.
     QString m_strPortLabel = QStringLiteral("COM0");
     // Held by a derived device for a whole command exchange.

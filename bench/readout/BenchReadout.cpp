@@ -133,15 +133,13 @@ bool GenerateResultFile(const QString& strPath, int nCount)
     CRecordDecoder decoder(QStringLiteral("PX900 "), QStringLiteral("123456"), 5);
     std::vector<pugi::xml_node> templates;
     {
-        CXMLNodeResult record(&doc);
+        CResultRecord record;
         CXMLNodeResult cursor(&doc);
         cursor.Open(QStringLiteral("Result"));
         for (const QStringList& lines : records) {
             if (!decoder.Decode(lines, QDateTime::currentDateTime(), record))
                 continue;
-            cursor.AddNew();
-            CopyResultFields(record, cursor);
-            cursor.Update();
+            AppendResult(cursor, record);
             templates.push_back(cursor.GetCurrentElement());
         }
     }

@@ -9,8 +9,11 @@
 
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <future>
+#include <thread>
 
 Q_DECLARE_METATYPE(std::function<void(CPX900Device&)>)
 
@@ -268,7 +271,8 @@ void TestPX900Device::openFails()
         device.Open(0, 9600, 'N', 8, 2);
         QFAIL("Open succeeded");
     } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
+                                          + QString::fromLocal8Bit(std::strerror(ENOENT)));
     }
     // A handler for the serial layer's exception catches the device's too.
     QVERIFY_THROWS_EXCEPTION(CSerialPortDeviceException, device.Open(QStringLiteral("/nonexistent/ttyQ7"), 9600, 'N', 8, 2));
@@ -283,7 +287,8 @@ void TestPX900Device::sendFails()
         QFAIL("GetResult returned");
     } catch (const CPX900DeviceException& e) {
         QCOMPARE(e.GetErrorMessage(), Texts({LoadString(IDS_PX900_GET_RESULT), LoadString(IDS_PX900_ERROR),
-                                             LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AGR5\r"))}));
+                                             LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AGR5\r"))})
+                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
     }
 }
 
@@ -293,6 +298,9 @@ void TestPX900Device::lineLostWhileWaiting()
     auto vanish = std::async(std::launch::async, [this] {
         const QByteArray command = m_pPeer->ReadCommand();
         m_pPeer->Write("RID;1\r");
+        // The command's send must have finished: a line lost while it
+        // drains is a failed command, not a lost answer.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         m_pPeer->CloseMaster();
         return command;
     });
@@ -302,7 +310,8 @@ void TestPX900Device::lineLostWhileWaiting()
         QFAIL("GetResult returned");
     } catch (const CPX900DeviceException& e) {
         QCOMPARE(e.GetErrorMessage(), Texts({LoadString(IDS_PX900_GET_RESULT), LoadString(IDS_PX900_ERROR),
-                                             LoadString(IDS_DEVICE_COMMUNICATION)}));
+                                             LoadString(IDS_DEVICE_COMMUNICATION)})
+                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
     }
     QCOMPARE(vanish.get(), QByteArray("AGR1\r"));
 }

@@ -7,6 +7,7 @@
 #include "device/SerialPortDevice.h"
 #include "resources/StringTable.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +20,7 @@ using namespace std::chrono_literals;
 class TestSerialPort : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
 
 private slots:
     void portName_data();
@@ -54,6 +56,12 @@ struct Monitor
         return [this](const QString& str) { lines.append(str); };
     }
 };
+
+// The system's reason as the device level adds it: on a line of its own.
+QString Reason(int nError)
+{
+    return u'\n' + QString::fromLocal8Bit(std::strerror(nError));
+}
 
 void OpenDevice(CSerialPortDevice& device, const CPtyPeer& peer)
 {
@@ -92,6 +100,10 @@ void TestSerialPort::openFails_data()
     // A device that is no terminal cannot take line settings.
     QTest::newRow("not a terminal") << QStringLiteral("/dev/null") << QString::fromLocal8Bit(std::strerror(ENOTTY));
     QTest::newRow("port 0") << CSerialPort::PortName(0) << QString::fromLocal8Bit(std::strerror(ENOENT));
+    const QString strPlain = m_dir.filePath(QStringLiteral("plain"));
+    QFile plain(strPlain);
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    QTest::newRow("plain file") << strPlain << QString::fromLocal8Bit(std::strerror(ENOTTY));
 }
 
 void TestSerialPort::openFails()
@@ -108,13 +120,14 @@ void TestSerialPort::openFails()
     }
     QVERIFY(!port.IsOpen());
 
-    // The device level loses the system's text and says 247.
+    // The device level puts its own message first and keeps the system's
+    // reason on a line of its own.
     CSerialPortDevice device;
     try {
         device.Open(path, 9600, 'N', 8, 2);
         QFAIL("Open succeeded");
     } catch (const CSerialPortDeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_INIT));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_INIT) + u'\n' + systemText);
     }
 }
 
@@ -382,7 +395,7 @@ void TestSerialPort::hangUpWhileWaiting()
         device.Query(buffer, 60000, 0);
         QFAIL("Query returned");
     } catch (const CSerialPortDeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION) + Reason(EIO));
     }
     vanish.get();
     QByteArray more;
@@ -390,7 +403,7 @@ void TestSerialPort::hangUpWhileWaiting()
         device.Receive(more);
         QFAIL("Receive returned");
     } catch (const CSerialPortDeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION) + Reason(EIO));
     }
 }
 
@@ -408,7 +421,7 @@ void TestSerialPort::sendOnHungUpLine()
         device.Send("AER\r");
         QFAIL("Send returned");
     } catch (const CSerialPortDeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AER\r")));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AER\r")) + Reason(EIO));
     }
     QVERIFY(monitor.lines.isEmpty()); // nothing went out
 }
@@ -422,7 +435,7 @@ void TestSerialPort::notOpened()
         device.Query(buffer, 100, 0);
         QFAIL("Query returned");
     } catch (const CSerialPortDeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION));
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_DEVICE_COMMUNICATION) + Reason(EBADF));
     }
     device.Close(); // harmless without a line
 }

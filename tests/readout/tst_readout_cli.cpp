@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // A file the program did not write itself: indented, LF line ends. Any save
@@ -234,7 +237,9 @@ private slots:
         QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
         const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + port});
         QVERIFY(r.nExit > 0);
-        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT));
+        // The system's reason follows on a line of its own.
+        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
+                                         + QString::fromLocal8Bit(std::strerror(ENOENT)));
         QCOMPARE(ReadBytes(m_strResultFile), kForeignFile);
     }
 

@@ -1,8 +1,12 @@
 // Record decoding: every kind of stored record against values worked out by
-// hand, the number helpers, the time stamps and the duplicate index.
+// hand, the number helpers and the time stamps, all without a document; then
+// the duplicate index and the step that writes a record into the file.
 
+#include "core/Kinds.h"
 #include "device/Readout.h"
 #include "device/RecordDecoder.h"
+#include "xml/ResultIdentityIndex.h"
+#include "xml/ResultRecord.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
@@ -14,30 +18,50 @@
 
 namespace {
 
-QStringList Lines(const char* pszText)
-{
-    // Records in the tables are written with '|' between lines.
-    return QString::fromUtf8(pszText).split(u'|');
-}
-
-// The text a result would store in the element, read back through the field
-// exchange, so a value in a member the kind does not store reads as absent.
-// An index picks one entry of a repeated element.
-QString Stored(CXMLNodeResult& r, const QString& strElement, int nIndex = -1)
-{
-    const auto map = r.StoreToMap();
-    const CXMLFieldEntry* p = map->Find(QStringLiteral("Result/") + strElement);
-    if (!p)
-        return QStringLiteral("<absent>");
-    if (p->m_kind == CXMLFieldEntry::Array) {
-        if (nIndex < 0)
-            return QString::number(p->m_array.size());
-        return nIndex < p->m_array.size() ? p->m_array.at(nIndex) : QStringLiteral("<out of range>");
-    }
-    return p->m_object.m_strText;
-}
-
 const QDateTime kStamp(QDate(2024, 3, 9), QTime(8, 7, 6));
+
+// Decodes a record written with '|' between its lines.
+bool Decode(const QString& strRecord, CResultRecord& r, int nVersion = 5, RecordKind* pKind = nullptr)
+{
+    CRecordDecoder decoder(QStringLiteral(" PX900-Typ"), QStringLiteral("SN4711"), nVersion);
+    const bool bKept = decoder.Decode(strRecord.split(u'|'), kStamp, r);
+    if (pKind)
+        *pKind = decoder.GetKind();
+    return bKept;
+}
+
+// The text the record stores in an element, found through its list of
+// stored fields, so a value in a member the kind does not store reads as
+// absent. "Harm[2]" picks one entry of a repeated element; "Harm" reads as
+// the number of entries.
+QString Stored(CResultRecord r, const QString& strElement)
+{
+    class CFind : public IResultFieldVisitor
+    {
+    public:
+        QString m_strName, m_strFound = QStringLiteral("<absent>");
+        int m_nIndex = -1;
+        void Text(const QString& strName, QString& strValue) override
+        {
+            if (strName == m_strName)
+                m_strFound = strValue;
+        }
+        void TextArray(const QString& strName, QStringList& values) override
+        {
+            if (strName != m_strName)
+                return;
+            m_strFound = m_nIndex < 0               ? QString::number(values.size())
+                         : m_nIndex < values.size() ? values.at(m_nIndex)
+                                                    : QStringLiteral("<out of range>");
+        }
+    } find;
+    const qsizetype nBracket = strElement.indexOf(u'[');
+    find.m_strName = strElement.left(nBracket);
+    if (nBracket >= 0)
+        find.m_nIndex = strElement.mid(nBracket + 1).chopped(1).toInt();
+    r.VisitFields(find, false);
+    return find.m_strFound;
+}
 
 } // namespace
 
@@ -45,27 +69,7 @@ class TestReadoutDecoding : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<CXMLDocument> m_pDoc;
-
-    // Decodes the record and returns the stored text of one element.
-    QString Decode(const QStringList& lines, int nVersion, const QString& strElement, int nIndex, bool* pbKept = nullptr)
-    {
-        CRecordDecoder decoder(QStringLiteral(" PX900-Typ"), QStringLiteral("SN4711"), nVersion);
-        CXMLNodeResult r(m_pDoc.get());
-        const bool bKept = decoder.Decode(lines, kStamp, r);
-        if (pbKept)
-            *pbKept = bKept;
-        return Stored(r, strElement, nIndex);
-    }
-
 private slots:
-    void initTestCase()
-    {
-        m_pDoc = std::make_unique<CXMLDocument>();
-        m_pDoc->LoadXML(QStringLiteral("<Result-Data>\n</Result-Data>"));
-    }
-
     void splitKeyValue_data()
     {
         QTest::addColumn<QString>("line");
@@ -207,271 +211,210 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, text);
         QCOMPARE(ModeText(ModeOfCode(code, version)), text);
-        const QString strStored = Decode({QStringLiteral("RID;1"), QStringLiteral("MM;%1").arg(code)}, version,
-                                         QStringLiteral("M-Mode"), -1);
-        QCOMPARE(strStored, text);
+        CResultRecord r;
+        QVERIFY(Decode(QStringLiteral("RID;1|MM;%1").arg(code), r, version));
+        QCOMPARE(Stored(r, QStringLiteral("M-Mode")), text);
     }
 
-    // One element of one decoded record. The records carry a header of their
-    // own; "|" separates the lines.
+    // Decoded records against their stored texts. A record carries a header
+    // of its own; "|" separates its lines and the expected "Element=text"
+    // pairs.
     void decode_data()
     {
         QTest::addColumn<QString>("record");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("element");
-        QTest::addColumn<int>("index");
         QTest::addColumn<QString>("expected");
-
-        const QString h1 = QStringLiteral("RID;1|MM;0|UR;300;U300|IR;5;I5|URat;1;0;1;0|IRat;1;1|");
-        auto row = [](const char* name, const QString& record, int version, const char* element, int index,
-                      const QString& expected) {
-            QTest::newRow(name) << record << version << QString::fromLatin1(element) << index << expected;
+        QTest::addColumn<int>("version");
+        auto row = [](const char* name, const QString& record, const char* expected, int version = 5) {
+            QTest::newRow(name) << record << QString::fromUtf8(expected) << version;
         };
         auto u = [](const char* psz) { return QString::fromUtf8(psz); };
 
         // Common fields.
-        row("ID as sent", h1 + u("ID;Zähler Ä-1"), 5, "ID", -1, u("Zähler Ä-1"));
-        row("remark", h1 + u("Rem;Öl; Wasser"), 5, "Remark", -1, u("Öl; Wasser"));
-        row("address", h1 + u("Adr;7"), 5, "PX900Adr", -1, u("7"));
-        row("device type", h1, 5, "Device-Typ", -1, u(" PX900-Typ"));
-        row("device number", h1, 5, "Device-No", -1, u("SN4711"));
-        row("fixed prim/sec", h1, 5, "PrimSek-Val-Cz-Reg", -1, u("On;On;On"));
-        row("adjust data", h1, 5, "AdjustData", -1, u("OK"));
-        row("date from the stamp", h1, 5, "Date", -1, u("09.03.2024"));
-        row("time from the stamp", h1, 5, "Time", -1, u("08:07:06"));
-        row("Dat date", h1 + u("Dat;24122023153045"), 5, "Date", -1, u("24.12.2023"));
-        row("Dat time", h1 + u("Dat;24122023153045"), 5, "Time", -1, u("15:30:45"));
-        row("short Dat ignored", h1 + u("Dat;2412202315304"), 5, "Time", -1, u("08:07:06"));
-        row("U range", h1, 5, "U-Range", -1, u("300.0;V;U300"));
-        row("I range", h1, 5, "I-Range", -1, u("5.000;A;I5"));
-        row("U ratio 1", h1, 5, "U-PrimSek", -1, u("1.0/1.0;V;1.00"));
-        row("U ratio sqrt3 both", u("RID;1|URat;20000;1;100;1"), 5, "U-PrimSek", -1,
-            u("20000.0:sqrt(3)/100.0:sqrt(3);V;200.00"));
-        row("U ratio sqrt3 primary", u("RID;1|URat;20000;1;100;0"), 5, "U-PrimSek", -1,
-            u("20000.0:sqrt(3)/100.0;V;115.47"));
-        row("U ratio sqrt3 secondary", u("RID;1|URat;20000;0;100;1"), 5, "U-PrimSek", -1,
-            u("20000.0/100.0:sqrt(3);V;346.41"));
-        row("U ratio without secondary", u("RID;1|URat;20000;0"), 5, "U-PrimSek", -1, u("20000.0/0.0;V;0.00"));
-        row("I ratio", u("RID;1|IRat;100;5"), 5, "I-PrimSek", -1, u("100.000/5.000;A;20.000"));
-        row("I ratio secondary 0", u("RID;1|IRat;100;0"), 5, "I-PrimSek", -1, u("100.000/0.000;A;0.000"));
-
-        // Kinds.
-        row("kind 1 function", u("RID;1"), 5, "Function", -1, u("Value-Measurement"));
-        row("kind 2 datatype", u("RID;2"), 5, "Datatype", -1, u("Actual-Value"));
-        row("kind 3 datatype", u("RID;3"), 5, "Datatype", -1, u("Sample-Data"));
-        row("kind 4 datatype", u("RID;4"), 5, "Datatype", -1, u("Harmonic-Data"));
-        row("kind 5 datatype", u("RID;5"), 5, "Datatype", -1, u("Meter-Error"));
-        row("kind 6 datatype", u("RID;6"), 5, "Datatype", -1, u("UI-Transformer-Value"));
-        row("kind 7 datatype", u("RID;7"), 5, "Datatype", -1, u("UBurden-Value"));
-        row("kind 8 datatype", u("RID;8"), 5, "Datatype", -1, u("IBurden-Value"));
-        row("kind 9 function", u("RID;9"), 5, "Function", -1, u("Register-Test"));
-        row("kind 10 function", u("RID;10"), 5, "Function", -1, u("Register-Test"));
-        row("kind 11 datatype", u("RID;11"), 5, "Datatype", -1, u("Selektiv-Data"));
-        row("kind 12 function", u("RID;12"), 5, "Function", -1, u("PQS-Reg-Test"));
+        const QString h1 = u("RID;1|MM;0|UR;300;U300|IR;5;I5|URat;1;0;1;0|IRat;1;1|");
+        row("common fields", h1 + u("ID;Zähler Ä-1|Rem;Öl; Wasser|Adr;7"),
+            "ID=Zähler Ä-1|Remark=Öl; Wasser|PX900Adr=7|Device-Typ= PX900-Typ|Device-No=SN4711|"
+            "PrimSek-Val-Cz-Reg=On;On;On|AdjustData=OK|Date=09.03.2024|Time=08:07:06|U-Range=300.0;V;U300|"
+            "I-Range=5.000;A;I5|U-PrimSek=1.0/1.0;V;1.00");
+        row("Dat", h1 + u("Dat;24122023153045"), "Date=24.12.2023|Time=15:30:45");
+        row("short Dat ignored", h1 + u("Dat;2412202315304"), "Time=08:07:06");
+        row("U ratio sqrt3 both", u("RID;1|URat;20000;1;100;1"), "U-PrimSek=20000.0:sqrt(3)/100.0:sqrt(3);V;200.00");
+        row("U ratio sqrt3 primary", u("RID;1|URat;20000;1;100;0"), "U-PrimSek=20000.0:sqrt(3)/100.0;V;115.47");
+        row("U ratio sqrt3 secondary", u("RID;1|URat;20000;0;100;1"), "U-PrimSek=20000.0/100.0:sqrt(3);V;346.41");
+        row("U ratio without secondary", u("RID;1|URat;20000;0"), "U-PrimSek=20000.0/0.0;V;0.00");
+        row("I ratio", u("RID;1|IRat;100;5"), "I-PrimSek=100.000/5.000;A;20.000");
+        row("I ratio secondary 0", u("RID;1|IRat;100;0"), "I-PrimSek=100.000/0.000;A;0.000");
 
         // Actual values (kind 1, range 300 V / 5 A, ratios 1).
-        row("voltage", h1 + u("AV0;230.5"), 5, "UPN1", -1, u("230.50;V"));
-        row("voltage L3", h1 + u("AV2;231"), 5, "UPN3", -1, u("231.00;V"));
-        row("voltage ratio 100", u("RID;1|UR;300;x|URat;10000;0;100;0|AV0;230.5"), 5, "UPN1", -1, u("23.050;kV"));
-        row("voltage before its header", u("AV0;230.5|RID;1|UR;300;x|URat;10000;0;100;0"), 5, "UPN1", -1,
-            u("23.050;kV"));
+        row("actual values", h1 + u("AV0;230.5|AV2;231|AV3;1.2345|AV4;1|AV6;12.5|AV10;-3.25|AV12;400|AV14;399.5"),
+            "UPN1=230.50;V|UPN3=231.00;V|IL1=1.2345;A|IL2=1.0000;A|AU1=12.5;deg|AI2=-3.25;deg|UPP12=400.00;V|"
+            "UPP31=399.50;V|UDC1=");
+        row("powers", h1 + u("AV15;1150.5|AV19;-200|AV23;1000|AV24;3450|AV25;10|AV26;4500"),
+            "P1=1.1505;kW|Q2=-0.2000;kVAr|S3=1.0000;kVA|SP=3.4500;kW|SQ=0.0100;kVAr|SS=4.5000;kVA");
+        row("further values", h1 + u("AV27;2.9|AV28;50|AV29;0.98|AV32;0.5|AV33;1.25|AV38;2.5|AV39;23.75"),
+            "RF=2|FREQ=50.000;Hz|Lambda1=0.98;|SLambda=0.5000;|UD1=1.25;%|ID3=2.50;%|Temperature=23.8;deg");
+        row("rotating field negative", h1 + u("AV27;-1.5"), "RF=-1");
+        row("voltage ratio 100", u("RID;1|UR;300;x|URat;10000;0;100;0|AV0;230.5"), "UPN1=23.050;kV");
+        row("voltage before its header", u("AV0;230.5|RID;1|UR;300;x|URat;10000;0;100;0"), "UPN1=23.050;kV");
         // Without a ratio line the values are taken as measured (ratio 1),
         // not multiplied by 0.
-        row("no ratio lines", u("RID;1|UR;300;x|AV0;230.5"), 5, "UPN1", -1, u("230.50;V"));
-        row("no ratio lines, power", u("RID;1|UR;300;x|IR;5;x|AV15;1083.8"), 5, "P1", -1, u("1.0838;kW"));
-        row("ratio with secondary 0", u("RID;1|UR;300;x|URat;20000;0;0;0|AV0;230.5"), 5, "UPN1", -1,
-            u("230.50;V"));
-        row("current", h1 + u("AV3;1.2345"), 5, "IL1", -1, u("1.2345;A"));
-        row("current ratio 20", u("RID;1|IR;5;x|IRat;100;5|AV3;4.5"), 5, "IL1", -1, u("90.000;A"));
-        row("current L2 four-wire", h1 + u("AV4;1"), 5, "IL2", -1, u("1.0000;A"));
-        row("voltage angle as sent", h1 + u("AV6;12.5"), 5, "AU1", -1, u("12.5;deg"));
-        row("current angle as sent", h1 + u("AV10;-3.25"), 5, "AI2", -1, u("-3.25;deg"));
-        row("phase-to-phase 12", h1 + u("AV12;400"), 5, "UPP12", -1, u("400.00;V"));
-        row("phase-to-phase 31", h1 + u("AV14;399.5"), 5, "UPP31", -1, u("399.50;V"));
-        row("active power", h1 + u("AV15;1150.5"), 5, "P1", -1, u("1.1505;kW"));
-        row("reactive power", h1 + u("AV19;-200"), 5, "Q2", -1, u("-0.2000;kVAr"));
-        row("apparent power", h1 + u("AV23;1000"), 5, "S3", -1, u("1.0000;kVA"));
-        row("total active power", h1 + u("AV24;3450"), 5, "SP", -1, u("3.4500;kW"));
-        row("total reactive power", h1 + u("AV25;10"), 5, "SQ", -1, u("0.0100;kVAr"));
-        row("total apparent power", h1 + u("AV26;4500"), 5, "SS", -1, u("4.5000;kVA"));
-        row("rotating field truncated", h1 + u("AV27;2.9"), 5, "RF", -1, u("2"));
-        row("rotating field negative", h1 + u("AV27;-1.5"), 5, "RF", -1, u("-1"));
-        row("frequency", h1 + u("AV28;50"), 5, "FREQ", -1, u("50.000;Hz"));
-        row("power factor as sent", h1 + u("AV29;0.98"), 5, "Lambda1", -1, u("0.98;"));
-        row("total power factor", h1 + u("AV32;0.5"), 5, "SLambda", -1, u("0.5000;"));
-        row("voltage distortion", h1 + u("AV33;1.25"), 5, "UD1", -1, u("1.25;%"));
-        row("current distortion", h1 + u("AV38;2.5"), 5, "ID3", -1, u("2.50;%"));
-        row("temperature", h1 + u("AV39;23.75"), 5, "Temperature", -1, u("23.8;deg"));
-        row("DC stays empty", h1 + u("AV0;230"), 5, "UDC1", -1, u(""));
+        row("no ratio lines", u("RID;1|UR;300;x|IR;5;x|AV0;230.5|AV15;1083.8"), "UPN1=230.50;V|P1=1.0838;kW");
+        row("ratio with secondary 0", u("RID;1|UR;300;x|URat;20000;0;0;0|AV0;230.5"), "UPN1=230.50;V");
+        row("current ratio 20", u("RID;1|IR;5;x|IRat;100;5|AV3;4.5"), "IL1=90.000;A");
 
         // Phase angles: current angle minus voltage angle, into -180..180.
-        const QString angles = h1 + u("AV6;0|AV7;120|AV8;200|AV9;190|AV10;150|AV11;10");
-        row("190 degrees", angles, 5, "PHI1", -1, u("-170.00;deg"));
-        row("30 degrees", angles, 5, "PHI2", -1, u("30.00;deg"));
-        row("-190 degrees", angles, 5, "PHI3", -1, u("170.00;deg"));
-        row("180 degrees stays", h1 + u("AV6;0|AV9;180|AV11;0"), 5, "PHI1", -1, u("180.00;deg"));
+        row("phase angles", h1 + u("AV6;0|AV7;120|AV8;200|AV9;190|AV10;150|AV11;10"),
+            "PHI1=-170.00;deg|PHI2=30.00;deg|PHI3=170.00;deg");
+        row("180 degrees stays", h1 + u("AV6;0|AV9;180|AV11;0"), "PHI1=180.00;deg");
+        row("beyond one turn", h1 + u("AV6;0|AV9;600|AV11;-0.5"), "PHI1=-120.00;deg|PHI3=-0.50;deg");
 
         // Three-wire mode "3LW" (code 4 from version 5 on, 3 before).
         const QString w3 = u("RID;1|MM;4|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|");
-        row("3LW current L2", w3 + u("AV4;1"), 5, "IL2", -1, u("---;A"));
-        row("3LW current L1", w3 + u("AV3;1"), 5, "IL1", -1, u("1.0000;A"));
-        row("3LW current angle L2", w3 + u("AV10;5"), 5, "AI2", -1, u("---;deg"));
-        row("3LW current angle L3", w3 + u("AV11;5"), 5, "AI3", -1, u("5;deg"));
-        row("3LW apparent L1", w3 + u("AV21;100"), 5, "S1", -1, u("---;VA"));
-        row("3LW apparent L2", w3 + u("AV22;100"), 5, "S2", -1, u("---;VA"));
-        row("3LW apparent L3", w3 + u("AV23;100"), 5, "S3", -1, u("---;VA"));
-        row("3LW power factor L1", w3 + u("AV29;0.9"), 5, "Lambda1", -1, u("---;"));
-        row("3LW power factor L2", w3 + u("AV30;0.9"), 5, "Lambda2", -1, u("---;"));
-        row("3LW power factor L3", w3 + u("AV31;0.9"), 5, "Lambda3", -1, u("---;"));
-        row("3LW phase angle L2", w3 + u("AV6;0|AV9;10|AV11;0"), 5, "PHI2", -1, u("---;deg"));
-        row("3LW phase angle L1", w3 + u("AV6;0|AV9;10|AV11;0"), 5, "PHI1", -1, u("10.00;deg"));
-        row("3LW active power kept", w3 + u("AV15;100"), 5, "P1", -1, u("0.1000;kW"));
-        row("3LW by old code", u("RID;1|MM;3|AV4;1"), 4, "IL2", -1, u("---;A"));
-        row("4LS by new code 3", u("RID;1|MM;3|IR;5;x|IRat;1;1|AV4;1"), 5, "IL2", -1, u("1.0000;A"));
-        row("3LS is three-wire", u("RID;1|MM;8|AV22;1"), 5, "S2", -1, u("---;VA"));
+        row("3LW", w3 + u("AV3;1|AV4;1|AV10;5|AV11;5|AV15;100|AV21;100|AV22;100|AV23;100|AV29;0.9|AV30;0.9|AV31;0.9"),
+            "IL1=1.0000;A|IL2=---;A|AI2=---;deg|AI3=5;deg|P1=0.1000;kW|S1=---;VA|S2=---;VA|S3=---;VA|Lambda1=---;|"
+            "Lambda2=---;|Lambda3=---;");
+        row("3LW phase angles", w3 + u("AV6;0|AV9;10|AV11;0"), "PHI1=10.00;deg|PHI2=---;deg");
+        row("3LW by old code", u("RID;1|MM;3|AV4;1"), "IL2=---;A", 4);
+        row("4LS by new code 3", u("RID;1|MM;3|IR;5;x|IRat;1;1|AV4;1"), "IL2=1.0000;A");
+        row("3LS is three-wire", u("RID;1|MM;8|AV22;1"), "S2=---;VA");
 
         // Error measurement keeps the actual values and adds its own block.
         const QString h5 = u("RID;5|MM;0|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|");
-        row("error: actual value", h5 + u("AV0;230"), 5, "UPN1", -1, u("230.00;V"));
-        row("Cz without exponent", h5 + u("Cz;1000;0"), 5, "Cz", -1, u("1000.00;x1;I/kWh"));
-        row("Cz with exponent", h5 + u("Cz;1000;3;7"), 5, "Cz", -1, u("1000.00;xExp+2;Wh/I"));
-        row("Cz exponent -5", h5 + u("Cz;2.5;5;0"), 5, "Cz", -1, u("2.50;xExp-5;Vah/I"));
-        row("Cz unknown unit and exponent", h5 + u("Cz;10;9;12"), 5, "Cz", -1, u("10.00;x1;"));
-        row("Cz unit 1", h5 + u("Cz;10;1"), 5, "Cz", -1, u("10.00;x1;I/kVarh"));
-        row("pulses only", h5 + u("Imp;10"), 5, "M-Puls", -1, u("10;x1"));
-        row("pulse source default", h5 + u("Imp;10"), 5, "M-Inp", -1, u("RB"));
-        row("pulses with exponent", h5 + u("Imp;10;2;3"), 5, "M-Puls", -1, u("10;xExp+3"));
-        row("pulse source 2", h5 + u("Imp;10;2;3"), 5, "M-Inp", -1, u("RB720"));
-        row("pulse source 3", h5 + u("Imp;10;3"), 5, "M-Inp", -1, u("Start/Stop"));
-        row("pulse source unknown", h5 + u("Imp;5;7;9"), 5, "M-Inp", -1, u("RB"));
-        row("pulse exponent unknown", h5 + u("Imp;5;7;9"), 5, "M-Puls", -1, u("5;x1"));
-        row("error", h5 + u("Err;0.126"), 5, "Error", -1, u("0.13;%"));
-        row("energy active", h5 + u("E;0.5"), 5, "Err-Energie", -1, u("500.00;mWh"));
-        row("energy reactive", u("RID;5|MM;1|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"), 5, "Err-Energie", -1,
-            u("2.5000;kVArh"));
-        row("energy apparent", u("RID;5|MM;3|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"), 5, "Err-Energie", -1,
-            u("2.5000;kVAh"));
-        row("start as sent", h5 + u("Start;01.02.2024 10:00:00"), 5, "StartTime", -1, u("01.02.2024 10:00:00"));
-        row("end as sent", h5 + u("End;01.02.2024 11:02:05"), 5, "StopTime", -1, u("01.02.2024 11:02:05"));
-        row("elapsed", h5 + u("Start;01.02.2024 10:00:00|End;01.02.2024 11:02:05"), 5, "MTime", -1, u("62:05"));
-        row("elapsed over midnight", h5 + u("Start;31.12.2023 23:59:50|End;01.01.2024 00:00:15"), 5, "MTime", -1,
-            u("0:25"));
-        row("elapsed without start", h5 + u("End;01.02.2024 11:02:05"), 5, "MTime", -1, u(""));
-        row("start of 18 characters", h5 + u("Start;1.02.2024 10:00:00|End;01.02.2024 11:02:05"), 5, "MTime", -1,
-            u(""));
-        row("CT ratio", h5 + u("CtRat;100;5"), 5, "Err-CtRat", -1, u("100.000/5.000"));
-        row("CT ratio incomplete", h5 + u("CtRat;100"), 5, "Err-CtRat", -1, u(""));
+        row("error", h5 + u("AV0;230|Err;0.126|E;0.5|CtRat;100;5|Start;01.02.2024 10:00:00|End;01.02.2024 11:02:05"),
+            "UPN1=230.00;V|Error=0.13;%|Err-Energie=500.00;mWh|Err-CtRat=100.000/5.000|"
+            "StartTime=01.02.2024 10:00:00|StopTime=01.02.2024 11:02:05|MTime=62:05");
+        row("Cz without exponent", h5 + u("Cz;1000;0"), "Cz=1000.00;x1;I/kWh");
+        row("Cz with exponent", h5 + u("Cz;1000;3;7"), "Cz=1000.00;xExp+2;Wh/I");
+        row("Cz exponent -5", h5 + u("Cz;2.5;5;0"), "Cz=2.50;xExp-5;Vah/I");
+        row("Cz unknown unit and exponent", h5 + u("Cz;10;9;12"), "Cz=10.00;x1;");
+        row("Cz unit 1", h5 + u("Cz;10;1"), "Cz=10.00;x1;I/kVarh");
+        row("pulses only", h5 + u("Imp;10"), "M-Puls=10;x1|M-Inp=RB");
+        row("pulses with exponent", h5 + u("Imp;10;2;3"), "M-Puls=10;xExp+3|M-Inp=RB720");
+        row("pulse source 3", h5 + u("Imp;10;3"), "M-Inp=Start/Stop");
+        row("pulse source and exponent unknown", h5 + u("Imp;5;7;9"), "M-Inp=RB|M-Puls=5;x1");
+        row("energy reactive", u("RID;5|MM;1|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"),
+            "Err-Energie=2.5000;kVArh");
+        row("energy apparent", u("RID;5|MM;3|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|E;2500"), "Err-Energie=2.5000;kVAh");
+        row("elapsed over midnight", h5 + u("Start;31.12.2023 23:59:50|End;01.01.2024 00:00:15"), "MTime=0:25");
+        row("elapsed without start", h5 + u("End;01.02.2024 11:02:05"), "MTime=");
+        row("start of 18 characters", h5 + u("Start;1.02.2024 10:00:00|End;01.02.2024 11:02:05"), "MTime=");
+        row("CT ratio incomplete", h5 + u("CtRat;100"), "Err-CtRat=");
 
         // Current transformer.
-        row("CT N", u("RID;6|NRat;100;5"), 5, "CT-N", -1, u("100.0/5.0;A"));
-        row("CT X", u("RID;6|XRat;200;1"), 5, "CT-X", -1, u("200.0/1.0;A"));
-        row("CT Xc", u("RID;6|XcRat;50;5"), 5, "CT_Xc", -1, u("50.0/5.0;A"));
-        row("CT primary", u("RID;6|Prim;100"), 5, "I-Prim", -1, u("100.000;A"));
-        row("CT secondary N", u("RID;6|NSek;0.005"), 5, "I-Sek-N", -1, u("5.0000;mA"));
-        row("CT secondary X", u("RID;6|XSek;0.0005"), 5, "I-Sek-X", -1, u("500.00;µA"));
-        row("CT error", u("RID;6|EI;0.1234"), 5, "CT-Value", -1, u("0.123;%"));
-        row("CT angle deg", u("RID;6|DI;1.25"), 5, "CT-Angle-deg", -1, u("1.25;deg"));
-        row("CT angle min", u("RID;6|DIMin;-3.5"), 5, "CT-Angle-min", -1, u("-3.50;min"));
-        row("CT angle crad", u("RID;6|DICrad;0.02"), 5, "CT-Angle-crad", -1, u("0.02;crad"));
+        row("CT",
+            u("RID;6|NRat;100;5|XRat;200;1|XcRat;50;5|Prim;100|NSek;0.005|XSek;0.0005|EI;0.1234|DI;1.25|"
+              "DIMin;-3.5|DICrad;0.02"),
+            "CT-N=100.0/5.0;A|CT-X=200.0/1.0;A|CT_Xc=50.0/5.0;A|I-Prim=100.000;A|I-Sek-N=5.0000;mA|"
+            "I-Sek-X=500.00;µA|CT-Value=0.123;%|CT-Angle-deg=1.25;deg|CT-Angle-min=-3.50;min|CT-Angle-crad=0.02;crad");
 
         // Burdens.
-        row("U nominal sqrt3", u("RID;7|UN;100;1"), 5, "U-Nominal", -1, u("100.0/sqrt(3);V"));
-        row("U nominal", u("RID;7|UN;100;0"), 5, "U-Nominal", -1, u("100.0;V"));
-        row("I nominal", u("RID;8|IN;5"), 5, "I-Nominal", -1, u("5.0;A"));
-        row("burden nominal", u("RID;7|SN;15"), 5, "B-Nominal", -1, u("15.0;VA"));
-        row("wire length", u("RID;8|L;10.5"), 5, "W-Length", -1, u("10.50;m"));
-        row("wire gauge", u("RID;8|Q;2.5"), 5, "W-Gauge", -1, u("2.50;mm2"));
-        row("burden voltage", u("RID;7|BV0;57.7"), 5, "UPN1", -1, u("57.700;V"));
-        row("burden current", u("RID;8|BV4;0.5"), 5, "IL2", -1, u("500.00;mA"));
-        row("burden angle", u("RID;7|BV7;12.25"), 5, "PHI2", -1, u("12.25;deg"));
-        row("burden apparent", u("RID;8|BV9;10"), 5, "Sb1", -1, u("10.0000;VA"));
-        row("burden cos beta as sent", u("RID;7|BV13;0.8"), 5, "CosBeta2", -1, u("0.8"));
-        row("burden percentage", u("RID;8|BV17;98.5"), 5, "SN3", -1, u("98.50;%"));
-        row("burden index 18 ignored", u("RID;8|BV18;1"), 5, "UPN1", -1, u(""));
+        row("U burden", u("RID;7|UN;100;1|SN;15|BV0;57.7|BV7;12.25|BV13;0.8"),
+            "U-Nominal=100.0/sqrt(3);V|B-Nominal=15.0;VA|UPN1=57.700;V|PHI2=12.25;deg|CosBeta2=0.8");
+        row("U nominal", u("RID;7|UN;100;0"), "U-Nominal=100.0;V");
+        row("I burden", u("RID;8|IN;5|L;10.5|Q;2.5|BV4;0.5|BV9;10|BV17;98.5"),
+            "I-Nominal=5.0;A|W-Length=10.50;m|W-Gauge=2.50;mm2|IL2=500.00;mA|Sb1=10.0000;VA|SN3=98.50;%");
+        row("burden index 18 ignored", u("RID;8|BV18;1"), "UPN1=");
 
         // Register tests: kind 9 energy, kind 10 power.
-        const QString h9 = u("RID;9|MM;0|Ent;3|");
-        row("energy measured", h9 + u("MV;12.5"), 5, "Energie", -1, u("12.50;kWh"));
-        row("energy begin", h9 + u("SV;100"), 5, "E-Begin", -1, u("100.00;kWh"));
-        row("energy end", h9 + u("EV;112.5"), 5, "E-End", -1, u("112.50;kWh"));
-        row("energy error", h9 + u("Err;-0.5"), 5, "E-Error", -1, u("-0.50;%"));
-        row("energy start", h9 + u("Start;01.02.2024 10:00:00"), 5, "E-StartTime", -1, u("01.02.2024 10:00:00"));
-        row("energy elapsed", h9 + u("Start;01.02.2024 10:00:00|End;01.02.2024 10:01:00"), 5, "E-MTime", -1,
-            u("1:00"));
-        row("energy reactive micro", u("RID;9|MM;1|Ent;0|MV;1"), 5, "Energie", -1, u("1.00;µVArh"));
-        row("energy apparent mega", u("RID;9|MM;12|Ent;4|MV;1"), 5, "Energie", -1, u("1.00;MVAh"));
-        row("energy 2LS reactive", u("RID;9|MM;11|Ent;2|MV;1"), 5, "Energie", -1, u("1.00;VArh"));
-        row("energy unit code unknown", u("RID;9|MM;0|Ent;9|MV;1"), 5, "Energie", -1, u("1.00;"));
-        row("energy unit before mode", u("RID;9|Ent;1|MM;7|MV;1"), 4, "Energie", -1, u("1.00;mWh"));
-        const QString h10 = u("RID;10|MM;3|Ent;4|");
-        row("power measured", h10 + u("MV;1"), 5, "Power", -1, u("1.00;MVA"));
-        row("power begin", h10 + u("SV;2"), 5, "P-Begin", -1, u("2.00;MVA"));
-        row("power end", h10 + u("EV;3"), 5, "P-End", -1, u("3.00;MVA"));
-        row("power error", h10 + u("Err;0.5"), 5, "P-Error", -1, u("0.50;%"));
-        row("power measuring time", h10 + u("MT;15"), 5, "Measurement-Time", -1, u("15;m"));
-        row("power stop", h10 + u("End;01.02.2024 10:01:00"), 5, "P-StopTime", -1, u("01.02.2024 10:01:00"));
-        row("power elapsed", h10 + u("Start;01.02.2024 10:00:00|End;01.02.2024 10:01:30"), 5, "P-MTime", -1,
-            u("1:30"));
-        row("power active kilo", u("RID;10|MM;0|Ent;3|MV;1"), 5, "Power", -1, u("1.00;kW"));
-        row("power reactive", u("RID;10|MM;11|Ent;3|MV;1"), 5, "Power", -1, u("1.00;kVAr"));
-        row("register no error element of kind 5", h9 + u("Err;1"), 5, "Error", -1, u("<absent>"));
+        row("energy",
+            u("RID;9|MM;0|Ent;3|MV;12.5|SV;100|EV;112.5|Err;-0.5|Start;01.02.2024 10:00:00|"
+              "End;01.02.2024 10:01:00"),
+            "Energie=12.50;kWh|E-Begin=100.00;kWh|E-End=112.50;kWh|E-Error=-0.50;%|"
+            "E-StartTime=01.02.2024 10:00:00|E-MTime=1:00|Error=<absent>");
+        row("energy reactive micro", u("RID;9|MM;1|Ent;0|MV;1"), "Energie=1.00;µVArh");
+        row("energy apparent mega", u("RID;9|MM;12|Ent;4|MV;1"), "Energie=1.00;MVAh");
+        row("energy 2LS reactive", u("RID;9|MM;11|Ent;2|MV;1"), "Energie=1.00;VArh");
+        row("energy unit code unknown", u("RID;9|MM;0|Ent;9|MV;1"), "Energie=1.00;");
+        row("energy unit before mode", u("RID;9|Ent;1|MM;7|MV;1"), "Energie=1.00;mWh", 4);
+        row("power",
+            u("RID;10|MM;3|Ent;4|MV;1|SV;2|EV;3|Err;0.5|MT;15|Start;01.02.2024 10:00:00|"
+              "End;01.02.2024 10:01:30"),
+            "Power=1.00;MVA|P-Begin=2.00;MVA|P-End=3.00;MVA|P-Error=0.50;%|Measurement-Time=15;m|"
+            "P-StopTime=01.02.2024 10:01:30|P-MTime=1:30");
+        row("power active kilo", u("RID;10|MM;0|Ent;3|MV;1"), "Power=1.00;kW");
+        row("power reactive", u("RID;10|MM;11|Ent;3|MV;1"), "Power=1.00;kVAr");
 
         // P/Q/S register test.
-        const QString h12 = u("RID;12|MM;1|Ent0;3|Ent1;2|Ent2;1|");
-        row("PQS active begin", h12 + u("SV0;10"), 5, "PE-Begin", -1, u("10.00;kWh"));
-        row("PQS active end", h12 + u("EV0;11"), 5, "PE-End", -1, u("11.00;kWh"));
-        row("PQS active energy", h12 + u("MV0;1"), 5, "P-Energie", -1, u("1.00;kWh"));
-        row("PQS active error", h12 + u("Err0;0.1"), 5, "PE-Error", -1, u("0.10;%"));
-        row("PQS reactive end", h12 + u("EV1;20"), 5, "QE-End", -1, u("20.00;VArh"));
-        row("PQS reactive error", h12 + u("Err1;0.25"), 5, "QE-Error", -1, u("0.25;%"));
-        row("PQS apparent energy", h12 + u("MV2;5"), 5, "S-Energie", -1, u("5.00;mVAh"));
-        row("PQS apparent begin", h12 + u("SV2;5"), 5, "SE-Begin", -1, u("5.00;mVAh"));
-        row("PQS elapsed", h12 + u("Start;01.02.2024 10:00:00|End;01.02.2024 10:01:30"), 5, "M-Time", -1,
-            u("1:30"));
-        row("PQS without unit", u("RID;12|MV1;5"), 5, "Q-Energie", -1, u("5.00;"));
+        row("PQS",
+            u("RID;12|MM;1|Ent0;3|Ent1;2|Ent2;1|SV0;10|EV0;11|MV0;1|Err0;0.1|EV1;20|Err1;0.25|MV2;5|SV2;5|"
+              "Start;01.02.2024 10:00:00|End;01.02.2024 10:01:30"),
+            "PE-Begin=10.00;kWh|PE-End=11.00;kWh|P-Energie=1.00;kWh|PE-Error=0.10;%|QE-End=20.00;VArh|"
+            "QE-Error=0.25;%|S-Energie=5.00;mVAh|SE-Begin=5.00;mVAh|M-Time=1:30");
+        row("PQS without unit", u("RID;12|MV1;5"), "Q-Energie=5.00;");
 
         // Curves: samples in percent of the range.
-        const QString h3 = u("RID;3|CCA;0|CCB;4|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|");
-        row("channel A", h3, 5, "ChannelA", -1, u("UL1"));
-        row("channel B", h3, 5, "ChannelB", -1, u("IL2"));
-        row("channel unknown", u("RID;3|CCA;6"), 5, "ChannelA", -1, u(""));
-        row("samples A count", h3 + u("CA0;50"), 5, "SampleA", -1, u("504"));
-        row("sample voltage", h3 + u("CA0;50"), 5, "SampleA", 0, u("1;150.00;V"));
-        row("sample current", h3 + u("CB503;-100"), 5, "SampleB", 503, u("504;-5.0000;A"));
-        row("sample not sent", h3 + u("CA0;50"), 5, "SampleA", 1, u(""));
-        row("sample current ratio", u("RID;3|CCB;3|IR;5;x|IRat;100;5|CB0;10"), 5, "SampleB", 0, u("1;10.000;A"));
+        row("curve", u("RID;3|CCA;0|CCB;4|UR;300;x|IR;5;x|URat;1;0;1;0|IRat;1;1|CA0;50|CB503;-100"),
+            "ChannelA=UL1|ChannelB=IL2|SampleA=504|SampleA[0]=1;150.00;V|SampleA[1]=|SampleB[503]=504;-5.0000;A");
+        row("channel unknown", u("RID;3|CCA;6"), "ChannelA=");
+        row("sample current ratio", u("RID;3|CCB;3|IR;5;x|IRat;100;5|CB0;10"), "SampleB[0]=1;10.000;A");
 
         // Harmonics.
-        const QString h4 = u("RID;4|HC;3|H0;1;0|H1;100;0|H2;3;45|H3;4;-90|H40;0;0");
-        row("harmonics channel", h4, 5, "Channel", -1, u("IL1"));
-        row("harmonics count", h4, 5, "Harm", -1, u("41"));
-        row("harmonic 2", h4, 5, "Harm", 2, u("2;3;%;45;deg"));
-        row("harmonic 40", h4, 5, "Harm", 40, u("40;0;%;0;deg"));
-        row("harmonics total", h4, 5, "Total-Harm", -1, u("5.10;%"));
-        row("harmonics commas", u("RID;4|H5;1,5;2,5"), 5, "Harm", 5, u("5;1.5;%;2.5;deg"));
-        row("harmonics total needs order 40", u("RID;4|H2;3;0"), 5, "Total-Harm", -1, u(""));
-        row("harmonic order 41 ignored", u("RID;4|H41;3;0"), 5, "Harm", -1, u("41"));
+        row("harmonics", u("RID;4|HC;3|H0;1;0|H1;100;0|H2;3;45|H3;4;-90|H40;0;0"),
+            "Channel=IL1|Harm=41|Harm[2]=2;3;%;45;deg|Harm[40]=40;0;%;0;deg|Total-Harm=5.10;%");
+        row("harmonics commas, no order 40, order 41", u("RID;4|H5;1,5;2,5|H2;3;0|H41;3;0"),
+            "Harm[5]=5;1.5;%;2.5;deg|Total-Harm=|Harm=41");
 
         // Selective power.
-        row("selective channel U", u("RID;11|PC;1"), 5, "ChannelU", -1, u("UL2"));
-        row("selective channel I", u("RID;11|PC;1"), 5, "ChannelI", -1, u("IL2"));
-        row("selective channel unknown", u("RID;11|PC;5"), 5, "ChannelU", -1, u(""));
-        row("selective count", u("RID;11|SP3;100;50;111.8"), 5, "HarmValue", -1, u("41"));
-        row("selective entry", u("RID;11|SP3;100;50;111.8"), 5, "HarmValue", 3,
-            u("N;3;U;;V;I;;A;P;100.000;W;Q;50.000;var;S;111.80;VA"));
-        row("selective three-wire", u("RID;11|MM;4|SP0;0.5;0.25;1"), 5, "HarmValue", 0,
-            u("N;0;U;;V;I;;A;P;500.00;mW;Q;250.00;mvar;S;---;VA"));
+        row("selective", u("RID;11|PC;1|SP3;100;50;111.8"),
+            "ChannelU=UL2|ChannelI=IL2|HarmValue=41|HarmValue[3]=N;3;U;;V;I;;A;P;100.000;W;Q;50.000;var;S;111.80;VA");
+        row("selective channel unknown", u("RID;11|PC;5"), "ChannelU=");
+        row("selective three-wire", u("RID;11|MM;4|SP0;0.5;0.25;1"),
+            "HarmValue[0]=N;0;U;;V;I;;A;P;500.00;mW;Q;250.00;mvar;S;---;VA");
     }
     void decode()
     {
         QFETCH(QString, record);
-        QFETCH(int, version);
-        QFETCH(QString, element);
-        QFETCH(int, index);
         QFETCH(QString, expected);
-        bool bKept = false;
-        QCOMPARE(Decode(record.split(u'|'), version, element, index, &bKept), expected);
-        QVERIFY(bKept);
+        QFETCH(int, version);
+        CResultRecord r;
+        QVERIFY(Decode(record, r, version));
+        for (const QString& strPair : expected.split(u'|')) {
+            const QString strElement = strPair.section(u'=', 0, 0);
+            QCOMPARE(strElement + u'=' + Stored(r, strElement), strPair);
+        }
+    }
+
+    // The kind number picks the kind and its two texts.
+    void kinds_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QString>("datatype");
+        QTest::newRow("1") << 1 << "Value-Measurement"
+                           << "Actual-Value";
+        QTest::newRow("2") << 2 << "Vector-Measurement"
+                           << "Actual-Value";
+        QTest::newRow("3") << 3 << "Curve-Measurement"
+                           << "Sample-Data";
+        QTest::newRow("4") << 4 << "Harmonics-Measurement"
+                           << "Harmonic-Data";
+        QTest::newRow("5") << 5 << "Error-Measurement"
+                           << "Meter-Error";
+        QTest::newRow("6") << 6 << "UI-Transformer"
+                           << "UI-Transformer-Value";
+        QTest::newRow("7") << 7 << "U-Burden"
+                           << "UBurden-Value";
+        QTest::newRow("8") << 8 << "I-Burden"
+                           << "IBurden-Value";
+        QTest::newRow("9") << 9 << "Register-Test"
+                           << "Register-Test";
+        QTest::newRow("10") << 10 << "Register-Test"
+                            << "Register-Test";
+        QTest::newRow("11") << 11 << "Selektiv-Measurement"
+                            << "Selektiv-Data";
+        QTest::newRow("12") << 12 << "PQS-Reg-Test"
+                            << "PQS-Reg-Test";
+    }
+    void kinds()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, function);
+        QFETCH(QString, datatype);
+        CResultRecord r;
+        RecordKind kind = RecordKind::None;
+        QVERIFY(Decode(QStringLiteral("RID;%1").arg(number), r, 5, &kind));
+        QCOMPARE(ToInt(kind), number);
+        QCOMPARE(r.m_strFunction, function);
+        QCOMPARE(r.m_strDatatype, datatype);
     }
 
     void skippedRecords_data()
@@ -483,25 +426,26 @@ private slots:
         QTest::newRow("no kind") << "ID;A|AV0;1" << false;
         QTest::newRow("kind not a number") << "RID;x" << false;
         QTest::newRow("a bad kind among good ones") << "RID;1|RID;13" << false;
-        QTest::newRow("kind 12") << "RID;12" << true;
         QTest::newRow("with acknowledgement and empty last line") << "RID;1|AGRACK|" << true;
     }
     void skippedRecords()
     {
         QFETCH(QString, record);
         QFETCH(bool, kept);
-        bool bKept = !kept;
-        Decode(record.split(u'|'), 5, QStringLiteral("ID"), -1, &bKept);
-        QCOMPARE(bKept, kept);
+        CResultRecord r;
+        RecordKind kind = RecordKind::Value;
+        QCOMPARE(Decode(record, r, 5, &kind), kept);
+        QCOMPARE(kind == RecordKind::None, !kept);
     }
 
     // A record must not inherit anything from the one before.
     void stateIsResetPerRecord()
     {
         CRecordDecoder decoder(QString(), QString(), 5);
-        CXMLNodeResult r(m_pDoc.get());
-        QVERIFY(decoder.Decode(Lines("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x"), kStamp, r));
-        QVERIFY(decoder.Decode(Lines("RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1"), kStamp, r));
+        CResultRecord r;
+        QVERIFY(
+            decoder.Decode(QStringLiteral("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x").split(u'|'), kStamp, r));
+        QVERIFY(decoder.Decode(QStringLiteral("RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1").split(u'|'), kStamp, r));
         QCOMPARE(r.m_strID, QString());
         QCOMPARE(r.m_strRemark, QString());
         QCOMPARE(r.m_strMMode, QString());
@@ -509,8 +453,8 @@ private slots:
         // Neither the range nor the ratio 100 of the record before: the
         // voltage is taken as measured.
         QCOMPARE(r.m_values.m_strUPN[0], QStringLiteral("1.0000;V"));
-        QVERIFY(!decoder.Decode(Lines("ID;x"), kStamp, r));
-        QCOMPARE(decoder.GetKind(), 0);
+        QVERIFY(!decoder.Decode({QStringLiteral("ID;x")}, kStamp, r));
+        QCOMPARE(decoder.GetKind(), RecordKind::None);
     }
 
     void nextTimeStamp_data()
@@ -543,18 +487,17 @@ private slots:
     void twoRecordsWithinOneSecond()
     {
         CRecordDecoder decoder(QString(), QString(), 5);
-        CXMLNodeResult r(m_pDoc.get());
+        CResultRecord r;
         const QDateTime start(QDate(2024, 5, 1), QTime(10, 0, 0, 100));
         const QDateTime first = NextTimeStamp(start, start.addMSecs(300));
         const QDateTime second = NextTimeStamp(first, start.addMSecs(600));
-        QVERIFY(decoder.Decode(Lines("RID;1|ID;A"), first, r));
+        QVERIFY(decoder.Decode({QStringLiteral("RID;1"), QStringLiteral("ID;A")}, first, r));
         const QString t1 = r.m_strTime;
-        QVERIFY(decoder.Decode(Lines("RID;1|ID;A"), second, r));
+        QVERIFY(decoder.Decode({QStringLiteral("RID;1"), QStringLiteral("ID;A")}, second, r));
         QCOMPARE(t1, QStringLiteral("10:00:01"));
         QCOMPARE(r.m_strTime, QStringLiteral("10:00:02"));
     }
 
-    // The index answers exactly as the query over the file would.
     void identityIndex_data()
     {
         QTest::addColumn<QString>("xml");
@@ -610,12 +553,12 @@ private slots:
         const bool bQuery = query.GetRecordCount() > 0;
         CResultIdentityIndex index;
         index.Build(doc);
-        QCOMPARE(index.Contains(id, date, time), bQuery);
+        QCOMPARE(index.Contains(CResultIdentity(id, date, time)), bQuery);
     }
 
-    // The fields decoded into one cursor arrive in the element that another
+    // The writing step: the decoded record arrives in the element the
     // cursor appends, and only the kind's fields are written.
-    void copyIntoAppendedElement()
+    void appendResult()
     {
         QTemporaryDir dir;
         const QString strPath = dir.filePath(QStringLiteral("Result.xml"));
@@ -624,16 +567,15 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("<Result-Data>\r\n</Result-Data>\r\n");
         }
-        CXMLDocument doc;
-        doc.Open(strPath);
-        CRecordDecoder decoder(QStringLiteral("T"), QStringLiteral("S"), 5);
-        CXMLNodeResult record(&doc);
-        QVERIFY(decoder.Decode(Lines("RID;4|ID;Ä1|HC;0|H0;1;0|H1;100;0|H40;2;0"), kStamp, record));
-        CXMLNodeResult cursor(&doc);
-        cursor.Open(QStringLiteral("Result"));
-        cursor.AddNew();
-        CopyResultFields(record, cursor);
-        cursor.Update();
+        CResultRecord record;
+        QVERIFY(Decode(QStringLiteral("RID;4|ID;Ä1|HC;0|H0;1;0|H1;100;0|H40;2;0"), record));
+        {
+            CXMLDocument doc;
+            doc.Open(strPath);
+            CXMLNodeResult cursor(&doc);
+            cursor.Open(QStringLiteral("Result"));
+            AppendResult(cursor, record);
+        }
 
         CXMLDocument again;
         again.Open(strPath);

@@ -1,5 +1,7 @@
 #include "DeviceMemory.h"
 
+#include "core/Kinds.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
@@ -83,12 +85,12 @@ public:
 
     // The lines every record starts with. Each record is made a few minutes
     // after the one before.
-    DeviceRecord Common(int nKind, const QString& strId, const QString& strRemark, int nMode = 0)
+    DeviceRecord Common(RecordKind kind, const QString& strId, const QString& strRemark, int nMode = 0)
     {
         m_time = m_time.addSecs(7 * 60 + 13);
         ++m_nAddress;
         return {
-            Line("RID", QString::number(nKind)),
+            Line("RID", QString::number(ToInt(kind))),
             Line("ID", strId),
             Line("Rem", strRemark),
             Line("Adr", QString::number(m_nAddress)),
@@ -223,7 +225,7 @@ void AddBurden(DeviceRecord& r, const double U[3], const double I[3], const doub
 DeviceRecord ErrorMeasurement(CRecordMaker& maker, const Installation& inst, const QString& strId,
                               const QString& strRemark, double dError)
 {
-    DeviceRecord r = maker.Common(5, strId, strRemark);
+    DeviceRecord r = maker.Common(RecordKind::Error, strId, strRemark);
     AddActualValues(r, inst, 1.0);
     // 10 pulses of a 400 imp/kWh meter at about 2.1 kW secondary: 43 s.
     const QDateTime end = maker.Time();
@@ -238,7 +240,7 @@ DeviceRecord ErrorMeasurement(CRecordMaker& maker, const Installation& inst, con
 DeviceRecord EnergyRegisterTest(CRecordMaker& maker, const QString& strId, const QString& strRemark,
                                 double dBegin, double dError)
 {
-    DeviceRecord r = maker.Common(9, strId, strRemark);
+    DeviceRecord r = maker.Common(RecordKind::RegisterEnergy, strId, strRemark);
     // 63 kW primary over 106 s.
     const double dMeasured = 63.0 * 106.0 / 3600.0;
     const QDateTime end = maker.Time();
@@ -262,25 +264,26 @@ DeviceMemory DemoMemory()
     CRecordMaker maker(QDateTime(QDate(2024, 3, 12), QTime(9, 5, 0)));
     DeviceMemory memory;
 
-    DeviceRecord r = maker.Common(1, QStringLiteral("HA-1001"), FromUtf8("Hausanschluss, Zählerplatz 1"));
+    DeviceRecord r =
+        maker.Common(RecordKind::Value, QStringLiteral("HA-1001"), FromUtf8("Hausanschluss, Zählerplatz 1"));
     AddActualValues(r, inst, 1.0);
     memory.append(r);
 
-    r = maker.Common(2, QStringLiteral("HA-1001"), QStringLiteral("Vektordiagramm"));
+    r = maker.Common(RecordKind::Vector, QStringLiteral("HA-1001"), QStringLiteral("Vektordiagramm"));
     AddActualValues(r, inst, 0.96);
     memory.append(r);
 
-    r = maker.Common(3, QStringLiteral("HA-1002"), QStringLiteral("Kurvenform UL1/IL1"));
+    r = maker.Common(RecordKind::Curve, QStringLiteral("HA-1002"), QStringLiteral("Kurvenform UL1/IL1"));
     AddCurve(r, inst);
     memory.append(r);
 
-    r = maker.Common(4, QStringLiteral("HA-1002"), QStringLiteral("Oberschwingungen UL1"));
+    r = maker.Common(RecordKind::Harmonics, QStringLiteral("HA-1002"), QStringLiteral("Oberschwingungen UL1"));
     AddHarmonics(r);
     memory.append(r);
 
     memory.append(ErrorMeasurement(maker, inst, QStringLiteral("IK-2001"), FromUtf8("Fehlermessung Wirkenergie"), 0.42));
 
-    r = maker.Common(6, QStringLiteral("IK-2001"), QStringLiteral("Stromwandler L1"));
+    r = maker.Common(RecordKind::UITransformer, QStringLiteral("IK-2001"), QStringLiteral("Stromwandler L1"));
     r << Line("NRat", QStringLiteral("150;5")) << Line("XRat", QStringLiteral("150.09;5"))
       << Line("XcRat", QStringLiteral("150.03;5")) << Line("Prim", QStringLiteral("96.30"))
       << Line("NSek", QStringLiteral("3.2100")) << Line("XSek", QStringLiteral("3.2081"))
@@ -289,7 +292,7 @@ DeviceMemory DemoMemory()
     memory.append(r);
 
     {
-        r = maker.Common(7, QStringLiteral("IK-2002"), QStringLiteral("Spannungspfad"));
+        r = maker.Common(RecordKind::UBurden, QStringLiteral("IK-2002"), QStringLiteral("Spannungspfad"));
         r << Line("UN", QStringLiteral("400;1")) << Line("SN", QStringLiteral("10"))
           << Line("L", QStringLiteral("12.5")) << Line("Q", QStringLiteral("2.5"));
         const double I[3] = {0.0125, 0.0127, 0.0124};
@@ -298,7 +301,7 @@ DeviceMemory DemoMemory()
         memory.append(r);
     }
     {
-        r = maker.Common(8, QStringLiteral("IK-2002"), QStringLiteral("Strompfad"));
+        r = maker.Common(RecordKind::IBurden, QStringLiteral("IK-2002"), QStringLiteral("Strompfad"));
         r << Line("IN", QStringLiteral("5")) << Line("SN", QStringLiteral("15"))
           << Line("L", QStringLiteral("8.0")) << Line("Q", QStringLiteral("4.0"));
         const double U[3] = {0.412, 0.405, 0.421};
@@ -309,18 +312,18 @@ DeviceMemory DemoMemory()
 
     memory.append(EnergyRegisterTest(maker, QStringLiteral("PRUEF-01"), QStringLiteral("Registerprobe Tarif 1"), 18234.56, -0.53));
 
-    r = maker.Common(10, QStringLiteral("PRUEF-01"), QStringLiteral("Leistungsregister"));
+    r = maker.Common(RecordKind::RegisterPower, QStringLiteral("PRUEF-01"), QStringLiteral("Leistungsregister"));
     r << Line("Ent", QStringLiteral("3")) << Line("SV", QStringLiteral("62.10")) << Line("EV", QStringLiteral("63.05"))
       << Line("MV", QStringLiteral("62.88")) << Line("Err", QStringLiteral("0.27")) << Line("MT", QStringLiteral("15"))
       << Line("Start", DeviceStamp(maker.Time().addSecs(-15 * 60))) << Line("End", DeviceStamp(maker.Time()));
     memory.append(r);
 
-    r = maker.Common(11, QStringLiteral("HA-1001"), QStringLiteral("Selektive Leistung L1"));
+    r = maker.Common(RecordKind::Selective, QStringLiteral("HA-1001"), QStringLiteral("Selektive Leistung L1"));
     AddSelective(r, inst);
     memory.append(r);
 
     {
-        r = maker.Common(12, QStringLiteral("IK-2001"), QStringLiteral("PQS-Registerprobe"));
+        r = maker.Common(RecordKind::PQSRegister, QStringLiteral("IK-2001"), QStringLiteral("PQS-Registerprobe"));
         // 63 kW, 20.5 kvar, 66.3 kVA primary for one minute.
         const double begin[3] = {18236.42, 5921.37, 19310.08};
         const double measured[3] = {1.05, 0.34, 1.105};
@@ -337,7 +340,7 @@ DeviceMemory DemoMemory()
     }
 
     // Results whose IDs match no location, one of them with umlauts.
-    r = maker.Common(1, QStringLiteral("NEU-0815"), QStringLiteral("Neuer Anschluss"));
+    r = maker.Common(RecordKind::Value, QStringLiteral("NEU-0815"), QStringLiteral("Neuer Anschluss"));
     AddActualValues(r, inst, 0.42);
     memory.append(r);
     memory.append(ErrorMeasurement(maker, inst, FromUtf8("Zähler Süd"), FromUtf8("Prüfung nach Tausch, 10 € Gebühr"), -0.18));

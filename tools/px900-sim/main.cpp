@@ -4,6 +4,7 @@
 
 #include "DeviceMemory.h"
 
+#include "core/Kinds.h"
 #include "core/TextCodec.h"
 
 #include <QCommandLineParser>
@@ -174,7 +175,8 @@ private:
             DeviceRecord record = m_options.memory.at(nRecord - 1);
             if (nRecord == m_options.nUnknownKindAt) {
                 record.removeIf([](const QString& line) { return line.startsWith(QLatin1String("RID;")); });
-                record.prepend(QStringLiteral("RID;13"));
+                // The number after the last kind the program knows.
+                record.prepend(QStringLiteral("RID;%1").arg(ToInt(RecordKind::PQSRegister) + 1));
             }
             for (const QString& line : record)
                 data += EncodeWindows1252(line) + '\r';
