@@ -95,6 +95,10 @@ enum StringId : unsigned {
     IDS_CONSTANT_COLUMN = 225,
     IDS_REGISTER_COLUMN = 226,
     IDS_RATIO_ROW = 227,
+    IDS_HARM_MAGNITUDE = 161,
+    IDS_HARM_ANGLE = 162,
+    IDS_HARM_CHANNEL = 163,
+    IDS_HARM_TOTAL = 164,
     IDS_MEASURING_MODE_SHORT = 231,
     IDS_VECTOR_REF_RANGE = 1065,
     IDS_VECTOR_REF_MAXIMUM = 1066,
@@ -141,6 +145,8 @@ enum StringId : unsigned {
     IDS_VECTOR_DLG_REFERENCE = 21170,
     IDS_VECTOR_DLG_COLOURS = 21171,
     IDS_PRINT_FAILED = 21172,
+    IDS_CHOOSE_VALUES_CAPTION = 21190,
+    IDS_CHART_STATUS = 21191,
 
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.

@@ -1,0 +1,225 @@
+#include "view/ContinueValues.h"
+
+#include "core/Number.h"
+#include "resources/StringTable.h"
+#include "view/ActualValues.h"
+#include "view/ChartFrame.h"
+#include "view/DrawTools.h"
+#include "view/ResultCache.h"
+#include "view/TextPainter.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// The cache's quantity and phase of a series number.
+void QuantityOfSeries(int nSeries, int& nQty, int& nPhase)
+{
+    if (nSeries < 3 * kChoosablePhaseQuantities) {
+        nQty = nSeries / 3;
+        nPhase = nSeries % 3;
+    } else {
+        nQty = kQtySP + (nSeries - 36 - kChoosablePhaseQuantities);
+        nPhase = 0;
+    }
+}
+
+// A copy of the result's ranges and ratios, to take one sample's values.
+CResultCache RangesOnly(const CResultCache& cache)
+{
+    CResultCache c;
+    c.m_strURange = cache.m_strURange;
+    c.m_strIRange = cache.m_strIRange;
+    c.m_strUPrimSek = cache.m_strUPrimSek;
+    c.m_strIPrimSek = cache.m_strIPrimSek;
+    c.m_strPrimSekValCzReg = cache.m_strPrimSekValCzReg;
+    c.m_strMMode = cache.m_strMMode;
+    return c;
+}
+
+// Adds the samples first ... last to the line. Where several samples share
+// a pixel column, only the column's first and last sample and its lowest
+// and highest point (in their order) are added: the line looks the same.
+void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame,
+                  bool bDecimate)
+{
+    if (!bDecimate || frame.m_dXScale >= 1) {
+        for (int j = nFirst; j <= nLast; ++j)
+            line.append(QPointF(frame.X(j), frame.Y(values[j])));
+        return;
+    }
+    long long nColumn = LLONG_MIN;
+    QPointF first, last, low, high;
+    int nLow = 0, nHigh = 0;
+    auto flush = [&] {
+        line.append(first);
+        if (nLow < nHigh) {
+            line.append(low);
+            line.append(high);
+        } else {
+            line.append(high);
+            line.append(low);
+        }
+        line.append(last);
+    };
+    for (int j = nFirst; j <= nLast; ++j) {
+        const QPointF p(frame.X(j), frame.Y(values[j]));
+        const long long c = static_cast<long long>(std::floor(p.x()));
+        if (c != nColumn) {
+            if (nColumn != LLONG_MIN)
+                flush();
+            nColumn = c;
+            first = last = low = high = p;
+            nLow = nHigh = j;
+            continue;
+        }
+        last = p;
+        // Pixel y grows downward: the lowest value has the largest y.
+        if (p.y() > low.y()) {
+            low = p;
+            nLow = j;
+        }
+        if (p.y() < high.y()) {
+            high = p;
+            nHigh = j;
+        }
+    }
+    if (nColumn != LLONG_MIN)
+        flush();
+}
+
+} // namespace
+
+QString ChoosableName(int q)
+{
+    if (q < 0 || q >= kChoosableQuantities)
+        return {};
+    return QuantityName(q < kChoosablePhaseQuantities ? q : kQtySP + q - kChoosablePhaseQuantities);
+}
+
+void SeriesForChoice(int q, const bool bPhases[3], QList<int>& series, QStringList& labels)
+{
+    series.clear();
+    labels.clear();
+    if (q < 0 || q >= kChoosableQuantities)
+        return;
+    if (q >= kChoosablePhaseQuantities) {
+        series.append(q + 36);
+        labels.append(ChoosableName(q));
+        return;
+    }
+    for (int p = 0; p < 3; ++p) {
+        if (!bPhases[p])
+            continue;
+        series.append(3 * q + p);
+        labels.append(ChoosableName(q) + QString::number(p + 1));
+    }
+}
+
+QString CSeriesNumbers::Text(const CResultCache& cache, int nSeries, int nSample)
+{
+    if (nSample < 0 || nSample >= cache.m_series.size())
+        return {};
+    int nQty, nPhase;
+    QuantityOfSeries(nSeries, nQty, nPhase);
+    CResultCache one;
+    one.SetActualValues(cache.m_series[nSample].m_values);
+    return GetRawCell(one, nQty, nPhase);
+}
+
+QString CSeriesNumbers::Unit(const CResultCache& cache, int nSeries)
+{
+    return UnitOnly(Text(cache, nSeries, 0));
+}
+
+const std::vector<double>& CSeriesNumbers::Get(const CResultCache& cache, int nSeries, int nNorm)
+{
+    auto it = m_numbers.find(nSeries);
+    if (it != m_numbers.end())
+        return *it;
+    int nQty, nPhase;
+    QuantityOfSeries(nSeries, nQty, nPhase);
+    const bool bAngle = nQty == kQtyPhiU || nQty == kQtyPhiI;
+    std::vector<double> values;
+    values.reserve(cache.m_series.size());
+    CResultCache one = RangesOnly(cache);
+    const CVectorSettings settings;
+    const CTextPainter tp;
+    for (const CResultCache::CSeriesEntry& entry : cache.m_series) {
+        one.SetActualValues(entry.m_values);
+        double d;
+        if (bAngle) {
+            // The angles as the vector diagram of that sample shows them.
+            double U[3], I[3], phiU[3], phiI[3], rgU, rgI;
+            CActualValuesRenderer(one, settings, nNorm, tp, false).GetMagnitudesAndAngles(U, I, phiU, phiI, rgU, rgI);
+            d = nQty == kQtyPhiU ? phiU[nPhase] : phiI[nPhase];
+        } else {
+            d = ParseNumber(ValuePart(GetRawCell(one, nQty, nPhase)));
+        }
+        values.push_back(std::isfinite(d) ? d : 0);
+    }
+    return *m_numbers.insert(nSeries, std::move(values));
+}
+
+QColor SeriesColour(int nPosition)
+{
+    switch (nPosition) {
+    case 0: return QColor(128, 0, 0);
+    case 1: return QColor(0, 128, 0);
+    case 2: return QColor(0, 0, 128);
+    default: return QColor(0, 0, 0);
+    }
+}
+
+QSize DrawContinuousValues(QPainter* pPainter, const QRect& rect, const CResultCache& cache, const CTextPainter& tp,
+                           CSeriesNumbers& numbers, const CContinuousChoice& choice, int nNorm, bool bPrinter,
+                           CChartFrame* pFrame, bool bDecimate)
+{
+    const int l = rect.left(), t = rect.top(), r = rect.left() + rect.width(), b = rect.top() + rect.height();
+    QString strLabels;
+    for (const QString& s : choice.m_labels)
+        strLabels += s + QLatin1Char(' ');
+    const CChartHead head =
+        DrawChartHead(pPainter, tp, l, t, r, b, cache, bPrinter, {{LoadString(IDS_HARM_CHANNEL), strLabels}});
+    const int nCount = static_cast<int>(cache.m_series.size());
+    if (choice.m_series.isEmpty() || nCount == 0)
+        return QSize(head.m_nWidth, head.m_nBottom - t);
+
+    double dMax = 0;
+    bool bNegative = false;
+    for (int s : choice.m_series)
+        for (double v : numbers.Get(cache, s, nNorm)) {
+            dMax = qMax(dMax, std::fabs(v));
+            bNegative = bNegative || v < 0;
+        }
+    const int nFirst = qBound(0, choice.m_nFirst, nCount - 1);
+    const int nLast = qBound(nFirst, choice.m_nLast, nCount - 1);
+    const CChartFrame frame =
+        DrawChartFrame(pPainter, tp, l, head.m_nBottom, r, b, nFirst, nLast - nFirst, dMax, QString(),
+                       CSeriesNumbers::Unit(cache, choice.m_series.first()), bNegative, bPrinter);
+    pPainter->save();
+    QPolygonF line;
+    for (int i = 0; i < choice.m_series.size(); ++i) {
+        QPen pen(SeriesColour(i));
+        pen.setWidth(bPrinter ? qMax(1, (r - l) / 500) : 2);
+        pPainter->setPen(pen);
+        line.clear();
+        AppendSeries(line, numbers.Get(cache, choice.m_series[i], nNorm), nFirst, nLast, frame, bDecimate);
+        pPainter->drawPolyline(line);
+    }
+    pPainter->restore();
+    if (pFrame)
+        *pFrame = frame;
+    return QSize(qMax(head.m_nWidth, frame.m_size.width()), b - t);
+}
+
+int SampleIndexAt(double x, const CChartFrame& frame, int nFirst, int nCount)
+{
+    const double d = frame.m_dXScale > 0 ? (x - frame.m_dX0) / frame.m_dXScale : 0;
+    const int nOffset = d > 0 ? static_cast<int>(std::trunc(qMin(d, 1e9))) : 0;
+    return qMax(0, qMin(nCount - 1, nFirst + nOffset));
+}
