@@ -223,3 +223,165 @@ int SampleIndexAt(double x, const CChartFrame& frame, int nFirst, int nCount)
     const int nOffset = d > 0 ? static_cast<int>(std::trunc(qMin(d, 1e9))) : 0;
     return qMax(0, qMin(nCount - 1, nFirst + nOffset));
 }
+
+// ---------------------------------------------------------------- the view's chart
+
+void CContinuousChart::Load(const CResultCache& cache)
+{
+    m_numbers.Reset();
+    m_bHasFrame = false;
+    m_band = m_marker = QRect();
+    m_bDragging = false;
+    if (m_choice.m_series.isEmpty()) {
+        const bool bAll[3] = {true, true, true};
+        SeriesForChoice(0, bAll, m_choice.m_series, m_choice.m_labels);
+    }
+    m_choice.m_nFirst = 0;
+    m_choice.m_nLast = SampleCount(cache) - 1;
+}
+
+void CContinuousChart::SetChoice(int nQuantity, const bool bPhases[3])
+{
+    m_nDialogQuantity = nQuantity;
+    for (int p = 0; p < 3; ++p)
+        m_bDialogPhases[p] = bPhases[p];
+    SeriesForChoice(nQuantity, bPhases, m_choice.m_series, m_choice.m_labels);
+}
+
+int CContinuousChart::SampleCount(const CResultCache& cache) const
+{
+    return static_cast<int>(cache.m_series.size());
+}
+
+bool CContinuousChart::CanZoomOut(const CResultCache& cache) const
+{
+    return !m_choice.m_series.isEmpty() && (m_choice.m_nFirst != 0 || m_choice.m_nLast != SampleCount(cache) - 1);
+}
+
+void CContinuousChart::ZoomOut(const CResultCache& cache)
+{
+    m_choice.m_nFirst = 0;
+    m_choice.m_nLast = SampleCount(cache) - 1;
+}
+
+void CContinuousChart::ToggleZoomMode()
+{
+    m_band = m_marker = QRect();
+    m_bDragging = false;
+    m_bZoomMode = !m_bZoomMode;
+    if (m_bZoomMode)
+        m_bShowValueMode = false;
+}
+
+void CContinuousChart::ToggleShowValueMode()
+{
+    m_band = m_marker = QRect();
+    m_bDragging = false;
+    m_bShowValueMode = !m_bShowValueMode;
+    if (m_bShowValueMode)
+        m_bZoomMode = false;
+}
+
+QSize CContinuousChart::Draw(QPainter* pPainter, const QRect& rect, const CResultCache& cache, const CTextPainter& tp,
+                             int nNorm, bool bPrinter)
+{
+    CChartFrame frame;
+    const QSize size = DrawContinuousValues(pPainter, rect, cache, tp, m_numbers, m_choice, nNorm, bPrinter, &frame);
+    // The mouse works on the screen's axes, not on a printed page's.
+    if (!bPrinter && !m_choice.m_series.isEmpty() && SampleCount(cache) > 0) {
+        m_frame = frame;
+        m_bHasFrame = true;
+    }
+    return size;
+}
+
+void CContinuousChart::DrawOverlay(QPainter* pPainter) const
+{
+    if (m_band.isNull() && m_marker.isNull())
+        return;
+    pPainter->save();
+    pPainter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+    pPainter->setBrush(Qt::NoBrush);
+    if (!m_band.isNull())
+        pPainter->drawRect(m_band.normalized());
+    if (!m_marker.isNull())
+        pPainter->drawLine(m_marker.center().x(), m_marker.top(), m_marker.center().x(), m_marker.bottom());
+    pPainter->restore();
+}
+
+bool CContinuousChart::MousePress(const QPoint& pos, const CResultCache& cache, int& nSample)
+{
+    nSample = -1;
+    if (!m_bHasFrame)
+        return false;
+    if (m_bZoomMode) {
+        m_bDragging = true;
+        m_band = QRect(pos, pos);
+        return true;
+    }
+    if (m_bShowValueMode) {
+        const int y0 = static_cast<int>(m_frame.m_dY0);
+        m_marker = QRect(QPoint(pos.x() - 2, qMin(pos.y(), y0) - 2), QPoint(pos.x() + 2, qMax(pos.y(), y0) + 2));
+        nSample = SampleIndexAt(pos.x(), m_frame, m_choice.m_nFirst, SampleCount(cache));
+        return true;
+    }
+    return false;
+}
+
+bool CContinuousChart::MouseMove(const QPoint& pos)
+{
+    if (m_bZoomMode && m_bDragging) {
+        m_band.setBottomRight(pos);
+        return true;
+    }
+    if (m_bShowValueMode && m_bHasFrame && !m_marker.isNull()) {
+        const int y0 = static_cast<int>(m_frame.m_dY0);
+        m_marker = QRect(QPoint(pos.x() - 2, qMin(pos.y(), y0) - 2), QPoint(pos.x() + 2, qMax(pos.y(), y0) + 2));
+        return true;
+    }
+    return false;
+}
+
+bool CContinuousChart::MouseRelease(const QPoint& pos, const CResultCache& cache)
+{
+    if (!m_bZoomMode || !m_bDragging)
+        return false;
+    m_bDragging = false;
+    m_band.setBottomRight(pos);
+    const QRect band = m_band.normalized();
+    m_band = QRect();
+    const int nCount = SampleCount(cache);
+    const int nLast = qMin(nCount - 1, SampleIndexAt(band.right(), m_frame, m_choice.m_nFirst, nCount));
+    const int nFirst = SampleIndexAt(band.left(), m_frame, m_choice.m_nFirst, nCount);
+    // A click without a drag keeps the range: a chart of one sample shows nothing.
+    if (nLast > nFirst) {
+        m_choice.m_nFirst = nFirst;
+        m_choice.m_nLast = nLast;
+    }
+    return true;
+}
+
+QString CContinuousChart::StatusAt(const QPoint& pos, const CResultCache& cache, int nNorm)
+{
+    const int nCount = SampleCount(cache);
+    if (!m_bHasFrame || nCount == 0 || pos.x() < m_frame.m_dX0)
+        return {};
+    const int i = qBound(m_choice.m_nFirst, SampleIndexAt(pos.x(), m_frame, m_choice.m_nFirst, nCount), m_choice.m_nLast);
+    if (i < 0 || i >= nCount)
+        return {};
+    int nNearest = -1;
+    double dBest = 0;
+    for (int s = 0; s < m_choice.m_series.size(); ++s) {
+        const double d = std::fabs(m_frame.Y(m_numbers.Get(cache, m_choice.m_series[s], nNorm)[i]) - pos.y());
+        if (nNearest < 0 || d < dBest) {
+            nNearest = s;
+            dBest = d;
+        }
+    }
+    if (nNearest < 0)
+        return {};
+    const CResultCache::CSeriesEntry& entry = cache.m_series[i];
+    return LoadString(IDS_CHART_STATUS)
+        .arg(entry.m_strNo, entry.m_strTimeStamp, m_choice.m_labels.value(nNearest),
+             ValueWithUnit(CSeriesNumbers::Text(cache, m_choice.m_series[nNearest], i)));
+}

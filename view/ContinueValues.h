@@ -1,6 +1,9 @@
 #pragma once
 
+#include "view/ChartFrame.h"
+
 #include <QColor>
+#include <QPoint>
 #include <QHash>
 #include <QList>
 #include <QRect>
@@ -13,7 +16,6 @@
 class QPainter;
 class CTextPainter;
 struct CResultCache;
-struct CChartFrame;
 
 // The series of a continuous result: 3q + p for the per-phase quantity q
 // (0 "UPN" ... 17 "AAUXI") in phase p, 36 + q for the single quantities
@@ -67,3 +69,55 @@ QSize DrawContinuousValues(QPainter* pPainter, const QRect& rect, const CResultC
 // The sample under a pixel column: first + whole samples right of the origin,
 // at most the last sample of the series.
 int SampleIndexAt(double x, const CChartFrame& frame, int nFirst, int nCount);
+
+// The continuous-values chart of the result view: what is shown, the two
+// mouse modes (zoom by a rubber band, show the values of a sample), and the
+// axes of the last drawing for the mouse.
+class CContinuousChart
+{
+public:
+    CContinuousChoice m_choice;
+    // The choice the dialog opens with.
+    int m_nDialogQuantity = 0;
+    bool m_bDialogPhases[3] = {true, true, true};
+    bool m_bZoomMode = false;
+    bool m_bShowValueMode = false;
+
+    // A new result: the whole series, the default series when none are chosen.
+    void Load(const CResultCache& cache);
+    // A new angle convention.
+    void ResetNumbers() { m_numbers.Reset(); }
+    void SetChoice(int nQuantity, const bool bPhases[3]);
+    int SampleCount(const CResultCache& cache) const;
+    bool CanZoomOut(const CResultCache& cache) const;
+    void ZoomOut(const CResultCache& cache);
+    // Turns a mode on or off; the other mode goes off, the band and the
+    // marker go away.
+    void ToggleZoomMode();
+    void ToggleShowValueMode();
+
+    QSize Draw(QPainter* pPainter, const QRect& rect, const CResultCache& cache, const CTextPainter& textPainter,
+               int nNorm, bool bPrinter);
+    // The rubber band or the marker line on top of the chart.
+    void DrawOverlay(QPainter* pPainter) const;
+
+    // Mouse handling; false when nothing changed. A click in show-value mode
+    // gives the sample (from 0) in nSample, else nSample is -1.
+    bool MousePress(const QPoint& pos, const CResultCache& cache, int& nSample);
+    bool MouseMove(const QPoint& pos);
+    bool MouseRelease(const QPoint& pos, const CResultCache& cache);
+    // The status text for the mouse at pos: sample number, time stamp and the
+    // value of the nearest shown curve; empty outside the chart.
+    QString StatusAt(const QPoint& pos, const CResultCache& cache, int nNorm);
+
+    const CChartFrame& Frame() const { return m_frame; }
+    QRect Band() const { return m_band; }
+
+private:
+    CSeriesNumbers m_numbers;
+    CChartFrame m_frame;
+    bool m_bHasFrame = false;  // drawn on the screen since the load
+    QRect m_band;
+    bool m_bDragging = false;
+    QRect m_marker;
+};
