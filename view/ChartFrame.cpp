@@ -286,3 +286,15 @@ CChartHead DrawChartHead(QPainter* pPainter, const CTextPainter& tp, int nLeft, 
     head.m_nBottom = y + nHeight + head.m_nFontHeight / 2;
     return head;
 }
+
+void DrawChartLine(QPainter* pPainter, const QList<QPointF>& points)
+{
+    // Short lines in one piece, so that their joins are drawn as joins.
+    constexpr qsizetype kOnePiece = 2048, kPiece = 32;
+    if (points.size() <= kOnePiece) {
+        pPainter->drawPolyline(points.constData(), static_cast<int>(points.size()));
+        return;
+    }
+    for (qsizetype i = 0; i + 1 < points.size(); i += kPiece - 1)
+        pPainter->drawPolyline(points.constData() + i, static_cast<int>(qMin(kPiece, points.size() - i)));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -65,3 +67,7 @@ struct CChartHead
 CChartHead DrawChartHead(QPainter* pPainter, const CTextPainter& textPainter, int nLeft, int nTop, int nRight,
                          int nBottom, const CResultCache& cache, bool bPrinter,
                          std::initializer_list<std::pair<QString, QString>> fields);
+
+// A polyline drawn in short pieces: a wide pen strokes one long, folded line
+// far slower than many short ones, and the pieces look the same.
+void DrawChartLine(QPainter* pPainter, const QList<QPointF>& points);

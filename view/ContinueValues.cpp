@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -52,41 +53,33 @@ void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst
             line.append(QPointF(frame.X(j), frame.Y(values[j])));
         return;
     }
+    // Per sample only the column and the extremes of the raw values; points
+    // are made when a column is complete.
     long long nColumn = LLONG_MIN;
-    QPointF first, last, low, high;
-    int nLow = 0, nHigh = 0;
+    int jFirst = nFirst, jLast = nFirst, jLow = nFirst, jHigh = nFirst;
+    auto point = [&](int j) { return QPointF(frame.X(j), frame.Y(values[j])); };
     auto flush = [&] {
-        line.append(first);
-        if (nLow < nHigh) {
-            line.append(low);
-            line.append(high);
-        } else {
-            line.append(high);
-            line.append(low);
-        }
-        line.append(last);
+        line.append(point(jFirst));
+        line.append(point(jLow < jHigh ? jLow : jHigh));
+        line.append(point(jLow < jHigh ? jHigh : jLow));
+        line.append(point(jLast));
     };
+    const double x0 = frame.X(nFirst);
     for (int j = nFirst; j <= nLast; ++j) {
-        const QPointF p(frame.X(j), frame.Y(values[j]));
-        const long long c = static_cast<long long>(std::floor(p.x()));
+        const long long c = static_cast<long long>(std::floor(x0 + (j - nFirst) * frame.m_dXScale));
+        const double v = values[j];
         if (c != nColumn) {
             if (nColumn != LLONG_MIN)
                 flush();
             nColumn = c;
-            first = last = low = high = p;
-            nLow = nHigh = j;
+            jFirst = jLast = jLow = jHigh = j;
             continue;
         }
-        last = p;
-        // Pixel y grows downward: the lowest value has the largest y.
-        if (p.y() > low.y()) {
-            low = p;
-            nLow = j;
-        }
-        if (p.y() < high.y()) {
-            high = p;
-            nHigh = j;
-        }
+        jLast = j;
+        if (v < values[jLow])
+            jLow = j;
+        if (v > values[jHigh])
+            jHigh = j;
     }
     if (nColumn != LLONG_MIN)
         flush();
@@ -191,11 +184,14 @@ QSize DrawContinuousValues(QPainter* pPainter, const QRect& rect, const CResultC
 
     double dMax = 0;
     bool bNegative = false;
-    for (int s : choice.m_series)
-        for (double v : numbers.Get(cache, s, nNorm)) {
-            dMax = qMax(dMax, std::fabs(v));
-            bNegative = bNegative || v < 0;
+    for (int s : choice.m_series) {
+        const std::vector<double>& values = numbers.Get(cache, s, nNorm);
+        const auto [itMin, itMax] = std::minmax_element(values.begin(), values.end());
+        if (itMin != values.end()) {
+            dMax = qMax(dMax, qMax(std::fabs(*itMin), std::fabs(*itMax)));
+            bNegative = bNegative || *itMin < 0;
         }
+    }
     const int nFirst = qBound(0, choice.m_nFirst, nCount - 1);
     const int nLast = qBound(nFirst, choice.m_nLast, nCount - 1);
     const CChartFrame frame =
@@ -209,7 +205,7 @@ QSize DrawContinuousValues(QPainter* pPainter, const QRect& rect, const CResultC
         pPainter->setPen(pen);
         line.clear();
         AppendSeries(line, numbers.Get(cache, choice.m_series[i], nNorm), nFirst, nLast, frame, bDecimate);
-        pPainter->drawPolyline(line);
+        DrawChartLine(pPainter, line);
     }
     pPainter->restore();
     if (pFrame)

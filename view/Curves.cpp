@@ -79,7 +79,7 @@ QSize DrawCurves(QPainter* pPainter, const QRect& rect, const CResultCache& cach
         const int n = static_cast<int>(values.size());
         for (int i = 0; i < n; ++i)
             line.append(QPointF(frame.X(n > 1 ? 360.0 * i / (n - 1) : 0), frame.Y(values[i])));
-        pPainter->drawPolyline(line);
+        DrawChartLine(pPainter, line);
     }
     pPainter->restore();
     if (pFrame)
