@@ -32,7 +32,6 @@ private slots:
     void continuousSeries_data();
     void continuousSeries();
     void decimationLooksTheSame();
-    void sampleIndexAt();
 };
 
 namespace {
@@ -300,17 +299,6 @@ void TestCharts::decimationLooksTheSame()
         for (int x = 0; x < 600; ++x)
             nDiff += images[0].pixel(x, y) != images[1].pixel(x, y);
     QVERIFY2(nDiff < 600, qPrintable(QString::number(nDiff)));
-}
-
-void TestCharts::sampleIndexAt()
-{
-    CChartFrame f;
-    f.m_dX0 = 100;
-    f.m_dXScale = 4;
-    QCOMPARE(SampleIndexAt(50, f, 10, 100), 10);   // left of the chart: the first shown
-    QCOMPARE(SampleIndexAt(100, f, 10, 100), 10);
-    QCOMPARE(SampleIndexAt(107.9, f, 10, 100), 11);
-    QCOMPARE(SampleIndexAt(10000, f, 10, 100), 99); // beyond the last
 }
 
 QTEST_MAIN(TestCharts)
