@@ -129,10 +129,6 @@ bool IsPending(int nCommandId)
     case ID_FORMAT_FILES:
     case ID_BACKUP:
     case ID_RESTORE:
-    case ID_ZOOM_IN:
-    case ID_ZOOM_OUT:
-    case ID_SHOW_VALUE:
-    case ID_CHOOSE_VALUES:
         return true;
     default:
         return false;
@@ -181,6 +177,9 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     GetWindowState().SetSplitter(m_pSplitter);
 
     connect(m_pResultView, &CQardaView::ModeChanged, this, &CMainFrame::UpdateCommandUI);
+    // A click on the chart of logged values shows that sample's values.
+    connect(m_pResultView, &CQardaView::SampleChosen, this, [this](int n) { m_pLeftView->GetTree().SelectChild(n); });
+    connect(m_pResultView, &CQardaView::StatusMessage, this, [this](const QString& s) { statusBar()->showMessage(s); });
     connect(m_pLeftView, &CLeftView::ShowResult, this, [this](const ShowResultArgs& a) {
         m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
         UpdateCommandUI();
@@ -324,6 +323,13 @@ void CMainFrame::UpdateCommandUI()
     m_actions.value(ID_PRINT)->setEnabled(bResult);
     m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
     m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());
+    const bool bSeries = m_pResultView && m_pResultView->HasSeries();
+    m_actions.value(ID_ZOOM_IN)->setEnabled(bSeries);
+    m_actions.value(ID_ZOOM_IN)->setChecked(m_pResultView && m_pResultView->IsZoomMode());
+    m_actions.value(ID_SHOW_VALUE)->setEnabled(bSeries);
+    m_actions.value(ID_SHOW_VALUE)->setChecked(m_pResultView && m_pResultView->IsShowValueMode());
+    m_actions.value(ID_ZOOM_OUT)->setEnabled(m_pResultView && m_pResultView->CanZoomOut());
+    m_actions.value(ID_CHOOSE_VALUES)->setEnabled(m_pResultView && m_pResultView->GetKind() == ResultKind::ContinueValue);
 }
 
 void CMainFrame::OnCommand(int nCommandId)
@@ -355,6 +361,18 @@ void CMainFrame::OnCommand(int nCommandId)
         dlg.exec();
         break;
     }
+    case ID_ZOOM_IN:
+        m_pResultView->ToggleZoomMode();
+        break;
+    case ID_SHOW_VALUE:
+        m_pResultView->ToggleShowValueMode();
+        break;
+    case ID_ZOOM_OUT:
+        m_pResultView->ZoomOut();
+        break;
+    case ID_CHOOSE_VALUES:
+        m_pResultView->ChooseValues();
+        break;
     case ID_VECTOR_SETTINGS:
         m_pResultView->EditVectorSettings();
         break;

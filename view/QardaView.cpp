@@ -4,6 +4,9 @@
 #include "core/Messages.h"
 #include "core/RegSettings.h"
 #include "resources/StringTable.h"
+#include "view/ChooseValuesDlg.h"
+#include "view/Curves.h"
+#include "view/Harmonics.h"
 #include "view/VectorSettingsDlg.h"
 #include "xml/QardaDoc.h"
 #include "xml/ResultLookup.h"
@@ -11,6 +14,7 @@
 #include "xml/XMLNodeResult.h"
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
@@ -26,6 +30,8 @@ public:
         : m_pView(pView)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        // The chart of logged values reports the sample under the mouse.
+        setMouseTracking(true);
     }
 
 protected:
@@ -35,6 +41,9 @@ protected:
         painter.fillRect(rect(), Qt::white);
         m_pView->PaintCanvas(&painter);
     }
+    void mousePressEvent(QMouseEvent* pEvent) override { m_pView->CanvasMouse(pEvent); }
+    void mouseMoveEvent(QMouseEvent* pEvent) override { m_pView->CanvasMouse(pEvent); }
+    void mouseReleaseEvent(QMouseEvent* pEvent) override { m_pView->CanvasMouse(pEvent); }
 
 private:
     CQardaView* m_pView;
@@ -125,6 +134,8 @@ void CQardaView::LoadResult(ResultKind nKind, const QString& strId, const QStrin
     } else {
         m_nKind = nKind;
     }
+    if (m_nKind == ResultKind::ContinueValue)
+        m_chart.Load(m_cache);
 }
 
 // ---------------------------------------------------------------- modes
@@ -190,6 +201,7 @@ void CQardaView::SetHarmonicsMode(DisplayMode nMode)
 void CQardaView::SetNorm(int nNorm)
 {
     m_nAngleNorm = nNorm == kNormDIN410 ? kNormDIN410 : kNormIEC387;
+    m_chart.ResetNumbers();
     Repaint();
 }
 
@@ -257,6 +269,8 @@ void CQardaView::PaintCanvas(QPainter* pPainter)
     const QSize needed = OnDraw(pPainter, client);
     if (needed.width() > client.width() || needed.height() > client.height())
         SetScrollSize(QSize(qMax(needed.width(), client.width()), needed.height()));
+    if (m_nKind == ResultKind::ContinueValue)
+        m_chart.DrawOverlay(pPainter);
 }
 
 QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
@@ -299,11 +313,89 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
         if (m_nMode == DisplayMode::ErrorValuesVector)
             return values.DrawValuesAndVectors(pPainter, rect);
         return values.DrawValuesTable(pPainter, rect);
+    case ResultKind::Curve:
+        return DrawCurves(pPainter, rect, m_cache, m_textPainter, bPrinter);
+    case ResultKind::Harmonics:
+        return DrawHarmonics(pPainter, rect, m_cache, m_textPainter, m_nMode, 1, bPrinter, m_bLandscape);
+    case ResultKind::ContinueValue:
+        return m_chart.Draw(pPainter, rect, m_cache, m_textPainter, m_nAngleNorm, bPrinter);
     default:
         // Kinds whose renderer is not in yet draw nothing; their modes
         // follow the rules all the same.
         return QSize(0, 0);
     }
+}
+
+// ---------------------------------------------------------------- logged values
+
+bool CQardaView::HasSeries() const
+{
+    return m_nKind == ResultKind::ContinueValue && m_chart.SampleCount(m_cache) > 0;
+}
+
+bool CQardaView::CanZoomOut() const
+{
+    return m_nKind == ResultKind::ContinueValue && m_chart.CanZoomOut(m_cache);
+}
+
+void CQardaView::ToggleZoomMode()
+{
+    m_chart.ToggleZoomMode();
+    Repaint();
+    emit ModeChanged();
+}
+
+void CQardaView::ToggleShowValueMode()
+{
+    m_chart.ToggleShowValueMode();
+    Repaint();
+    emit ModeChanged();
+}
+
+void CQardaView::ZoomOut()
+{
+    if (!CanZoomOut())
+        return;
+    m_chart.ZoomOut(m_cache);
+    Repaint();
+    emit ModeChanged();
+}
+
+bool CQardaView::ChooseValues()
+{
+    CChooseValuesDlg dlg(this);
+    dlg.m_nQuantity = m_chart.m_nDialogQuantity;
+    for (int p = 0; p < 3; ++p)
+        dlg.m_bPhases[p] = m_chart.m_bDialogPhases[p];
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    m_chart.SetChoice(dlg.m_nQuantity, dlg.m_bPhases);
+    Repaint();
+    emit ModeChanged();
+    return true;
+}
+
+void CQardaView::CanvasMouse(QMouseEvent* pEvent)
+{
+    if (m_nKind != ResultKind::ContinueValue)
+        return;
+    const QPoint pos = pEvent->position().toPoint();
+    bool bChanged = false;
+    int nSample = -1;
+    if (pEvent->type() == QEvent::MouseButtonPress && pEvent->button() == Qt::LeftButton) {
+        bChanged = m_chart.MousePress(pos, m_cache, nSample);
+    } else if (pEvent->type() == QEvent::MouseButtonRelease && pEvent->button() == Qt::LeftButton) {
+        bChanged = m_chart.MouseRelease(pos, m_cache);
+        if (bChanged)
+            emit ModeChanged();
+    } else if (pEvent->type() == QEvent::MouseMove) {
+        bChanged = m_chart.MouseMove(pos);
+        emit StatusMessage(m_chart.StatusAt(pos, m_cache, m_nAngleNorm));
+    }
+    if (bChanged)
+        Repaint();
+    if (nSample >= 0)
+        emit SampleChosen(nSample);
 }
 
 // ---------------------------------------------------------------- context menu
@@ -447,11 +539,13 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
         pPainter->save();
         pPainter->translate(0, m_nHeaderHeight);
         QRect rect(0, 0, w, h - m_nHeaderHeight);
-        if (!bHarmonicsTable)
+        // A harmonics table that fits on one page leaves room for the remark.
+        if (!bHarmonicsTable || nPageCount == 1)
             rect.setHeight((bRemark ? h * 9 / 10 : h * 95 / 100) - m_nHeaderHeight);
         DrawContent(pPainter, rect, true);
         const bool bRemarkHere =
-            bRemark && m_nKind != ResultKind::Selective && !(m_nKind == ResultKind::Automatic && nPageCount > 1);
+            bRemark && m_nKind != ResultKind::Selective && !(m_nKind == ResultKind::Automatic && nPageCount > 1)
+            && !(bHarmonicsTable && nPageCount > 1);
         if (bRemarkHere) {
             QRect box(w / 20, rect.top() + rect.height(), w - w / 10, h / 10);
             if (m_bLandscape && m_nKind != ResultKind::Harmonics)
@@ -466,6 +560,9 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
     // Later pages of a paginated table start below where the header stood
     // on page 1, in print and preview alike. The paginated renderers come
     // with the harmonics, selective and automatic tables.
+    const QRect rect(0, m_nHeaderHeight, w, h - m_nHeaderHeight - (nPage == nPageCount && bRemark ? h / 5 : 0));
+    if (bHarmonicsTable)
+        DrawHarmonics(pPainter, rect, m_cache, m_textPainter, m_nMode, nPage, true, m_bLandscape);
     if (nPage == nPageCount && bRemark) {
         const QRect box(w / 10, h - h / 5, w - w / 5, h / 10);
         DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,

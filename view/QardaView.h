@@ -3,6 +3,7 @@
 #include "core/Kinds.h"
 
 #include "view/ActualValues.h"
+#include "view/ContinueValues.h"
 #include "view/PageHeader.h"
 #include "view/ResultCache.h"
 #include "view/TextPainter.h"
@@ -15,6 +16,7 @@
 class CQardaDoc;
 class QAction;
 class QMenu;
+class QMouseEvent;
 class QPrinter;
 
 // The right pane: shows one result at a time, in the way that suits its
@@ -72,6 +74,18 @@ public:
     // the content needed (remark box included).
     QSize OnDraw(QPainter* pPainter, const QRect& client);
 
+    // The chart of logged values: its two mouse modes, zoom out, the
+    // choice of its series (dialog), and whether it has samples at all.
+    bool IsZoomMode() const { return m_chart.m_bZoomMode; }
+    bool IsShowValueMode() const { return m_chart.m_bShowValueMode; }
+    void ToggleZoomMode();
+    void ToggleShowValueMode();
+    bool HasSeries() const;
+    bool CanZoomOut() const;
+    void ZoomOut();
+    bool ChooseValues();
+    const CContinuousChart& GetChart() const { return m_chart; }
+
     const CResultCache& GetCache() const { return m_cache; }
     const CLocationCache& GetLocation() const { return m_location; }
     QSize GetScrollSize() const { return m_scrollSize; }
@@ -83,6 +97,10 @@ public:
 signals:
     // The mode or the shown kind changed: command states need a refresh.
     void ModeChanged();
+    // A click in show-value mode chose the n-th sample (from 0) of the chart.
+    void SampleChosen(int nSample);
+    // What the status bar shows for the mouse over the chart.
+    void StatusMessage(const QString& strText);
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -98,6 +116,7 @@ private:
     void UpdateCanvasSize();
     void Repaint();
     void PaintCanvas(QPainter* pPainter);
+    void CanvasMouse(QMouseEvent* pEvent);
     // The renderer of the kind; returns the size it used.
     QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter);
     int RowCount() const;
@@ -118,6 +137,7 @@ private:
     bool m_bPreview = false;
     bool m_bLandscape = false;
     CTextPainter m_textPainter;
+    CContinuousChart m_chart;
     QSize m_scrollSize{100, 100};
     int m_nFileReads = 0;
     std::unique_ptr<QPrinter> m_pPrinter;

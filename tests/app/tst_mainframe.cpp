@@ -6,8 +6,13 @@
 #include "xml/QardaDoc.h"
 #include "../common/TestSupport.h"
 #include "../common/SimProcess.h"
+#include "../viewui/ViewUiTestData.h"
+#include "view/ChooseValuesDlg.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTimer>
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
@@ -32,6 +37,7 @@ private slots:
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
     void monitorTrimmingDropsASelectionInTheCutHalf();
     void closeStoresThePortEscapeDoesNot();
+    void continuousChart();
 
 private:
     QString WriteFile(const QString& strName, const QByteArray& bytes);
@@ -246,6 +252,79 @@ void TestMainFrame::closeStoresThePortEscapeDoesNot()
         QCOMPARE(dlg.GetPortPath(), QStringLiteral("/dev/ttyUSB7"));
         QCOMPARE(dlg.GetTimeout(), 1234);
     }
+}
+
+void TestMainFrame::continuousChart()
+{
+    using namespace ViewUiData;
+    QString strSeries;
+    for (int n = 1; n <= 50; ++n)
+        strSeries += SeriesEntry(n, QStringLiteral("%1.00;V").arg(200 + n));
+    const QString strResult = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Result-Data>\n")
+                              + Result(Common(QStringLiteral("Continue-Value-Measurement"), kSeriesDate, kSeriesTime) + strSeries)
+                              + QStringLiteral("</Result-Data>\n");
+    CQardaDoc doc(WriteFile(QStringLiteral("cv-main.xml"), MainFile().toUtf8()),
+                  WriteFile(QStringLiteral("cv-result.xml"), strResult.toUtf8()));
+    CMainFrame frame(&doc);
+    frame.resize(1200, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CLocationTree& tree = frame.GetLeftView()->GetTree();
+    CLocationTreeItem* pSeries = tree.GetFirstItem();
+    while (pSeries && (pSeries->GetData().m_nKind != ResultKind::ContinueValue || pSeries->GetData().m_bIsContainer))
+        pSeries = tree.NextItem(pSeries);
+    QVERIFY(pSeries);
+    QCOMPARE(frame.GetAction(ID_ZOOM_IN)->isEnabled(), false);
+    tree.SelectItem(pSeries);
+    QCoreApplication::processEvents();
+    CQardaView* pView = frame.GetResultView();
+    QWidget* pCanvas = pView->widget();
+    pCanvas->repaint();
+    QCOMPARE(pView->GetKind(), ResultKind::ContinueValue);
+    QCOMPARE(pView->GetCache().m_series.size(), 50);
+    QVERIFY(frame.GetAction(ID_ZOOM_IN)->isEnabled() && !frame.GetAction(ID_ZOOM_OUT)->isEnabled());
+
+    // A band dragged from right to left, sample 30 to sample 10, shows 10 ... 30.
+    frame.GetAction(ID_ZOOM_IN)->trigger();
+    QVERIFY(pView->IsZoomMode() && frame.GetAction(ID_ZOOM_IN)->isChecked());
+    const CChartFrame& f = pView->GetChart().Frame();
+    auto at = [&](int j) { return QPoint(static_cast<int>(f.X(j) + 0.5 * f.m_dXScale), static_cast<int>(f.m_dY0) - 20); };
+    QTest::mousePress(pCanvas, Qt::LeftButton, {}, at(30));
+    QTest::mouseMove(pCanvas, at(20));
+    QTest::mouseRelease(pCanvas, Qt::LeftButton, {}, at(10));
+    QCOMPARE(pView->GetChart().m_choice.m_nFirst, 10);
+    QCOMPARE(pView->GetChart().m_choice.m_nLast, 30);
+    QVERIFY(frame.GetAction(ID_ZOOM_OUT)->isEnabled());
+    frame.GetAction(ID_ZOOM_OUT)->trigger();
+    QCOMPARE(pView->GetChart().m_choice.m_nFirst, 0);
+    QCOMPARE(pView->GetChart().m_choice.m_nLast, 49);
+    QVERIFY(!frame.GetAction(ID_ZOOM_OUT)->isEnabled());
+
+    // The dialog: a single quantity greys the phases; I in L2 alone is series 13.
+    QTimer::singleShot(0, [] {
+        auto* pDlg = qobject_cast<CChooseValuesDlg*>(QApplication::activeModalWidget());
+        QVERIFY(pDlg);
+        pDlg->GetQuantityBox()->setCurrentIndex(21);
+        QVERIFY(!pDlg->GetPhaseBox(0)->isEnabled());
+        pDlg->GetQuantityBox()->setCurrentIndex(4);
+        QVERIFY(pDlg->GetPhaseBox(0)->isEnabled());
+        pDlg->GetPhaseBox(0)->setChecked(false);
+        pDlg->GetPhaseBox(2)->setChecked(false);
+        pDlg->accept();
+    });
+    frame.GetAction(ID_CHOOSE_VALUES)->trigger();
+    QCOMPARE(pView->GetChart().m_choice.m_series, QList<int>{13});
+    QCOMPARE(pView->GetChart().m_choice.m_labels, QStringList{QStringLiteral("I2")});
+
+    // Show value turns zoom off; a click at sample 7 selects the eighth sample item.
+    frame.GetAction(ID_SHOW_VALUE)->trigger();
+    QVERIFY(pView->IsShowValueMode() && !pView->IsZoomMode());
+    pCanvas->repaint();
+    QTest::mouseClick(pCanvas, Qt::LeftButton, {}, at(7));
+    QVERIFY(tree.GetSelectedItem() && tree.GetSelectedItem()->GetData().m_nKind == ResultKind::Sample);
+    QCOMPARE(tree.GetSelectedItem(), pSeries->GetChild(7));
+    QCOMPARE(pView->GetKind(), ResultKind::Value);
+    QCOMPARE(pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("208.00;V"));
 }
 
 QTEST_MAIN(TestMainFrame)

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <cmath>
+
 inline void SetPhases(CResultCache& c, int nQty, const char* p1, const char* p2, const char* p3)
 {
     c.m_strValues[nQty][0] = QString::fromUtf8(p1);
@@ -52,5 +54,58 @@ inline CResultCache MakeThreePhaseCache(const QString& strFunction = QStringLite
     c.m_strValues[kQtyT][0] = QStringLiteral("23.5;deg");
     if (strFunction == u"Error-Measurement")
         c.m_strErrCtRat = QStringLiteral("1.000");
+    return c;
+}
+
+// A harmonics result of channel U1 with the given magnitudes (in %), the
+// entries written as the readout writes them ("order;amplitude;%;phase;deg").
+inline CResultCache MakeHarmonicsCache(const QList<double>& magnitudes)
+{
+    CResultCache c = MakeThreePhaseCache(QStringLiteral("Harmonics-Measurement"));
+    c.m_kindFields.insert(QStringLiteral("Channel"), QStringLiteral("UL1"));
+    c.m_kindFields.insert(QStringLiteral("Total-Harm"), QStringLiteral("4.35;%"));
+    QStringList entries;
+    for (int i = 0; i < magnitudes.size(); ++i)
+        entries.append(QStringLiteral("%1;%2;%;%3;deg").arg(i).arg(magnitudes[i], 0, 'f', 3).arg(-3.5 * i, 0, 'f', 1));
+    c.m_kindSeries.insert(QStringLiteral("Harm"), entries);
+    return c;
+}
+
+// A curve result: channel A a sine of the full 300 V range, channel B a
+// current sine of 2.5 A (half the 5 A range) shifted by 90 degrees.
+inline CResultCache MakeCurveCache(int nSamples = 504)
+{
+    CResultCache c = MakeThreePhaseCache(QStringLiteral("Curve-Measurement"));
+    c.m_strPrimSekValCzReg = QStringLiteral("Off;Off;Off");
+    c.m_kindFields.insert(QStringLiteral("ChannelA"), QStringLiteral("UL1"));
+    c.m_kindFields.insert(QStringLiteral("ChannelB"), QStringLiteral("IL1"));
+    QStringList a, b;
+    for (int i = 0; i < nSamples; ++i) {
+        const double phi = 2 * M_PI * i / (nSamples - 1);
+        a.append(QStringLiteral("%1;%2;V").arg(i + 1).arg(300 * std::sin(phi), 0, 'f', 4));
+        b.append(QStringLiteral("%1;%2;mA").arg(i + 1).arg(2500 * std::cos(phi), 0, 'f', 2));
+    }
+    c.m_kindSeries.insert(QStringLiteral("SampleA"), a);
+    c.m_kindSeries.insert(QStringLiteral("SampleB"), b);
+    return c;
+}
+
+// A continuous series of n samples: UPN of phase p is 230 + 10 sin(i/50 + p),
+// I of L1 swings around zero, the frequency stays at 50 Hz.
+inline CResultCache MakeSeriesCache(int nSamples)
+{
+    CResultCache c = MakeThreePhaseCache(QStringLiteral("Continue-Value-Measurement"));
+    c.m_series.reserve(nSamples);
+    for (int i = 0; i < nSamples; ++i) {
+        CResultCache::CSeriesEntry e;
+        e.m_strNo = QString::number(i + 1);
+        e.m_strTimeStamp = QStringLiteral("%1:%2:00").arg(8 + i / 60).arg(i % 60, 2, 10, QLatin1Char('0'));
+        for (int p = 0; p < 3; ++p) {
+            e.m_values.m_strUPN[p] = QStringLiteral("%1;V").arg(230 + 10 * std::sin(i / 50.0 + p), 0, 'f', 2);
+            e.m_values.m_strIL[p] = QStringLiteral("%1;A").arg(p == 0 ? 5 * std::sin(i / 7.0) : 5.0, 0, 'f', 3);
+        }
+        e.m_values.m_strFREQ = QStringLiteral("50.00;Hz");
+        c.m_series.append(e);
+    }
     return c;
 }

@@ -4,6 +4,9 @@
 #include "ViewTestData.h"
 
 #include "view/ActualValues.h"
+#include "view/ContinueValues.h"
+#include "view/Curves.h"
+#include "view/Harmonics.h"
 #include "view/TextPainter.h"
 
 #include <QDir>
@@ -18,6 +21,8 @@ class TestViewGallery : public QObject
 private slots:
     void gallery_data();
     void gallery();
+    void charts_data();
+    void charts();
 };
 
 void TestViewGallery::gallery_data()
@@ -82,6 +87,50 @@ void TestViewGallery::gallery()
     QVERIFY(QDir().mkpath(strDir));
     const QString strFile = QStringLiteral("%1/actual_values_%2.png").arg(strDir, QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY2(image.save(strFile), qPrintable(strFile));
+}
+
+void TestViewGallery::charts_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QSize>("size");
+    for (const QSize& size : {QSize(800, 600), QSize(1920, 1080)})
+        for (const char* psz : {"harmonics_table", "harmonics_linear", "harmonics_log", "curves", "continuous"})
+            QTest::addRow("%s_%dx%d", psz, size.width(), size.height()) << QString::fromLatin1(psz) << size;
+}
+
+void TestViewGallery::charts()
+{
+    QFETCH(QString, chart);
+    QFETCH(QSize, size);
+    QList<double> harmonics{0, 100};
+    for (int n = 2; n <= 40; ++n)
+        harmonics.append(n % 2 ? 6.0 / n : 0.3 / n);
+    CTextPainter tp;
+    tp.m_nMinHeight = 10;
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        const QRect rect(QPoint(0, 0), size);
+        if (chart.startsWith(QLatin1String("harmonics"))) {
+            const DisplayMode mode = chart.endsWith(QLatin1String("table"))    ? DisplayMode::HarmonicsTable
+                                     : chart.endsWith(QLatin1String("linear")) ? DisplayMode::HarmonicsLinear
+                                                                                : DisplayMode::HarmonicsLog;
+            DrawHarmonics(&p, rect, MakeHarmonicsCache(harmonics), tp, mode, 1, false, false);
+        } else if (chart == QLatin1String("curves")) {
+            DrawCurves(&p, rect, MakeCurveCache(), tp, false);
+        } else {
+            CSeriesNumbers numbers;
+            CContinuousChoice choice;
+            const bool phases[3] = {true, true, true};
+            SeriesForChoice(0, phases, choice.m_series, choice.m_labels);
+            choice.m_nLast = 999;
+            DrawContinuousValues(&p, rect, MakeSeriesCache(1000), tp, numbers, choice, kNormIEC387, false);
+        }
+    }
+    const QString strDir = QStringLiteral(QARDA_GALLERY_DIR);
+    QVERIFY(QDir().mkpath(strDir));
+    QVERIFY(image.save(QStringLiteral("%1/chart_%2.png").arg(strDir, QString::fromLatin1(QTest::currentDataTag()))));
 }
 
 QTEST_MAIN(TestViewGallery)

@@ -100,7 +100,7 @@ inline QString Harmonics(int nOrders, const QString& strTime)
     QString s = Common(QStringLiteral("Harmonics-Measurement"), QStringLiteral("16.03.2024"), strTime)
                 + Element(QStringLiteral("Channel"), QStringLiteral("U1")) + Element(QStringLiteral("Total-Harm"), QStringLiteral("2.1;%"));
     for (int i = 0; i < nOrders; ++i)
-        s += Element(QStringLiteral("Harm"), QStringLiteral("%1;%").arg(1.0 / (i + 1), 0, 'f', 3));
+        s += Element(QStringLiteral("Harm"), QStringLiteral("%1;%2;%;-%1.25;deg").arg(i).arg(100.0 / (i + 1), 0, 'f', 3));
     return Result(s);
 }
 
@@ -117,6 +117,7 @@ inline const QString kSeries2Time = QStringLiteral("12:00:00");
 inline const QString kRegisterTime = QStringLiteral("11:00:00");
 inline const QString kHarm15Time = QStringLiteral("13:15:00");
 inline const QString kHarm50Time = QStringLiteral("13:50:00");
+inline const QString kHarm41Time = QStringLiteral("13:41:00");
 inline const QString kRemark = QStringLiteral("Zähler getauscht");
 
 inline QString ResultFile()
@@ -142,6 +143,7 @@ inline QString ResultFile()
                 + Element(QStringLiteral("Type"), QStringLiteral("P")) + Element(QStringLiteral("E-Error"), QStringLiteral("0.3;%")));
     s += Harmonics(15, kHarm15Time);
     s += Harmonics(50, kHarm50Time);
+    s += Harmonics(41, kHarm41Time);
     s += QStringLiteral("</Result-Data>\n");
     return s;
 }

@@ -570,6 +570,8 @@ void TestQardaView::printToPdf_data()
                                          << Utf8({"Messwerte : Harmonische"});
     QTest::newRow("harmonics 50 orders") << 6 << QStringLiteral("16.03.2024") << kHarm50Time << false << 3
                                          << Utf8({"Messwerte : Harmonische"});
+    QTest::newRow("harmonics 41 orders") << 6 << QStringLiteral("16.03.2024") << kHarm41Time << false << 2
+                                         << Utf8({"Messwerte : Harmonische", "Betrag", "Winkel", "Kanal", "Summe"});
 }
 
 void TestQardaView::printToPdf()
@@ -593,6 +595,21 @@ void TestQardaView::printToPdf()
     QCOMPARE(nPages, pages);
     for (const QString& str : texts)
         QVERIFY2(strText.contains(str), qPrintable(str + QStringLiteral(" missing in:\n") + strText));
+    // No page is blank; a harmonics table holds 14 rows on page 1, 35 on each further page.
+    for (int n = 1; n <= nPages; ++n) {
+        QProcess page;
+        page.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(n), QStringLiteral("-l"),
+                                                 QString::number(n), QStringLiteral("-layout"), strPdf, QStringLiteral("-")});
+        QVERIFY(page.waitForFinished(30000));
+        const QString strPage = QString::fromUtf8(page.readAllStandardOutput());
+        QVERIFY2(!strPage.trimmed().isEmpty(), qPrintable(QStringLiteral("page %1 is blank").arg(n)));
+        const int nRows = kind == 6 ? static_cast<int>(m_pView->GetCache().KindSeries(QStringLiteral("Harm")).size()) : 0;
+        for (int r = 0; r < nRows; ++r) {
+            const int nPageOfRow = r < 14 ? 1 : 2 + (r - 14) / 35;
+            QVERIFY2(strPage.contains(QStringLiteral("-%1.25").arg(r)) == (nPageOfRow == n),
+                     qPrintable(QStringLiteral("row %1 on page %2:\n%3").arg(r).arg(n).arg(strPage)));
+        }
+    }
 }
 
 void TestQardaView::printToUnwritablePath()

@@ -61,6 +61,8 @@ void TestViewUiGallery::gallery_data()
         add("error_values", 7, 5, kErrorTime);
         add("error_vectors", 7, 6, kErrorTime);
         add("error_both", 7, 7, kErrorTime);
+        add("harmonics_linear", 6, 3, kHarm41Time);
+        add("series", 12, 9, kSeriesTime);
     }
 }
 
@@ -75,8 +77,12 @@ void TestViewUiGallery::gallery()
     view.resize(size);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.ShowResult(K(kind), kId, kind == 7 ? kErrorDate : kValueDate, time, {}, {});
-    view.SetValueMode(M(mode));
+    const QString strDate = kind == 7 ? kErrorDate : kind == 6 ? QStringLiteral("16.03.2024") : kind == 12 ? kSeriesDate : kValueDate;
+    view.ShowResult(K(kind), kId, strDate, time, {}, {});
+    if (K(kind) == ResultKind::Harmonics)
+        view.SetHarmonicsMode(M(mode));
+    else if (K(kind) != ResultKind::ContinueValue)
+        view.SetValueMode(M(mode));
     QCOMPARE(ToInt(view.GetMode()), mode);
     QCoreApplication::processEvents();
     const QImage image = view.grab().toImage();
@@ -100,6 +106,11 @@ void TestViewUiGallery::printedPage()
     view.SetValueMode(M(7));
     view.GetPrinter()->setPageOrientation(QPageLayout::Landscape);
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/error_both_landscape.pdf")));
+    view.GetPrinter()->setPageOrientation(QPageLayout::Portrait);
+    view.ShowResult(ResultKind::Harmonics, kId, QStringLiteral("16.03.2024"), kHarm41Time, {}, {});
+    QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/harmonics_table_pages.pdf")));
+    view.SetHarmonicsMode(DisplayMode::HarmonicsLog);
+    QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/harmonics_log_page.pdf")));
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,305 @@
+// Chart frames and the chart renderers: tick steps and labels, bar heights
+// on both scales, curve points, the chosen series of a continuous result,
+// and that drawing a long series per pixel column looks like drawing it all.
+
+#include "PaintRecorder.h"
+#include "ViewTestData.h"
+
+#include "view/ActualValues.h"
+#include "view/ChartFrame.h"
+#include "view/ContinueValues.h"
+#include "view/Curves.h"
+#include "view/Harmonics.h"
+#include "view/TextPainter.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include <cmath>
+
+class TestCharts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frameTicks_data();
+    void frameTicks();
+    void harmonicsBars_data();
+    void harmonicsBars();
+    void harmonicsTableRows();
+    void curvePoints();
+    void continuousSeries_data();
+    void continuousSeries();
+    void decimationLooksTheSame();
+};
+
+namespace {
+
+// Labels drawn in the tick font, in drawing order.
+QList<CPaintOp> TickLabels(const CRecordingDevice& dev, int nFontHeight)
+{
+    QList<CPaintOp> out;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Text))
+        if (op.m_font.family() == FaceCourierNew() && op.m_font.pixelSize() == nFontHeight)
+            out.append(op);
+    return out;
+}
+
+QList<CPaintOp> OpsInColour(const CRecordingDevice& dev, CPaintOp::Kind kind, const QColor& colour)
+{
+    QList<CPaintOp> out;
+    for (const CPaintOp& op : dev.OfKind(kind))
+        if (op.m_pen.color() == colour)
+            out.append(op);
+    return out;
+}
+
+// A list from blank-separated words.
+QStringList L(const char* psz)
+{
+    return QString::fromLatin1(psz).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+void TestCharts::frameTicks_data()
+{
+    QTest::addColumn<bool>("log");
+    QTest::addColumn<double>("xCount");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<bool>("centred");
+    QTest::addColumn<QStringList>("xLabels");
+    QTest::addColumn<QStringList>("yLabels");
+    const QStringList x5 = L("5 10 15 20 25 30 35 40");
+    QTest::newRow("0-4.2 %") << false << 40.0 << 4.2 << false << x5 << L("1 2 3 4 5 6");
+    QTest::newRow("0-100 %") << false << 12.0 << 100.0 << false
+                             << L("1 2 3 4 5 6 7 8 9 10 11 12")
+                             << L("20 40 60 80 100 120");
+    // 7.5 / 1 is not below 7, 26 / 2 not below 13: the next steps.
+    QTest::newRow("0-7.5 %") << false << 26.0 << 7.5 << false << L("5 10 15 20 25") << L("2 4 6 8 10");
+    QTest::newRow("0-0.35 %") << false << 13.0 << 0.35 << false
+                              << L("2 4 6 8 10 12")
+                              << L("0.1 0.2 0.3 0.4 0.5");
+    QTest::newRow("centred") << false << 360.0 << 100.0 << true
+                             << L("50 100 150 200 250 300 350")
+                             << L("20 -20 40 -40 60 -60 80 -80 100 -100 120 -120");
+    QTest::newRow("log 4 decades") << true << 40.0 << 100.0 << false << x5
+                                   << L("0.01 0.1 1 10 100");
+}
+
+void TestCharts::frameTicks()
+{
+    QFETCH(bool, log);
+    QFETCH(double, xCount);
+    QFETCH(double, yMax);
+    QFETCH(bool, centred);
+    QFETCH(QStringList, xLabels);
+    QFETCH(QStringList, yLabels);
+    CRecordingDevice dev(QSize(800, 500));
+    CTextPainter tp;
+    CChartFrame f;
+    {
+        QPainter p(&dev);
+        f = log ? DrawLogChartFrame(&p, tp, 0, 0, 800, 500, 0, xCount, 0.01, yMax, QString(), QStringLiteral("%"), false)
+                : DrawChartFrame(&p, tp, 0, 0, 800, 500, 0, xCount, yMax, QString(), QStringLiteral("%"), centred, false);
+    }
+    QStringList xs, ys;
+    for (const CPaintOp& op : TickLabels(dev, f.m_nFontHeight)) {
+        const double dCentreX = op.m_rect.center().x(), dCentreY = op.m_rect.center().y();
+        if (op.m_strText == QLatin1String("%"))
+            continue;
+        const double v = op.m_strText.toDouble();
+        if (op.m_rect.right() < f.m_dX0) { // left of the y axis: a y label
+            ys.append(op.m_strText);
+            QVERIFY2(std::fabs(dCentreY - f.Y(v)) <= 1, qPrintable(op.m_strText));
+        } else {
+            xs.append(op.m_strText);
+            QVERIFY2(std::fabs(dCentreX - f.X(v)) <= 1, qPrintable(op.m_strText));
+            QVERIFY(op.m_rect.top() > f.m_dY0);
+        }
+    }
+    QCOMPARE(xs, xLabels);
+    QCOMPARE(ys, yLabels);
+    // 1.1 times the x range ends at the right end: it fits, 5 % more does not.
+    const double dRoom = 800 - 2 - f.m_dX0;
+    QVERIFY(1.1 * xCount * f.m_dXScale <= dRoom && 1.1 * xCount * f.m_dXScale * 1.05 > dRoom);
+    QVERIFY(f.m_dY0 - f.Y(log ? yMax : yLabels.last().toDouble()) <= (centred ? 250 : f.m_dY0));
+    QCOMPARE(f.m_dY0, centred ? 250.0 : 500 - 1.5 * QFontMetrics(MakeFont(FaceCourierNew(), f.m_nFontHeight, false), &dev).height());
+}
+
+void TestCharts::harmonicsBars_data()
+{
+    QTest::addColumn<bool>("log");
+    QTest::newRow("linear") << false;
+    QTest::newRow("log") << true;
+}
+
+void TestCharts::harmonicsBars()
+{
+    QFETCH(bool, log);
+    const QList<double> magnitudes = {0, 100, 4.2, 0.5, 0.005, 1};
+    const CResultCache cache = MakeHarmonicsCache(magnitudes);
+    CRecordingDevice dev(QSize(1000, 700));
+    CTextPainter tp;
+    CChartFrame f;
+    {
+        QPainter p(&dev);
+        DrawHarmonics(&p, QRect(0, 0, 1000, 700), cache, tp, log ? DisplayMode::HarmonicsLog : DisplayMode::HarmonicsLinear, 1, false, false, &f);
+    }
+    QVERIFY(dev.FindText(QStringLiteral("UL1")) && dev.FindText(QStringLiteral("4.35 %")));
+    const QList<CPaintOp> bars = OpsInColour(dev, CPaintOp::Rects, QColor(128, 0, 0));
+    QCOMPARE(bars.size(), magnitudes.size());
+    for (int i = 0; i < magnitudes.size(); ++i) {
+        const QRectF r = bars[i].m_rects.value(0);
+        QCOMPARE(bars[i].m_brush.color(), QColor(128, 0, 0));
+        QVERIFY(std::fabs(r.center().x() - (f.m_dX0 + (i + 1) * f.m_dXScale)) < 0.01);
+        QVERIFY(std::fabs(r.width() - 0.8 * f.m_dXScale) < 0.01);
+        QVERIFY(std::fabs(r.bottom() - f.m_dY0) < 0.01);
+        // Linear: magnitude × scale; log: decades above 0.01 × pixels per decade.
+        const double m = magnitudes[i];
+        const double h = !log ? m * f.m_dYScale
+                                                                   : (std::log10(qMax(m, 0.01)) + 2) * f.m_dYScale;
+        QVERIFY2(std::fabs(r.height() - h) < 0.01, qPrintable(QString::number(i)));
+    }
+}
+
+void TestCharts::harmonicsTableRows()
+{
+    const CResultCache cache = MakeHarmonicsCache(QList<double>(41, 1.5));
+    CTextPainter tp;
+    // On the screen all rows; printed in portrait 14, then 35 per page.
+    const struct { bool bPrinter; int nPage; int nFirst; int nEnd; } cases[] = {
+        {false, 1, 0, 41}, {true, 1, 0, 14}, {true, 2, 14, 41}};
+    for (const auto& c : cases) {
+        CRecordingDevice dev(QSize(1000, 1400));
+        {
+            QPainter p(&dev);
+            DrawHarmonics(&p, QRect(0, 0, 1000, 1400), cache, tp, DisplayMode::HarmonicsTable, c.nPage, c.bPrinter, false);
+        }
+        const QStringList texts = dev.Texts();
+        QCOMPARE(texts.contains(QStringLiteral("Betrag")), true);
+        QCOMPARE(texts.contains(QStringLiteral("Kanal")), c.nPage == 1);
+        for (int i = 0; i < 41; ++i) {
+            const bool bHere = i >= c.nFirst && i < c.nEnd;
+            QVERIFY2(texts.contains(QStringLiteral("%1\u00B0").arg(-3.5 * i, 0, 'f', 1)) == bHere,
+                     qPrintable(QString::number(i)));
+        }
+    }
+}
+
+void TestCharts::curvePoints()
+{
+    const CResultCache cache = MakeCurveCache(100);
+    CRecordingDevice dev(QSize(900, 700));
+    CTextPainter tp;
+    CChartFrame f;
+    {
+        QPainter p(&dev);
+        DrawCurves(&p, QRect(0, 0, 900, 700), cache, tp, false, &f);
+    }
+    QVERIFY(dev.FindText(QStringLiteral("Kanal A")) && dev.FindText(QStringLiteral("IL1")));
+    const QList<CPaintOp> a = OpsInColour(dev, CPaintOp::Polygon, QColor(128, 0, 0));
+    const QList<CPaintOp> b = OpsInColour(dev, CPaintOp::Polygon, QColor(0, 128, 0));
+    QCOMPARE(a.size(), 1);
+    QCOMPARE(b.size(), 1);
+    QCOMPARE(a[0].m_polygon.size(), 100);
+    double yMin = 1e9, yMax = -1e9;
+    for (int i = 0; i < 100; ++i) {
+        const QPointF pt = a[0].m_polygon[i];
+        const double phi = 2 * M_PI * i / 99;
+        QVERIFY(std::fabs(pt.x() - (f.m_dX0 + 360.0 * i / 99 * f.m_dXScale)) < 0.01);
+        QVERIFY(std::fabs(pt.y() - (f.m_dY0 - 100 * std::sin(phi) * f.m_dYScale)) < 0.05);
+        // Channel B: 2500 mA of a 5 A range is 50 %.
+        QVERIFY(std::fabs(b[0].m_polygon[i].y() - (f.m_dY0 - 50 * std::cos(phi) * f.m_dYScale)) < 0.05);
+        yMin = qMin(yMin, pt.y());
+        yMax = qMax(yMax, pt.y());
+    }
+    // The x axis runs through the middle of the sine, half way down the chart.
+    bool bAxis = false;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Lines))
+        for (const QLineF& l : op.m_lines)
+            if (op.m_pen.color() == Qt::black && l.dy() == 0 && l.length() > 400)
+                bAxis = bAxis || std::fabs(l.y1() - (yMin + yMax) / 2) < 0.5;
+    QVERIFY(bAxis);
+}
+
+void TestCharts::continuousSeries_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QList<bool>>("phases");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("UPN L1 L3") << 0 << QList<bool>{true, false, true} << L("UPN1 UPN3");
+    QTest::newRow("I L1") << 4 << QList<bool>{true, false, false} << L("I1");
+    QTest::newRow("F") << 21 << QList<bool>{false, false, false} << L("F");
+    QTest::newRow("none") << 0 << QList<bool>{false, false, false} << L("");
+}
+
+void TestCharts::continuousSeries()
+{
+    QFETCH(int, quantity);
+    QFETCH(QList<bool>, phases);
+    QFETCH(QStringList, labels);
+    const CResultCache cache = MakeSeriesCache(300);
+    const bool b[3] = {phases[0], phases[1], phases[2]};
+    CContinuousChoice choice;
+    SeriesForChoice(quantity, b, choice.m_series, choice.m_labels);
+    QCOMPARE(choice.m_labels, labels);
+    choice.m_nFirst = 10;
+    choice.m_nLast = 30;
+    CSeriesNumbers numbers;
+    CRecordingDevice dev(QSize(900, 700));
+    CTextPainter tp;
+    CChartFrame f;
+    {
+        QPainter p(&dev);
+        DrawContinuousValues(&p, QRect(0, 0, 900, 700), cache, tp, numbers, choice, kNormIEC387, false, &f);
+    }
+    QVERIFY(labels.isEmpty() || dev.FindText(labels.join(QLatin1Char(' ')) + QLatin1Char(' ')));
+    QList<CPaintOp> lines;
+    for (const CPaintOp& op : dev.OfKind(CPaintOp::Polygon))
+        if (op.m_pen.width() == 2 && op.m_pen.color() != Qt::black)
+            lines.append(op);
+    QCOMPARE(lines.size(), labels.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        QCOMPARE(lines[i].m_pen.color(), SeriesColour(i));
+        QCOMPARE(lines[i].m_polygon.size(), 21);
+        const std::vector<double>& values = numbers.Get(cache, choice.m_series[i], kNormIEC387);
+        for (int j = 0; j < 21; ++j) {
+            const QPointF pt = lines[i].m_polygon[j];
+            QVERIFY(std::fabs(pt.x() - (f.m_dX0 + j * f.m_dXScale)) < 0.01);
+            QVERIFY(std::fabs(pt.y() - (f.m_dY0 - values[10 + j] * f.m_dYScale)) < 0.01);
+        }
+    }
+    // Only a current swinging below zero reaches below the x axis.
+    for (const CPaintOp& op : lines) {
+        const double yLowest = op.m_polygon.boundingRect().bottom();
+        QCOMPARE(yLowest > f.m_dY0 + 1, quantity == 4);
+    }
+}
+
+void TestCharts::decimationLooksTheSame()
+{
+    const CResultCache cache = MakeSeriesCache(20000);
+    CContinuousChoice choice;
+    const bool b[3] = {true, true, true};
+    SeriesForChoice(4, b, choice.m_series, choice.m_labels);
+    choice.m_nLast = 19999;
+    CSeriesNumbers numbers;
+    CTextPainter tp;
+    QImage images[2];
+    for (int k = 0; k < 2; ++k) {
+        images[k] = QImage(600, 400, QImage::Format_RGB32);
+        images[k].fill(Qt::white);
+        QPainter p(&images[k]);
+        DrawContinuousValues(&p, images[k].rect(), cache, tp, numbers, choice, kNormIEC387, false, nullptr, k == 0);
+    }
+    int nDiff = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x)
+            nDiff += images[0].pixel(x, y) != images[1].pixel(x, y);
+    QVERIFY2(nDiff < 600, qPrintable(QString::number(nDiff)));
+}
+
+QTEST_MAIN(TestCharts)
+#include "tst_charts.moc"
