@@ -1,5 +1,6 @@
 #include "view/MeasurementTables.h"
 
+#include "core/Kinds.h"
 #include "resources/StringTable.h"
 #include "view/ActualValues.h"
 #include "view/DrawTools.h"
@@ -79,9 +80,9 @@ QSize CMeasurementTables::DrawErrorMeasurement(QPainter* pPainter, const QRect& 
     const QRect upper(rect.left(), rect.top(), rect.width(), rect.height() * 6 / 9);
     QSize upperSize;
     int nFont = 0;
-    switch (static_cast<int>(mode)) { // MIGRATE
-    case 6: upperSize = values.DrawVectorDiagram(pPainter, upper, true, nFont); break;
-    case 7: upperSize = values.DrawValuesAndVectors(pPainter, upper); break;
+    switch (mode) {
+    case DisplayMode::ErrorVector: upperSize = values.DrawVectorDiagram(pPainter, upper, true, nFont); break;
+    case DisplayMode::ErrorValuesVector: upperSize = values.DrawValuesAndVectors(pPainter, upper); break;
     default: upperSize = values.DrawValuesTable(pPainter, upper); break;
     }
 

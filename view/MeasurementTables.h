@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/Kinds.h"
+
 #include <QList>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
-enum class DisplayMode : int;
 class QPainter;
 class CActualValuesRenderer;
 class CTextPainter;

@@ -99,7 +99,8 @@ private:
     void Repaint();
     void PaintCanvas(QPainter* pPainter);
     // The renderer of the kind; returns the size it used.
-    QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter);
+    // nPage is 0 on the screen and the page number when printing.
+    QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter, int nPage = 0);
     int RowCount() const;
 
     CQardaDoc* m_pDoc;
