@@ -44,7 +44,7 @@ QSize Render(const QString& strKind, const CResultCache& cache, QPainter* p, con
     const CActualValuesRenderer values(cache, settings, kNormIEC387, tp, bPrinter);
     const CMeasurementTables tables(cache, tp, bPrinter);
     if (strKind.startsWith(u"error"))
-        return tables.DrawErrorMeasurement(p, rect, values, static_cast<DisplayMode>(strKind.back().digitValue()));
+        return tables.DrawErrorMeasurement(p, rect, values, *DisplayModeFromInt(strKind.back().digitValue()));
     if (strKind == u"register")
         return tables.DrawRegisterTest(p, rect);
     if (strKind == u"tmte")

@@ -36,15 +36,23 @@ QList<TableData::CKindData> Results()
     using namespace TableData;
     QList<CKindData> results = Kinds();
     const QString strRegister = QStringLiteral("Type=RegisterTest;#MM=LoadPoint;#Energy=1.0;kWh");
-    results << CKindData{"selective14", 17, "Selektiv-Measurement", SelectiveEntries(14), {}}
-            << CKindData{"selective15", 17, "Selektiv-Measurement", SelectiveEntries(15), {}}
-            << CKindData{"selective8", 17, "Selektiv-Measurement", SelectiveEntries(8), {}}
-            << CKindData{"accuracy10", 15, "Automatic-Measurement", Steps(AccuracySteps(10)), {}}
-            << CKindData{"register8", 15, "Automatic-Measurement", Steps(QStringList(8, strRegister)), {}}
-            << CKindData{"register9", 15, "Automatic-Measurement", Steps(QStringList(9, strRegister)), {}}
-            << CKindData{"selective_remark", 17, "Selektiv-Measurement",
+    results << CKindData{"selective14", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(14), {}}
+            << CKindData{"selective15", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(15), {}}
+            << CKindData{"selective8", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(8), {}}
+            << CKindData{"accuracy10", ResultKind::Automatic, "Automatic-Measurement", Steps(AccuracySteps(10)), {}}
+            << CKindData{"register8", ResultKind::Automatic, "Automatic-Measurement", Steps(QStringList(8, strRegister)), {}}
+            << CKindData{"register9", ResultKind::Automatic, "Automatic-Measurement", Steps(QStringList(9, strRegister)), {}}
+            << CKindData{"selective_remark", ResultKind::Selective, "Selektiv-Measurement",
                          SelectiveEntries(3) + QStringLiteral("Remark=Zähler getauscht"), {}};
     return results;
+}
+
+// The display mode a result is shown in: an error measurement's is in its name.
+DisplayMode ModeOf(const TableData::CKindData& d)
+{
+    if (d.m_nKind != ResultKind::Error)
+        return DisplayMode::None;
+    return *DisplayModeFromInt(QChar::fromLatin1(d.m_pszKind[5]).digitValue());
 }
 
 int IndexOf(const char* pszName)
@@ -121,18 +129,18 @@ void TestTablePrint::pageCounts()
 void TestTablePrint::printedPages_data()
 {
     QTest::addColumn<int>("result");  // index into Results(), -1: a kind of the view data
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<ResultKind>("kind");
+    QTest::addColumn<DisplayMode>("mode");
     QTest::addColumn<bool>("landscape");
     const QList<TableData::CKindData> results = Results();
     for (bool bLandscape : {false, true}) {
         const char* pszOrientation = bLandscape ? "landscape" : "portrait";
-        QTest::addRow("values_%s", pszOrientation) << -1 << 3 << 0 << bLandscape;
-        QTest::addRow("vectors_%s", pszOrientation) << -1 << 4 << 1 << bLandscape;
+        QTest::addRow("values_%s", pszOrientation) << -1 << ResultKind::Value << DisplayMode::ValueTable << bLandscape;
+        QTest::addRow("vectors_%s", pszOrientation)
+            << -1 << ResultKind::Vector << DisplayMode::VectorDiagram << bLandscape;
         for (int i = 0; i < results.size(); ++i) {
-            const int nMode = results[i].m_nKind == 7 ? QChar::fromLatin1(results[i].m_pszKind[5]).digitValue() : 9;
             QTest::addRow("%s_%s", results[i].m_pszKind, pszOrientation)
-                << i << results[i].m_nKind << nMode << bLandscape;
+                << i << results[i].m_nKind << ModeOf(results[i]) << bLandscape;
         }
     }
 }
@@ -140,8 +148,8 @@ void TestTablePrint::printedPages_data()
 void TestTablePrint::printedPages()
 {
     QFETCH(int, result);
-    QFETCH(int, kind);
-    QFETCH(int, mode);
+    QFETCH(ResultKind, kind);
+    QFETCH(DisplayMode, mode);
     QFETCH(bool, landscape);
     CQardaDoc doc(m_strMain, m_strResult);
     CQardaView view(&doc);
@@ -149,7 +157,7 @@ void TestTablePrint::printedPages()
         view.ShowResult(kind, ViewUiData::kId, ViewUiData::kValueDate, ViewUiData::kValueTime, {}, {});
     else
         view.ShowResult(kind, ViewUiData::kId, kDate, TimeOf(result), {}, {});
-    if (kind == 7)
+    if (kind == ResultKind::Error)
         view.SetValueMode(mode);
     QCOMPARE(view.GetKind(), kind);
     QCOMPARE(view.GetMode(), mode);
@@ -190,7 +198,7 @@ void TestTablePrint::printedPages()
 
     // The values are on paper, as painted and as a PDF reader finds them.
     const QStringList expected =
-        result < 0 ? QStringList{kind == 3 ? QStringLiteral("230.12") : QStringLiteral("U1")} : Results()[result].m_expected.split(u'|', Qt::SkipEmptyParts);
+        result < 0 ? QStringList{kind == ResultKind::Value ? QStringLiteral("230.12") : QStringLiteral("U1")} : Results()[result].m_expected.split(u'|', Qt::SkipEmptyParts);
     QString strPdfText;
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         QProcess text;
@@ -225,8 +233,8 @@ void TestTablePrint::screenGallery()
             view.show();
             QVERIFY(QTest::qWaitForWindowExposed(&view));
             view.ShowResult(results[i].m_nKind, ViewUiData::kId, kDate, TimeOf(i), {}, {});
-            if (results[i].m_nKind == 7)
-                view.SetValueMode(QChar::fromLatin1(results[i].m_pszKind[5]).digitValue());
+            if (results[i].m_nKind == ResultKind::Error)
+                view.SetValueMode(ModeOf(results[i]));
             QCoreApplication::processEvents();
             const QImage image = view.grab().toImage();
             QVERIFY(image.save(kGallery + QStringLiteral("/screen_%1_%2x%3.png")
