@@ -79,14 +79,16 @@ QSize CTableStack::MeasureItem(const CItem& item, int nFont) const
 
 QSize CTableStack::DrawItem(const CItem& item, int x, int y, int nFont) const
 {
-    const QSize size = MeasureItem(item, nFont);
-    switch (item.m_kind) {
-    case CItem::Table: {
+    if (item.m_kind == CItem::Table) {
+        // At a fixed height the table needs no bounds (nor a measure first).
         QSize used;
-        m_textPainter.FitAndDrawTable(m_pPainter, x, y, x + size.width(), y + size.height(), item.m_table, nFont, 0,
-                                      &used, m_bPrinter);
+        m_textPainter.FitAndDrawTable(m_pPainter, x, y, x, y, item.m_table, nFont, 0, &used, m_bPrinter);
         return used;
     }
+    const QSize size = MeasureItem(item, nFont);
+    switch (item.m_kind) {
+    case CItem::Table:
+        break;
     case CItem::Field:
         return DrawLabeledField(m_pPainter, m_textPainter, x, y, x + size.width(), y + size.height(), item.m_strLabel,
                                 item.m_strValue, nFont, kAlignLeft);
@@ -117,6 +119,38 @@ QSize CTableStack::Measure(int nFont) const
     return QSize(nWidth, nHeight);
 }
 
+namespace {
+
+// A table of the same shape whose one measured row holds the longest text
+// of each column: measuring it is as good as measuring the table, at a
+// fraction of the cost for long tables.
+CTextTable ProbeTable(const CTextTable& table)
+{
+    CTextTable probe = table;
+    const int nColumns = table.ColumnCount();
+    QStringList longest(nColumns);
+    for (int r = 0; r < table.RowCount(); ++r) {
+        const CTextTableRow& row = table.Row(r);
+        for (int c = 0; c < nColumns; ++c) {
+            const bool bHead = c == 0 && (table.m_bHasRowHeads || row.m_bFirstIsHead);
+            const bool bUnit = c == nColumns - 1 && table.m_bHasUnits;
+            if (row.m_bSkipMeasure && !bHead && !bUnit)
+                continue;
+            if (row.m_strCells.value(c).size() > longest[c].size())
+                longest[c] = row.m_strCells.value(c);
+        }
+    }
+    for (int r = 0; r < probe.RowCount(); ++r) {
+        CTextTableRow& row = probe.Row(r);
+        row.m_strCells = r == 0 ? longest : QStringList(nColumns);
+        row.m_bSkipMeasure = r > 0;
+        row.m_bFirstIsHead = false;
+    }
+    return probe;
+}
+
+} // namespace
+
 int CTableStack::Fit(const QRect& rect, int nMaxFont) const
 {
     // Every line holds at least one row of text; tables hold their rows.
@@ -131,10 +165,23 @@ int CTableStack::Fit(const QRect& rect, int nMaxFont) const
     int nStart = rect.height() / qMax(1, nTextLines);
     if (nMaxFont >= 1)
         nStart = qMin(nStart, nMaxFont);
-    return m_textPainter.FindLargestHeight(nStart, m_bPrinter ? 10 : 1, [&](int h) {
-        const QSize size = Measure(h);
+    // The search measures the probes; the real stack confirms the result
+    // (a head with fewer but wider letters may need a step more).
+    CTableStack probes(m_pPainter, m_textPainter, m_bPrinter);
+    probes.m_lines = m_lines;
+    for (QList<CItem>& line : probes.m_lines)
+        for (CItem& item : line)
+            if (item.m_kind == CItem::Table)
+                item.m_table = ProbeTable(item.m_table);
+    const auto fits = [&](const CTableStack& stack, int h) {
+        const QSize size = stack.Measure(h);
         return size.width() <= rect.width() && size.height() <= rect.height();
-    });
+    };
+    const int nStep = m_bPrinter ? 10 : 1;
+    int h = m_textPainter.FindLargestHeight(nStart, nStep, [&](int nTrial) { return fits(probes, nTrial); });
+    while (h - nStep >= m_textPainter.m_nMinHeight && !fits(*this, h))
+        h -= nStep;
+    return h;
 }
 
 QSize CTableStack::Draw(const QRect& rect, int nFont) const
