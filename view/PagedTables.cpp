@@ -108,8 +108,10 @@ QString GetStepField(const QStringList& step, const QString& strKey, bool bWithU
         const QString strRest = strText.mid(n);
         QString strField = ValuePart(strRest);
         if (bWithUnit) {
+            // A text may hold several fields: a part with "=" is the next
+            // field, not a unit.
             const QString strUnit = ValuePart(UnitPart(strRest));
-            if (!strUnit.isEmpty())
+            if (!strUnit.isEmpty() && !strUnit.contains(QLatin1Char('=')))
                 strField += QLatin1Char(' ') + strUnit;
         }
         return strField.replace(strKey.size(), 1, QStringLiteral(": "));

@@ -51,7 +51,7 @@ inline QStringList AccuracySteps(int n)
 }
 
 inline const QString kAutomatic = Steps(
-    {QStringLiteral("Type=AccuracyTest;#MM=LoadPointAbs;#UN=230.0;V#IN=5.0;A#F=50.0;Hz#PF=0.5i;#UL1=230.1;V#"
+    {QStringLiteral("Type=AccuracyTest;#MM=LoadPointAbs;#UN=230.0;V#IN=5.0;A#PF=0.5i;F=50.0;Hz#UL1=230.1;V#"
                     "UL2=---;V#IL1=5.01;A#Error=0.12;%#CZ=1000;I/kWh#MPuls=10;#MTime=60;s#Test=OK;#EL-Max=1.0;%"),
      QStringLiteral("Type=RegisterTest;#MM=LoadPoint;#F=50.0;Hz#PF=-;#Energy=1.25;MWh#Reg-Start=100.0;kWh#"
                     "Error=0.3;%"),
