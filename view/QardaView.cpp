@@ -7,6 +7,7 @@
 #include "view/ChooseValuesDlg.h"
 #include "view/Curves.h"
 #include "view/Harmonics.h"
+#include "view/MeasurementTables.h"
 #include "view/VectorSettingsDlg.h"
 #include "xml/QardaDoc.h"
 #include "xml/ResultLookup.h"
@@ -294,11 +295,12 @@ QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
     return needed;
 }
 
-QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter)
+QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter, int nPage)
 {
     CActualValuesRenderer values(m_cache, m_vectorSettings, m_nAngleNorm, m_textPainter, bPrinter);
     values.m_nArrowWidth = m_nArrowWidth;
     values.m_nArrowLength = m_nArrowLength;
+    const CMeasurementTables tables(m_cache, m_textPainter, bPrinter);
     int nFontHeight = 0;
     switch (m_nKind) {
     case ResultKind::Value:
@@ -307,18 +309,30 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
     case ResultKind::Vector:
         return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
     case ResultKind::Error:
-        // The error table beside these comes with the measurement tables.
-        if (m_nMode == DisplayMode::ErrorVector)
-            return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
-        if (m_nMode == DisplayMode::ErrorValuesVector)
-            return values.DrawValuesAndVectors(pPainter, rect);
-        return values.DrawValuesTable(pPainter, rect);
+        return tables.DrawErrorMeasurement(pPainter, rect, values, m_nMode);
     case ResultKind::Curve:
         return DrawCurves(pPainter, rect, m_cache, m_textPainter, bPrinter);
     case ResultKind::Harmonics:
-        return DrawHarmonics(pPainter, rect, m_cache, m_textPainter, m_nMode, 1, bPrinter, m_bLandscape);
+        return DrawHarmonics(pPainter, rect, m_cache, m_textPainter, m_nMode, nPage, bPrinter, m_bLandscape);
     case ResultKind::ContinueValue:
         return m_chart.Draw(pPainter, rect, m_cache, m_textPainter, m_nAngleNorm, bPrinter);
+    case ResultKind::Register:
+        return tables.DrawRegisterTest(pPainter, rect);
+    case ResultKind::TmTe:
+        return tables.DrawTmTe(pPainter, rect);
+    case ResultKind::UBurden:
+    case ResultKind::IBurden:
+        return tables.DrawBurden(pPainter, rect, values, m_nKind == ResultKind::UBurden);
+    case ResultKind::UITransformer:
+        return tables.DrawTransformer(pPainter, rect);
+    case ResultKind::Automatic:
+        return tables.DrawAutomaticMeasurement(pPainter, rect, nPage, m_bLandscape);
+    case ResultKind::AuxChannel:
+        return tables.DrawAuxChannels(pPainter, rect);
+    case ResultKind::Selective:
+        return tables.DrawSelective(pPainter, rect, nPage, m_bLandscape);
+    case ResultKind::PQSRegister:
+        return tables.DrawPqsRegisterTest(pPainter, rect);
     default:
         // Kinds whose renderer is not in yet draw nothing; their modes
         // follow the rules all the same.
@@ -468,12 +482,14 @@ int CQardaView::RowCount() const
     if (m_nKind == ResultKind::Harmonics)
         return static_cast<int>(m_cache.KindSeries(QStringLiteral("Harm")).size());
     if (m_nKind == ResultKind::Selective)
-        return static_cast<int>(m_cache.KindSeries(QStringLiteral("HarmValue")).size());
+        return static_cast<int>(SelectiveRows(m_cache).size());
     return 0;
 }
 
 int CQardaView::GetPageCount(bool bLandscape) const
 {
+    if (m_nKind == ResultKind::Automatic)
+        return qMax(1, AutomaticPageCount(m_cache, bLandscape));
     return PrintPageCount(m_nKind, m_nMode, RowCount(), bLandscape);
 }
 
@@ -538,18 +554,20 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
             DrawPageHeader(pPainter, header, m_cache, m_location, m_nKind, m_strLogoPath, m_textPainter) + t;
         pPainter->save();
         pPainter->translate(0, m_nHeaderHeight);
-        QRect rect(0, 0, w, h - m_nHeaderHeight);
-        // A harmonics table that fits on one page leaves room for the remark.
+        // The content keeps to the header's margins.
+        QRect rect(w / 20, 0, w - w / 10, h - m_nHeaderHeight);
         if (!bHarmonicsTable || nPageCount == 1)
             rect.setHeight((bRemark ? h * 9 / 10 : h * 95 / 100) - m_nHeaderHeight);
-        DrawContent(pPainter, rect, true);
-        const bool bRemarkHere =
-            bRemark && m_nKind != ResultKind::Selective && !(m_nKind == ResultKind::Automatic && nPageCount > 1)
-            && !(bHarmonicsTable && nPageCount > 1);
+        DrawContent(pPainter, rect, true, 1);
+        // A paginated table that prints on one page keeps its remark there.
+        const bool bPaginated =
+            m_nKind == ResultKind::Automatic || m_nKind == ResultKind::Selective || bHarmonicsTable;
+        const bool bRemarkHere = bRemark && !(bPaginated && nPageCount > 1);
         if (bRemarkHere) {
             QRect box(w / 20, rect.top() + rect.height(), w - w / 10, h / 10);
+            // Only the top moves down, so the box keeps to the page.
             if (m_bLandscape && m_nKind != ResultKind::Harmonics)
-                box.translate(0, box.height() / 10);
+                box.setTop(box.top() + box.height() / 10);
             DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,
                           m_bLandscape ? box.height() / 5 : box.height() / 8, m_textPainter);
         }
@@ -558,12 +576,11 @@ void CQardaView::DrawPrintPage(QPainter* pPainter, const QSize& page, int nPage,
     }
 
     // Later pages of a paginated table start below where the header stood
-    // on page 1, in print and preview alike. The paginated renderers come
-    // with the harmonics, selective and automatic tables.
-    const QRect rect(0, m_nHeaderHeight, w, h - m_nHeaderHeight - (nPage == nPageCount && bRemark ? h / 5 : 0));
-    if (bHarmonicsTable)
-        DrawHarmonics(pPainter, rect, m_cache, m_textPainter, m_nMode, nPage, true, m_bLandscape);
-    if (nPage == nPageCount && bRemark) {
+    // on page 1, in print and preview alike, and end above the remark box.
+    const bool bRemarkHere = nPage == nPageCount && bRemark;
+    const int nBottom = bRemarkHere ? h - h / 5 : h * 95 / 100;
+    DrawContent(pPainter, QRect(w / 20, m_nHeaderHeight, w - w / 10, nBottom - m_nHeaderHeight), true, nPage);
+    if (bRemarkHere) {
         const QRect box(w / 10, h - h / 5, w - w / 5, h / 10);
         DrawRemarkBox(pPainter, box, m_cache.m_strRemark, box.width() / 500,
                       m_bLandscape ? box.height() / 5 : box.height() / 8, m_textPainter);

@@ -118,7 +118,8 @@ private:
     void PaintCanvas(QPainter* pPainter);
     void CanvasMouse(QMouseEvent* pEvent);
     // The renderer of the kind; returns the size it used.
-    QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter);
+    // nPage is 0 on the screen and the page number when printing.
+    QSize DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter, int nPage = 0);
     int RowCount() const;
 
     CQardaDoc* m_pDoc;

@@ -16,6 +16,7 @@
 #include <QRectF>
 #include <QString>
 #include <QTextItem>
+#include <QTransform>
 
 struct CPaintOp
 {
@@ -30,6 +31,7 @@ struct CPaintOp
     QPen m_pen;
     QBrush m_brush;
     QFont m_font;
+    QTransform m_transform; // the painter's, from these coordinates to the device's
 };
 
 class CRecordingEngine : public QPaintEngine
@@ -56,6 +58,8 @@ public:
             m_brush = state.brush();
         if (state.state() & DirtyFont)
             m_font = state.font();
+        if (state.state() & DirtyTransform)
+            m_transform = state.transform();
     }
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override
@@ -134,6 +138,7 @@ private:
     QPen m_pen;
     QBrush m_brush;
     QFont m_font;
+    QTransform m_transform;
 
     CPaintOp Make(CPaintOp::Kind kind) const
     {
@@ -142,6 +147,7 @@ private:
         op.m_pen = m_pen;
         op.m_brush = m_brush;
         op.m_font = m_font;
+        op.m_transform = m_transform;
         return op;
     }
 };

@@ -1,0 +1,278 @@
+// The measurement tables through the result view. On the screen: each kind's
+// titles, row heads and cells, no text outside its cell or the window, and a
+// picture. On paper: page counts and what each page holds for the paginated
+// kinds, nothing blank, everything inside the header's margins, the values
+// in the PDF, and a picture of page 1.
+
+#include "../common/TestSupport.h"
+#include "../view/PaintRecorder.h"
+#include "../view/TableTestData.h"
+#include "ViewUiTestData.h"
+
+#include "core/RegSettings.h"
+#include "view/QardaView.h"
+#include "xml/QardaDoc.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using TableData::CKindData;
+
+namespace {
+
+const QString kDate = QStringLiteral("14.03.2024");
+const QString kGallery = QStringLiteral(QARDA_GALLERY_DIR);
+
+QString TimeOf(int i)
+{
+    return QStringLiteral("11:%1:00").arg(i, 2, 10, QLatin1Char('0'));
+}
+
+// The kinds of the table data, then the boundary cases of the paginated kinds.
+QList<CKindData> Results()
+{
+    using namespace TableData;
+    const QString strRegister = QStringLiteral("Type=RegisterTest;#MM=LoadPoint;#Energy=1.0;kWh");
+    return Kinds() << CKindData{"selective14", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(14), {}}
+                   << CKindData{"selective15", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(15), {}}
+                   << CKindData{"selective8", ResultKind::Selective, "Selektiv-Measurement", SelectiveEntries(8), {}}
+                   << CKindData{"accuracy10", ResultKind::Automatic, "Automatic-Measurement",
+                                Steps(AccuracySteps(10)), {}}
+                   << CKindData{"register8", ResultKind::Automatic, "Automatic-Measurement",
+                                Steps(QStringList(8, strRegister)), {}}
+                   << CKindData{"register9", ResultKind::Automatic, "Automatic-Measurement",
+                                Steps(QStringList(9, strRegister)), {}}
+                   << CKindData{"selective_remark", ResultKind::Selective, "Selektiv-Measurement",
+                                SelectiveEntries(3) + QStringLiteral("Remark=Zähler getauscht"),
+                                QStringLiteral("Bemerkung: Zähler getauscht")};
+}
+
+// An error measurement's display mode is the digit in its name.
+DisplayMode ModeOf(const CKindData& d)
+{
+    return d.m_nKind == ResultKind::Error ? *DisplayModeFromInt(QChar::fromLatin1(d.m_pszKind[5]).digitValue())
+                                          : DisplayMode::None;
+}
+
+// Steps of an automatic measurement, or rows of a selective one, on a page.
+int Markers(const QStringList& texts)
+{
+    static const QRegularExpression kOrder(QStringLiteral("^\\d{1,2}$"));
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [](const QString& s) {
+        return s.startsWith(u"Type: ") || kOrder.match(s).hasMatch();
+    }));
+}
+
+// Every op inside the rectangle; with bCells every text also inside any cell
+// frame that holds its centre.
+void CheckInside(const CRecordingDevice& dev, const QRectF& inside, bool bCells)
+{
+    const QList<CPaintOp> cells = dev.OfKind(CPaintOp::Rects);
+    for (const CPaintOp& op : dev.Ops()) {
+        QList<QRectF> boxes = op.m_rects;
+        if (op.m_kind == CPaintOp::Text || op.m_kind == CPaintOp::Ellipse || op.m_kind == CPaintOp::Pixmap)
+            boxes.append(op.m_rect);
+        for (const QLineF& line : op.m_lines)
+            boxes.append(QRectF(line.p1(), line.p2()).normalized());
+        if (!op.m_polygon.isEmpty())
+            boxes.append(op.m_polygon.boundingRect());
+        for (const QRectF& box : boxes) {
+            const QRectF r = op.m_transform.mapRect(box);
+            QVERIFY2(inside.contains(r), qPrintable(QStringLiteral("%1 at %2,%3-%4,%5")
+                                                        .arg(op.m_strText).arg(r.left()).arg(r.top())
+                                                        .arg(r.right()).arg(r.bottom())));
+        }
+        if (!bCells || op.m_kind != CPaintOp::Text)
+            continue;
+        for (const CPaintOp& frame : cells)
+            for (const QRectF& cell : frame.m_rects)
+                if (cell.contains(op.m_rect.center()))
+                    QVERIFY2(cell.adjusted(-1, -1, 1, 1).contains(op.m_rect), qPrintable(op.m_strText));
+    }
+}
+
+} // namespace
+
+class TestTablePrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void screen_data();
+    void screen();
+    void printed_data();
+    void printed();
+
+private:
+    void Show(CQardaView& view, int nResult, ResultKind kind);
+    QTemporaryDir m_dir;
+    QString m_strMain, m_strResult;
+};
+
+void TestTablePrint::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_strMain = m_dir.filePath(QStringLiteral("Main.xml"));
+    m_strResult = m_dir.filePath(QStringLiteral("Result.xml"));
+    QString strResults;
+    const QList<CKindData> results = Results();
+    for (int i = 0; i < results.size(); ++i)
+        strResults += TableData::ResultElement(results[i], TimeOf(i));
+    QVERIFY(ViewUiData::WriteFile(m_strMain, ViewUiData::MainFile()));
+    QVERIFY(ViewUiData::WriteFile(m_strResult, ViewUiData::ResultFile().replace(
+                                                   QStringLiteral("</Result-Data>"), strResults + QStringLiteral("</Result-Data>"))));
+    QVERIFY(QDir().mkpath(kGallery));
+}
+
+// Result -1 is the values of the view's data, shown as kind.
+void TestTablePrint::Show(CQardaView& view, int nResult, ResultKind kind)
+{
+    if (nResult < 0) {
+        view.ShowResult(kind, ViewUiData::kId, ViewUiData::kValueDate, ViewUiData::kValueTime, {}, {});
+        return;
+    }
+    view.ShowResult(kind, ViewUiData::kId, kDate, TimeOf(nResult), {}, {});
+    if (kind == ResultKind::Error)
+        view.SetValueMode(ModeOf(Results()[nResult]));
+    QCOMPARE(view.GetKind(), kind);
+}
+
+void TestTablePrint::screen_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QSize>("size");
+    for (int i = 0; i < TableData::Kinds().size(); ++i)
+        for (const QSize& size : {QSize(800, 600), QSize(1920, 1080)})
+            QTest::addRow("%s_%dx%d", Results()[i].m_pszKind, size.width(), size.height()) << i << size;
+}
+
+void TestTablePrint::screen()
+{
+    QFETCH(int, result);
+    QFETCH(QSize, size);
+    const CKindData d = Results()[result];
+    CQardaDoc doc(m_strMain, m_strResult);
+    CQardaView view(&doc);
+    Show(view, result, d.m_nKind);
+    CRecordingDevice dev(size);
+    {
+        QPainter painter(&dev);
+        QVERIFY(view.OnDraw(&painter, QRect(QPoint(0, 0), size)).height() <= size.height());
+    }
+    const QStringList texts = dev.Texts();
+    for (const QString& strText : d.m_expected.split(u'|')) {
+        if (strText.startsWith(u'!'))
+            QVERIFY2(!texts.contains(strText.mid(1)), qPrintable(strText));
+        else
+            QVERIFY2(texts.contains(strText), qPrintable(strText + QStringLiteral(" in ") + texts.join(u'|')));
+    }
+    CheckInside(dev, QRectF(QPoint(0, 0), size), true);
+
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        view.OnDraw(&painter, QRect(QPoint(0, 0), size));
+    }
+    QVERIFY(image.save(kGallery + QStringLiteral("/screen_%1.png").arg(QString::fromLatin1(QTest::currentDataTag()))));
+}
+
+void TestTablePrint::printed_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<ResultKind>("kind");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QList<int>>("markersPerPage"); // empty: one page, not counted
+    const QHash<QByteArray, QList<int>> paged = {
+        {"selective14_portrait", {14}},     {"selective14_landscape", {7, 7}}, {"selective15_portrait", {14, 1}},
+        {"selective15_landscape", {7, 8}},  {"selective8_portrait", {8}},      {"selective8_landscape", {7, 1}},
+        {"accuracy10_portrait", {10}},      {"accuracy10_landscape", {6, 4}},  {"register8_portrait", {8}},
+        {"register8_landscape", {5, 3}},    {"register9_portrait", {8, 1}},    {"register9_landscape", {5, 4}},
+    };
+    const QList<CKindData> results = Results();
+    for (const char* pszOrientation : {"portrait", "landscape"}) {
+        const bool bLandscape = qstrcmp(pszOrientation, "landscape") == 0;
+        QTest::addRow("values_%s", pszOrientation) << -1 << ResultKind::Value << bLandscape << QList<int>();
+        QTest::addRow("vectors_%s", pszOrientation) << -1 << ResultKind::Vector << bLandscape << QList<int>();
+        for (int i = 0; i < results.size(); ++i) {
+            const QByteArray tag = QByteArray(results[i].m_pszKind) + '_' + pszOrientation;
+            QTest::newRow(tag.constData()) << i << results[i].m_nKind << bLandscape << paged.value(tag);
+        }
+    }
+}
+
+void TestTablePrint::printed()
+{
+    QFETCH(int, result);
+    QFETCH(ResultKind, kind);
+    QFETCH(bool, landscape);
+    QFETCH(QList<int>, markersPerPage);
+    CQardaDoc doc(m_strMain, m_strResult);
+    CQardaView view(&doc);
+    Show(view, result, kind);
+    view.GetPrinter()->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const QString strTag = QString::fromLatin1(QTest::currentDataTag());
+    const QString strPdf = kGallery + QStringLiteral("/print_%1.pdf").arg(strTag);
+    QVERIFY(view.PrintToPdf(strPdf));
+    const int nPages = view.GetPageCount(landscape);
+    QCOMPARE(nPages, qMax(1, int(markersPerPage.size())));
+
+    // Every page draws something, all of it inside the header's left and
+    // right edge and below the top margin.
+    const QSize page = landscape ? QSize(3508, 2480) : QSize(2480, 3508);
+    const int w = page.width(), h = page.height(), nTol = w / 500 + 1;
+    QStringList allTexts;
+    for (int n = 1; n <= nPages; ++n) {
+        CRecordingDevice dev(page, 300);
+        {
+            QPainter painter(&dev);
+            view.DrawPrintPage(&painter, page, n, nPages);
+        }
+        QVERIFY2(dev.Texts().size() > (n == 1 ? 20 : 2), "the page is not blank");
+        if (!markersPerPage.isEmpty())
+            QCOMPARE(Markers(dev.Texts()), markersPerPage[n - 1]);
+        allTexts += dev.Texts();
+        CheckInside(dev, QRectF(w / 20 - nTol, h / 30 - nTol, w - w / 10 + 2 * nTol, h - h / 30 + 2 * nTol), false);
+    }
+
+    // The values are on paper, as painted and as a PDF reader finds them.
+    const QStringList expected = result >= 0 ? Results()[result].m_expected.split(u'|', Qt::SkipEmptyParts)
+                                              : QStringList{kind == ResultKind::Value ? QStringLiteral("230.12")
+                                                                                      : QStringLiteral("U1")};
+    QString strPdfText;
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), strPdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        strPdfText = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(strPdfText.count(QLatin1Char('\f')), nPages);
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                                       QStringLiteral("-l"), QStringLiteral("1"), strPdf,
+                                                       kGallery + QStringLiteral("/print_") + strTag});
+    }
+    for (const QString& strText : expected) {
+        if (strText.startsWith(u'!'))
+            continue;
+        QVERIFY2(allTexts.contains(strText), qPrintable(strText));
+        if (!strPdfText.isEmpty() && strText.size() > 3)
+            QVERIFY2(strPdfText.contains(strText), qPrintable(strText + QStringLiteral(" not in the PDF")));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir settingsDir;
+    UseTemporarySettings(settingsDir);
+    QApplication app(argc, argv);
+    CRegSettings::SetOrganisation();
+    TestTablePrint test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tableprint.moc"
