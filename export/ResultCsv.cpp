@@ -375,23 +375,27 @@ QStringList ResultCsvHeader(ResultKind kind)
 
 CResultCsvLines BuildResultCsv(const CResultCache& cache, ResultKind kind, int nNorm)
 {
-    CResultCsvLines lines;
+    return {ResultCsvHeader(kind), BuildResultCsvRows(cache, kind, nNorm)};
+}
+
+QList<QStringList> BuildResultCsvRows(const CResultCache& cache, ResultKind kind, int nNorm)
+{
+    QList<QStringList> rows;
     if (!IsCsvExportKind(kind))
-        return lines;
-    lines.m_header = ResultCsvHeader(kind);
+        return rows;
     auto F = [&cache](const char* pszField) { return ValueCell(cache.KindField(L(pszField))); };
 
     // A continuous series: one line per sample, in series order.
     if (kind == ResultKind::ContinueValue) {
         for (const CResultCache::CSeriesEntry& entry : cache.m_series)
-            lines.m_rows.append(SampleRow(cache, entry, nNorm));
-        return lines;
+            rows.append(SampleRow(cache, entry, nNorm));
+        return rows;
     }
     // A single sample shown as actual values carries its own date and time.
     if (kind == ResultKind::Value && cache.m_strFunction == ResultFunction::ContinueValue
         && cache.m_nSample >= 0 && cache.m_nSample < cache.m_series.size()) {
-        lines.m_rows.append(SampleRow(cache, cache.m_series.at(cache.m_nSample), nNorm));
-        return lines;
+        rows.append(SampleRow(cache, cache.m_series.at(cache.m_nSample), nNorm));
+        return rows;
     }
     // An automatic measurement: one line per test step.
     if (kind == ResultKind::Automatic) {
@@ -404,9 +408,9 @@ CResultCsvLines BuildResultCsv(const CResultCache& cache, ResultKind kind, int n
             c.append(strType);
             for (const char* pszKey : g_stepKeys)
                 c.append(keys.contains(L(pszKey)) ? StepValue(step, L(pszKey)) : QString());
-            lines.m_rows.append(c);
+            rows.append(c);
         }
-        return lines;
+        return rows;
     }
 
     QStringList c = CommonCells(cache, cache.m_strDate, cache.m_strTime);
@@ -514,6 +518,6 @@ CResultCsvLines BuildResultCsv(const CResultCache& cache, ResultKind kind, int n
     default:
         break;
     }
-    lines.m_rows.append(c);
-    return lines;
+    rows.append(c);
+    return rows;
 }

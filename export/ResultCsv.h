@@ -30,6 +30,8 @@ QStringList ResultCsvHeader(ResultKind kind);
 // (a sample of a continuous series is shown as Value). Angles between
 // voltage and current follow the angle norm, as on the screen.
 CResultCsvLines BuildResultCsv(const CResultCache& cache, ResultKind kind, int nNorm);
+// The data lines alone.
+QList<QStringList> BuildResultCsvRows(const CResultCache& cache, ResultKind kind, int nNorm);
 
 // A stored value text as one cell: "230.50;V" gives "230.50 V" (the text
 // before the first ";", a blank, the text up to the next ";"); a text

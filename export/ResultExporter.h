@@ -3,6 +3,8 @@
 #include "core/Kinds.h"
 
 #include <QDate>
+
+#include <pugixml.hpp>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +27,7 @@ public:
     {
     }
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+    const FileChooser& GetFileChooser() const { return m_chooser; }
 
     QString GetPath(ResultKind kind) const;
     // Asks for the file of this kind; the choice becomes the remembered
@@ -68,6 +71,11 @@ inline QLatin1String KindPlaceholder()
 // the placeholder in the file name. Nothing is written unless every file
 // was written completely. Throws CException with the text for the user.
 CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& args);
+
+// Fills the cache from a "Result" element of the result file, as the view's
+// load does, straight from the document: a bulk export reads every field of
+// thousands of results, which the record cursor makes many times slower.
+void LoadResultCache(pugi::xml_node element, CResultCache& cache);
 
 // A date of the command line: "dd.MM.yyyy" or "yyyy-MM-dd"; null when neither.
 QDate ParseCommandLineDate(const QString& strText);

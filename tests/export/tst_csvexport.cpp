@@ -16,6 +16,12 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString kCommon = QStringLiteral(
@@ -41,14 +47,19 @@ QString Series(int nSamples)
     return s;
 }
 
-CResultCache Load(const QString& strResults)
+// The cache as the view fills it through the record cursor, or as the bulk
+// export fills it straight from the document.
+CResultCache Load(const QString& strResults, bool bFromDocument = false)
 {
     CXMLDocument doc;
     doc.LoadXML(QStringLiteral("<Result-Data>\n") + strResults + QStringLiteral("</Result-Data>"));
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     CResultCache cache;
-    cache.SetFromResult(r);
+    if (bFromDocument)
+        LoadResultCache(r.GetCurrentElement(), cache);
+    else
+        cache.SetFromResult(r);
     return cache;
 }
 
@@ -149,7 +160,7 @@ void TestCsvExport::kinds_data()
                                                           "<Aux-Diff-Angle-6>0.5;deg</Aux-Diff-Angle-6>")),
         53, 1, "Aux 1 Wert=1.0 V|Aux 2 Ref. Name=Ref|Aux 6 Diff. Winkel=0.5 deg|Aux 6 Wert=");
     add("selective", ResultKind::Selective, Result(ResultFunction::Selective, strSel), 217, 1,
-        "Kanal=UL2|U3=|P3=1.5 W|Q3=0.2 var|S3=---|P2=");
+        "Kanal=UL2|U3=|P3=1.5 W|Q3=0.2 var|S3=--- VA|P2=");
     add("pqs", ResultKind::PQSRegister,
         Result(ResultFunction::PQSRegister, QStringLiteral("<M-Time>00:15:00</M-Time><SE-Error>0.3;%</SE-Error>")), 24, 1,
         "M-Time=00:15:00|SE-Error=0.3 %|P-Energie=");
@@ -163,6 +174,7 @@ void TestCsvExport::kinds()
     QFETCH(int, rows);
     QFETCH(QString, checks);
     const CResultCsvLines lines = BuildResultCsv(Load(result), *ResultKindFromInt(kind), 0);
+    QCOMPARE(BuildResultCsvRows(Load(result, true), *ResultKindFromInt(kind), 0), lines.m_rows);
     QCOMPARE(lines.m_header.size(), cells);
     QCOMPARE(lines.m_rows.size(), rows);
     for (const QStringList& row : lines.m_rows)
@@ -257,31 +269,35 @@ void TestCsvExport::encodingsAndQuoting()
 void TestCsvExport::failedWrites()
 {
     CRecordingSink sink;
-    const QString strResult = Result(ResultFunction::Value, kValues);
-    // A read-only file keeps its content; the reason is in the message.
-    const QString strReadOnly = Path("readonly.csv");
-    QVERIFY(WriteBytes(strReadOnly, "Alt;\n"));
-    QFile::setPermissions(strReadOnly, QFileDevice::ReadOwner);
-    const CResultCache cache = Load(strResult);
-    QVERIFY(!CResultCsvExporter::WriteFile(strReadOnly, cache, ResultKind::Value, 0));
-    QCOMPARE(ReadBytes(strReadOnly), QByteArray("Alt;\n"));
+    const CResultCache cache = Load(Result(ResultFunction::Curve, Series(0)));
+    // A missing folder: reported with the path and a stop icon.
+    QVERIFY(!CResultCsvExporter::WriteFile(Path("gone/x.csv"), cache, ResultKind::Curve, 0));
+    QVERIFY(!QFile::exists(Path("gone/x.csv")));
     QCOMPARE(sink.m_shown.size(), 1);
     QCOMPARE(sink.m_shown.at(0).second, MsgIcon::Stop);
-    QVERIFY(sink.m_shown.at(0).first.contains(strReadOnly));
-
-    // A missing folder.
-    QVERIFY(!CResultCsvExporter::WriteFile(Path("gone/x.csv"), cache, ResultKind::Value, 0));
-    QVERIFY(!QFile::exists(Path("gone/x.csv")));
-
-    // A full disk: the write fails after the open.
-    if (QFile::exists(QStringLiteral("/dev/full"))) {
-        try {
-            AppendCsvLines(QStringLiteral("/dev/full"), {QStringLiteral("a")}, {{QStringLiteral("b")}});
-            QFAIL("no error for a full disk");
-        } catch (const CExportException& e) {
-            QVERIFY(e.GetErrorMessage().startsWith(LoadString(IDS_EXPORT_WRITE_FAILED).left(20)));
-        }
+    QVERIFY(sink.m_shown.at(0).first.contains(Path("gone/x.csv")));
+#ifdef Q_OS_UNIX
+    // A read-only file (root may write anyway).
+    const QString strOld = Path("readonly.csv");
+    QVERIFY(WriteBytes(strOld, "Alt;\n"));
+    if (geteuid() != 0) {
+        QFile::setPermissions(strOld, QFileDevice::ReadOwner);
+        QVERIFY(!CResultCsvExporter::WriteFile(strOld, cache, ResultKind::Curve, 0));
+        QFile::setPermissions(strOld, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
+    // The disk fills up in the middle of a line: the file is cut back.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool bWritten = CResultCsvExporter::WriteFile(strOld, cache, ResultKind::Curve, 0);
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY(!bWritten);
+    QCOMPARE(ReadBytes(strOld), QByteArray("Alt;\n"));
+    QVERIFY(sink.m_shown.last().first.startsWith(LoadString(IDS_EXPORT_WRITE_FAILED).arg(strOld).left(40)));
+#endif
 }
 
 void TestCsvExport::rememberedPathPerKind()
@@ -302,6 +318,12 @@ void TestCsvExport::rememberedPathPerKind()
     QCOMPARE(offered, QStringList({QString(), QString(), QStringLiteral("/tmp/harm.csv"), QStringLiteral("/tmp/vec.csv")}));
     QCOMPARE(exporter.GetPath(ResultKind::Harmonics), QStringLiteral("/tmp/harm.csv"));
     QCOMPARE(exporter.ChooseFile(ResultKind::Nothing), std::nullopt);
+
+    // The command applies to a result without children, or to a series with its samples.
+    QVERIFY(IsResultExportEnabled(true, false, false, ResultKind::Error));
+    QVERIFY(!IsResultExportEnabled(true, false, true, ResultKind::Error));
+    QVERIFY(IsResultExportEnabled(true, false, true, ResultKind::ContinueValue));
+    QVERIFY(!IsResultExportEnabled(true, true, false, ResultKind::Location));
 }
 
 void TestCsvExport::commandLine()
