@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Messages.h"
 #include "core/RegSettings.h"
+#include "core/SettingsKeys.h"
 #include "export/ResultCsv.h"
 #include "export/ResultExporter.h"
 #include "resources/StringTable.h"
@@ -17,16 +18,12 @@ namespace {
 
 QString ResultFilePath(const CCommandLine& cl)
 {
-    return cl.m_strResultFile.isEmpty()
-               ? CRegSettings().GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"))
-               : cl.m_strResultFile;
+    return cl.m_strResultFile.isEmpty() ? CRegSettings().Get(Setting::ResultFile) : cl.m_strResultFile;
 }
 
 QString MainFilePath(const CCommandLine& cl)
 {
-    return cl.m_strMainFile.isEmpty()
-               ? CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml"))
-               : cl.m_strMainFile;
+    return cl.m_strMainFile.isEmpty() ? CRegSettings().Get(Setting::MainFile) : cl.m_strMainFile;
 }
 
 // A kind by its name ("Harmonics", any case) or its number.
@@ -49,7 +46,7 @@ bool ParseDateArgument(const std::optional<QString>& text, QDate& date)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 int RunCsvExport(const CCommandLine& cl)
 {
@@ -97,8 +94,8 @@ int RunPdfExport(const CCommandLine& cl)
     try {
         CXMLNodeResult result(&doc.m_xmlResult);
         result.SetFieldNames({QStringLiteral("Function"), QStringLiteral("Place-No")});
-        CXMLVars vars = {{QStringLiteral("id"), *cl.m_id}, {QStringLiteral("d"), *cl.m_date},
-                         {QStringLiteral("t"), *cl.m_time}};
+        CXMLVars vars = {
+            {QStringLiteral("id"), *cl.m_id}, {QStringLiteral("d"), *cl.m_date}, {QStringLiteral("t"), *cl.m_time}};
         QString strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t");
         if (cl.m_place) {
             strQuery += QStringLiteral(" and Place-No = $p");

@@ -7,7 +7,7 @@ namespace {
 const char g_bom[] = "\xEF\xBB\xBF";
 // Pending bytes are written in blocks of about this size.
 constexpr qsizetype kBlock = 4 * 1024 * 1024;
-} // namespace
+}  // namespace
 
 CCsvFile::~CCsvFile()
 {

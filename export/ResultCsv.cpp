@@ -67,21 +67,21 @@ void AppendValuesCells(QStringList& c, const CResultCache& cache, int nNorm)
         c.append(ValueCell(GetValueCell(cache, q, 0, nNorm)));
 }
 
-const unsigned g_errorTitles[] = {IDS_COL_METER_CONSTANT, IDS_COL_PULSE_SOURCE, IDS_COL_PULSES, IDS_COL_U_RANGE,
-                                  IDS_COL_I_RANGE, IDS_COL_FREQUENCY, IDS_COL_PHASES, IDS_COL_MEASURING_TIME,
-                                  IDS_COL_ERROR, IDS_COL_MEASUREMENTS, IDS_COL_SPREAD, IDS_COL_AVERAGE,
-                                  IDS_COL_DEVIATION, IDS_COL_ENERGY, IDS_COL_START_TIME, IDS_COL_STOP_TIME,
-                                  IDS_COL_DURATION};
-const char* const g_errorFields[] = {"Cz", "M-Inp", "M-Puls", "SSM-UB", "SSM-IB", "SSM-Fr", "SSM-Ph", "SSM-MT",
-                                     "Error", "N-Value", "Spread", "Average", "Deviation", "Err-Energie",
-                                     "StartTime", "StopTime", "MTime"};
+const unsigned g_errorTitles[] = {
+    IDS_COL_METER_CONSTANT, IDS_COL_PULSE_SOURCE, IDS_COL_PULSES,         IDS_COL_U_RANGE, IDS_COL_I_RANGE,
+    IDS_COL_FREQUENCY,      IDS_COL_PHASES,       IDS_COL_MEASURING_TIME, IDS_COL_ERROR,   IDS_COL_MEASUREMENTS,
+    IDS_COL_SPREAD,         IDS_COL_AVERAGE,      IDS_COL_DEVIATION,      IDS_COL_ENERGY,  IDS_COL_START_TIME,
+    IDS_COL_STOP_TIME,      IDS_COL_DURATION};
+const char* const g_errorFields[] = {"Cz",        "M-Inp",       "M-Puls",    "SSM-UB",   "SSM-IB", "SSM-Fr",
+                                     "SSM-Ph",    "SSM-MT",      "Error",     "N-Value",  "Spread", "Average",
+                                     "Deviation", "Err-Energie", "StartTime", "StopTime", "MTime"};
 
 // --- burdens ---------------------------------------------------------------------
 
-const int g_uBurden[] = {kQtyUPN, kQtyI, kQtyPhiUI, kQtyP, kQtyQ, kQtyS, kQtyG, kQtyB, kQtyY,
-                         kQtySb, kQtyCosBeta, kQtySN};
-const int g_iBurden[] = {kQtyUPN, kQtyI, kQtyPhiUI, kQtyP, kQtyQ, kQtyS, kQtyR, kQtyX, kQtyZ,
-                         kQtySb, kQtyCosBeta, kQtySN};
+const int g_uBurden[] = {kQtyUPN, kQtyI, kQtyPhiUI, kQtyP,  kQtyQ,       kQtyS,
+                         kQtyG,   kQtyB, kQtyY,     kQtySb, kQtyCosBeta, kQtySN};
+const int g_iBurden[] = {kQtyUPN, kQtyI, kQtyPhiUI, kQtyP,  kQtyQ,       kQtyS,
+                         kQtyR,   kQtyX, kQtyZ,     kQtySb, kQtyCosBeta, kQtySN};
 
 // --- tables of a title and the field that fills it ----------------------------------
 
@@ -96,13 +96,19 @@ QList<TitledField> RegisterColumns()
     const QString e = S(IDS_COL_E_REGISTER) + QStringLiteral(" - ");
     const QString p = S(IDS_COL_P_REGISTER) + QStringLiteral(" - ");
     return {{S(IDS_COL_TYPE), "Type"},
-            {e + S(IDS_COL_ENERGY), "Energie"},       {e + S(IDS_COL_BEGIN), "E-Begin"},
-            {e + S(IDS_COL_END), "E-End"},            {e + S(IDS_COL_ERROR), "E-Error"},
-            {e + S(IDS_COL_START_TIME), "E-StartTime"}, {e + S(IDS_COL_STOP_TIME), "E-StopTime"},
+            {e + S(IDS_COL_ENERGY), "Energie"},
+            {e + S(IDS_COL_BEGIN), "E-Begin"},
+            {e + S(IDS_COL_END), "E-End"},
+            {e + S(IDS_COL_ERROR), "E-Error"},
+            {e + S(IDS_COL_START_TIME), "E-StartTime"},
+            {e + S(IDS_COL_STOP_TIME), "E-StopTime"},
             {e + S(IDS_COL_DURATION), "E-MTime"},
-            {p + S(IDS_COL_POWER), "Power"},          {p + S(IDS_COL_BEGIN), "P-Begin"},
-            {p + S(IDS_COL_END), "P-End"},            {p + S(IDS_COL_ERROR), "P-Error"},
-            {p + S(IDS_COL_START_TIME), "P-StartTime"}, {p + S(IDS_COL_STOP_TIME), "P-StopTime"},
+            {p + S(IDS_COL_POWER), "Power"},
+            {p + S(IDS_COL_BEGIN), "P-Begin"},
+            {p + S(IDS_COL_END), "P-End"},
+            {p + S(IDS_COL_ERROR), "P-Error"},
+            {p + S(IDS_COL_START_TIME), "P-StartTime"},
+            {p + S(IDS_COL_STOP_TIME), "P-StopTime"},
             {p + S(IDS_COL_DURATION), "P-MTime"}};
 }
 
@@ -110,10 +116,14 @@ QList<TitledField> RegisterColumns()
 QList<TitledField> TmTeColumns()
 {
     const QString m = S(IDS_COL_MEASUREMENT), z = S(IDS_COL_COUNTING), f = S(IDS_COL_ERROR);
-    return {{m + QStringLiteral(" - n"), "M-Puls"}, {m + QStringLiteral(" - k"), "Cz-Measure"},
-            {z + QStringLiteral(" - k"), "Cz-Count"}, {f + QStringLiteral(" - n"), "Error"},
-            {f + QStringLiteral(" -tp"), "Tp"},     {f + QStringLiteral(" -ti"), "Ti"},
-            {S(IDS_COL_CONTACT), "Contact"},         {QStringLiteral("tm"), "tm"},
+    return {{m + QStringLiteral(" - n"), "M-Puls"},
+            {m + QStringLiteral(" - k"), "Cz-Measure"},
+            {z + QStringLiteral(" - k"), "Cz-Count"},
+            {f + QStringLiteral(" - n"), "Error"},
+            {f + QStringLiteral(" -tp"), "Tp"},
+            {f + QStringLiteral(" -ti"), "Ti"},
+            {S(IDS_COL_CONTACT), "Contact"},
+            {QStringLiteral("tm"), "tm"},
             {QStringLiteral("te"), "te"}};
 }
 
@@ -124,15 +134,22 @@ QList<TitledField> TransformerTables()
     const QString u = S(IDS_COL_U) + QStringLiteral(" - ");
     const QString i = S(IDS_COL_I) + QStringLiteral(" - ");
     const QString s = S(IDS_COL_SUM_UI) + QStringLiteral(" - ");
-    return {{u + S(IDS_COL_PRIM), "U-Prim"},        {u + S(IDS_COL_N_SEK), "U-Sek-N"},
-            {u + S(IDS_COL_X_SEK), "U-Sek-X"},      {u + S(IDS_COL_X_E), "VT-Value"},
-            {u + S(IDS_COL_X_D_DEG), "VT-Angle-deg"}, {u + S(IDS_COL_X_D_MIN), "VT-Angle-min"},
+    return {{u + S(IDS_COL_PRIM), "U-Prim"},
+            {u + S(IDS_COL_N_SEK), "U-Sek-N"},
+            {u + S(IDS_COL_X_SEK), "U-Sek-X"},
+            {u + S(IDS_COL_X_E), "VT-Value"},
+            {u + S(IDS_COL_X_D_DEG), "VT-Angle-deg"},
+            {u + S(IDS_COL_X_D_MIN), "VT-Angle-min"},
             {u + S(IDS_COL_X_D_CRAD), "VT-Angle-crad"},
-            {i + S(IDS_COL_PRIM), "I-Prim"},        {i + S(IDS_COL_N_SEK), "I-Sek-N"},
-            {i + S(IDS_COL_X_SEK), "I-Sek-X"},      {i + S(IDS_COL_X_E), "CT-Value"},
-            {i + S(IDS_COL_X_D_DEG), "CT-Angle-deg"}, {i + S(IDS_COL_X_D_MIN), "CT-Angle-min"},
+            {i + S(IDS_COL_PRIM), "I-Prim"},
+            {i + S(IDS_COL_N_SEK), "I-Sek-N"},
+            {i + S(IDS_COL_X_SEK), "I-Sek-X"},
+            {i + S(IDS_COL_X_E), "CT-Value"},
+            {i + S(IDS_COL_X_D_DEG), "CT-Angle-deg"},
+            {i + S(IDS_COL_X_D_MIN), "CT-Angle-min"},
             {i + S(IDS_COL_X_D_CRAD), "CT-Angle-crad"},
-            {s + S(IDS_COL_E), "VTCT-Value"},       {s + S(IDS_COL_D), "VTCT-Angle-deg"}};
+            {s + S(IDS_COL_E), "VTCT-Value"},
+            {s + S(IDS_COL_D), "VTCT-Angle-deg"}};
 }
 
 // A ratio text "100.0/5.0;A" as its primary and secondary cells, each with
@@ -151,21 +168,21 @@ void AppendRatioCells(QStringList& c, const QString& strText)
     c.append(JoinValueUnit(strValue.mid(n + 1), strUnit));
 }
 
-const char* const g_pqsTitles[] = {"M-Time", "P-Energie", "PE-Begin", "PE-End", "PE-Error", "Q-Energie", "QE-Begin",
-                                   "QE-End", "QE-Error", "S-Energie", "SE-Begin", "SE-End", "SE-Error"};
+const char* const g_pqsTitles[] = {"M-Time", "P-Energie", "PE-Begin",  "PE-End",   "PE-Error", "Q-Energie", "QE-Begin",
+                                   "QE-End", "QE-Error",  "S-Energie", "SE-Begin", "SE-End",   "SE-Error"};
 
-const unsigned g_auxTitles[] = {IDS_COL_VALUE, IDS_COL_ANGLE, IDS_COL_REF_NAME, IDS_COL_REF_VALUE,
+const unsigned g_auxTitles[] = {IDS_COL_VALUE,     IDS_COL_ANGLE,      IDS_COL_REF_NAME,  IDS_COL_REF_VALUE,
                                 IDS_COL_REF_ANGLE, IDS_COL_DIFF_VALUE, IDS_COL_DIFF_ANGLE};
-const char* const g_auxFields[] = {"Aux-Value-", "Aux-Angle-", "Ref-Name-", "Ref-Value-", "Ref-Angle-",
-                                   "Aux-Diff-Value-", "Aux-Diff-Angle-"};
+const char* const g_auxFields[] = {"Aux-Value-", "Aux-Angle-",      "Ref-Name-",      "Ref-Value-",
+                                   "Ref-Angle-", "Aux-Diff-Value-", "Aux-Diff-Angle-"};
 
 constexpr int kCurveSamples = 504;
 constexpr int kOrders = 41;  // 0 to 40
 
 // --- automatic measurement ---------------------------------------------------------
 
-const char* const g_stepKeys[] = {"Edge-Max", "Edge-Min", "Edge", "EL-Min", "EL-Max", "Test",
-                                  "Error", "MTime", "MPuls", "Reg-Start", "Reg-Stopp", "Energy"};
+const char* const g_stepKeys[] = {"Edge-Max", "Edge-Min", "Edge",  "EL-Min",    "EL-Max",    "Test",
+                                  "Error",    "MTime",    "MPuls", "Reg-Start", "Reg-Stopp", "Energy"};
 
 // The fields a step of this type carries.
 QStringList StepKeysOfType(const QString& strType)
@@ -185,8 +202,9 @@ QStringList StepKeysOfType(const QString& strType)
 
 QStringList CommonHeader()
 {
-    return {QStringLiteral("Id"), S(IDS_HDR_DATE), S(IDS_HDR_TIME), QStringLiteral("UB"), QStringLiteral("IB"),
-            S(IDS_MEASURING_MODE_SHORT), S(IDS_U_RATIO), S(IDS_I_RATIO), S(IDS_ACTUAL_VALUES_COLUMN),
+    return {QStringLiteral("Id"),   S(IDS_HDR_DATE),       S(IDS_HDR_TIME),
+            QStringLiteral("UB"),   QStringLiteral("IB"),  S(IDS_MEASURING_MODE_SHORT),
+            S(IDS_U_RATIO),         S(IDS_I_RATIO),        S(IDS_ACTUAL_VALUES_COLUMN),
             S(IDS_CONSTANT_COLUMN), S(IDS_REGISTER_COLUMN)};
 }
 
@@ -251,7 +269,7 @@ QStringList SampleRow(const CResultCache& cache, const CResultCache::CSeriesEntr
     return c;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------------
 
@@ -392,8 +410,8 @@ QList<QStringList> BuildResultCsvRows(const CResultCache& cache, ResultKind kind
         return rows;
     }
     // A single sample shown as actual values carries its own date and time.
-    if (kind == ResultKind::Value && cache.m_strFunction == ResultFunction::ContinueValue
-        && cache.m_nSample >= 0 && cache.m_nSample < cache.m_series.size()) {
+    if (kind == ResultKind::Value && cache.m_strFunction == ResultFunction::ContinueValue && cache.m_nSample >= 0
+        && cache.m_nSample < cache.m_series.size()) {
         rows.append(SampleRow(cache, cache.m_series.at(cache.m_nSample), nNorm));
         return rows;
     }

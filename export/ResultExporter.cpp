@@ -78,11 +78,11 @@ QString* ActualValueField(CActualValues& v, const char* pszName)
         QString (CActualValues::*pMember)[3];
     };
     static const PhaseField kPhase[] = {
-        {"UPN", &CActualValues::m_strUPN}, {"UPP", &CActualValues::m_strUPP}, {"UDC", &CActualValues::m_strUDC},
-        {"UD", &CActualValues::m_strUD},   {"IL", &CActualValues::m_strIL},   {"IDC", &CActualValues::m_strIDC},
-        {"ID", &CActualValues::m_strID},   {"AU", &CActualValues::m_strAU},   {"AI", &CActualValues::m_strAI},
-        {"PHI", &CActualValues::m_strPHI}, {"Lambda", &CActualValues::m_strLambda},
-        {"P", &CActualValues::m_strP},     {"Q", &CActualValues::m_strQ},     {"S", &CActualValues::m_strS},
+        {"UPN", &CActualValues::m_strUPN}, {"UPP", &CActualValues::m_strUPP},       {"UDC", &CActualValues::m_strUDC},
+        {"UD", &CActualValues::m_strUD},   {"IL", &CActualValues::m_strIL},         {"IDC", &CActualValues::m_strIDC},
+        {"ID", &CActualValues::m_strID},   {"AU", &CActualValues::m_strAU},         {"AI", &CActualValues::m_strAI},
+        {"PHI", &CActualValues::m_strPHI}, {"Lambda", &CActualValues::m_strLambda}, {"P", &CActualValues::m_strP},
+        {"Q", &CActualValues::m_strQ},     {"S", &CActualValues::m_strS},
     };
     struct Slot
     {
@@ -102,9 +102,12 @@ QString* ActualValueField(CActualValues& v, const char* pszName)
             h.insert("AAUX" + QByteArray::number(k), Slot{nullptr, &CActualValues::m_strAAUX, nullptr, k - 1});
         }
         const std::pair<const char*, QString CActualValues::*> singles[] = {
-            {"SP", &CActualValues::m_strSP},     {"SQ", &CActualValues::m_strSQ},
-            {"SS", &CActualValues::m_strSS},     {"RF", &CActualValues::m_strRF},
-            {"FREQ", &CActualValues::m_strFREQ}, {"SLambda", &CActualValues::m_strSLambda},
+            {"SP", &CActualValues::m_strSP},
+            {"SQ", &CActualValues::m_strSQ},
+            {"SS", &CActualValues::m_strSS},
+            {"RF", &CActualValues::m_strRF},
+            {"FREQ", &CActualValues::m_strFREQ},
+            {"SLambda", &CActualValues::m_strSLambda},
             {"Temperature", &CActualValues::m_strTemperature}};
         for (const auto& [pszName, pMember] : singles)
             h.insert(pszName, Slot{nullptr, nullptr, pMember, 0});
@@ -124,8 +127,8 @@ QString* ActualValueField(CActualValues& v, const char* pszName)
 int BurdenQuantity(const QByteArray& base, bool bVoltage)
 {
     static const QHash<QByteArray, int> common = {
-        {"UPN", kQtyUPN}, {"IL", kQtyI},   {"PHI", kQtyPhiUI}, {"P", kQtyP},          {"Q", kQtyQ},
-        {"S", kQtyS},     {"Sb", kQtySb},  {"CosBeta", kQtyCosBeta}, {"SN", kQtySN},
+        {"UPN", kQtyUPN}, {"IL", kQtyI},  {"PHI", kQtyPhiUI},       {"P", kQtyP},   {"Q", kQtyQ},
+        {"S", kQtyS},     {"Sb", kQtySb}, {"CosBeta", kQtyCosBeta}, {"SN", kQtySN},
     };
     static const QHash<QByteArray, int> voltage = {{"G", kQtyG}, {"B", kQtyB}, {"Y", kQtyY}};
     static const QHash<QByteArray, int> current = {{"R", kQtyR}, {"X", kQtyX}, {"Z", kQtyZ}};
@@ -133,7 +136,7 @@ int BurdenQuantity(const QByteArray& base, bool bVoltage)
     return n >= 0 ? n : (bVoltage ? voltage : current).value(base, -1);
 }
 
-} // namespace
+}  // namespace
 
 void LoadResultCache(pugi::xml_node element, CResultCache& c)
 {
@@ -143,17 +146,25 @@ void LoadResultCache(pugi::xml_node element, CResultCache& c)
         const char* pszName;
         QString CResultCache::*pMember;
     };
-    static const Common kCommon[] = {
-        {"ID", &CResultCache::m_strID},           {"Language", &CResultCache::m_strLanguage},
-        {"Device-No", &CResultCache::m_strDeviceNo}, {"Device-Typ", &CResultCache::m_strDeviceTyp},
-        {"Date", &CResultCache::m_strDate},       {"Time", &CResultCache::m_strTime},
-        {"U-Range", &CResultCache::m_strURange},  {"I-Range", &CResultCache::m_strIRange},
-        {"M-Mode", &CResultCache::m_strMMode},    {"Function", &CResultCache::m_strFunction},
-        {"Datatype", &CResultCache::m_strDatatype}, {"U-PrimSek", &CResultCache::m_strUPrimSek},
-        {"I-PrimSek", &CResultCache::m_strIPrimSek}, {"PrimSek-Val-Cz-Reg", &CResultCache::m_strPrimSekValCzReg},
-        {"Place-No", &CResultCache::m_strPlaceNo}, {"Time-Interval", &CResultCache::m_strTimeInterval},
-        {"AdjustData", &CResultCache::m_strAdjustData}, {"Remark", &CResultCache::m_strRemark},
-        {"PX900Adr", &CResultCache::m_strPX900Adr}};
+    static const Common kCommon[] = {{"ID", &CResultCache::m_strID},
+                                     {"Language", &CResultCache::m_strLanguage},
+                                     {"Device-No", &CResultCache::m_strDeviceNo},
+                                     {"Device-Typ", &CResultCache::m_strDeviceTyp},
+                                     {"Date", &CResultCache::m_strDate},
+                                     {"Time", &CResultCache::m_strTime},
+                                     {"U-Range", &CResultCache::m_strURange},
+                                     {"I-Range", &CResultCache::m_strIRange},
+                                     {"M-Mode", &CResultCache::m_strMMode},
+                                     {"Function", &CResultCache::m_strFunction},
+                                     {"Datatype", &CResultCache::m_strDatatype},
+                                     {"U-PrimSek", &CResultCache::m_strUPrimSek},
+                                     {"I-PrimSek", &CResultCache::m_strIPrimSek},
+                                     {"PrimSek-Val-Cz-Reg", &CResultCache::m_strPrimSekValCzReg},
+                                     {"Place-No", &CResultCache::m_strPlaceNo},
+                                     {"Time-Interval", &CResultCache::m_strTimeInterval},
+                                     {"AdjustData", &CResultCache::m_strAdjustData},
+                                     {"Remark", &CResultCache::m_strRemark},
+                                     {"PX900Adr", &CResultCache::m_strPX900Adr}};
     static const char* const kRepeated[] = {"SampleA", "SampleB", "Harm", "HarmValue"};
 
     // What each element name is: a common field (its index), a repeated one
@@ -232,8 +243,8 @@ void LoadResultCache(pugi::xml_node element, CResultCache& c)
 
 QDate ParseCommandLineDate(const QString& strText)
 {
-    for (const QString& strFormat : {QStringLiteral("dd.MM.yyyy"), QStringLiteral("d.M.yyyy"),
-                                     QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& strFormat :
+         {QStringLiteral("dd.MM.yyyy"), QStringLiteral("d.M.yyyy"), QStringLiteral("yyyy-MM-dd")}) {
         const QDate d = QDate::fromString(strText.trimmed(), strFormat);
         if (d.isValid())
             return d;
@@ -266,8 +277,7 @@ CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& arg
     if (byKind.size() > 1 && !bPlaceholder) {
         QStringList kinds;
         for (const auto& [nKind, positions] : byKind)
-            kinds.append(QStringLiteral("%1 %2").arg(positions.size()).arg(
-                ResultKindName(*ResultKindFromInt(nKind))));
+            kinds.append(QStringLiteral("%1 %2").arg(positions.size()).arg(ResultKindName(*ResultKindFromInt(nKind))));
         throw CExportException(LoadString(IDS_CLI_MIXED_KINDS).arg(kinds.join(QStringLiteral(", "))));
     }
 

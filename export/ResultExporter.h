@@ -4,9 +4,9 @@
 
 #include <QDate>
 
-#include <pugixml.hpp>
 #include <QString>
 #include <QStringList>
+#include <pugixml.hpp>
 
 #include <functional>
 #include <optional>

@@ -47,7 +47,7 @@ void Print(const char* pszWhat, const Times& t)
 {
     std::printf("  %-40s %10.1f ms wall %10.1f ms CPU\n", pszWhat, t.dWall, t.dCpu);
 }
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

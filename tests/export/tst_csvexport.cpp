@@ -24,10 +24,10 @@
 
 namespace {
 
-const QString kCommon = QStringLiteral(
-    "<ID>A;\"1\"</ID><Date>14.03.2024</Date><Time>10:00:00</Time><U-Range>300.0;V;300V</U-Range>"
-    "<I-Range>5.000;A;5A</I-Range><M-Mode>4LW</M-Mode><U-PrimSek>100.0/100.0;V;1.00</U-PrimSek>"
-    "<I-PrimSek>5.000/5.000;A;1.000</I-PrimSek><PrimSek-Val-Cz-Reg>On;Off;On</PrimSek-Val-Cz-Reg>");
+const QString kCommon =
+    QStringLiteral("<ID>A;\"1\"</ID><Date>14.03.2024</Date><Time>10:00:00</Time><U-Range>300.0;V;300V</U-Range>"
+                   "<I-Range>5.000;A;5A</I-Range><M-Mode>4LW</M-Mode><U-PrimSek>100.0/100.0;V;1.00</U-PrimSek>"
+                   "<I-PrimSek>5.000/5.000;A;1.000</I-PrimSek><PrimSek-Val-Cz-Reg>On;Off;On</PrimSek-Val-Cz-Reg>");
 const QString kValues = QStringLiteral("<UPN1>230.12;V</UPN1><UPP31>399.02;V</UPP31><AU2>-120.00;deg</AU2>"
                                        "<AI2>-140.00;deg</AI2><AUX4>1.5;A</AUX4><Temperature>23.5;deg</Temperature>");
 
@@ -43,7 +43,9 @@ QString Series(int nSamples)
     for (int i = 0; i < nSamples; ++i)
         s += QStringLiteral("<Value-Measurement><No>%1</No><TimeStamp>14.03.2024 10:%2:00</TimeStamp>"
                             "<UPN1>%3;V</UPN1></Value-Measurement>")
-                 .arg(i + 1).arg(i, 2, 10, QLatin1Char('0')).arg(230 + i);
+                 .arg(i + 1)
+                 .arg(i, 2, 10, QLatin1Char('0'))
+                 .arg(230 + i);
     return s;
 }
 
@@ -76,7 +78,7 @@ QStringList Lines(const QString& strPath)
     return s.split(CCsvFile::LineEnd(), Qt::SkipEmptyParts);
 }
 
-} // namespace
+}  // namespace
 
 class TestCsvExport : public QObject
 {
@@ -105,13 +107,15 @@ void TestCsvExport::kinds_data()
     // "title=cell" pairs of the first data line (the first title of that name).
     QTest::addColumn<QString>("checks");
 
-    const QString strErr = kValues + QStringLiteral("<Cz>1200.00;x1;Imp/kWh</Cz><M-Inp>RB</M-Inp><M-Puls>10;x1</M-Puls>"
-                                                    "<Error>0.12;%</Error><MTime>00:01:00</MTime>");
+    const QString strErr = kValues
+                           + QStringLiteral("<Cz>1200.00;x1;Imp/kWh</Cz><M-Inp>RB</M-Inp><M-Puls>10;x1</M-Puls>"
+                                            "<Error>0.12;%</Error><MTime>00:01:00</MTime>");
     QString strCurve = QStringLiteral("<ChannelA>UL1</ChannelA><SampleA>1;12.5;V</SampleA><SampleA>504;-3.0;V</SampleA>"
                                       "<ChannelB>IL1</ChannelB><SampleB>0.5;A</SampleB><SampleB>0.7;A</SampleB>");
     QString strHarm = QStringLiteral("<Channel>UL1</Channel><Total-Harm>3.20;%</Total-Harm>"
                                      "<Harm>0;0.10;%;0.00;deg</Harm><Harm>40;0.01;%;-12.5;deg</Harm>");
-    const QString strSel = QStringLiteral("<ChannelU>UL2</ChannelU><HarmValue>N;3;U;;V;I;;A;P;1.5;W;Q;0.2;var;S;---;VA</HarmValue>");
+    const QString strSel =
+        QStringLiteral("<ChannelU>UL2</ChannelU><HarmValue>N;3;U;;V;I;;A;P;1.5;W;Q;0.2;var;S;---;VA</HarmValue>");
     const QString strSteps = QStringLiteral(
         "<Line-Common><Line>Type=AccuracyTest;</Line><Line>Error=0.12;%</Line><Line>MPuls=10;</Line>"
         "<Line>Edge=1;s</Line></Line-Common><Line-Common><Line>Type=NoLoadTest;</Line><Line>Edge-Max=5;min</Line>"
@@ -133,15 +137,17 @@ void TestCsvExport::kinds_data()
     add("harmonics", ResultKind::Harmonics, Result(ResultFunction::Harmonics, strHarm), 95, 1,
         "Kanal=UL1|Summe=3.20 %|Betrag0=0.10 %|Winkel0=0.00 deg|Betrag1=|Winkel40=-12.5 deg");
     add("register", ResultKind::Register,
-        Result(ResultFunction::Register, QStringLiteral("<Type>E</Type><Energie>1.23;kWh</Energie><P-MTime>00:15:00</P-MTime>")),
+        Result(ResultFunction::Register,
+               QStringLiteral("<Type>E</Type><Energie>1.23;kWh</Energie><P-MTime>00:15:00</P-MTime>")),
         26, 1, "Art=E|E-Register - Energie=1.23 kWh|P-Register - Messdauer=00:15:00");
     add("tmte", ResultKind::TmTe,
         Result(ResultFunction::TmTe, QStringLiteral("<Contact>S0</Contact><tm>10;ms</tm><M-Puls>100</M-Puls>"
                                                     "<Cz-Measure>1000;Imp/kWh</Cz-Measure><Error>0.5;%</Error>")),
         20, 1, "Messung - n=100|Messung - k=1000 Imp/kWh|Fehler - n=0.5 %|Kontakt=S0|tm=10 ms|te=");
     add("uburden", ResultKind::UBurden,
-        Result(ResultFunction::UBurden, QStringLiteral("<U-Nominal>100.0/sqrt(3);V</U-Nominal><W-Gauge>2.50;mm2</W-Gauge>"
-                                                       "<UPN1>57.7;V</UPN1><PHI2>1.20;deg</PHI2><Y3>0.4;mS</Y3>")),
+        Result(ResultFunction::UBurden,
+               QStringLiteral("<U-Nominal>100.0/sqrt(3);V</U-Nominal><W-Gauge>2.50;mm2</W-Gauge>"
+                              "<UPN1>57.7;V</UPN1><PHI2>1.20;deg</PHI2><Y3>0.4;mS</Y3>")),
         51, 1, "UPN1=57.7 V|PhiUI2=1.20 deg|Y3=0.4 mS|U-Nominal=100.0/sqrt(3) V|W-Maß=2.50 mm2");
     add("iburden", ResultKind::IBurden,
         Result(ResultFunction::IBurden, QStringLiteral("<I-Nominal>5.0;A</I-Nominal><R1>0.1;Ohm</R1>")), 51, 1,
@@ -149,10 +155,12 @@ void TestCsvExport::kinds_data()
     add("continuous", ResultKind::ContinueValue, Result(ResultFunction::ContinueValue, Series(2)), 72, 2,
         "Datum=14.03.2024|Uhrzeit=10:00:00|UPN1=230 V");
     add("transformer", ResultKind::UITransformer,
-        Result(ResultFunction::UITransformer, QStringLiteral("<VT-N>20000.0/100.0;V</VT-N><CT-X>200.0/5.0;A</CT-X>"
-                                                             "<VT-Angle-min>1.5;min</VT-Angle-min><VTCT-Angle-deg>0.1;deg</VTCT-Angle-deg>")),
-        35, 1, "U-Transformer - N-Prim=20000.0 V|U-Transformer - N-Sek=100.0 V|I-Transformer - X-Sek=5.0 A|"
-               "U - X-d=|Summe UI - d=0.1 deg");
+        Result(ResultFunction::UITransformer,
+               QStringLiteral("<VT-N>20000.0/100.0;V</VT-N><CT-X>200.0/5.0;A</CT-X>"
+                              "<VT-Angle-min>1.5;min</VT-Angle-min><VTCT-Angle-deg>0.1;deg</VTCT-Angle-deg>")),
+        35, 1,
+        "U-Transformer - N-Prim=20000.0 V|U-Transformer - N-Sek=100.0 V|I-Transformer - X-Sek=5.0 A|"
+        "U - X-d=|Summe UI - d=0.1 deg");
     add("automatic", ResultKind::Automatic, Result(ResultFunction::Automatic, strSteps), 25, 2,
         "Nr=1|Type=AccuracyTest|Error=0.12 %|MPuls=10|Edge=|Edge-Max=");
     add("aux", ResultKind::AuxChannel,
@@ -162,8 +170,8 @@ void TestCsvExport::kinds_data()
     add("selective", ResultKind::Selective, Result(ResultFunction::Selective, strSel), 217, 1,
         "Kanal=UL2|U3=|P3=1.5 W|Q3=0.2 var|S3=--- VA|P2=");
     add("pqs", ResultKind::PQSRegister,
-        Result(ResultFunction::PQSRegister, QStringLiteral("<M-Time>00:15:00</M-Time><SE-Error>0.3;%</SE-Error>")), 24, 1,
-        "M-Time=00:15:00|SE-Error=0.3 %|P-Energie=");
+        Result(ResultFunction::PQSRegister, QStringLiteral("<M-Time>00:15:00</M-Time><SE-Error>0.3;%</SE-Error>")), 24,
+        1, "M-Time=00:15:00|SE-Error=0.3 %|P-Energie=");
 }
 
 void TestCsvExport::kinds()
@@ -262,8 +270,7 @@ void TestCsvExport::encodingsAndQuoting()
                                         "d[h.index('UPN1')],sep='#')"),
                          strNew});
     QVERIFY(py.waitForFinished(20000));
-    QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(),
-             QStringLiteral("90#90#A;\"1\"#x\"y|z#230.12 V"));
+    QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(), QStringLiteral("90#90#A;\"1\"#x\"y|z#230.12 V"));
 }
 
 void TestCsvExport::failedWrites()
@@ -287,7 +294,7 @@ void TestCsvExport::failedWrites()
     }
     // The disk fills up in the middle of a line: the file is cut back.
     signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
+    rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
     small.rlim_cur = 1000;
@@ -315,7 +322,8 @@ void TestCsvExport::rememberedPathPerKind()
     strAnswer.clear();  // cancelled
     QCOMPARE(exporter.ChooseFile(ResultKind::Harmonics), std::nullopt);
     QCOMPARE(exporter.ChooseFile(ResultKind::Vector), std::nullopt);
-    QCOMPARE(offered, QStringList({QString(), QString(), QStringLiteral("/tmp/harm.csv"), QStringLiteral("/tmp/vec.csv")}));
+    QCOMPARE(offered,
+             QStringList({QString(), QString(), QStringLiteral("/tmp/harm.csv"), QStringLiteral("/tmp/vec.csv")}));
     QCOMPARE(exporter.GetPath(ResultKind::Harmonics), QStringLiteral("/tmp/harm.csv"));
     QCOMPARE(exporter.ChooseFile(ResultKind::Nothing), std::nullopt);
 
@@ -329,11 +337,10 @@ void TestCsvExport::rememberedPathPerKind()
 void TestCsvExport::commandLine()
 {
     const QString strResults = Path("Result.xml");
-    QVERIFY(WriteBytes(strResults,
-                       (QStringLiteral("<Result-Data>\n") + Result(ResultFunction::Vector, kValues)
-                        + Result(ResultFunction::Harmonics, QString()) + Result(ResultFunction::Vector, kValues)
-                        + QStringLiteral("</Result-Data>"))
-                           .toUtf8()));
+    QVERIFY(WriteBytes(strResults, (QStringLiteral("<Result-Data>\n") + Result(ResultFunction::Vector, kValues)
+                                    + Result(ResultFunction::Harmonics, QString())
+                                    + Result(ResultFunction::Vector, kValues) + QStringLiteral("</Result-Data>"))
+                                       .toUtf8()));
     auto run = [&](const QStringList& args, QString* pErr = nullptr) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -361,11 +368,14 @@ void TestCsvExport::commandLine()
     QCOMPARE(Lines(Path("out-Vector.csv")).size(), 3);
     QCOMPARE(Lines(Path("out-Harmonics.csv")).size(), 2);
     // A selection by kind and a date range that matches nothing.
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("v.csv"), QStringLiteral("--kind"), QStringLiteral("vector"),
-                  QStringLiteral("--id"), QStringLiteral("A;\"1\"")}),
+    QCOMPARE(run({QStringLiteral("--export-csv"), Path("v.csv"), QStringLiteral("--kind=vector"), QStringLiteral("--id"),
+                  QStringLiteral("A;\"1\"")}),
              0);
     QCOMPARE(Lines(Path("v.csv")).size(), 3);
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("none.csv"), QStringLiteral("--from"), QStringLiteral("15.03.2024")}), 1);
+    QCOMPARE(run({QStringLiteral("--export-csv")}), 2);
+    QCOMPARE(
+        run({QStringLiteral("--export-csv"), Path("none.csv"), QStringLiteral("--from"), QStringLiteral("15.03.2024")}),
+        1);
     QCOMPARE(run({QStringLiteral("--export-csv"), Path("x.csv"), QStringLiteral("--kind"), QStringLiteral("nix")}), 2);
 
     // One result into a PDF, without a display.
