@@ -68,10 +68,10 @@ void AppendValuesCells(QStringList& c, const CResultCache& cache, int nNorm)
 }
 
 const unsigned g_errorTitles[] = {
-    IDS_COL_METER_CONSTANT, IDS_COL_PULSE_SOURCE, IDS_COL_PULSES,         IDS_COL_U_RANGE, IDS_COL_I_RANGE,
-    IDS_COL_FREQUENCY,      IDS_COL_PHASES,       IDS_COL_MEASURING_TIME, IDS_COL_ERROR,   IDS_COL_MEASUREMENTS,
-    IDS_COL_SPREAD,         IDS_COL_AVERAGE,      IDS_COL_DEVIATION,      IDS_COL_ENERGY,  IDS_COL_START_TIME,
-    IDS_COL_STOP_TIME,      IDS_COL_DURATION};
+    IDS_TBL_METER_CONSTANT, IDS_TBL_CLOCK_SOURCE, IDS_TBL_PULSE_COUNT,         IDS_TBL_U_RANGE, IDS_TBL_I_RANGE,
+    IDS_TBL_FREQUENCY,      IDS_TBL_PHASES,       IDS_TBL_MEASURING_TIME, IDS_TBL_ERROR,   IDS_TBL_MEASUREMENTS,
+    IDS_TBL_SPREAD,         IDS_TBL_AVERAGE,      IDS_TBL_DEVIATION,      IDS_TBL_ENERGY,  IDS_TBL_START_TIME,
+    IDS_TBL_STOP_TIME,      IDS_TBL_DURATION};
 const char* const g_errorFields[] = {"Cz",        "M-Inp",       "M-Puls",    "SSM-UB",   "SSM-IB", "SSM-Fr",
                                      "SSM-Ph",    "SSM-MT",      "Error",     "N-Value",  "Spread", "Average",
                                      "Deviation", "Err-Energie", "StartTime", "StopTime", "MTime"};
@@ -93,36 +93,36 @@ struct TitledField
 
 QList<TitledField> RegisterColumns()
 {
-    const QString e = S(IDS_COL_E_REGISTER) + QStringLiteral(" - ");
-    const QString p = S(IDS_COL_P_REGISTER) + QStringLiteral(" - ");
-    return {{S(IDS_COL_TYPE), "Type"},
-            {e + S(IDS_COL_ENERGY), "Energie"},
-            {e + S(IDS_COL_BEGIN), "E-Begin"},
-            {e + S(IDS_COL_END), "E-End"},
-            {e + S(IDS_COL_ERROR), "E-Error"},
-            {e + S(IDS_COL_START_TIME), "E-StartTime"},
-            {e + S(IDS_COL_STOP_TIME), "E-StopTime"},
-            {e + S(IDS_COL_DURATION), "E-MTime"},
+    const QString e = S(IDS_TBL_E_REGISTER) + QStringLiteral(" - ");
+    const QString p = S(IDS_TBL_P_REGISTER) + QStringLiteral(" - ");
+    return {{S(IDS_TBL_TYPE), "Type"},
+            {e + S(IDS_TBL_ENERGY), "Energie"},
+            {e + S(IDS_TBL_BEGIN), "E-Begin"},
+            {e + S(IDS_TBL_END), "E-End"},
+            {e + S(IDS_TBL_ERROR), "E-Error"},
+            {e + S(IDS_TBL_START_TIME), "E-StartTime"},
+            {e + S(IDS_TBL_STOP_TIME), "E-StopTime"},
+            {e + S(IDS_TBL_DURATION), "E-MTime"},
             {p + S(IDS_COL_POWER), "Power"},
-            {p + S(IDS_COL_BEGIN), "P-Begin"},
-            {p + S(IDS_COL_END), "P-End"},
-            {p + S(IDS_COL_ERROR), "P-Error"},
-            {p + S(IDS_COL_START_TIME), "P-StartTime"},
-            {p + S(IDS_COL_STOP_TIME), "P-StopTime"},
-            {p + S(IDS_COL_DURATION), "P-MTime"}};
+            {p + S(IDS_TBL_BEGIN), "P-Begin"},
+            {p + S(IDS_TBL_END), "P-End"},
+            {p + S(IDS_TBL_ERROR), "P-Error"},
+            {p + S(IDS_TBL_START_TIME), "P-StartTime"},
+            {p + S(IDS_TBL_STOP_TIME), "P-StopTime"},
+            {p + S(IDS_TBL_DURATION), "P-MTime"}};
 }
 
 // n: pulses, k: meter constant; the counting side has a constant only.
 QList<TitledField> TmTeColumns()
 {
-    const QString m = S(IDS_COL_MEASUREMENT), z = S(IDS_COL_COUNTING), f = S(IDS_COL_ERROR);
+    const QString m = S(IDS_TBL_MEASURE), z = S(IDS_TBL_COUNT), f = S(IDS_TBL_ERROR);
     return {{m + QStringLiteral(" - n"), "M-Puls"},
             {m + QStringLiteral(" - k"), "Cz-Measure"},
             {z + QStringLiteral(" - k"), "Cz-Count"},
             {f + QStringLiteral(" - n"), "Error"},
             {f + QStringLiteral(" -tp"), "Tp"},
             {f + QStringLiteral(" -ti"), "Ti"},
-            {S(IDS_COL_CONTACT), "Contact"},
+            {S(IDS_TBL_CONTACT), "Contact"},
             {QStringLiteral("tm"), "tm"},
             {QStringLiteral("te"), "te"}};
 }
@@ -131,25 +131,25 @@ QList<TitledField> TransformerTables()
 {
     // The ratio fields ("N-Prim"/"N-Sek" from one "prim/sek" text) are
     // handled apart; these are the plain ones.
-    const QString u = S(IDS_COL_U) + QStringLiteral(" - ");
-    const QString i = S(IDS_COL_I) + QStringLiteral(" - ");
-    const QString s = S(IDS_COL_SUM_UI) + QStringLiteral(" - ");
-    return {{u + S(IDS_COL_PRIM), "U-Prim"},
-            {u + S(IDS_COL_N_SEK), "U-Sek-N"},
-            {u + S(IDS_COL_X_SEK), "U-Sek-X"},
-            {u + S(IDS_COL_X_E), "VT-Value"},
-            {u + S(IDS_COL_X_D_DEG), "VT-Angle-deg"},
-            {u + S(IDS_COL_X_D_MIN), "VT-Angle-min"},
-            {u + S(IDS_COL_X_D_CRAD), "VT-Angle-crad"},
-            {i + S(IDS_COL_PRIM), "I-Prim"},
-            {i + S(IDS_COL_N_SEK), "I-Sek-N"},
-            {i + S(IDS_COL_X_SEK), "I-Sek-X"},
-            {i + S(IDS_COL_X_E), "CT-Value"},
-            {i + S(IDS_COL_X_D_DEG), "CT-Angle-deg"},
-            {i + S(IDS_COL_X_D_MIN), "CT-Angle-min"},
-            {i + S(IDS_COL_X_D_CRAD), "CT-Angle-crad"},
-            {s + S(IDS_COL_E), "VTCT-Value"},
-            {s + S(IDS_COL_D), "VTCT-Angle-deg"}};
+    const QString u = S(IDS_TBL_U) + QStringLiteral(" - ");
+    const QString i = S(IDS_TBL_I) + QStringLiteral(" - ");
+    const QString s = S(IDS_TBL_SUM_UI) + QStringLiteral(" - ");
+    return {{u + S(IDS_TBL_PRIM), "U-Prim"},
+            {u + S(IDS_TBL_N_SEK), "U-Sek-N"},
+            {u + S(IDS_TBL_X_SEK), "U-Sek-X"},
+            {u + S(IDS_TBL_X_E), "VT-Value"},
+            {u + S(IDS_TBL_X_D_DEG), "VT-Angle-deg"},
+            {u + S(IDS_TBL_X_D_MIN), "VT-Angle-min"},
+            {u + S(IDS_TBL_X_D_CRAD), "VT-Angle-crad"},
+            {i + S(IDS_TBL_PRIM), "I-Prim"},
+            {i + S(IDS_TBL_N_SEK), "I-Sek-N"},
+            {i + S(IDS_TBL_X_SEK), "I-Sek-X"},
+            {i + S(IDS_TBL_X_E), "CT-Value"},
+            {i + S(IDS_TBL_X_D_DEG), "CT-Angle-deg"},
+            {i + S(IDS_TBL_X_D_MIN), "CT-Angle-min"},
+            {i + S(IDS_TBL_X_D_CRAD), "CT-Angle-crad"},
+            {s + S(IDS_TBL_E), "VTCT-Value"},
+            {s + S(IDS_TBL_D), "VTCT-Angle-deg"}};
 }
 
 // A ratio text "100.0/5.0;A" as its primary and secondary cells, each with
@@ -171,8 +171,8 @@ void AppendRatioCells(QStringList& c, const QString& strText)
 const char* const g_pqsTitles[] = {"M-Time", "P-Energie", "PE-Begin",  "PE-End",   "PE-Error", "Q-Energie", "QE-Begin",
                                    "QE-End", "QE-Error",  "S-Energie", "SE-Begin", "SE-End",   "SE-Error"};
 
-const unsigned g_auxTitles[] = {IDS_COL_VALUE,     IDS_COL_ANGLE,      IDS_COL_REF_NAME,  IDS_COL_REF_VALUE,
-                                IDS_COL_REF_ANGLE, IDS_COL_DIFF_VALUE, IDS_COL_DIFF_ANGLE};
+const unsigned g_auxTitles[] = {IDS_TBL_VALUE,     IDS_COL_ANGLE,      IDS_TBL_REF_NAME,  IDS_TBL_REF_VALUE,
+                                IDS_TBL_REF_ANGLE, IDS_TBL_DIFF_VALUE, IDS_TBL_DIFF_ANGLE};
 const char* const g_auxFields[] = {"Aux-Value-", "Aux-Angle-",      "Ref-Name-",      "Ref-Value-",
                                    "Ref-Angle-", "Aux-Diff-Value-", "Aux-Diff-Angle-"};
 
@@ -325,17 +325,17 @@ QStringList ResultCsvHeader(ResultKind kind)
         break;
     case ResultKind::Curve:
         for (const QChar ch : {QLatin1Char('A'), QLatin1Char('B')}) {
-            h.append(S(IDS_COL_CHANNEL) + QLatin1Char(' ') + ch);
+            h.append(S(IDS_LABEL_CHANNEL) + QLatin1Char(' ') + ch);
             const QString strSample = S(IDS_COL_SAMPLE) + ch;
             for (int n = 1; n <= kCurveSamples; ++n)
                 h.append(strSample + QString::number(n));
         }
         break;
     case ResultKind::Harmonics:
-        h.append(S(IDS_COL_CHANNEL));
-        h.append(S(IDS_COL_TOTAL));
+        h.append(S(IDS_LABEL_CHANNEL));
+        h.append(S(IDS_HARM_TOTAL));
         for (int n = 0; n < kOrders; ++n) {
-            h.append(S(IDS_COL_MAGNITUDE) + QString::number(n));
+            h.append(S(IDS_HARM_MAGNITUDE) + QString::number(n));
             h.append(S(IDS_COL_ANGLE) + QString::number(n));
         }
         break;
@@ -352,14 +352,14 @@ QStringList ResultCsvHeader(ResultKind kind)
         for (int q : kind == ResultKind::UBurden ? g_uBurden : g_iBurden)
             for (int p = 1; p <= 3; ++p)
                 h.append(QuantityName(q) + QString::number(p));
-        h.append(S(kind == ResultKind::UBurden ? IDS_COL_U_NOMINAL : IDS_COL_I_NOMINAL));
-        h.append(S(IDS_COL_B_NOMINAL));
-        h.append(S(IDS_COL_W_LENGTH));
-        h.append(S(IDS_COL_W_GAUGE));
+        h.append(S(kind == ResultKind::UBurden ? IDS_TBL_U_NOMINAL : IDS_TBL_I_NOMINAL));
+        h.append(S(IDS_TBL_B_NOMINAL));
+        h.append(S(IDS_TBL_W_LENGTH));
+        h.append(S(IDS_TBL_W_GAUGE));
         break;
     case ResultKind::UITransformer:
-        for (unsigned nTitle : {IDS_COL_U_TRANSFORMER, IDS_COL_I_TRANSFORMER})
-            for (unsigned nPart : {IDS_COL_N_PRIM, IDS_COL_N_SEK, IDS_COL_X_PRIM, IDS_COL_X_SEK})
+        for (unsigned nTitle : {IDS_TBL_U_TRANSFORMER, IDS_TBL_I_TRANSFORMER})
+            for (unsigned nPart : {IDS_TBL_N_PRIM, IDS_TBL_N_SEK, IDS_TBL_X_PRIM, IDS_TBL_X_SEK})
                 h.append(S(nTitle) + QStringLiteral(" - ") + S(nPart));
         for (const TitledField& t : TransformerTables())
             h.append(t.strTitle);
@@ -376,7 +376,7 @@ QStringList ResultCsvHeader(ResultKind kind)
                 h.append(QStringLiteral("Aux %1 ").arg(n) + S(nId));
         break;
     case ResultKind::Selective:
-        h.append(S(IDS_COL_CHANNEL));
+        h.append(S(IDS_LABEL_CHANNEL));
         for (int n = 0; n < kOrders; ++n)
             for (const char* pszLetter : {"U", "I", "P", "Q", "S"})
                 h.append(L(pszLetter) + QString::number(n));
