@@ -81,6 +81,7 @@ public:
     CQardaView* GetResultView() const { return m_pResultView; }
     CLeftView* GetLeftView() const { return m_pLeftView; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
+    CResultCsvExporter& GetCsvExporter() { return m_csvExporter; }
 
 public slots:
     // Brings every command's enable and check state up to date.

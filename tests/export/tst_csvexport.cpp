@@ -4,11 +4,14 @@
 
 #include "../common/TestSupport.h"
 
+#include "app/MainFrame.h"
 #include "export/CsvFile.h"
 #include "export/ResultCsv.h"
 #include "export/ResultExporter.h"
+#include "locations/LeftView.h"
 #include "resources/StringTable.h"
 #include "view/ResultCache.h"
+#include "xml/QardaDoc.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
@@ -95,6 +98,7 @@ private slots:
     void encodingsAndQuoting();
     void failedWrites();
     void rememberedPathPerKind();
+    void exportCommand();
     void commandLine();
 };
 
@@ -334,6 +338,32 @@ void TestCsvExport::rememberedPathPerKind()
     QVERIFY(!IsResultExportEnabled(true, true, false, ResultKind::Location));
 }
 
+void TestCsvExport::exportCommand()
+{
+    const QString strResults = Path("Frame.xml");
+    QVERIFY(WriteBytes(strResults, (QStringLiteral("<Result-Data>\n") + Result(ResultFunction::Vector, kValues)
+                                    + QStringLiteral("</Result-Data>"))
+                                       .toUtf8()));
+    CRecordingSink sink;
+    CQardaDoc doc(Path("none.xml"), strResults);
+    CMainFrame frame(&doc);
+    frame.GetCsvExporter().SetFileChooser([this](const QString&) { return Path("frame.csv"); });
+    CLocationTree& tree = frame.GetLeftView()->GetTree();
+    CLocationTreeItem* pItem = tree.FindUnassignedLocationItem(QStringLiteral("A;\"1\""));
+    QVERIFY(pItem);
+    tree.SelectItem(pItem);
+    frame.UpdateCommandUI();
+    QVERIFY(!frame.GetAction(ID_EXPORT_RESULT)->isEnabled());  // a location
+    while (pItem->HasChildren())
+        pItem = pItem->GetFirstChild();
+    tree.SelectItem(pItem);
+    frame.UpdateCommandUI();
+    QVERIFY(frame.GetAction(ID_EXPORT_RESULT)->isEnabled());
+    frame.GetAction(ID_EXPORT_RESULT)->trigger();
+    QCOMPARE(Lines(Path("frame.csv")).size(), 2);
+    QVERIFY(Lines(Path("frame.csv")).at(1).contains(QLatin1String(";230.12 V;")));
+}
+
 void TestCsvExport::commandLine()
 {
     const QString strResults = Path("Result.xml");
@@ -368,8 +398,8 @@ void TestCsvExport::commandLine()
     QCOMPARE(Lines(Path("out-Vector.csv")).size(), 3);
     QCOMPARE(Lines(Path("out-Harmonics.csv")).size(), 2);
     // A selection by kind and a date range that matches nothing.
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("v.csv"), QStringLiteral("--kind=vector"), QStringLiteral("--id"),
-                  QStringLiteral("A;\"1\"")}),
+    QCOMPARE(run({QStringLiteral("--export-csv"), Path("v.csv"), QStringLiteral("--kind=vector"),
+                  QStringLiteral("--id"), QStringLiteral("A;\"1\"")}),
              0);
     QCOMPARE(Lines(Path("v.csv")).size(), 3);
     QCOMPARE(run({QStringLiteral("--export-csv")}), 2);
@@ -388,5 +418,5 @@ void TestCsvExport::commandLine()
     QCOMPARE(run({QStringLiteral("--export-pdf"), Path("no.pdf"), QStringLiteral("--id"), QStringLiteral("B")}), 2);
 }
 
-QTEST_GUILESS_MAIN(TestCsvExport)
+QTEST_MAIN(TestCsvExport)
 #include "tst_csvexport.moc"
