@@ -16,6 +16,53 @@ void SetPort(CCommandLine& cl, const QString& strValue)
         cl.m_nPort = ParseInt(strValue);
     }
 }
+// The export switches that take a value, and where it goes.
+struct ValueSwitch
+{
+    const char* pszName;
+    QString CCommandLine::*pText;
+    std::optional<QString> CCommandLine::*pOptional;
+};
+const ValueSwitch g_valueSwitches[] = {
+    {"--export-csv", &CCommandLine::m_strExportCsv, nullptr},
+    {"--export-pdf", &CCommandLine::m_strExportPdf, nullptr},
+    {"--result-file", &CCommandLine::m_strResultFile, nullptr},
+    {"--main-file", &CCommandLine::m_strMainFile, nullptr},
+    {"--id", nullptr, &CCommandLine::m_id},
+    {"--kind", nullptr, &CCommandLine::m_kind},
+    {"--from", nullptr, &CCommandLine::m_from},
+    {"--to", nullptr, &CCommandLine::m_to},
+    {"--date", nullptr, &CCommandLine::m_date},
+    {"--time", nullptr, &CCommandLine::m_time},
+    {"--place", nullptr, &CCommandLine::m_place},
+};
+
+// "--name VALUE" or "--name=VALUE"; true when the argument was one of them.
+bool ParseValueSwitch(CCommandLine& cl, const QStringList& args, qsizetype& i)
+{
+    const QString& a = args.at(i);
+    for (const ValueSwitch& s : g_valueSwitches) {
+        const QLatin1String name(s.pszName);
+        QString strValue;
+        if (a == name) {
+            if (i + 1 >= args.size()) {
+                cl.m_strMissingValue = name;
+                return true;
+            }
+            strValue = args.at(++i);
+        } else if (a.startsWith(name) && a.size() > name.size() && a.at(name.size()) == u'=') {
+            strValue = a.mid(name.size() + 1);
+        } else {
+            continue;
+        }
+        if (s.pText)
+            cl.*s.pText = strValue;
+        else
+            cl.*s.pOptional = strValue;
+        return true;
+    }
+    return false;
+}
 } // namespace
 
 CCommandLine CCommandLine::Parse(const QStringList& args)
@@ -50,6 +97,8 @@ CCommandLine CCommandLine::Parse(const QStringList& args)
             cl.m_bHelp = true;
         } else if (a == QStringLiteral("--version")) {
             cl.m_bVersion = true;
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            ParseValueSwitch(cl, args, i);
         }
     }
     // The value switches belong to the readout alone.
@@ -68,6 +117,8 @@ QString CCommandLine::Usage()
 {
     return QStringLiteral(
         "Usage: qarda [--readout [--port=N|PATH] [--timeout=MS] [--delete]]\n"
+        "       qarda --export-csv FILE [--id ID] [--kind KIND] [--from DATE] [--to DATE]\n"
+        "       qarda --export-pdf FILE --id ID --date DATE --time TIME [--place NO]\n"
         "\n"
         "Without options the program opens its window on the data files of its settings.\n"
         "\n"
@@ -80,6 +131,25 @@ QString CCommandLine::Usage()
         "  /timeout:MS, --timeout=MS  answer time-out in milliseconds (default: settings,\n"
         "                             30000)\n"
         "  /delete, --delete          delete the results in the device after reading\n"
+        "  --export-csv FILE          append every matching result to the CSV file FILE\n"
+        "                             by the rules of \"Ergebnis exportieren\"; a file\n"
+        "                             holds one kind: with several kinds FILE must\n"
+        "                             contain {kind}, which becomes the kind's name\n"
+        "  --id ID                    only results of this location ID\n"
+        "  --kind KIND                only results of this kind: Value, Vector, Curve,\n"
+        "                             Harmonics, Error, Register, TmTe, UBurden,\n"
+        "                             IBurden, ContinueValue, UITransformer, Automatic,\n"
+        "                             AuxChannel, Selective, PQSRegister (or 3 to 18)\n"
+        "  --from DATE, --to DATE     only results measured on or after / on or before\n"
+        "                             DATE (DD.MM.YYYY or YYYY-MM-DD)\n"
+        "  --export-pdf FILE          print the result --id, --date (DD.MM.YYYY),\n"
+        "                             --time (HH:MM:SS) and, for meter tests,\n"
+        "                             --place into the PDF file FILE\n"
+        "  --result-file FILE,        the data files to read (default: the files of\n"
+        "  --main-file FILE           the settings)\n"
+        "                             Exports need no display; errors go to standard\n"
+        "                             error, the exit status is 0 on success, 1 when\n"
+        "                             the export failed, 2 for a wrong command line\n"
         "  --help                     show this text\n"
         "  --version                  show the program version\n");
 }

@@ -4,6 +4,7 @@
 #include "app/SettingsDlg.h"
 #include "app/WindowState.h"
 #include "core/RegSettings.h"
+#include "export/ResultCsv.h"
 #include "device/ReadoutDlg.h"
 #include "locations/LeftView.h"
 #include "locations/TreeItemData.h"
@@ -14,6 +15,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -42,6 +45,7 @@ const CommandInfo kCommands[] = {
     {ID_PRINT, IDS_MENU_PRINT, "Ctrl+P", false},
     {ID_PRINT_PREVIEW, IDS_MENU_PRINT_PREVIEW, nullptr, false},
     {ID_PRINT_SETUP, IDS_MENU_PRINT_SETUP, nullptr, false},
+    {ID_EXPORT_PDF, IDS_MENU_EXPORT_PDF, nullptr, false},
     {ID_APP_EXIT, IDS_MENU_EXIT, nullptr, false},
     {ID_NEW_LOCATION, IDS_MENU_NEW_LOCATION, nullptr, false},
     {ID_NEW_GROUP, IDS_MENU_NEW_GROUP, nullptr, false},
@@ -123,7 +127,6 @@ bool IsPending(int nCommandId)
     case ID_EXPORT_LOCATION:
     case ID_DELETE:
     case ID_ASSIGN_RESULT:
-    case ID_EXPORT_RESULT:
     case ID_REMARK:
     case ID_DELETE_RESULTS:
     case ID_FORMAT_FILES:
@@ -133,6 +136,12 @@ bool IsPending(int nCommandId)
     default:
         return false;
     }
+}
+
+// The default extension of a save dialog: added when the name has none.
+QString WithSuffix(const QString& strPath, const QString& strSuffix)
+{
+    return QFileInfo(strPath).suffix().isEmpty() ? strPath + QLatin1Char('.') + strSuffix : strPath;
 }
 
 } // namespace
@@ -233,7 +242,7 @@ void CMainFrame::CreateMenus()
         }
     };
     QMenu* pFile = menuBar()->addMenu(LoadString(IDS_MENU_FILE));
-    add(pFile, {ID_BACKUP, ID_RESTORE, 0, ID_PRINT, ID_PRINT_PREVIEW, ID_PRINT_SETUP, 0, ID_APP_EXIT});
+    add(pFile, {ID_BACKUP, ID_RESTORE, 0, ID_PRINT, ID_PRINT_PREVIEW, ID_PRINT_SETUP, ID_EXPORT_PDF, 0, ID_APP_EXIT});
     QMenu* pEdit = menuBar()->addMenu(LoadString(IDS_MENU_EDIT_MENU));
     add(pEdit, {ID_NEW_LOCATION, ID_NEW_GROUP, ID_EDIT_LOCATION, 0, ID_IMPORT, ID_EXPORT_LOCATION, 0, ID_DELETE, 0,
                 ID_ASSIGN_RESULT, ID_EXPORT_RESULT, ID_REMARK, ID_DELETE_RESULTS, 0, ID_READOUT, 0, ID_FORMAT_FILES});
@@ -322,6 +331,11 @@ void CMainFrame::UpdateCommandUI()
         pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing;
     m_actions.value(ID_PRINT)->setEnabled(bResult);
     m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
+    m_actions.value(ID_EXPORT_PDF)->setEnabled(bResult);
+    const CLocationTreeItem* pItem = m_pLeftView ? m_pLeftView->GetTree().GetSelectedItem() : nullptr;
+    m_actions.value(ID_EXPORT_RESULT)
+        ->setEnabled(pItem && m_pResultView && IsCsvExportKind(m_pResultView->GetKind())
+                     && IsResultExportEnabled(true, pData->m_bIsContainer, pItem->HasChildren(), pData->m_nKind));
     m_actions.value(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());
     const bool bSeries = m_pResultView && m_pResultView->HasSeries();
     m_actions.value(ID_ZOOM_IN)->setEnabled(bSeries);
@@ -355,6 +369,12 @@ void CMainFrame::OnCommand(int nCommandId)
         break;
     case ID_PRINT_PREVIEW:
         m_pResultView->PrintPreview();
+        break;
+    case ID_EXPORT_RESULT:
+        OnExportResult();
+        break;
+    case ID_EXPORT_PDF:
+        OnExportPdf();
         break;
     case ID_PRINT_SETUP: {
         QPageSetupDialog dlg(m_pResultView->GetPrinter(), this);
@@ -427,6 +447,36 @@ void CMainFrame::OnSettings()
     settings.Set(Setting::Logo, dlg.m_strLogo);
     m_pResultView->SetLogoPath(dlg.m_strLogo);
     m_pResultView->SetNorm(static_cast<int>(settings.Get(Setting::Norm)));
+}
+
+void CMainFrame::OnExportResult()
+{
+    const ResultKind kind = m_pResultView->GetKind();
+    if (!m_csvExporter.GetFileChooser())
+        m_csvExporter.SetFileChooser([this](const QString& strInitial) {
+            // Lines are appended, so choosing an existing file asks nothing.
+            const QString strPath = QFileDialog::getSaveFileName(
+                this, QString(), strInitial, CSettingsDlg::ConvertFilter(LoadString(IDS_CSV_FILE_FILTER)), nullptr,
+                QFileDialog::DontConfirmOverwrite);
+            return strPath.isEmpty() ? strPath : WithSuffix(strPath, QStringLiteral("csv"));
+        });
+    const std::optional<QString> path = m_csvExporter.ChooseFile(kind);
+    if (!path)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CResultCsvExporter::WriteFile(*path, m_pResultView->GetCache(), kind, LoadAngleNorm());
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::OnExportPdf()
+{
+    const QString strPath = QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                         CSettingsDlg::ConvertFilter(LoadString(IDS_PDF_FILE_FILTER)));
+    if (strPath.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_pResultView->PrintToPdf(WithSuffix(strPath, QStringLiteral("pdf")));
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)

@@ -3,6 +3,8 @@
 #include "core/Kinds.h"
 #include "resources/StringTable.h"
 
+#include "export/ResultExporter.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -46,6 +48,7 @@ enum CommandId : int {
     ID_ERR_BOTH = IDS_CMD_ERR_BOTH,
     ID_VALUES_AND_VECTORS = IDS_CMD_VALUES_AND_VECTORS,
     ID_FORMAT_FILES = IDS_CMD_FORMAT_FILES,
+    ID_EXPORT_PDF = IDS_CMD_EXPORT_PDF,
     ID_PRINT_SETUP = IDS_CMD_PRINT_SETUP,
     ID_PRINT = IDS_CMD_PRINT,
     ID_PRINT_PREVIEW = IDS_CMD_PRINT_PREVIEW,
@@ -78,6 +81,7 @@ public:
     CQardaView* GetResultView() const { return m_pResultView; }
     CLeftView* GetLeftView() const { return m_pLeftView; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
+    CResultCsvExporter& GetCsvExporter() { return m_csvExporter; }
 
 public slots:
     // Brings every command's enable and check state up to date.
@@ -95,12 +99,16 @@ private:
     void OnCommand(int nCommandId);
     void OnReadout();
     void OnSettings();
+    void OnExportResult();
+    void OnExportPdf();
 
     CQardaDoc* m_pDoc;
     QSplitter* m_pSplitter = nullptr;
     CLeftView* m_pLeftView = nullptr;
     CQardaView* m_pResultView = nullptr;
     QHash<int, QAction*> m_actions;
+    // Remembers the last CSV file of each kind for the rest of the run.
+    CResultCsvExporter m_csvExporter;
     QLabel* m_pIndicators[3] = {};
     QMenu* m_pValuesMenu = nullptr;
     QMenu* m_pHarmonicsMenu = nullptr;

@@ -1,10 +1,12 @@
 #include "app/AboutDlg.h"
 #include "app/CommandLine.h"
+#include "app/CommandLineExport.h"
 #include "app/DataFiles.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxSink.h"
 #include "app/WindowState.h"
+#include "core/Messages.h"
 #include "core/RegSettings.h"
 #include "resources/StringTable.h"
 #include "device/UnattendedReadout.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -47,6 +50,32 @@ int main(int argc, char** argv)
     if (cl.m_bVersion) {
         std::printf("qarda %s\n", QARDA_VERSION);
         return 0;
+    }
+
+    if (!cl.m_strMissingValue.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        LoadLanguageDLL();
+        ReportError(LoadString(IDS_CLI_MISSING_VALUE).arg(cl.m_strMissingValue), MsgIcon::Stop);
+        return 2;
+    }
+
+    if (!cl.m_strExportCsv.isEmpty() && cl.m_strExportPdf.isEmpty()) {
+        // A CSV export needs neither a display nor the GUI library's set-up.
+        QCoreApplication app(argc, argv);
+        CRegSettings::SetOrganisation();
+        LoadLanguageDLL();
+        return RunCsvExport(cl);
+    }
+    if (!cl.m_strExportPdf.isEmpty()) {
+        // Drawing a page needs a GUI application, never a screen: unless the
+        // caller chose a platform, the offscreen one serves.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        CRegSettings::SetOrganisation();
+        LoadLanguageDLL();
+        const int nCsv = cl.m_strExportCsv.isEmpty() ? 0 : RunCsvExport(cl);
+        return std::max(nCsv, RunPdfExport(cl));
     }
 
     if (cl.m_bReadout) {

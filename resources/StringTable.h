@@ -322,6 +322,24 @@ enum StringId : unsigned {
     IDS_CMD_VIEW_TOOLBAR = 59392,
     IDS_CMD_VIEW_STATUS_BAR = 59393,
 
+    // Result CSV export: column titles, file filters, the PDF export and the
+    // command-line exports (own additions from 21500 up)
+    IDS_CSV_FILE_FILTER = 194,
+    IDS_COL_POWER = 196,
+    IDS_COL_SAMPLE = 277,
+    IDS_EXPORT_OPEN_FAILED = 21500,
+    IDS_EXPORT_WRITE_FAILED = 21501,
+    IDS_PDF_FILE_FILTER = 21502,
+    IDS_MENU_EXPORT_PDF = 21503,
+    IDS_CLI_UNKNOWN_KIND = 21504,
+    IDS_CLI_BAD_DATE = 21505,
+    IDS_CLI_MIXED_KINDS = 21506,
+    IDS_CLI_NOTHING_FOUND = 21507,
+    IDS_CLI_PDF_ARGS = 21509,
+    IDS_CLI_RESULT_NOT_FOUND = 21510,
+    IDS_CLI_MISSING_VALUE = 21511,
+    IDS_CMD_EXPORT_PDF = 32830,
+
     // Readout dialog (21200-21299)
     IDS_READOUT_SETTINGS = 21200,
     IDS_READOUT_PORT = 21201,

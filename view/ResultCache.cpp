@@ -147,5 +147,6 @@ bool CResultCache::SelectSample(int nIndex)
     if (nIndex < 0 || nIndex >= m_series.size())
         return false;
     SetActualValues(m_series[nIndex].m_values);
+    m_nSample = nIndex;
     return true;
 }

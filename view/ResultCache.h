@@ -49,6 +49,8 @@ struct CResultCache
         CActualValues m_values;
     };
     QList<CSeriesEntry> m_series;
+    // The series entry whose values the actual-values cache holds, or -1.
+    int m_nSample = -1;
     // The lines of each "Line-Common" of an automatic measurement.
     QList<QStringList> m_automaticLines;
 
