@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTranslator>
 
+Q_DECLARE_METATYPE(DataFileUse)
+
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -31,7 +33,8 @@ private slots:
     void languageChoice_data();
     void languageChoice();
     void missingLangIDIsCreated();
-    void firstStartCreatesEmptyDataFiles();
+    void firstStart_data();
+    void firstStart();
     void configuredMissingFileIsLeftAlone();
 
 private:
@@ -200,29 +203,72 @@ void TestSettings::missingLangIDIsCreated()
     QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
 }
 
-void TestSettings::firstStartCreatesEmptyDataFiles()
+void TestSettings::firstStart_data()
 {
+    // Which default files lie in the current folder before the start, who
+    // starts, and where the data ends up: "here" is the current folder with
+    // the default names and no settings written, "data" the data folder,
+    // recorded in the settings.
+    QTest::addColumn<bool>("mainHere");
+    QTest::addColumn<bool>("resultHere");
+    QTest::addColumn<DataFileUse>("use");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("mainCreatedHere");
+    QTest::newRow("nothing here, window") << false << false << DataFileUse::Window << QStringLiteral("data") << false;
+    QTest::newRow("nothing here, readout") << false << false << DataFileUse::Readout << QStringLiteral("data") << false;
+    QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << QStringLiteral("here") << false;
+    QTest::newRow("result here, window") << false << true << DataFileUse::Window << QStringLiteral("here") << true;
+    QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << QStringLiteral("here") << false;
+    QTest::newRow("both here, window") << true << true << DataFileUse::Window << QStringLiteral("here") << false;
+}
+
+void TestSettings::firstStart()
+{
+    QFETCH(bool, mainHere);
+    QFETCH(bool, resultHere);
+    QFETCH(DataFileUse, use);
+    QFETCH(QString, where);
+    QFETCH(bool, mainCreatedHere);
+    const QString strHere = m_dir.filePath(QStringLiteral("work"));
     const QString strData = m_dir.filePath(QStringLiteral("data"));
-    QVERIFY(EnsureDefaultDataFiles(strData));
-    const QString strMain = CRegSettings().GetString(QStringLiteral("MainFile"));
-    const QString strResult = CRegSettings().GetString(QStringLiteral("ResultFile"));
-    QCOMPARE(strMain, QDir(strData).filePath(QStringLiteral("Main.xml")));
-    QCOMPARE(strResult, QDir(strData).filePath(QStringLiteral("Result.xml")));
-    QFile main(strMain);
-    QVERIFY(main.open(QIODevice::ReadOnly));
-    QCOMPARE(main.readAll(), QByteArray("<Main-Data>\n</Main-Data>"));
-    QVERIFY(QFile::exists(strResult));
+    QVERIFY(QDir().mkpath(strHere));
+    const QString strOldCurrent = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(strHere));
+    const QByteArray userMain("<Main-Data>\n<Main/>\n</Main-Data>");
+    const QByteArray userResult("<Result-Data>\n<Result/>\n</Result-Data>");
+    if (mainHere)
+        QVERIFY(WriteBytes(QStringLiteral("Main.xml"), userMain));
+    if (resultHere)
+        QVERIFY(WriteBytes(QStringLiteral("Result.xml"), userResult));
+
+    const bool bOk = EnsureDefaultDataFiles(use, strData);
+    const QString strMain = QFileInfo(CRegSettings().Get(Setting::MainFile)).absoluteFilePath();
+    const QString strResult = QFileInfo(CRegSettings().Get(Setting::ResultFile)).absoluteFilePath();
+    QDir::setCurrent(strOldCurrent);
+    QVERIFY(bOk);
+
+    const QString strFolder = where == QLatin1String("here") ? strHere : strData;
+    QCOMPARE(strMain, QDir(strFolder).filePath(QStringLiteral("Main.xml")));
+    QCOMPARE(strResult, QDir(strFolder).filePath(QStringLiteral("Result.xml")));
+    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+    QCOMPARE(s.contains(QStringLiteral("Settings/ResultFile")), where == QLatin1String("data"));
+    QCOMPARE(QFileInfo::exists(strData), where == QLatin1String("data"));
+    // The user's files stay byte for byte; the result file the run needs and,
+    // for the window, the main file exist with their start texts.
+    QCOMPARE(ReadBytes(strResult), resultHere ? userResult : QByteArray("<Result-Data>\n</Result-Data>"));
+    if (mainHere)
+        QCOMPARE(ReadBytes(strMain), userMain);
+    else if (where == QLatin1String("data") || mainCreatedHere)
+        QCOMPARE(ReadBytes(strMain), QByteArray("<Main-Data>\n</Main-Data>"));
+    else
+        QVERIFY(!QFileInfo::exists(strMain));
+
     // A second start changes nothing, not even a file the user filled since.
-    {
-        QFile f(strResult);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
-        f.write("<!-- user data -->");
-    }
-    const QByteArray before = [&] { QFile f(strResult); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    QVERIFY(EnsureDefaultDataFiles(strData));
-    QFile f(strResult);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);
+    QVERIFY(WriteBytes(strResult, userResult + "<!-- user data -->"));
+    QVERIFY(QDir::setCurrent(strHere));
+    QVERIFY(EnsureDefaultDataFiles(use, strData));
+    QDir::setCurrent(strOldCurrent);
+    QCOMPARE(ReadBytes(strResult), userResult + "<!-- user data -->");
 }
 
 void TestSettings::configuredMissingFileIsLeftAlone()
@@ -231,7 +277,7 @@ void TestSettings::configuredMissingFileIsLeftAlone()
     // empty file takes its place.
     const QString strMissing = m_dir.filePath(QStringLiteral("away/Result.xml"));
     CRegSettings().SetString(QStringLiteral("ResultFile"), strMissing);
-    QVERIFY(EnsureDefaultDataFiles(m_dir.filePath(QStringLiteral("data2"))));
+    QVERIFY(EnsureDefaultDataFiles(DataFileUse::Window, m_dir.filePath(QStringLiteral("data2"))));
     QVERIFY(!QFile::exists(strMissing));
     QCOMPARE(CRegSettings().GetString(QStringLiteral("ResultFile")), strMissing);
     QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
