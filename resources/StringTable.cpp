@@ -7,7 +7,8 @@
 namespace {
 
 // Sorted by id. The texts are the German originals and serve as the source
-// texts of Qt's translation files (context "Qarda").
+// texts of Qt's translation files (context "Qarda"), which live in
+// translations/ (scripts/update-translations.sh adds new texts to them).
 const StringTableEntry g_table[] = {
     {IDS_XML_DOM_CREATE, QT_TRANSLATE_NOOP("Qarda", "Fehler beim Erzeugen einer Instanz von XML DOM")},
     {IDS_XML_ASYNC, QT_TRANSLATE_NOOP("Qarda", "Fehler beim Setzen der asyncronen Eigenschaften.")},

@@ -168,12 +168,14 @@ void TestSettings::languageChoice_data()
     QTest::addColumn<quint32>("stored");
     QTest::addColumn<quint32>("after");
     QTest::addColumn<bool>("translated");
+    QTest::addColumn<QString>("qtCancel");  // Qt's own button text
     // A test translation RQardaENU.qm lies beside this program; none for Czech.
-    QTest::newRow("German") << 1031u << 1031u << false;
-    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false;
-    QTest::newRow("zero means German") << 0u << 0u << false;
-    QTest::newRow("English with its translation") << 1033u << 1033u << true;
-    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false;
+    const QString strAbbrechen = QStringLiteral("Abbrechen"), strCancel = QStringLiteral("Cancel");
+    QTest::newRow("German") << 1031u << 1031u << false << strAbbrechen;
+    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false << strAbbrechen;
+    QTest::newRow("zero means German") << 0u << 0u << false << strAbbrechen;
+    QTest::newRow("English with its translation") << 1033u << 1033u << true << strCancel;
+    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false << strAbbrechen;
 }
 
 void TestSettings::languageChoice()
@@ -188,6 +190,7 @@ void TestSettings::languageChoice()
     QCOMPARE(!Language::LoadedTranslationFile().isEmpty(), translated);
     // The test translation turns message 147 into English.
     QCOMPARE(LoadString(IDS_XML_NOT_FOUND).startsWith(QStringLiteral("XML file not found")), translated);
+    QTEST(QCoreApplication::translate("QPlatformTheme", "Cancel"), "qtCancel");
     QVERIFY(sink.m_shown.isEmpty());
     // Undo the translation for the next row.
     for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>())
