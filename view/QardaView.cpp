@@ -11,6 +11,7 @@
 #include "xml/XMLNodeResult.h"
 
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
@@ -82,6 +83,7 @@ void CQardaView::ShowResult(ResultKind nKind, const QString& strId, const QStrin
 
     m_nKind = ResultKind::Nothing;
     m_scrollSize = QSize(100, 100);
+    m_summary.reset();
     m_cache.Clear();
     m_location.Clear();
     if (nKind != ResultKind::Nothing) {
@@ -125,6 +127,13 @@ void CQardaView::LoadResult(ResultKind nKind, const QString& strId, const QStrin
     } else {
         m_nKind = nKind;
     }
+}
+
+void CQardaView::ShowLocation(ResultKind nKind, const QString& strName)
+{
+    ShowResult(ResultKind::Nothing, {}, {}, {}, {}, {});
+    m_summary = ReadLocationSummary(m_pDoc, nKind, strName);
+    Repaint();
 }
 
 // ---------------------------------------------------------------- modes
@@ -254,9 +263,13 @@ void CQardaView::PaintCanvas(QPainter* pPainter)
     if (pWindow && pWindow != this && pWindow->windowTitle() != LoadString(IDS_APP_TITLE))
         pWindow->setWindowTitle(LoadString(IDS_APP_TITLE));
     const QRect client(QPoint(0, 0), viewport()->size());
-    const QSize needed = OnDraw(pPainter, client);
-    if (needed.width() > client.width() || needed.height() > client.height())
-        SetScrollSize(QSize(qMax(needed.width(), client.width()), needed.height()));
+    const QSize needed = m_summary ? DrawLocationPane(pPainter, client, *m_summary,
+                                                      qMax(kMinScreenFontHeight, QFontInfo(font()).pixelSize()))
+                                   : OnDraw(pPainter, client);
+    // The scroll sizes follow the content, so scroll bars go again when the
+    // window grows back.
+    SetScrollSize(QSize(needed.width() > client.width() ? needed.width() : 0,
+                        needed.height() > client.height() ? needed.height() : 0));
 }
 
 QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
@@ -272,7 +285,7 @@ QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
         const int nLeft = client.left() + w / 10;
         const int nRight = client.left() + w - w / 10;
         const int nTop = qMax(rect.top() + needed.height(), rect.top() + rect.height());
-        const int nHeight = client.height() / 10;
+        const int nHeight = qMax(client.height() / 10, 4 * kMinScreenFontHeight);
         DrawRemarkBox(pPainter, QRect(nLeft, nTop, nRight - nLeft, nHeight), m_cache.m_strRemark,
                       (nRight - nLeft) / 100, nHeight / 4, m_textPainter);
         needed.setHeight(nTop + nHeight - client.top());
@@ -282,6 +295,7 @@ QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
 
 QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter)
 {
+    m_textPainter.m_nMinHeight = bPrinter ? 1 : kMinScreenFontHeight;
     CActualValuesRenderer values(m_cache, m_vectorSettings, m_nAngleNorm, m_textPainter, bPrinter);
     values.m_nArrowWidth = m_nArrowWidth;
     values.m_nArrowLength = m_nArrowLength;

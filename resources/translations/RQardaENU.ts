@@ -971,5 +971,33 @@ Status bar</translation>
         <source>Russisch</source>
         <translation>Russian</translation>
     </message>
+    <message>
+        <source>Gruppe: %1</source>
+        <translation>Group: %1</translation>
+    </message>
+    <message>
+        <source>Ort: %1</source>
+        <translation>Location: %1</translation>
+    </message>
+    <message>
+        <source>Netz</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>Zähler</source>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <source>Ergebnisse</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Orte</source>
+        <translation>Locations</translation>
+    </message>
+    <message>
+        <source>Gesamt</source>
+        <translation>Total</translation>
+    </message>
 </context>
 </TS>
