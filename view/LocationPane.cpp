@@ -81,7 +81,7 @@ void AddLocationData(CLocationSummary& summary, CXMLNodeMain& main)
             summary.m_sections.append(s);
 }
 
-} // namespace
+}  // namespace
 
 CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QString& strName)
 {

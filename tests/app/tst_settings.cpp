@@ -208,21 +208,19 @@ void TestSettings::missingLangIDIsCreated()
 
 void TestSettings::firstStart_data()
 {
-    // Which default files lie in the current folder before the start, who
-    // starts, and where the data ends up: "here" is the current folder with
-    // the default names and no settings written, "data" the data folder,
-    // recorded in the settings.
+    // Default files in the current folder before the start, who starts, and
+    // where the data ends up: "here" the current folder with no settings
+    // written, "data" the data folder, recorded in the settings.
     QTest::addColumn<bool>("mainHere");
     QTest::addColumn<bool>("resultHere");
     QTest::addColumn<DataFileUse>("use");
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<bool>("mainCreatedHere");
-    QTest::newRow("nothing here, window") << false << false << DataFileUse::Window << QStringLiteral("data") << false;
-    QTest::newRow("nothing here, readout") << false << false << DataFileUse::Readout << QStringLiteral("data") << false;
-    QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << QStringLiteral("here") << false;
-    QTest::newRow("result here, window") << false << true << DataFileUse::Window << QStringLiteral("here") << true;
-    QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << QStringLiteral("here") << false;
-    QTest::newRow("both here, window") << true << true << DataFileUse::Window << QStringLiteral("here") << false;
+    QTest::addColumn<bool>("here");
+    QTest::newRow("nothing here, window") << false << false << DataFileUse::Window << false;
+    QTest::newRow("nothing here, readout") << false << false << DataFileUse::Readout << false;
+    QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << true;
+    QTest::newRow("result here, window") << false << true << DataFileUse::Window << true;
+    QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << true;
+    QTest::newRow("both here, window") << true << true << DataFileUse::Window << true;
 }
 
 void TestSettings::firstStart()
@@ -230,45 +228,38 @@ void TestSettings::firstStart()
     QFETCH(bool, mainHere);
     QFETCH(bool, resultHere);
     QFETCH(DataFileUse, use);
-    QFETCH(QString, where);
-    QFETCH(bool, mainCreatedHere);
-    const QString strHere = m_dir.filePath(QStringLiteral("work"));
-    const QString strData = m_dir.filePath(QStringLiteral("data"));
-    QVERIFY(QDir().mkpath(strHere));
+    QFETCH(bool, here);
+    const QString strHere = m_dir.filePath(QStringLiteral("work")), strData = m_dir.filePath(QStringLiteral("data"));
     const QString strOldCurrent = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(strHere));
-    const QByteArray userMain("<Main-Data>\n<Main/>\n</Main-Data>");
-    const QByteArray userResult("<Result-Data>\n<Result/>\n</Result-Data>");
-    if (mainHere)
-        QVERIFY(WriteBytes(QStringLiteral("Main.xml"), userMain));
-    if (resultHere)
-        QVERIFY(WriteBytes(QStringLiteral("Result.xml"), userResult));
-
+    QVERIFY(QDir().mkpath(strHere) && QDir::setCurrent(strHere));
+    const QByteArray userMain("<Main-Data>\n<Main/>\n</Main-Data>"),
+        userResult("<Result-Data>\n<Result/>\n</Result-Data>");
+    QVERIFY(!mainHere || WriteBytes(QStringLiteral("Main.xml"), userMain));
+    QVERIFY(!resultHere || WriteBytes(QStringLiteral("Result.xml"), userResult));
     const bool bOk = EnsureDefaultDataFiles(use, strData);
     const QString strMain = QFileInfo(CRegSettings().Get(Setting::MainFile)).absoluteFilePath();
     const QString strResult = QFileInfo(CRegSettings().Get(Setting::ResultFile)).absoluteFilePath();
     QDir::setCurrent(strOldCurrent);
     QVERIFY(bOk);
 
-    const QString strFolder = where == QLatin1String("here") ? strHere : strData;
-    QCOMPARE(strMain, QDir(strFolder).filePath(QStringLiteral("Main.xml")));
-    QCOMPARE(strResult, QDir(strFolder).filePath(QStringLiteral("Result.xml")));
-    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
-    QCOMPARE(s.contains(QStringLiteral("Settings/ResultFile")), where == QLatin1String("data"));
-    QCOMPARE(QFileInfo::exists(strData), where == QLatin1String("data"));
-    // The user's files stay byte for byte; the result file the run needs and,
-    // for the window, the main file exist with their start texts.
+    const QDir folder(here ? strHere : strData);
+    QCOMPARE(strMain, folder.filePath(QStringLiteral("Main.xml")));
+    QCOMPARE(strResult, folder.filePath(QStringLiteral("Result.xml")));
+    QCOMPARE(
+        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).contains(QStringLiteral("Settings/ResultFile")),
+        !here);
+    QCOMPARE(QFileInfo::exists(strData), !here);
+    // The user's files stay byte for byte; the result file and, for the
+    // window, the main file exist with their start texts.
     QCOMPARE(ReadBytes(strResult), resultHere ? userResult : QByteArray("<Result-Data>\n</Result-Data>"));
-    if (mainHere)
-        QCOMPARE(ReadBytes(strMain), userMain);
-    else if (where == QLatin1String("data") || mainCreatedHere)
-        QCOMPARE(ReadBytes(strMain), QByteArray("<Main-Data>\n</Main-Data>"));
-    else
-        QVERIFY(!QFileInfo::exists(strMain));
+    const bool bMainMade = !mainHere && (!here || use == DataFileUse::Window);
+    QCOMPARE(ReadBytes(strMain), mainHere    ? userMain
+                                 : bMainMade ? QByteArray("<Main-Data>\n</Main-Data>")
+                                             : QByteArray());
+    QCOMPARE(QFileInfo::exists(strMain), mainHere || bMainMade);
 
     // A second start changes nothing, not even a file the user filled since.
-    QVERIFY(WriteBytes(strResult, userResult + "<!-- user data -->"));
-    QVERIFY(QDir::setCurrent(strHere));
+    QVERIFY(WriteBytes(strResult, userResult + "<!-- user data -->") && QDir::setCurrent(strHere));
     QVERIFY(EnsureDefaultDataFiles(use, strData));
     QDir::setCurrent(strOldCurrent);
     QCOMPARE(ReadBytes(strResult), userResult + "<!-- user data -->");
