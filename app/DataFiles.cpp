@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -17,7 +18,7 @@ bool CreateIfMissing(const QString& strPath, const QByteArray& text)
 }
 } // namespace
 
-bool EnsureDefaultDataFiles(const QString& strDataFolder)
+bool EnsureDefaultDataFiles(DataFileUse use, const QString& strDataFolder)
 {
     QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
     if (s.status() != QSettings::NoError)
@@ -25,6 +26,15 @@ bool EnsureDefaultDataFiles(const QString& strDataFolder)
     if (s.contains(QStringLiteral("Settings/") + Setting::MainFile.m_name)
         || s.contains(QStringLiteral("Settings/") + Setting::ResultFile.m_name))
         return true;
+    // The defaults name files in the current folder.
+    const QString strMainDefault = QString(Setting::MainFile.m_default);
+    const QString strResultDefault = QString(Setting::ResultFile.m_default);
+    if (QFileInfo::exists(strMainDefault) || QFileInfo::exists(strResultDefault)) {
+        // The partner a run needs is created empty beside the existing one.
+        if (use == DataFileUse::Window && !CreateIfMissing(strMainDefault, "<Main-Data>\n</Main-Data>"))
+            return false;
+        return CreateIfMissing(strResultDefault, "<Result-Data>\n</Result-Data>");
+    }
     const QString strFolder = strDataFolder.isEmpty()
                                   ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                                   : strDataFolder;

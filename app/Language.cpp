@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -47,6 +48,32 @@ const LocaleEntry kLocales[] = {
 };
 
 QString g_strLoadedFile;
+
+// Qt's own dialogs and buttons (print, page setup, file dialogs, Yes/No)
+// speak the program's language: Qt's translations of the system, else those
+// installed beside the program.
+void LoadQtTranslation(quint32 nLangID)
+{
+    const quint32 nId = nLangID & 0xFFFF;
+    const LocaleEntry* pEntry = nullptr;
+    for (const LocaleEntry& e : kLocales)
+        if (e.nLangID == nId || (!pEntry && (e.nLangID & 0x3FF) == (nId & 0x3FF)))
+            pEntry = &e;
+    if (!pEntry)
+        return;
+    const QLocale locale(pEntry->language, pEntry->territory);
+    const QString strAppDir = QCoreApplication::applicationDirPath();
+    auto* pTranslator = new QTranslator(QCoreApplication::instance());
+    for (const QString& strDir :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), strAppDir + QStringLiteral("/translations"),
+          strAppDir + QStringLiteral("/../share/qarda/translations")}) {
+        if (pTranslator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), strDir)) {
+            QCoreApplication::installTranslator(pTranslator);
+            return;
+        }
+    }
+    delete pTranslator;
+}
 
 } // namespace
 
@@ -135,6 +162,7 @@ void LoadLanguageDLL()
             settings.Set(Setting::LangID, Language::kGerman);
         }
     }
+    LoadQtTranslation(g_strLoadedFile.isEmpty() ? Language::kGerman : nLangID);
     // Numbers are formatted and read in the user's own convention; stored
     // numbers never depend on it (they are read and written locale-free).
     std::setlocale(LC_ALL, "");

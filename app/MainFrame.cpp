@@ -167,7 +167,7 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     , m_pDoc(pDoc)
 {
     setWindowTitle(LoadString(IDS_APP_TITLE));
-    setWindowIcon(Icons::CommandIcon(ID_READOUT));
+    setWindowIcon(Icons::ProgramIcon());
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -190,7 +190,11 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     connect(m_pResultView, &CQardaView::SampleChosen, this, [this](int n) { m_pLeftView->GetTree().SelectChild(n); });
     connect(m_pResultView, &CQardaView::StatusMessage, this, [this](const QString& s) { statusBar()->showMessage(s); });
     connect(m_pLeftView, &CLeftView::ShowResult, this, [this](const ShowResultArgs& a) {
-        m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
+        const TreeItemData* pItem = m_pLeftView->GetSelectedData();
+        if (pItem && (pItem->m_nKind == ResultKind::Group || pItem->m_nKind == ResultKind::Location))
+            m_pResultView->ShowLocation(pItem->m_nKind, pItem->m_strName);
+        else
+            m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
         UpdateCommandUI();
     });
     m_pLeftView->RebuildTree();

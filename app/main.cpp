@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         CRegSettings::SetOrganisation();
         LoadLanguageDLL();
-        EnsureDefaultDataFiles();
+        EnsureDefaultDataFiles(DataFileUse::Readout);
         return RunReadout(cl);
     }
 

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -418,6 +419,56 @@ namespace Icons {
 QIcon CommandIcon(int nCommandId)
 {
     QIcon icon(DrawCommand(nCommandId));
+    return icon;
+}
+
+QImage ProgramImage(int nSize)
+{
+    QImage image(nSize, nSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 256 x 256 grid.
+    p.scale(nSize / 256.0, nSize / 256.0);
+    const double dPen = qMax(4.0, 256.0 / nSize);
+    // The device.
+    p.setPen(QPen(kInk, dPen));
+    p.setBrush(QColor(55, 75, 100));
+    p.drawRoundedRect(QRectF(28, 12, 200, 232), 26, 26);
+    // Its display with three phase vectors.
+    p.setBrush(kPaper);
+    p.setPen(QPen(kInk, dPen / 2));
+    p.drawRoundedRect(QRectF(50, 34, 156, 132), 8, 8);
+    const QPointF centre(128, 100);
+    p.setPen(QPen(QColor(160, 160, 160), dPen / 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, 52, 52);
+    const QColor phases[3] = {kRed, QColor(200, 150, 0), kBlue};
+    for (int n = 0; n < 3; ++n) {
+        const double a = (90 - 120.0 * n) * std::numbers::pi / 180;
+        const QPointF tip = centre + QPointF(std::cos(a), -std::sin(a)) * 50;
+        const QPointF u = (tip - centre) / 50;
+        const QPointF normal(-u.y(), u.x());
+        p.setPen(QPen(phases[n], qMax(8.0, dPen * 1.5), Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(centre, tip - u * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(phases[n]);
+        p.drawPolygon(QPolygonF{tip, tip - u * 22 + normal * 11, tip - u * 22 - normal * 11});
+    }
+    // Keys.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 205, 215));
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 3; ++col)
+            p.drawRoundedRect(QRectF(58 + col * 50, 184 + row * 30, 40, 20), 5, 5);
+    return image;
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int nSize : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(ProgramImage(nSize)));
     return icon;
 }
 

@@ -7,7 +7,8 @@
 namespace {
 
 // Sorted by id. The texts are the German originals and serve as the source
-// texts of Qt's translation files (context "Qarda").
+// texts of Qt's translation files (context "Qarda"), which live in
+// translations/ (scripts/update-translations.sh adds new texts to them).
 const StringTableEntry g_table[] = {
     {IDS_XML_DOM_CREATE, QT_TRANSLATE_NOOP("Qarda", "Fehler beim Erzeugen einer Instanz von XML DOM")},
     {IDS_XML_ASYNC, QT_TRANSLATE_NOOP("Qarda", "Fehler beim Setzen der asyncronen Eigenschaften.")},
@@ -261,6 +262,13 @@ const StringTableEntry g_table[] = {
     {IDS_READOUT_CLOSE, QT_TRANSLATE_NOOP("Qarda", "Schließen")},
     {IDS_READOUT_PROGRESS, QT_TRANSLATE_NOOP("Qarda", "Fortschritt")},
     {IDS_READOUT_MONITOR, QT_TRANSLATE_NOOP("Qarda", "Schnittstellenüberwachung")},
+    {IDS_PANE_GROUP, QT_TRANSLATE_NOOP("Qarda", "Gruppe: %1")},
+    {IDS_PANE_LOCATION, QT_TRANSLATE_NOOP("Qarda", "Ort: %1")},
+    {IDS_PANE_NETWORK, QT_TRANSLATE_NOOP("Qarda", "Netz")},
+    {IDS_PANE_METER, QT_TRANSLATE_NOOP("Qarda", "Zähler")},
+    {IDS_PANE_RESULTS, QT_TRANSLATE_NOOP("Qarda", "Ergebnisse")},
+    {IDS_PANE_LOCATION_COUNT, QT_TRANSLATE_NOOP("Qarda", "Orte")},
+    {IDS_PANE_TOTAL, QT_TRANSLATE_NOOP("Qarda", "Gesamt")},
     {IDS_EXPORT_OPEN_FAILED, QT_TRANSLATE_NOOP("Qarda", "Die Datei '%1' kann nicht zum Schreiben geöffnet werden.\n%2")},
     {IDS_EXPORT_WRITE_FAILED, QT_TRANSLATE_NOOP("Qarda", "In die Datei '%1' konnte nicht geschrieben werden. Der bisherige Inhalt der Datei ist unverändert.\n%2")},
     {IDS_PDF_FILE_FILTER, QT_TRANSLATE_NOOP("Qarda", "PDF - Datei (pdf)|*.pdf||")},

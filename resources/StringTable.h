@@ -351,6 +351,15 @@ enum StringId : unsigned {
     IDS_READOUT_PROGRESS = 21207,
     IDS_READOUT_MONITOR = 21208,
 
+    // Location pane (21380-21399)
+    IDS_PANE_GROUP = 21380,
+    IDS_PANE_LOCATION = 21381,
+    IDS_PANE_NETWORK = 21382,
+    IDS_PANE_METER = 21383,
+    IDS_PANE_RESULTS = 21384,
+    IDS_PANE_LOCATION_COUNT = 21385,
+    IDS_PANE_TOTAL = 21386,
+
 };
 
 // The text of a string-table entry in the language in use. Entries with

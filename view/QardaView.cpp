@@ -16,6 +16,7 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
@@ -92,6 +93,7 @@ void CQardaView::ShowResult(ResultKind nKind, const QString& strId, const QStrin
 
     m_nKind = ResultKind::Nothing;
     m_scrollSize = QSize(100, 100);
+    m_summary.reset();
     m_cache.Clear();
     m_location.Clear();
     if (nKind != ResultKind::Nothing) {
@@ -137,6 +139,13 @@ void CQardaView::LoadResult(ResultKind nKind, const QString& strId, const QStrin
     }
     if (m_nKind == ResultKind::ContinueValue)
         m_chart.Load(m_cache);
+}
+
+void CQardaView::ShowLocation(ResultKind nKind, const QString& strName)
+{
+    ShowResult(ResultKind::Nothing, {}, {}, {}, {}, {});
+    m_summary = ReadLocationSummary(m_pDoc, nKind, strName);
+    Repaint();
 }
 
 // ---------------------------------------------------------------- modes
@@ -267,10 +276,14 @@ void CQardaView::PaintCanvas(QPainter* pPainter)
     if (pWindow && pWindow != this && pWindow->windowTitle() != LoadString(IDS_APP_TITLE))
         pWindow->setWindowTitle(LoadString(IDS_APP_TITLE));
     const QRect client(QPoint(0, 0), viewport()->size());
-    const QSize needed = OnDraw(pPainter, client);
-    if (needed.width() > client.width() || needed.height() > client.height())
-        SetScrollSize(QSize(qMax(needed.width(), client.width()), needed.height()));
-    if (m_nKind == ResultKind::ContinueValue)
+    const QSize needed = m_summary ? DrawLocationPane(pPainter, client, *m_summary,
+                                                      qMax(kMinScreenFontHeight, QFontInfo(font()).pixelSize()))
+                                   : OnDraw(pPainter, client);
+    // The scroll sizes follow the content, so scroll bars go again when the
+    // window grows back.
+    SetScrollSize(QSize(needed.width() > client.width() ? needed.width() : 0,
+                        needed.height() > client.height() ? needed.height() : 0));
+    if (!m_summary && m_nKind == ResultKind::ContinueValue)
         m_chart.DrawOverlay(pPainter);
 }
 
@@ -287,7 +300,7 @@ QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
         const int nLeft = client.left() + w / 10;
         const int nRight = client.left() + w - w / 10;
         const int nTop = qMax(rect.top() + needed.height(), rect.top() + rect.height());
-        const int nHeight = client.height() / 10;
+        const int nHeight = qMax(client.height() / 10, 4 * kMinScreenFontHeight);
         DrawRemarkBox(pPainter, QRect(nLeft, nTop, nRight - nLeft, nHeight), m_cache.m_strRemark,
                       (nRight - nLeft) / 100, nHeight / 4, m_textPainter);
         needed.setHeight(nTop + nHeight - client.top());
@@ -297,6 +310,9 @@ QSize CQardaView::OnDraw(QPainter* pPainter, const QRect& client)
 
 QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrinter, int nPage)
 {
+    // The automatic measurement's wide table fits its columns to the width
+    // and scrolls by rows; a floor on its text would push text out of cells.
+    m_textPainter.m_nMinHeight = bPrinter || m_nKind == ResultKind::Automatic ? 1 : kMinScreenFontHeight;
     CActualValuesRenderer values(m_cache, m_vectorSettings, m_nAngleNorm, m_textPainter, bPrinter);
     values.m_nArrowWidth = m_nArrowWidth;
     values.m_nArrowLength = m_nArrowLength;

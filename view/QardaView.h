@@ -4,6 +4,7 @@
 
 #include "view/ActualValues.h"
 #include "view/ContinueValues.h"
+#include "view/LocationPane.h"
 #include "view/PageHeader.h"
 #include "view/ResultCache.h"
 #include "view/TextPainter.h"
@@ -12,6 +13,7 @@
 #include <QScrollArea>
 
 #include <memory>
+#include <optional>
 
 class CQardaDoc;
 class QAction;
@@ -32,6 +34,12 @@ public:
     // Called by the location tree when an item is selected; kind 19 clears.
     void ShowResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                     const QString& strPlaceNo, const QString& strSampleKey);
+    // A group or location: its data and result counts instead of a result.
+    void ShowLocation(ResultKind nKind, const QString& strName);
+    const std::optional<CLocationSummary>& GetLocationSummary() const { return m_summary; }
+    // Below this text height values are unreadable: the screen keeps it and
+    // scrolls instead.
+    static constexpr int kMinScreenFontHeight = 11;
     DisplayMode GetMode() const { return m_nMode; }
     ResultKind GetKind() const { return m_nKind; }
     // What an error measurement shows; kept while other kinds are shown.
@@ -142,6 +150,7 @@ private:
     QSize m_scrollSize{100, 100};
     int m_nFileReads = 0;
     std::unique_ptr<QPrinter> m_pPrinter;
+    std::optional<CLocationSummary> m_summary;
 
     QPointer<QMenu> m_pValuesMenu, m_pHarmonicsMenu, m_pContinuousMenu, m_pErrorMenu;
     QPointer<QAction> m_pVectorSettingsAction;

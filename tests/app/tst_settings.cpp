@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTranslator>
 
+Q_DECLARE_METATYPE(DataFileUse)
+
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -31,7 +33,8 @@ private slots:
     void languageChoice_data();
     void languageChoice();
     void missingLangIDIsCreated();
-    void firstStartCreatesEmptyDataFiles();
+    void firstStart_data();
+    void firstStart();
     void configuredMissingFileIsLeftAlone();
 
 private:
@@ -165,12 +168,14 @@ void TestSettings::languageChoice_data()
     QTest::addColumn<quint32>("stored");
     QTest::addColumn<quint32>("after");
     QTest::addColumn<bool>("translated");
+    QTest::addColumn<QString>("qtCancel");  // Qt's own button text
     // A test translation RQardaENU.qm lies beside this program; none for Czech.
-    QTest::newRow("German") << 1031u << 1031u << false;
-    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false;
-    QTest::newRow("zero means German") << 0u << 0u << false;
-    QTest::newRow("English with its translation") << 1033u << 1033u << true;
-    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false;
+    const QString strAbbrechen = QStringLiteral("Abbrechen"), strCancel = QStringLiteral("Cancel");
+    QTest::newRow("German") << 1031u << 1031u << false << strAbbrechen;
+    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false << strAbbrechen;
+    QTest::newRow("zero means German") << 0u << 0u << false << strAbbrechen;
+    QTest::newRow("English with its translation") << 1033u << 1033u << true << strCancel;
+    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false << strAbbrechen;
 }
 
 void TestSettings::languageChoice()
@@ -185,6 +190,7 @@ void TestSettings::languageChoice()
     QCOMPARE(!Language::LoadedTranslationFile().isEmpty(), translated);
     // The test translation turns message 147 into English.
     QCOMPARE(LoadString(IDS_XML_NOT_FOUND).startsWith(QStringLiteral("XML file not found")), translated);
+    QTEST(QCoreApplication::translate("QPlatformTheme", "Cancel"), "qtCancel");
     QVERIFY(sink.m_shown.isEmpty());
     // Undo the translation for the next row.
     for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>())
@@ -200,29 +206,63 @@ void TestSettings::missingLangIDIsCreated()
     QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
 }
 
-void TestSettings::firstStartCreatesEmptyDataFiles()
+void TestSettings::firstStart_data()
 {
-    const QString strData = m_dir.filePath(QStringLiteral("data"));
-    QVERIFY(EnsureDefaultDataFiles(strData));
-    const QString strMain = CRegSettings().GetString(QStringLiteral("MainFile"));
-    const QString strResult = CRegSettings().GetString(QStringLiteral("ResultFile"));
-    QCOMPARE(strMain, QDir(strData).filePath(QStringLiteral("Main.xml")));
-    QCOMPARE(strResult, QDir(strData).filePath(QStringLiteral("Result.xml")));
-    QFile main(strMain);
-    QVERIFY(main.open(QIODevice::ReadOnly));
-    QCOMPARE(main.readAll(), QByteArray("<Main-Data>\n</Main-Data>"));
-    QVERIFY(QFile::exists(strResult));
+    // Default files in the current folder before the start, who starts, and
+    // where the data ends up: "here" the current folder with no settings
+    // written, "data" the data folder, recorded in the settings.
+    QTest::addColumn<bool>("mainHere");
+    QTest::addColumn<bool>("resultHere");
+    QTest::addColumn<DataFileUse>("use");
+    QTest::addColumn<bool>("here");
+    QTest::newRow("nothing here, window") << false << false << DataFileUse::Window << false;
+    QTest::newRow("nothing here, readout") << false << false << DataFileUse::Readout << false;
+    QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << true;
+    QTest::newRow("result here, window") << false << true << DataFileUse::Window << true;
+    QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << true;
+    QTest::newRow("both here, window") << true << true << DataFileUse::Window << true;
+}
+
+void TestSettings::firstStart()
+{
+    QFETCH(bool, mainHere);
+    QFETCH(bool, resultHere);
+    QFETCH(DataFileUse, use);
+    QFETCH(bool, here);
+    const QString strHere = m_dir.filePath(QStringLiteral("work")), strData = m_dir.filePath(QStringLiteral("data"));
+    const QString strOldCurrent = QDir::currentPath();
+    QVERIFY(QDir().mkpath(strHere) && QDir::setCurrent(strHere));
+    const QByteArray userMain("<Main-Data>\n<Main/>\n</Main-Data>"),
+        userResult("<Result-Data>\n<Result/>\n</Result-Data>");
+    QVERIFY(!mainHere || WriteBytes(QStringLiteral("Main.xml"), userMain));
+    QVERIFY(!resultHere || WriteBytes(QStringLiteral("Result.xml"), userResult));
+    const bool bOk = EnsureDefaultDataFiles(use, strData);
+    const QString strMain = QFileInfo(CRegSettings().Get(Setting::MainFile)).absoluteFilePath();
+    const QString strResult = QFileInfo(CRegSettings().Get(Setting::ResultFile)).absoluteFilePath();
+    QDir::setCurrent(strOldCurrent);
+    QVERIFY(bOk);
+
+    const QDir folder(here ? strHere : strData);
+    QCOMPARE(strMain, folder.filePath(QStringLiteral("Main.xml")));
+    QCOMPARE(strResult, folder.filePath(QStringLiteral("Result.xml")));
+    QCOMPARE(
+        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).contains(QStringLiteral("Settings/ResultFile")),
+        !here);
+    QCOMPARE(QFileInfo::exists(strData), !here);
+    // The user's files stay byte for byte; the result file and, for the
+    // window, the main file exist with their start texts.
+    QCOMPARE(ReadBytes(strResult), resultHere ? userResult : QByteArray("<Result-Data>\n</Result-Data>"));
+    const bool bMainMade = !mainHere && (!here || use == DataFileUse::Window);
+    QCOMPARE(ReadBytes(strMain), mainHere    ? userMain
+                                 : bMainMade ? QByteArray("<Main-Data>\n</Main-Data>")
+                                             : QByteArray());
+    QCOMPARE(QFileInfo::exists(strMain), mainHere || bMainMade);
+
     // A second start changes nothing, not even a file the user filled since.
-    {
-        QFile f(strResult);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
-        f.write("<!-- user data -->");
-    }
-    const QByteArray before = [&] { QFile f(strResult); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    QVERIFY(EnsureDefaultDataFiles(strData));
-    QFile f(strResult);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);
+    QVERIFY(WriteBytes(strResult, userResult + "<!-- user data -->") && QDir::setCurrent(strHere));
+    QVERIFY(EnsureDefaultDataFiles(use, strData));
+    QDir::setCurrent(strOldCurrent);
+    QCOMPARE(ReadBytes(strResult), userResult + "<!-- user data -->");
 }
 
 void TestSettings::configuredMissingFileIsLeftAlone()
@@ -231,7 +271,7 @@ void TestSettings::configuredMissingFileIsLeftAlone()
     // empty file takes its place.
     const QString strMissing = m_dir.filePath(QStringLiteral("away/Result.xml"));
     CRegSettings().SetString(QStringLiteral("ResultFile"), strMissing);
-    QVERIFY(EnsureDefaultDataFiles(m_dir.filePath(QStringLiteral("data2"))));
+    QVERIFY(EnsureDefaultDataFiles(DataFileUse::Window, m_dir.filePath(QStringLiteral("data2"))));
     QVERIFY(!QFile::exists(strMissing));
     QCOMPARE(CRegSettings().GetString(QStringLiteral("ResultFile")), strMissing);
     QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));

@@ -3,7 +3,10 @@
 
 #include "resources/StringTable.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTranslator>
 
 class TestStringTable : public QObject
 {
@@ -13,6 +16,7 @@ private slots:
     void sortedAndUnique();
     void everyEntryIsFound();
     void unknownIdIsEmpty();
+    void everyIdHasEnglishText();
 };
 
 void TestStringTable::sortedAndUnique()
@@ -37,6 +41,39 @@ void TestStringTable::unknownIdIsEmpty()
     QCOMPARE(LoadString(0), QString());
     QCOMPARE(LoadString(135), QString());
     QCOMPARE(LoadString(4000000000u), QString());
+}
+
+// What a translation keeps of its source: placeholders, the line feed between
+// prompt and tooltip, the separators of file filters and a menu mnemonic.
+static QString Shape(const QString& str)
+{
+    QStringList marks;
+    for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("%[1-9]|\n|\\||&")).globalMatch(str))
+        marks.append(m.captured());
+    marks.sort();
+    return marks.join(u' ');
+}
+
+void TestStringTable::everyIdHasEnglishText()
+{
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(QARDA_ENGLISH_QM)));
+    QStringList faults;
+    for (const StringTableEntry* p = StringTableBegin(); p < StringTableEnd(); ++p) {
+        const QString strGerman = QString::fromUtf8(p->pszText), strEnglish = english.translate("Qarda", p->pszText);
+        // Measuring-mode codes are stored in result files and recognised by
+        // their text: they read the same in every language.
+        const bool bDeviceCode = p->nId >= IDS_MODE_4LW && p->nId <= IDS_MODE_MQREF;
+        if (strEnglish.isEmpty() || Shape(strEnglish) != Shape(strGerman) || (bDeviceCode && strEnglish != strGerman))
+            faults.append(QStringLiteral("%1: %2 / %3").arg(p->nId).arg(strGerman, strEnglish));
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+    // Installed, the file replaces the table's texts.
+    QCoreApplication::installTranslator(&english);
+    QCOMPARE(LoadString(IDS_CMD_NEW_GROUP), QStringLiteral("Create a new group\nNew group"));
+    QCoreApplication::removeTranslator(&english);
+    QCOMPARE(LoadString(IDS_KIND_ERROR), QStringLiteral("Fehlermessung"));
 }
 
 QTEST_GUILESS_MAIN(TestStringTable)

@@ -7,6 +7,7 @@
 
 #include "core/RegSettings.h"
 #include "resources/StringTable.h"
+#include "view/LocationPane.h"
 #include "view/PageHeader.h"
 #include "view/QardaView.h"
 #include "view/VectorSettingsDlg.h"
@@ -73,6 +74,10 @@ private slots:
     void printToPdf_data();
     void printToPdf();
     void printToUnwritablePath();
+    void locationPane_data();
+    void locationPane();
+    void smallWindowScrolls_data();
+    void smallWindowScrolls();
 
 private:
     CRecordingDevice* Record(CQardaView& view, const QSize& size = QSize(1000, 700));
@@ -621,6 +626,80 @@ void TestQardaView::printToUnwritablePath()
     QCOMPARE(sink.m_shown.size(), 1);
     QVERIFY(sink.m_shown[0].first.contains(strPath));
     QVERIFY(!QFile::exists(strPath));
+}
+
+void TestQardaView::locationPane_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("counts");     // locations, then kind:count in the order of the kinds
+    QTest::addColumn<QStringList>("shown");  // the title first
+    const QString strCounts = QStringLiteral("3:2 6:3 7:4 8:1 12:2");
+    QTest::newRow("location") << 1 << kId << QStringLiteral("-1 ") + strCounts
+                              << Utf8({"Ort: ZP-4711", "Erika Mustermann", "12345 Musterstadt", "K-77", "Netz AG",
+                                       "Zähler", "F-998877", "Fehlermessung", "Gesamt", "12"});
+    QTest::newRow("group") << 0 << QStringLiteral("Nord") << QStringLiteral("1 ") + strCounts
+                           << Utf8({"Gruppe: Nord", "Orte", "Fortlaufende Istwerte", "12"});
+    QTest::newRow("quote in the ID, nothing found")
+        << 1 << QStringLiteral("X\"1") << QStringLiteral("-1") << Utf8({"Ort: X\"1", "Gesamt", "0"});
+    QTest::newRow("unknown group") << 0 << QStringLiteral("Süd") << QStringLiteral("0") << Utf8({"Gruppe: Süd", "0"});
+}
+
+void TestQardaView::locationPane()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, name);
+    QFETCH(QStringList, shown);
+    m_pView->ShowLocation(K(kind), name);
+    QVERIFY(m_pView->GetLocationSummary());
+    const CLocationSummary& summary = *m_pView->GetLocationSummary();
+    QStringList counts{QString::number(summary.m_nLocations)};
+    for (const auto& count : summary.m_counts)
+        counts.append(QStringLiteral("%1:%2").arg(ToInt(count.first)).arg(count.second));
+    QTEST(counts.join(u' '), "counts");
+
+    // Drawn at a readable height; what does not fit is left to scrolling.
+    m_pDevice = std::make_unique<CRecordingDevice>(QSize(300, 200));
+    QPainter painter(m_pDevice.get());
+    const QSize needed = DrawLocationPane(&painter, QRect(0, 0, 300, 200), summary, 12);
+    painter.end();
+    QCOMPARE(m_pDevice->Texts().constFirst(), shown.constFirst());
+    for (const QString& str : shown)
+        QVERIFY2(m_pDevice->Texts().contains(str), qPrintable(str));
+    for (const CPaintOp& op : m_pDevice->OfKind(CPaintOp::Text))
+        QVERIFY(op.m_rect.bottom() <= needed.height());
+    QCOMPARE(needed.height() > 200, summary.m_sections.size() > 0);
+
+    // Selecting a result afterwards shows the result again.
+    m_pView->ShowResult(K(3), kId, kValueDate, kValueTime, {}, {});
+    QVERIFY(!m_pView->GetLocationSummary());
+}
+
+void TestQardaView::smallWindowScrolls_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("values, large") << kValueTime << QSize(1000, 700);
+    QTest::newRow("values, small") << kValueTime << QSize(260, 180);
+    QTest::newRow("values with remark, small") << kRemarkTime << QSize(260, 180);
+}
+
+void TestQardaView::smallWindowScrolls()
+{
+    QFETCH(QString, time);
+    QFETCH(QSize, size);
+    m_pView->ShowResult(K(3), kId, kValueDate, time, {}, {});
+    m_pView->resize(size);
+    m_pView->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pView.get()));
+    QTRY_COMPARE(m_pView->widget()->height() > m_pView->viewport()->height(), size.height() < 700);
+    // Every text keeps the readable height, however small the window.
+    const CRecordingDevice* pDevice = Record(*m_pView, m_pView->viewport()->size());
+    for (const CPaintOp& op : pDevice->OfKind(CPaintOp::Text))
+        QVERIFY2(op.m_font.pixelSize() >= CQardaView::kMinScreenFontHeight, qPrintable(op.m_strText));
+    // Grown back, the scroll bars go again.
+    m_pView->resize(1000, 700);
+    QTRY_COMPARE(m_pView->widget()->size(), m_pView->viewport()->size());
 }
 
 int main(int argc, char** argv)
