@@ -1,6 +1,7 @@
 #include "locations/LocationStore.h"
 
 #include "locations/LocationTree.h"
+#include "locations/TreeImages.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
@@ -21,38 +22,6 @@ namespace {
 // that was taken out.
 constexpr unsigned kFragmentParse = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
                                     | pugi::parse_embed_pcdata;
-
-constexpr int kImageLocationOK = 0;
-constexpr int kImageLocation = 1;
-constexpr int kImageGroup = 18;
-
-template <class D>
-ResultKind KindOf(const D& d)
-{
-    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(d.m_nKind)>, ResultKind>)
-        return d.m_nKind;
-    else
-        return ResultKindFromInt(d.m_nKind).value_or(ResultKind::Nothing);
-}
-
-template <class T>
-void SetKind(T& member, ResultKind kind)
-{
-    if constexpr (std::is_same_v<T, ResultKind>)
-        member = kind;
-    else
-        member = ToInt(kind);
-}
-
-template <class Tree>
-int InsertPos(const Tree& tree, const QString& strName, ResultKind kind, const CLocationTreeItem* pParent)
-{
-    if constexpr (std::is_invocable_v<decltype(&Tree::FindInsertPosition), const Tree&,
-                                      const QString&, ResultKind, const CLocationTreeItem*>)
-        return tree.FindInsertPosition(strName, kind, pParent);
-    else
-        return tree.FindInsertPosition(strName, ToInt(kind), pParent);
-}
 
 CXMLVars Var(const QString& strName, const QString& strValue)
 {
@@ -77,6 +46,16 @@ QString ChildText(pugi::xml_node el, const char* pszName)
 void SetChildText(pugi::xml_node el, const char* pszName, const QString& strText)
 {
     pugi::xml_node child = el.child(pszName);
+    if (strText.isEmpty()) {
+        // A fresh element: an empty text would be written as a text node
+        // that reads back as nothing, and the element would not compare equal.
+        pugi::xml_node empty = child ? el.insert_child_before(pszName, child) : el.append_child(pszName);
+        if (!empty)
+            throw CXMLException(IDS_XML_CREATE_NODE);
+        if (child)
+            el.remove_child(child);
+        return;
+    }
     if (!child)
         child = el.append_child(pszName);
     if (!child || !child.text().set(strText.toUtf8().constData()))
@@ -256,27 +235,47 @@ public:
     pugi::xml_node Append(bool bMain, pugi::xml_node parent, const QByteArray& xml)
     {
         pugi::xml_node added = InsertXml(parent, INT_MAX, xml);
-        m_change.m_edits.push_back({bMain, true, PathOf(Doc(bMain), parent), ElementIndex(added), xml});
+        m_change.m_edits.push_back({bMain, true, PathOf(Doc(bMain), parent), ElementIndex(added), Serialize(added)});
         return added;
     }
 
-    // Changes an element in place; recorded as taking the old one out and
-    // putting the new one in at the same place.
+    // Changes an element; recorded as taking the old one out and putting
+    // the new one in at the same place. The element is replaced by a copy
+    // read from its text, so that memory holds what a redo would make;
+    // returns that copy.
     template <class F>
-    void Replace(bool bMain, pugi::xml_node el, F change)
+    pugi::xml_node Replace(bool bMain, pugi::xml_node el, F change)
     {
-        CElementEdit out{bMain, false, PathOf(Doc(bMain), el.parent()), ElementIndex(el), Serialize(el)};
-        change(el);
+        const pugi::xml_node parent = el.parent();
+        CElementEdit out{bMain, false, PathOf(Doc(bMain), parent), ElementIndex(el), Serialize(el)};
+        try {
+            change(el);
+        } catch (...) {
+            Swap(bMain, el, out.m_xml);
+            throw;
+        }
+        const QByteArray xml = Serialize(el);
+        if (xml == out.m_xml)
+            return el;
+        const pugi::xml_node fresh = Swap(bMain, el, xml);
         CElementEdit in = out;
         in.m_bInsert = true;
-        in.m_xml = Serialize(el);
-        if (in.m_xml == out.m_xml)
-            return;
+        in.m_xml = Serialize(fresh);
         m_change.m_edits.push_back(std::move(out));
         m_change.m_edits.push_back(std::move(in));
+        return fresh;
     }
 
 private:
+    pugi::xml_node Swap(bool bMain, pugi::xml_node el, const QByteArray& xml)
+    {
+        pugi::xml_node parent = el.parent();
+        const pugi::xml_node fresh = InsertXml(parent, ElementIndex(el), xml);
+        parent.remove_child(el);
+        Doc(bMain).NoteRemoval();
+        return fresh;
+    }
+
     CLocationStore& m_store;
     CStoreChange& m_change;
 };
@@ -297,32 +296,40 @@ std::optional<CStoreChange> CLocationStore::Run(F build)
         build(b, change);
     } catch (const CException& e) {
         QString strChain = LoadString(IDS_CHANGE_NOT_SAVED) + u'\n' + e.GetErrorMessage();
-        Discard(change.Touches(true), change.Touches(false), strChain);
+        Revert(change, change.m_edits.size(), true, strChain);
         throw CStoreException(strChain);
     }
     if (change.Empty())
         return std::nullopt;
-    Commit(change);
+    Commit(change, true);
     SyncTree(change, true);
     Select(change);
     return change;
 }
 
-void CLocationStore::Discard(bool bMain, bool bResult, QString& strChain)
+void CLocationStore::Revert(const CStoreChange& change, size_t nCount, bool bForward, QString& strChain)
 {
-    // Memory goes back to what the files hold.
-    for (auto [bDo, pDoc] : {std::pair{bMain, &m_xmlMain}, std::pair{bResult, &m_xmlResult}}) {
-        if (!bDo)
-            continue;
+    try {
+        if (bForward)
+            Apply(change, 0, nCount, false);
+        else
+            Apply(change, change.m_edits.size() - nCount, change.m_edits.size(), true);
+        return;
+    } catch (const CException& e) {
+        strChain += u'\n' + e.GetErrorMessage();
+    }
+    // Last resort: memory goes back to what the files hold.
+    for (auto [bDo, pDoc] : {std::pair{change.Touches(true), &m_xmlMain}, std::pair{change.Touches(false), &m_xmlResult}}) {
         try {
-            pDoc->Reload();
+            if (bDo)
+                pDoc->Reload();
         } catch (const CException& e) {
             strChain += u'\n' + e.GetErrorMessage();
         }
     }
 }
 
-void CLocationStore::Commit(const CStoreChange& change)
+void CLocationStore::Commit(const CStoreChange& change, bool bForward)
 {
     const bool bMain = change.Touches(true);
     const bool bResult = change.Touches(false);
@@ -350,12 +357,12 @@ void CLocationStore::Commit(const CStoreChange& change)
                 || !f.commit())
                 strChain += u'\n' + LoadString(IDS_RESTORE_FAILED).arg(m_xmlMain.GetFileName()) + u'\n' + f.errorString();
         }
-        Discard(bMain, bResult, strChain);
+        Revert(change, change.m_edits.size(), bForward, strChain);
         throw CStoreException(strChain);
     }
 }
 
-void CLocationStore::Replay(const CStoreChange& change, bool bForward)
+void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward)
 {
     const auto apply = [this](const CElementEdit& e, bool bForward) {
         CXMLDocument& doc = e.m_bMainFile ? m_xmlMain : m_xmlResult;
@@ -374,19 +381,32 @@ void CLocationStore::Replay(const CStoreChange& change, bool bForward)
         parent.remove_child(el);
         doc.NoteRemoval();
     };
+    if (bForward)
+        for (size_t i = nFrom; i < nTo; ++i)
+            apply(change.m_edits[i], true);
+    else
+        for (size_t i = nTo; i-- > nFrom;)
+            apply(change.m_edits[i], false);
+}
+
+void CLocationStore::Replay(const CStoreChange& change, bool bForward)
+{
+    const size_t n = change.m_edits.size();
+    // Applied one by one, so that a failure knows how many to take back.
+    size_t nDone = 0;
     try {
-        if (bForward)
-            for (const CElementEdit& e : change.m_edits)
-                apply(e, true);
-        else
-            for (auto it = change.m_edits.rbegin(); it != change.m_edits.rend(); ++it)
-                apply(*it, false);
+        for (; nDone < n; ++nDone) {
+            if (bForward)
+                Apply(change, nDone, nDone + 1, true);
+            else
+                Apply(change, n - nDone - 1, n - nDone, false);
+        }
     } catch (const CException& e) {
         QString strChain = e.GetErrorMessage();
-        Discard(change.Touches(true), change.Touches(false), strChain);
+        Revert(change, nDone, bForward, strChain);
         throw CStoreException(strChain);
     }
-    Commit(change);
+    Commit(change, bForward);
     SyncTree(change, bForward);
     if (bForward)
         Select(change);
@@ -476,7 +496,7 @@ std::optional<CStoreChange> CLocationStore::EditLocation(const QString& strOldId
             return;
         pugi::xml_node el = found.front();
         const QString strOldGroup = GetGroupOfLocation(m_xmlMain, strOldId);
-        b.Replace(true, el, [&](pugi::xml_node m) { WriteLocation(m, fields); });
+        el = b.Replace(true, el, [&](pugi::xml_node m) { WriteLocation(m, fields); });
         if (strGroup != strOldGroup) {
             pugi::xml_node target = m_xmlMain.GetDocumentElement();
             if (!strGroup.isEmpty()) {
@@ -582,10 +602,10 @@ std::vector<ResultFilter> FiltersOf(const CLocationTreeItem* pItem, bool bAllKin
 {
     std::vector<ResultFilter> filters;
     const TreeItemData& d = pItem->GetData();
-    const ResultKind kind = KindOf(d);
+    const ResultKind kind = d.m_nKind;
     if (kind == ResultKind::Group || kind == ResultKind::Unassigned) {
         for (int i = 0; i < pItem->GetChildCount(); ++i)
-            if (KindOf(pItem->GetChild(i)->GetData()) == ResultKind::Location)
+            if (pItem->GetChild(i)->GetData().m_nKind == ResultKind::Location)
                 filters.emplace_back(pItem->GetChild(i)->GetData().m_strName);
     } else if (kind == ResultKind::Location) {
         filters.emplace_back(d.m_strName);
@@ -627,7 +647,7 @@ std::optional<CStoreChange> CLocationStore::AssignResults(const CLocationTreeIte
     if (!pItem)
         return std::nullopt;
     const TreeItemData d = pItem->GetData();
-    const bool bLocation = KindOf(d) == ResultKind::Location;
+    const bool bLocation = d.m_nKind == ResultKind::Location;
     if ((!bLocation && d.m_bIsContainer) || d.m_strName == strNewId)
         return std::nullopt;
     const std::vector<ResultFilter> filters = FiltersOf(pItem, true);
@@ -656,7 +676,7 @@ pugi::xml_node FindResultOf(CXMLDocument& xmlResult, const TreeItemData& d)
 {
     CXMLVars vars{{QStringLiteral("id"), d.m_strName}, {QStringLiteral("d"), d.m_strDate}, {QStringLiteral("t"), d.m_strTime}};
     QString strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t]");
-    if (KindHasPlaceNumbers(KindOf(d))) {
+    if (KindHasPlaceNumbers(d.m_nKind)) {
         if (d.m_strPlaceNo.isEmpty()) {
             strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
         } else {
@@ -720,8 +740,8 @@ void CLocationStore::SyncTree(const CStoreChange& change, bool bForward)
         const bool bSelected = m_tree.GetSelectedItem() == pOld;
         TreeItemData d = pOld->GetData();
         d.m_strName = strNew;
-        CLocationTreeItem* pCopy = m_tree.InsertItem(nullptr, InsertPos(m_tree, strNew, ResultKind::Group, nullptr),
-                                                     strNew, kImageGroup, d);
+        CLocationTreeItem* pCopy = m_tree.InsertItem(nullptr, m_tree.FindInsertPosition(strNew, ResultKind::Group, nullptr),
+                                                     strNew, TreeImage::Group, d);
         m_tree.MoveChildren(pOld, pCopy, QString(), false);
         m_tree.DeleteItem(pOld);
         if (bSelected)
@@ -731,9 +751,9 @@ void CLocationStore::SyncTree(const CStoreChange& change, bool bForward)
         if (groupExists(strName) && !m_tree.FindGroupItem(strName)) {
             TreeItemData d;
             d.m_strName = strName;
-            SetKind(d.m_nKind, ResultKind::Group);
+            d.m_nKind = ResultKind::Group;
             d.m_bIsContainer = true;
-            m_tree.InsertItem(nullptr, InsertPos(m_tree, strName, ResultKind::Group, nullptr), strName, kImageGroup, d);
+            m_tree.InsertItem(nullptr, m_tree.FindInsertPosition(strName, ResultKind::Group, nullptr), strName, TreeImage::Group, d);
         }
     }
 
@@ -773,8 +793,8 @@ void CLocationStore::SyncLocation(const QString& strId, const QString& strRename
         CLocationTreeItem* pNode = m_tree.GetUnassignedNode();
         TreeItemData d = pItem->GetData();
         d.m_bIsUnassigned = true;
-        CLocationTreeItem* pCopy = m_tree.InsertItem(pNode, InsertPos(m_tree, strId, ResultKind::Location, pNode),
-                                                     strId, kImageLocationOK, d);
+        CLocationTreeItem* pCopy = m_tree.InsertItem(pNode, m_tree.FindInsertPosition(strId, ResultKind::Location, pNode),
+                                                     strId, TreeImage::LocationOK, d);
         m_tree.MoveChildren(pItem, pCopy, QString(), true);
         m_tree.DeleteItem(pItem);
         return;
@@ -784,7 +804,7 @@ void CLocationStore::SyncLocation(const QString& strId, const QString& strRename
     CXMLNodeMain m(&m_xmlMain);
     m.SetFieldNames({QStringLiteral("ID"), QStringLiteral("State")});
     m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strId));
-    const int nImage = m.m_General.m_strState == QLatin1String("OK") ? kImageLocationOK : kImageLocation;
+    const int nImage = m.m_General.m_strState == QLatin1String("OK") ? TreeImage::LocationOK : TreeImage::Location;
 
     if (pItem && pItem->GetParent() == pParent && pItem->GetData().m_strName == strId) {
         if (pItem->GetImage() != nImage)
@@ -793,10 +813,10 @@ void CLocationStore::SyncLocation(const QString& strId, const QString& strRename
     }
     TreeItemData d;
     d.m_strName = strId;
-    SetKind(d.m_nKind, ResultKind::Location);
+    d.m_nKind = ResultKind::Location;
     d.m_bIsContainer = true;
     CLocationTreeItem* pNew =
-        m_tree.InsertItem(pParent, InsertPos(m_tree, strId, ResultKind::Location, pParent), strId, nImage, d);
+        m_tree.InsertItem(pParent, m_tree.FindInsertPosition(strId, ResultKind::Location, pParent), strId, nImage, d);
     CLocationTreeItem* pFrom = pItem ? pItem : m_tree.FindUnassignedLocationItem(strId);
     if (!pFrom)
         return;
@@ -835,9 +855,9 @@ void CLocationStore::SyncResults(const QString& strId)
     if (!bUnassigned) {
         TreeItemData d;
         d.m_strName = strId;
-        SetKind(d.m_nKind, ResultKind::Location);
+        d.m_nKind = ResultKind::Location;
         d.m_bIsContainer = true;
-        want.InsertItem(nullptr, 0, strId, kImageLocationOK, d);
+        want.InsertItem(nullptr, 0, strId, TreeImage::LocationOK, d);
     }
     if (m_xmlResult.IsValid())
         want.AddResultsOfId(m_xmlResult, strId);
@@ -860,7 +880,7 @@ void CLocationStore::SyncResults(const QString& strId)
     }
     if (!pHome) {
         CLocationTreeItem* pNode = m_tree.GetUnassignedNode();
-        pHome = m_tree.InsertItem(pNode, InsertPos(m_tree, strId, ResultKind::Location, pNode), pWant->GetText(),
+        pHome = m_tree.InsertItem(pNode, m_tree.FindInsertPosition(strId, ResultKind::Location, pNode), pWant->GetText(),
                                   pWant->GetImage(), pWant->GetData());
     }
 

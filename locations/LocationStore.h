@@ -129,8 +129,13 @@ private:
     template <class F>
     std::optional<CStoreChange> Run(F build);
     void Replay(const CStoreChange& change, bool bForward);
-    void Commit(const CStoreChange& change);
-    void Discard(bool bMain, bool bResult, QString& strChain);
+    // Applies edits [nFrom, nTo) of the change, forwards or backwards.
+    void Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward);
+    // Writes the files the change touched; on failure puts files and memory
+    // back to before the change (which memory holds in direction bForward).
+    void Commit(const CStoreChange& change, bool bForward);
+    // Takes edits [0, nCount) back in memory; reloads when even that fails.
+    void Revert(const CStoreChange& change, size_t nCount, bool bForward, QString& strChain);
     void SyncLocation(const QString& strId, const QString& strRenamedFrom);
     void Select(const CStoreChange& change);
 
