@@ -102,6 +102,8 @@ private:
     CQardaView* m_pResultView = nullptr;
     QHash<int, QAction*> m_actions;
     QLabel* m_pIndicators[3] = {};
+    QAction* m_pUndoAction = nullptr;
+    QAction* m_pRedoAction = nullptr;
     QMenu* m_pValuesMenu = nullptr;
     QMenu* m_pHarmonicsMenu = nullptr;
     QMenu* m_pContinuousMenu = nullptr;

@@ -4,10 +4,11 @@
 #include "locations/LocationPage.h"
 #include "locations/LocationStore.h"
 #include "resources/StringTable.h"
+#include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
-#include "xml/XMLNodeMain.h"
 
 #include <QDialogButtonBox>
+#include <array>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -34,36 +35,15 @@ CBearbeitenSheet::CBearbeitenSheet(CXMLDocument* pMain, unsigned nCaptionId, QWi
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
     pLayout->addWidget(pButtons);
-    resize(460, 400);
+    resize(560, 420);
 }
 
 bool CBearbeitenSheet::OnInitDialog()
 {
     if (m_bEditMode && !m_strStartId.isEmpty() && m_pMain && m_pMain->IsValid()) {
         try {
-            CXMLNodeMain m(m_pMain);
-            if (m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), m_strStartId}})) {
-                m_pGeneral->m_strID = m.m_General.m_strID;
-                m_pGeneral->m_strRemark = m.m_General.m_strRemark;
-                for (auto [pPage, pNode] : {std::pair<CAddressPage*, CXMLNodeAddress*>{m_pCustomer, &m.m_Customer},
-                                            {m_pSite, &m.m_Location}}) {
-                    pPage->m_strFirstname = pNode->m_strFirstname;
-                    pPage->m_strName = pNode->m_strName;
-                    pPage->m_strStreet = pNode->m_strStreet;
-                    pPage->m_strPostcode = pNode->m_strPostcode;
-                    pPage->m_strCity = pNode->m_strCity;
-                    pPage->m_strCountry = pNode->m_strCountry;
-                    pPage->m_strNo = pNode->m_strNo;
-                    pPage->m_strRemark = pNode->m_strRemark;
-                }
-                m_pNet->m_strOperator = m.m_Net.m_strOperator;
-                m_pNet->m_strSupplier = m.m_Net.m_strSupplier;
-                m_pNet->m_strRemark = m.m_Net.m_strRemark;
-                m_pMeter->m_strManufacturer = m.m_Meter.m_strManufacturer;
-                m_pMeter->m_strManufNo = m.m_Meter.m_strManufNo;
-                m_pMeter->m_strCustomNo = m.m_Meter.m_strCustomNo;
-                m_pMeter->m_strRemark = m.m_Meter.m_strRemark;
-            }
+            if (const auto fields = ReadLocation(*m_pMain, m_strStartId))
+                SetFields(*fields);
         } catch (const CXMLException& e) {
             e.ReportError();
             return false;
@@ -74,6 +54,53 @@ bool CBearbeitenSheet::OnInitDialog()
     for (CLocationPage* pPage : std::initializer_list<CLocationPage*>{m_pGeneral, m_pCustomer, m_pSite, m_pNet, m_pMeter})
         pPage->UpdateData(false);
     return true;
+}
+
+namespace {
+
+// The members of an address page in the order of the record's fields.
+std::array<QString*, 8> AddressMembers(CAddressPage* p)
+{
+    return {&p->m_strFirstname, &p->m_strName, &p->m_strStreet, &p->m_strPostcode,
+            &p->m_strCity, &p->m_strCountry, &p->m_strNo, &p->m_strRemark};
+}
+
+} // namespace
+
+CLocationFields CBearbeitenSheet::GetFields() const
+{
+    CLocationFields f;
+    f.m_strID = m_pGeneral->m_strID;
+    f.m_strRemark = m_pGeneral->m_strRemark;
+    for (int i = 0; i < 8; ++i) {
+        f.m_customer[i] = *AddressMembers(m_pCustomer)[i];
+        f.m_site[i] = *AddressMembers(m_pSite)[i];
+    }
+    f.m_net[0] = m_pNet->m_strOperator;
+    f.m_net[1] = m_pNet->m_strSupplier;
+    f.m_net[2] = m_pNet->m_strRemark;
+    f.m_meter[0] = m_pMeter->m_strManufacturer;
+    f.m_meter[1] = m_pMeter->m_strManufNo;
+    f.m_meter[2] = m_pMeter->m_strCustomNo;
+    f.m_meter[3] = m_pMeter->m_strRemark;
+    return f;
+}
+
+void CBearbeitenSheet::SetFields(const CLocationFields& f)
+{
+    m_pGeneral->m_strID = f.m_strID;
+    m_pGeneral->m_strRemark = f.m_strRemark;
+    for (int i = 0; i < 8; ++i) {
+        *AddressMembers(m_pCustomer)[i] = f.m_customer[i];
+        *AddressMembers(m_pSite)[i] = f.m_site[i];
+    }
+    m_pNet->m_strOperator = f.m_net[0];
+    m_pNet->m_strSupplier = f.m_net[1];
+    m_pNet->m_strRemark = f.m_net[2];
+    m_pMeter->m_strManufacturer = f.m_meter[0];
+    m_pMeter->m_strManufNo = f.m_meter[1];
+    m_pMeter->m_strCustomNo = f.m_meter[2];
+    m_pMeter->m_strRemark = f.m_meter[3];
 }
 
 int CBearbeitenSheet::exec()

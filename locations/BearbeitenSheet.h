@@ -9,6 +9,7 @@ class CStandortPage;
 class CNetzPage;
 class CZDatenPage;
 class QTabWidget;
+struct CLocationFields;
 
 // The location sheet: five pages of a location's fields, for a new location
 // (caption "Neu") or an existing one ("Bearbeiten"). It reads the file only
@@ -36,6 +37,10 @@ public:
     CStandortPage* m_pSite;
     CNetzPage* m_pNet;
     CZDatenPage* m_pMeter;
+
+    // The pages' members as one record, and back.
+    CLocationFields GetFields() const;
+    void SetFields(const CLocationFields& fields);
 
     QTabWidget* GetTabs() const { return m_pTabs; }
 
