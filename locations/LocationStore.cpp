@@ -7,13 +7,16 @@
 #include "xml/XMLException.h"
 #include "xml/XMLNodeMain.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSaveFile>
 
 #include <pugixml.hpp>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -35,6 +38,19 @@ std::vector<pugi::xml_node> Select(CXMLDocument& doc, const QString& strQuery, c
     CXMLNode n(&doc);
     for (n.Open(strQuery, nullptr, vars); !n.IsEOF(); n.MoveNext())
         nodes.push_back(n.GetCurrentElement());
+    return nodes;
+}
+
+// The results of one ID, in file order. A walk over the root's children
+// that looks at each one's first "ID": the XPath predicate would compare
+// every child of every result, a hundred times slower on a large file.
+std::vector<pugi::xml_node> ResultsOfId(CXMLDocument& xmlResult, const QString& strId)
+{
+    std::vector<pugi::xml_node> nodes;
+    const QByteArray id = strId.toUtf8();
+    for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result"))
+        if (id == r.child("ID").text().get())
+            nodes.push_back(r);
     return nodes;
 }
 
@@ -155,6 +171,29 @@ void WriteLocation(pugi::xml_node main, const CLocationFields& f)
         for (size_t i = 0; i < blocks[b]->children.size(); ++i)
             SetChildText(block, blocks[b]->children[i], values[b][i]);
     }
+}
+
+// The location's "Main" element and the name of its group, found by a walk
+// over the root's children: the XPath query searches every element.
+struct FoundLocation
+{
+    pugi::xml_node m_main;
+    QString m_strGroup;
+};
+
+FoundLocation FindLocation(CXMLDocument& xmlMain, const QString& strId)
+{
+    const QByteArray id = strId.toUtf8();
+    auto matches = [&id](pugi::xml_node m) { return id == m.child("General").child("ID").text().get(); };
+    for (pugi::xml_node n = xmlMain.GetDocumentElement().first_child(); n; n = n.next_sibling()) {
+        if (std::strcmp(n.name(), "Main") == 0 && matches(n))
+            return {n, {}};
+        if (std::strcmp(n.name(), "Group") == 0)
+            for (pugi::xml_node m = n.child("Main"); m; m = m.next_sibling("Main"))
+                if (matches(m))
+                    return {m, QString::fromUtf8(n.attribute("Name").value())};
+    }
+    return {};
 }
 
 } // namespace
@@ -510,7 +549,7 @@ std::optional<CStoreChange> CLocationStore::EditLocation(const QString& strOldId
             }
         }
         if (strNewId != strOldId) {
-            for (pugi::xml_node r : ::Select(m_xmlResult, QStringLiteral("Result[ID = $id]"), Var(QStringLiteral("id"), strOldId)))
+            for (pugi::xml_node r : ResultsOfId(m_xmlResult, strOldId))
                 b.Replace(false, r, [&](pugi::xml_node n) { SetChildText(n, "ID", strNewId); });
             c.m_locationRenames = {{strOldId, strNewId}};
         }
@@ -530,7 +569,7 @@ std::optional<CStoreChange> CLocationStore::DeleteLocation(const QString& strId,
             return;
         b.Remove(true, found.front());
         if (bDeleteResults)
-            for (pugi::xml_node r : ::Select(m_xmlResult, QStringLiteral("Result[ID = $id]"), Var(QStringLiteral("id"), strId)))
+            for (pugi::xml_node r : ResultsOfId(m_xmlResult, strId))
                 b.Remove(false, r);
         c.m_locations = {strId};
         c.m_resultIds = {strId};
@@ -555,7 +594,7 @@ std::optional<CStoreChange> CLocationStore::DeleteGroup(const QString& strName, 
             if (bWithLocations) {
                 b.Remove(true, m);
                 if (bDeleteResults)
-                    for (pugi::xml_node r : ::Select(m_xmlResult, QStringLiteral("Result[ID = $id]"), Var(QStringLiteral("id"), strId)))
+                    for (pugi::xml_node r : ResultsOfId(m_xmlResult, strId))
                         b.Remove(false, r);
             } else {
                 const QByteArray xml = Serialize(m);
@@ -634,7 +673,7 @@ std::optional<CStoreChange> CLocationStore::DeleteResults(const CLocationTreeIte
     const std::vector<ResultFilter> filters = FiltersOf(pItem, false);
     return Run([&](CBuilder& b, CStoreChange& c) {
         for (const ResultFilter& f : filters) {
-            for (pugi::xml_node r : ::Select(m_xmlResult, QStringLiteral("Result[ID = $id]"), Var(QStringLiteral("id"), f.m_strId)))
+            for (pugi::xml_node r : ResultsOfId(m_xmlResult, f.m_strId))
                 if (f.Matches(r))
                     b.Remove(false, r);
             c.m_resultIds.append(f.m_strId);
@@ -653,7 +692,7 @@ std::optional<CStoreChange> CLocationStore::AssignResults(const CLocationTreeIte
     const std::vector<ResultFilter> filters = FiltersOf(pItem, true);
     return Run([&](CBuilder& b, CStoreChange& c) {
         for (const ResultFilter& f : filters)
-            for (pugi::xml_node r : ::Select(m_xmlResult, QStringLiteral("Result[ID = $id]"), Var(QStringLiteral("id"), f.m_strId)))
+            for (pugi::xml_node r : ResultsOfId(m_xmlResult, f.m_strId))
                 if (f.Matches(r))
                     b.Replace(false, r, [&](pugi::xml_node n) { SetChildText(n, "ID", strNewId); });
         c.m_resultIds = {d.m_strName, strNewId};
@@ -723,6 +762,9 @@ std::optional<CStoreChange> CLocationStore::SetRemarkAddress(const CLocationTree
 
 void CLocationStore::SyncTree(const CStoreChange& change, bool bForward)
 {
+    QElapsedTimer timer;
+    timer.start();
+    const auto done = qScopeGuard([&] { m_nLastPatchNs = timer.nsecsElapsed(); });
     auto renames = [bForward](const QList<QPair<QString, QString>>& list) {
         QList<QPair<QString, QString>> out;
         for (const auto& [a, b] : list)
@@ -777,12 +819,12 @@ void CLocationStore::SyncTree(const CStoreChange& change, bool bForward)
 
 void CLocationStore::SyncLocation(const QString& strId, const QString& strRenamedFrom)
 {
-    const bool bExists = m_xmlMain.IsValid() && LocationExists(m_xmlMain, strId);
+    const FoundLocation found = m_xmlMain.IsValid() ? FindLocation(m_xmlMain, strId) : FoundLocation();
     CLocationTreeItem* pItem = m_tree.FindLocationItem(strId);
-    if (!pItem && !strRenamedFrom.isEmpty() && !LocationExists(m_xmlMain, strRenamedFrom))
+    if (!pItem && !strRenamedFrom.isEmpty() && !FindLocation(m_xmlMain, strRenamedFrom).m_main)
         pItem = m_tree.FindLocationItem(strRenamedFrom);
 
-    if (!bExists) {
+    if (!found.m_main) {
         if (!pItem)
             return;
         if (!pItem->HasChildren()) {
@@ -800,11 +842,10 @@ void CLocationStore::SyncLocation(const QString& strId, const QString& strRename
         return;
     }
 
-    CLocationTreeItem* pParent = m_tree.FindGroupItem(GetGroupOfLocation(m_xmlMain, strId));
-    CXMLNodeMain m(&m_xmlMain);
-    m.SetFieldNames({QStringLiteral("ID"), QStringLiteral("State")});
-    m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strId));
-    const int nImage = m.m_General.m_strState == QLatin1String("OK") ? TreeImage::LocationOK : TreeImage::Location;
+    CLocationTreeItem* pParent = m_tree.FindGroupItem(found.m_strGroup);
+    const int nImage = std::strcmp(found.m_main.child("General").child("State").text().get(), "OK") == 0
+                           ? TreeImage::LocationOK
+                           : TreeImage::Location;
 
     if (pItem && pItem->GetParent() == pParent && pItem->GetData().m_strName == strId) {
         if (pItem->GetImage() != nImage)

@@ -115,6 +115,9 @@ public:
     // result is not in the file.
     std::optional<QPair<QString, QString>> GetRemarkAddress(const CLocationTreeItem* pItem);
 
+    // How long the last command's tree patch took, in nanoseconds.
+    qint64 GetLastPatchTime() const { return m_nLastPatchNs; }
+
     void Undo(const CStoreChange& change) { Replay(change, false); }
     void Redo(const CStoreChange& change) { Replay(change, true); }
 
@@ -142,4 +145,5 @@ private:
     CXMLDocument& m_xmlMain;
     CXMLDocument& m_xmlResult;
     CLocationTree& m_tree;
+    qint64 m_nLastPatchNs = 0;
 };

@@ -763,11 +763,17 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
 
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
+    // A walk over the results that looks at each one's first "ID" only: the
+    // XPath predicate would compare every child of every result.
     CXMLNodeResult result(&xmlResult);
     result.SetFieldNames(ResultFieldNames());
-    result.Open(QStringLiteral("Result[ID = $id]"), nullptr, {{QStringLiteral("id"), strId}});
-    for (; !result.IsEOF(); result.MoveNext())
-        AddResult(result);
+    const QByteArray id = strId.toUtf8();
+    for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
+        if (id == r.child("ID").text().get()) {
+            result.LoadFromElement(r);
+            AddResult(result);
+        }
+    }
 }
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
