@@ -397,6 +397,15 @@ void CLocationStore::Commit(const CStoreChange& change, bool bForward)
                 strChain += u'\n' + LoadString(IDS_RESTORE_FAILED).arg(m_xmlMain.GetFileName()) + u'\n' + f.errorString();
         }
         Revert(change, change.m_edits.size(), bForward, strChain);
+        // The restored main file is the document's again: read it, so that
+        // its next save does not take it for another program's change.
+        if (bMainSaved) {
+            try {
+                m_xmlMain.Reload();
+            } catch (const CException& e2) {
+                strChain += u'\n' + e2.GetErrorMessage();
+            }
+        }
         throw CStoreException(strChain);
     }
 }
