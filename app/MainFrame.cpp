@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QShortcut>
+#include <QUndoStack>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -120,15 +121,8 @@ const DisplayModeCommand* FindDisplayMode(int nCommandId)
 bool IsPending(int nCommandId)
 {
     switch (nCommandId) {
-    case ID_NEW_LOCATION:
-    case ID_NEW_GROUP:
-    case ID_EDIT_LOCATION:
     case ID_IMPORT:
     case ID_EXPORT_LOCATION:
-    case ID_DELETE:
-    case ID_ASSIGN_RESULT:
-    case ID_REMARK:
-    case ID_DELETE_RESULTS:
     case ID_FORMAT_FILES:
     case ID_BACKUP:
     case ID_RESTORE:
@@ -197,6 +191,20 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
             m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
         UpdateCommandUI();
     });
+    connect(m_pLeftView, &CLeftView::CommandDone, this, &CMainFrame::UpdateCommandUI);
+    m_pLeftView->SetContextActions({m_actions.value(ID_EDIT_LOCATION), m_actions.value(ID_DELETE), nullptr,
+                                    m_actions.value(ID_NEW_LOCATION), m_actions.value(ID_NEW_GROUP), nullptr,
+                                    m_actions.value(ID_ASSIGN_RESULT), m_actions.value(ID_REMARK),
+                                    m_actions.value(ID_DELETE_RESULTS), m_actions.value(ID_EXPORT_RESULT),
+                                    m_actions.value(ID_EXPORT_LOCATION)});
+    // Undo and redo of the tree commands head the edit menu.
+    QUndoStack* pStack = m_pLeftView->GetUndoStack();
+    m_pUndoAction->setEnabled(false);
+    m_pRedoAction->setEnabled(false);
+    connect(m_pUndoAction, &QAction::triggered, pStack, &QUndoStack::undo);
+    connect(m_pRedoAction, &QAction::triggered, pStack, &QUndoStack::redo);
+    connect(pStack, &QUndoStack::canUndoChanged, m_pUndoAction, &QAction::setEnabled);
+    connect(pStack, &QUndoStack::canRedoChanged, m_pRedoAction, &QAction::setEnabled);
     m_pLeftView->RebuildTree();
     // F6 and Shift+F6 move the focus between the two panes.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
@@ -248,6 +256,11 @@ void CMainFrame::CreateMenus()
     QMenu* pFile = menuBar()->addMenu(LoadString(IDS_MENU_FILE));
     add(pFile, {ID_BACKUP, ID_RESTORE, 0, ID_PRINT, ID_PRINT_PREVIEW, ID_PRINT_SETUP, ID_EXPORT_PDF, 0, ID_APP_EXIT});
     QMenu* pEdit = menuBar()->addMenu(LoadString(IDS_MENU_EDIT_MENU));
+    m_pUndoAction = pEdit->addAction(LoadString(IDS_MENU_UNDO));
+    m_pUndoAction->setShortcut(QKeySequence::Undo);
+    m_pRedoAction = pEdit->addAction(LoadString(IDS_MENU_REDO));
+    m_pRedoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    pEdit->addSeparator();
     add(pEdit, {ID_NEW_LOCATION, ID_NEW_GROUP, ID_EDIT_LOCATION, 0, ID_IMPORT, ID_EXPORT_LOCATION, 0, ID_DELETE, 0,
                 ID_ASSIGN_RESULT, ID_EXPORT_RESULT, ID_REMARK, ID_DELETE_RESULTS, 0, ID_READOUT, 0, ID_FORMAT_FILES});
     QMenu* pDisplay = menuBar()->addMenu(LoadString(IDS_MENU_DISPLAY));
@@ -325,6 +338,8 @@ void CMainFrame::UpdateCommandUI()
             const DisplayModeState s = GetDisplayModeState(nId, nMode);
             pAction->setChecked(s.bChecked);
             pAction->setEnabled(s.bEnabled);
+        } else if (CLeftView::HandlesCommand(nId)) {
+            pAction->setEnabled(m_pLeftView && m_pLeftView->IsCommandEnabled(nId));
         } else if (IsPending(nId)) {
             pAction->setEnabled(false);
         }
@@ -358,6 +373,11 @@ void CMainFrame::OnCommand(int nCommandId)
             m_pResultView->SetHarmonicsMode(nMode);
         else
             m_pResultView->SetValueMode(nMode);
+        UpdateCommandUI();
+        return;
+    }
+    if (CLeftView::HandlesCommand(nCommandId)) {
+        m_pLeftView->OnCommand(nCommandId);
         UpdateCommandUI();
         return;
     }

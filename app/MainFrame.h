@@ -110,6 +110,8 @@ private:
     // Remembers the last CSV file of each kind for the rest of the run.
     CResultCsvExporter m_csvExporter;
     QLabel* m_pIndicators[3] = {};
+    QAction* m_pUndoAction = nullptr;
+    QAction* m_pRedoAction = nullptr;
     QMenu* m_pValuesMenu = nullptr;
     QMenu* m_pHarmonicsMenu = nullptr;
     QMenu* m_pContinuousMenu = nullptr;

@@ -72,6 +72,14 @@ QDateTime ParseStartTime(const QString& strDate, const QString& strTime)
     return QDateTime(date, time, Qt::UTC);
 }
 
+// What the tree reads of a result.
+QStringList ResultFieldNames()
+{
+    return {QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Place-No"),
+            QStringLiteral("Function"), QStringLiteral("Time-Interval"), QStringLiteral("Value-Measurement"),
+            QStringLiteral("No")};
+}
+
 } // namespace
 
 // --- CLocationTreeItem -------------------------------------------------------
@@ -721,10 +729,7 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
             FillFromMain(xmlMain, pFirst);
         if (xmlResult.IsValid()) {
             CXMLNodeResult result(&xmlResult);
-            result.SetFieldNames({QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"),
-                                  QStringLiteral("Place-No"), QStringLiteral("Function"),
-                                  QStringLiteral("Time-Interval"), QStringLiteral("Value-Measurement"),
-                                  QStringLiteral("No")});
+            result.SetFieldNames(ResultFieldNames());
             // "Result" rather than the tag name: a tag-name selection walks
             // every element of the file, the results' own children included,
             // while the results are all children of the root.
@@ -754,6 +759,21 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
     else if (bHadSelection)
         for (ILocationTreeObserver* p : m_observers)
             p->SelectionChanged(nullptr);
+}
+
+void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
+{
+    // A walk over the results that looks at each one's first "ID" only: the
+    // XPath predicate would compare every child of every result.
+    CXMLNodeResult result(&xmlResult);
+    result.SetFieldNames(ResultFieldNames());
+    const QByteArray id = strId.toUtf8();
+    for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
+        if (id == r.child("ID").text().get()) {
+            result.LoadFromElement(r);
+            AddResult(result);
+        }
+    }
 }
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)

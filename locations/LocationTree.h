@@ -137,6 +137,9 @@ public:
     // group inserted (else the first location). An XML error empties the
     // tree and is reported once.
     void RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult);
+    // Adds the results of one ID as RebuildTree does, under its location item
+    // or the unassigned node. Throws CXMLException.
+    void AddResultsOfId(CXMLDocument& xmlResult, const QString& strId);
 
     // --- tree operations of the commands ---
     // The row at which a new group (kind 0) or location (kind 1) goes under

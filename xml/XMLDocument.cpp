@@ -636,7 +636,10 @@ void CXMLDocument::Save(bool bFormat)
     // One pass: the line-broken layout and CR LF come straight out of the
     // writer, nothing rewrites the file afterwards.
     m_pDOM->save(writer, "", bFormat ? pugi::format_indent : pugi::format_raw, pugi::encoding_utf8);
-    if (!writer.Flush()) {
+    // QSaveFile holds up to 16 KiB in its buffer and commits even when
+    // writing that buffer out at the end fails (a full disk): the buffer is
+    // flushed here, where a failure can still cancel.
+    if (!writer.Flush() || !file.flush()) {
         const QString strReason = file.errorString();
         file.cancelWriting();
         throw CXMLException(IDS_XML_SAVE, m_strFileName + QStringLiteral(": ") + strReason);

@@ -1,0 +1,336 @@
+// The location dialogs driven by keys and mouse, the tree pane's commands on
+// the undo stack, and pictures of both to look at.
+
+#include "LocationTestData.h"
+
+#include "locations/AssignResultDlg.h"
+#include "locations/BearbeitenSheet.h"
+#include "locations/GroupNameDlg.h"
+#include "locations/LeftView.h"
+#include "locations/LocationPage.h"
+#include "locations/RemarkAddressDlg.h"
+#include "resources/StringTable.h"
+#include "xml/QardaDoc.h"
+#include "xml/XMLNode.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+class TestLocationDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void sheetRoundTrip_data();
+    void sheetRoundTrip();
+    void validation_data();
+    void validation();
+    void assignAndRemarkDialogs();
+    void commandsUndoInThePane();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_strMain, m_strResult;
+};
+
+namespace {
+
+// Latin-1 only: key events carry one byte per character.
+const QString kSpecial = QStringLiteral("Äöü ß & < > \" '");
+
+void ClickOk(QDialog& dlg)
+{
+    auto* pBox = dlg.findChild<QDialogButtonBox*>();
+    QTest::mouseClick(pBox->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+// Key presses that carry each character as their text, umlauts included.
+void KeyText(QWidget* pWidget, const QString& strText)
+{
+    for (const QChar c : strText)
+        QTest::sendKeyEvent(QTest::Click, pWidget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void Type(QWidget* pControl, const QString& strText)
+{
+    pControl->setFocus();
+    if (auto* pLine = qobject_cast<QLineEdit*>(pControl))
+        pLine->selectAll();
+    else if (auto* pText = qobject_cast<QPlainTextEdit*>(pControl))
+        pText->selectAll();
+    if (strText.isEmpty())
+        QTest::keyClick(pControl, Qt::Key_Delete);
+    KeyText(pControl, strText);
+}
+
+QWidget* Control(CBearbeitenSheet& sheet, int nTab, const QString& strId)
+{
+    sheet.GetTabs()->setCurrentIndex(nTab);
+    return sheet.GetTabs()->widget(nTab)->findChild<QWidget*>(strId);
+}
+
+QString ControlText(QWidget* p)
+{
+    if (auto* pLine = qobject_cast<QLineEdit*>(p))
+        return pLine->text();
+    return qobject_cast<QPlainTextEdit*>(p)->toPlainText();
+}
+
+} // namespace
+
+void TestLocationDialogs::initTestCase()
+{
+    m_strMain = m_dir.path() + QStringLiteral("/Main.xml");
+    m_strResult = m_dir.path() + QStringLiteral("/Result.xml");
+    WriteLocationTestFiles(m_strMain, m_strResult);
+}
+
+void TestLocationDialogs::sheetRoundTrip_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("element");
+    const QStringList address = QStringLiteral("Firstname Name Street Postcode City Country No Remark").split(u' ');
+    QTest::newRow("ID") << 0 << QStringLiteral("1023") << QStringLiteral("General/ID");
+    QTest::newRow("general remark") << 0 << QStringLiteral("1024") << QStringLiteral("General/Remark");
+    for (int i = 0; i < 8; ++i) {
+        QTest::addRow("customer %s", qPrintable(address[i])) << 1 << QString::number(1000 + i) << QStringLiteral("Customer/") + address[i];
+        QTest::addRow("site %s", qPrintable(address[i])) << 2 << QString::number(1000 + i) << QStringLiteral("Location/") + address[i];
+    }
+    const QStringList net = QStringLiteral("Operator Supplier Remark").split(u' ');
+    for (int i = 0; i < 3; ++i)
+        QTest::addRow("net %s", qPrintable(net[i])) << 3 << QString::number(1016 + i) << QStringLiteral("Net/") + net[i];
+    const QStringList meter = QStringLiteral("Manufacturer Manuf-No Custom-No Remark").split(u' ');
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("meter %s", qPrintable(meter[i])) << 4 << QString::number(1019 + i) << QStringLiteral("Meter/") + meter[i];
+}
+
+// Typed into a new location's sheet, written by the command, read back from
+// the file and shown again by the sheet in edit mode.
+void TestLocationDialogs::sheetRoundTrip()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, control);
+    QFETCH(QString, element);
+    CRecordingSink sink;
+    CQardaDoc doc(m_strMain, m_strResult);
+    CLocationTree tree;
+    CLocationStore store(doc.m_xmlMain, doc.m_xmlResult, tree);
+    const QString strTag = QString::fromUtf8(QTest::currentDataTag());
+    const QString strId = QStringLiteral("Ort ") + kSpecial + strTag;
+    const QString strValue = control == QLatin1String("1023") ? strId : kSpecial + strTag;
+
+    CBearbeitenSheet sheet(&doc.m_xmlMain, IDS_CAPTION_NEW);
+    QVERIFY(sheet.OnInitDialog());
+    sheet.show();
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("Neu"));
+    QCOMPARE(sheet.GetTabs()->tabText(tab), (QStringList{QStringLiteral("Allgemeine Daten"), QStringLiteral("Kundendaten"), QStringLiteral("Standort"), QStringLiteral("Netz"), QStringLiteral("Zählerdaten")}[tab]));
+    Type(Control(sheet, 0, QStringLiteral("1023")), strId);
+    // The group list: empty entry first, then the groups in file order.
+    auto* pGroups = qobject_cast<QComboBox*>(Control(sheet, 0, QStringLiteral("1068")));
+    QCOMPARE(pGroups->currentIndex(), 0);
+    QCOMPARE(pGroups->itemText(2), QStringLiteral("G1"));
+    pGroups->setFocus();
+    QTest::keyClick(pGroups, Qt::Key_Down);
+    QTest::keyClick(pGroups, Qt::Key_Down);
+    Type(Control(sheet, tab, control), strValue);
+    ClickOk(sheet);
+    QCOMPARE(sheet.result(), int(QDialog::Accepted));
+    QCOMPARE(sheet.m_pGeneral->m_strGroup, QStringLiteral("G1"));
+    QVERIFY(store.NewLocation(sheet.GetFields(), sheet.m_pGeneral->m_strGroup));
+
+    CXMLDocument reread;
+    reread.Open(m_strMain);
+    CXMLNode n(&reread);
+    QVERIFY(n.FindFirst(QStringLiteral("Group[@Name = 'G1']/Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}));
+    QCOMPARE(QString::fromUtf8(n.GetCurrentElement().first_element_by_path(element.toUtf8().constData()).text().get()), strValue);
+
+    CBearbeitenSheet edit(&reread, IDS_CAPTION_EDIT);
+    edit.m_bEditMode = true;
+    edit.m_strStartId = strId;
+    edit.m_pGeneral->m_strGroup = QStringLiteral("G1");
+    QVERIFY(edit.OnInitDialog());
+    QCOMPARE(edit.windowTitle(), QStringLiteral("Bearbeiten"));
+    QCOMPARE(ControlText(Control(edit, tab, control)), strValue);
+    QCOMPARE(qobject_cast<QComboBox*>(Control(edit, 0, QStringLiteral("1068")))->currentText(), QStringLiteral("G1"));
+    QVERIFY(sink.m_shown.isEmpty());
+}
+
+void TestLocationDialogs::validation_data()
+{
+    QTest::addColumn<int>("dialog");  // 0 new location, 1 edit L3, 2 new group, 3 edit group G1
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<unsigned>("message");  // 0: accepted
+    QTest::newRow("empty ID") << 0 << QString() << unsigned(IDS_ID_EMPTY);
+    QTest::newRow("blank ID") << 0 << QStringLiteral("   ") << unsigned(IDS_ID_EMPTY);
+    QTest::newRow("duplicate ID") << 0 << QStringLiteral("L3") << unsigned(IDS_ID_EXISTS);
+    QTest::newRow("duplicate ID with blanks") << 0 << QStringLiteral(" L3 ") << unsigned(IDS_ID_EXISTS);
+    QTest::newRow("new ID") << 0 << QStringLiteral("l3") << 0u;
+    QTest::newRow("edit keeps own ID") << 1 << QStringLiteral("L3") << 0u;
+    QTest::newRow("edit to another's ID") << 1 << QStringLiteral("L4") << unsigned(IDS_ID_EXISTS);
+    QTest::newRow("edit to empty ID") << 1 << QString() << unsigned(IDS_ID_EMPTY);
+    QTest::newRow("duplicate group") << 2 << QStringLiteral("G0") << unsigned(IDS_GROUP_EXISTS);
+    QTest::newRow("duplicate group with blanks") << 2 << QStringLiteral(" G0 ") << unsigned(IDS_GROUP_EXISTS);
+    QTest::newRow("empty group") << 2 << QString() << unsigned(IDS_GROUP_NAME_EMPTY);
+    QTest::newRow("new group") << 2 << QStringLiteral("g0") << 0u;
+    QTest::newRow("group keeps its name") << 3 << QStringLiteral("G1") << 0u;
+    QTest::newRow("group to another's name") << 3 << QStringLiteral("G2") << unsigned(IDS_GROUP_EXISTS);
+}
+
+void TestLocationDialogs::validation()
+{
+    QFETCH(int, dialog);
+    QFETCH(QString, typed);
+    QFETCH(unsigned, message);
+    CRecordingSink sink;
+    CXMLDocument main;
+    main.Open(m_strMain);
+    std::unique_ptr<QDialog> pDlg;
+    if (dialog < 2) {
+        auto* pSheet = new CBearbeitenSheet(&main, dialog ? IDS_CAPTION_EDIT : IDS_CAPTION_NEW);
+        pSheet->m_bEditMode = dialog == 1;
+        pSheet->m_strStartId = QStringLiteral("L3");
+        pDlg.reset(pSheet);
+        QVERIFY(pSheet->OnInitDialog());
+        pSheet->show();
+        Type(Control(*pSheet, 0, QStringLiteral("1023")), typed);
+    } else {
+        auto* pGroup = new CGroupNameDlg(dialog == 2 ? IDS_CAPTION_NEW : IDS_CAPTION_EDIT);
+        pGroup->m_pMain = &main;
+        pGroup->m_strName = pGroup->m_strOldName = dialog == 3 ? QStringLiteral("G1") : QString();
+        pDlg.reset(pGroup);
+        pGroup->OnInitDialog();
+        pGroup->show();
+        Type(pGroup->findChild<QLineEdit*>(QStringLiteral("1001")), typed);
+    }
+    ClickOk(*pDlg);
+    if (message == 0) {
+        QVERIFY(sink.m_shown.isEmpty());
+        QCOMPARE(pDlg->result(), int(QDialog::Accepted));
+        if (dialog >= 2)
+            QCOMPARE(static_cast<CGroupNameDlg*>(pDlg.get())->m_strName, typed.trimmed());
+    } else {
+        QCOMPARE(sink.m_shown.size(), 1);
+        QCOMPARE(sink.m_shown[0].first, LoadString(message));
+        QCOMPARE(sink.m_shown[0].second, MsgIcon::Exclamation);
+        // The dialog stays open with what was typed.
+        QVERIFY(pDlg->isVisible());
+    }
+}
+
+void TestLocationDialogs::assignAndRemarkDialogs()
+{
+    CXMLDocument main;
+    main.Open(m_strMain);
+    CAssignResultDlg assign;
+    assign.m_pMain = &main;
+    QVERIFY(assign.OnInitDialog());
+    assign.show();
+    auto* pIds = assign.findChild<QComboBox*>(QStringLiteral("1025"));
+    QStringList ids;
+    for (int i = 0; i < pIds->count(); ++i)
+        ids << pIds->itemText(i);
+    QCOMPARE(ids.mid(0, 5), (QStringList{QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("L10"), QStringLiteral("L11"), QStringLiteral("L12")}));
+    for (int i = 1; i < ids.size(); ++i)
+        QVERIFY(CLocationTree::CompareNames(ids[i - 1], ids[i]) <= 0);
+    pIds->setFocus();
+    QTest::keyClick(pIds, Qt::Key_Down);
+    ClickOk(assign);
+    QCOMPARE(assign.m_strChosenId, QStringLiteral("L1"));
+
+    // No locations: OK ends the dialog as cancelled.
+    const QString strEmpty = m_dir.path() + QStringLiteral("/Empty.xml");
+    WriteBytes(strEmpty, "<Main-Data>\r\n</Main-Data>\r\n");
+    CXMLDocument empty;
+    empty.Open(strEmpty);
+    CAssignResultDlg none;
+    none.m_pMain = &empty;
+    QVERIFY(none.OnInitDialog());
+    none.show();
+    ClickOk(none);
+    QCOMPARE(none.result(), int(QDialog::Rejected));
+
+    // Line breaks come and go as CR LF; Enter makes one.
+    CRemarkAddressDlg remark;
+    remark.m_strRemark = QStringLiteral("a\r\nb");
+    remark.m_strAddress = QStringLiteral("12");
+    remark.OnInitDialog();
+    remark.show();
+    auto* pText = remark.findChild<QPlainTextEdit*>(QStringLiteral("1038"));
+    pText->setFocus();
+    pText->moveCursor(QTextCursor::End);
+    QTest::keyClick(pText, Qt::Key_Return);
+    KeyText(pText, kSpecial);
+    Type(remark.findChild<QLineEdit*>(QStringLiteral("1072")), QStringLiteral("7"));
+    ClickOk(remark);
+    QCOMPARE(remark.m_strRemark, QStringLiteral("a\r\nb\r\n") + kSpecial);
+    QCOMPARE(remark.m_strAddress, QStringLiteral("7"));
+}
+
+// Through the pane: assign an unassigned result, delete a result and undo
+// both on the stack; pictures of the sheet and the tree go to the build
+// folder.
+void TestLocationDialogs::commandsUndoInThePane()
+{
+    CRecordingSink sink;
+    sink.m_bAnswer = true;
+    const QString strFolder = m_dir.path() + QStringLiteral("/pane");
+    QDir().mkpath(strFolder);
+    const QString strMain = strFolder + QStringLiteral("/Main.xml"), strResult = strFolder + QStringLiteral("/Result.xml");
+    WriteLocationTestFiles(strMain, strResult);
+    CQardaDoc doc(strMain, strResult);
+    // In the layout the program writes.
+    doc.m_xmlMain.Save();
+    doc.m_xmlResult.Save();
+    const QByteArray mainBefore = ReadBytes(strMain), resultBefore = ReadBytes(strResult);
+    CLeftView view(&doc);
+    view.resize(320, 640);
+    view.RebuildTree();
+    view.show();
+    CLocationTree& tree = view.GetTree();
+    CLocationTreeItem* pUnassigned = tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1);
+    QCOMPARE(pUnassigned->GetText(), QStringLiteral("Undefinierte Ergebnisse"));
+    CLocationTreeItem* pResult = tree.NextItem(tree.NextItem(pUnassigned->GetFirstChild()));
+    QVERIFY(!pResult->GetData().m_bIsContainer);
+    const TreeItemData moved = pResult->GetData();
+    tree.SelectItem(pResult);
+    QVERIFY(view.IsCommandEnabled(IDS_CMD_ASSIGN_RESULT));
+    QVERIFY(!view.IsCommandEnabled(IDS_CMD_EDIT_LOCATION));
+    QVERIFY(view.Push(view.GetStore().AssignResults(pResult, QStringLiteral("L0"))));
+    const TreeItemData* pNow = view.GetSelectedData();
+    QCOMPARE(pNow->m_strName, QStringLiteral("L0"));
+    QCOMPARE(pNow->m_strDate + pNow->m_strTime, moved.m_strDate + moved.m_strTime);
+    view.expandAll();
+    const QString strOut = QCoreApplication::applicationDirPath();
+    QVERIFY(view.grab().save(strOut + QStringLiteral("/loc_tree_after_assign.png")));
+
+    view.OnDeleteResults();
+    QCOMPARE(view.GetUndoStack()->count(), 2);
+    view.GetUndoStack()->undo();
+    view.GetUndoStack()->undo();
+    QCOMPARE(ReadBytes(strMain), mainBefore);
+    QCOMPARE(ReadBytes(strResult), resultBefore);
+    view.GetUndoStack()->redo();
+    QCOMPARE(view.GetSelectedData()->m_strName, QStringLiteral("L0"));
+    QVERIFY(sink.m_shown.isEmpty());
+    // Files read anew: nothing to undo any more.
+    view.RebuildTree();
+    QVERIFY(!view.GetUndoStack()->canUndo());
+
+    CBearbeitenSheet sheet(&doc.m_xmlMain, IDS_CAPTION_NEW);
+    QVERIFY(sheet.OnInitDialog());
+    sheet.show();
+    Type(Control(sheet, 0, QStringLiteral("1023")), QStringLiteral("Zähler Süd & <1>"));
+    QVERIFY(sheet.grab().save(strOut + QStringLiteral("/loc_new_location_sheet.png")));
+}
+
+QTEST_MAIN(TestLocationDialogs)
+#include "tst_locationdialogs.moc"
