@@ -1,6 +1,7 @@
 #include "device/Readout.h"
 
 #include "core/Number.h"
+#include "core/TextCodec.h"
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
 #include "xml/ResultIdentityIndex.h"
@@ -19,6 +20,19 @@ namespace {
 struct ReadoutCancelled
 {
 };
+
+// More results than the device memory holds.
+constexpr int kMaxStoredResults = 100000;
+// Records without a kind in a row that mean the device has nothing to give.
+constexpr int kMaxEmptyRun = 10;
+
+QString KindList(const ReadoutOutcome& outcome)
+{
+    QStringList kinds;
+    for (int n : outcome.m_unknownKinds)
+        kinds.append(QString::number(n));
+    return kinds.join(QStringLiteral(", "));
+}
 
 } // namespace
 
@@ -78,59 +92,97 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
         if (!device.GetIdentity(strDeviceType, strSerial))
             strSerial = QStringLiteral("PX900");
 
+        // A count the device memory cannot hold is a garbled answer; reading
+        // it would run for days.
+        if (nCount > kMaxStoredResults)
+            throw CPX900DeviceException(LoadString(IDS_READOUT_BAD_COUNT).arg(nCount));
         if (nCount > 0) {
-            document.SuppressSave();
-            bMarked = true;
-
             CRecordDecoder decoder(strDeviceType, strSerial, ParseInt(strVersion));
-            CResultRecord record;
-            // AddNew and Update run the cursor's query again. Over tens of
-            // thousands of results that would cost more than everything
-            // else per record, so the appending cursor selects nothing and
-            // appends under the root element, found once.
-            CXMLNode root(&document);
-            root.Open(QStringLiteral("self::Result-Data"));
-            CXMLNodeResult cursor(&document);
-            if (root.GetRecordCount() == 1)
-                cursor.Open(QStringLiteral("self::Result"), &root);
-            else
-                cursor.Open(QStringLiteral("Result"));
-            CResultIdentityIndex index;
-            index.Build(document);
-
+            // Everything is read first: the file is locked only for the
+            // short time it takes to append, not for the minutes on the line.
+            std::vector<CResultRecord> records;
+            records.reserve(static_cast<size_t>(nCount));
             QStringList lines;
+            int nEmptyRun = 0;
             for (int i = 0; i < nCount; ++i) {
                 checkCancel();
                 lines.clear();
                 device.GetResult(i, lines);
                 const QDateTime stamp = NextTimeStamp(previous, QDateTime::currentDateTime());
                 previous = stamp;
+                CResultRecord record;
                 if (decoder.Decode(lines, stamp, record)) {
-                    // A result already in the file is not stored twice.
-                    const CResultIdentity identity(record.m_strID, record.m_strDate, record.m_strTime);
-                    if (!index.Contains(identity)) {
-                        AppendResult(cursor, record);
-                        index.Insert(identity);
-                        ++outcome.m_nAdded;
-                    }
+                    records.push_back(std::move(record));
+                    nEmptyRun = 0;
+                } else if (decoder.GetRawKind() < 0) {
+                    // A record without a kind: a device that answers with
+                    // nothing, again and again, has lost its memory.
+                    if (++nEmptyRun >= kMaxEmptyRun)
+                        throw CPX900DeviceException(LoadString(IDS_READOUT_EMPTY_RECORDS).arg(nEmptyRun));
+                    ++outcome.m_nUnknown;
+                } else {
+                    ++outcome.m_nUnknown;
+                    if (!outcome.m_unknownKinds.contains(decoder.GetRawKind()))
+                        outcome.m_unknownKinds.append(decoder.GetRawKind());
+                    nEmptyRun = 0;
                 }
                 if (pObserver)
                     pObserver->OnProgress(i + 1);
             }
-
             checkCancel();
-            document.Save();
-            bMarked = false;
+
+            {
+                const auto lock = document.LockForChange();
+                document.SuppressSave();
+                bMarked = true;
+                // AddNew and Update run the cursor's query again. Over tens of
+                // thousands of results that would cost more than everything
+                // else per record, so the appending cursor selects nothing and
+                // appends under the root element, found once.
+                CXMLNode root(&document);
+                root.Open(QStringLiteral("self::Result-Data"));
+                CXMLNodeResult cursor(&document);
+                if (root.GetRecordCount() == 1)
+                    cursor.Open(QStringLiteral("self::Result"), &root);
+                else
+                    cursor.Open(QStringLiteral("Result"));
+                CResultIdentityIndex index;
+                index.Build(document);
+                for (CResultRecord& record : records) {
+                    // Only characters XML allows are stored, so the check
+                    // compares what the file will hold.
+                    const CResultIdentity identity(XmlSafeText(record.m_strID), XmlSafeText(record.m_strDate),
+                                                   XmlSafeText(record.m_strTime));
+                    // A result already in the file is not stored twice.
+                    if (index.Contains(identity)) {
+                        ++outcome.m_nDuplicates;
+                        continue;
+                    }
+                    AppendResult(cursor, record);
+                    index.Insert(identity);
+                    ++outcome.m_nAdded;
+                }
+                document.Save();
+                bMarked = false;
+            }
 
             // The results are safe in the file from here on; a cancel no
-            // longer applies.
+            // longer applies. The device keeps what was not stored.
+            const bool bAllStored = outcome.m_nUnknown == 0;
             if (options.m_bInteractive) {
-                if (pObserver && pObserver->AskYesNo(LoadString(IDS_PX900_ASK_DELETE))) {
+                const QString strQuestion =
+                    bAllStored ? LoadString(IDS_PX900_ASK_DELETE)
+                               : LoadString(IDS_READOUT_UNKNOWN_KINDS).arg(outcome.m_nUnknown).arg(KindList(outcome))
+                                     + u'\n' + LoadString(IDS_PX900_ASK_DELETE);
+                if (pObserver && pObserver->AskYesNo(strQuestion)) {
                     device.DeleteResults();
                     pObserver->Inform(LoadString(IDS_RESULTS_DELETED));
                 }
             } else if (options.m_bDeleteAfter) {
-                device.DeleteResults();
+                if (bAllStored)
+                    device.DeleteResults();
+                else
+                    outcome.m_bDeleteRefused = true;
             }
         } else if (options.m_bInteractive && pObserver) {
             pObserver->Inform(LoadString(IDS_NO_RESULTS_STORED));

@@ -56,9 +56,18 @@ struct ReadoutOutcome
     int m_nAdded = 0;
     // Results stored in the device.
     int m_nCount = 0;
+    // Records read that the file held already.
+    int m_nDuplicates = 0;
+    // Records of a kind this program does not know: not stored. While there
+    // are any, the device memory is not deleted unattended.
+    int m_nUnknown = 0;
+    QList<int> m_unknownKinds;
+    // Deletion was asked for but refused because not every record was stored.
+    bool m_bDeleteRefused = false;
 };
 
-// Reads every stored result out of the PX900 into the result document and
+// Reads every stored result out of the PX900, then appends the new ones to
+// the result document under its lock, against the file as it is on disk, and
 // saves it once. A failure or a cancel reloads the document from its file, so
 // memory and file agree and the file is unchanged. Reports nothing itself:
 // the caller shows the outcome's error text.

@@ -210,6 +210,7 @@ void CRecordDecoder::Reset()
     m_uRange = m_iRange = m_uRatio = m_iRatio = 0;
     m_kind = RecordKind::None;
     m_bBadKind = false;
+    m_nRawKind = -1;
     m_mode = MeasuringMode::None;
     m_harmonicSquares = 0;
     for (int p = 0; p < 3; ++p)
@@ -319,7 +320,8 @@ bool CRecordDecoder::DecodeHeader(const KeyValue& kv, CResultRecord& r)
     const QString& k = kv.strKey;
     const QString& v = kv.strValue;
     if (k == QLatin1String("RID")) {
-        if (const std::optional<RecordKind> kind = RecordKindFromInt(ParseInt(v))) {
+        m_nRawKind = ParseInt(v);
+        if (const std::optional<RecordKind> kind = RecordKindFromInt(m_nRawKind)) {
             m_kind = *kind;
             r.m_strFunction = RecordFunction(m_kind);
             r.m_strDatatype = RecordDatatype(m_kind);

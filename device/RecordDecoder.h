@@ -65,6 +65,8 @@ public:
 
     // The kind of the last decoded record; None when it had no valid one.
     RecordKind GetKind() const { return m_kind; }
+    // The "RID" number as sent, also when it names no kind; -1 without one.
+    int GetRawKind() const { return m_nRawKind; }
 
 private:
     struct KeyValue
@@ -117,6 +119,7 @@ private:
     double m_uRange = 0, m_iRange = 0, m_uRatio = 0, m_iRatio = 0;
     RecordKind m_kind = RecordKind::None;
     bool m_bBadKind = false;
+    int m_nRawKind = -1;
     MeasuringMode m_mode = MeasuringMode::None;
     double m_harmonicSquares = 0;
     double m_voltageAngle[3] = {0, 0, 0};

@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/RegSettings.h"
 #include "device/Readout.h"
+#include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 
 int RunUnattendedReadout(const UnattendedReadoutArgs& args)
@@ -19,6 +20,8 @@ int RunUnattendedReadout(const UnattendedReadoutArgs& args)
         const QString strResultFile = settings.GetString(QStringLiteral("ResultFile"), QStringLiteral("Result.xml"));
 
         CXMLDocument document;
+        // Another kind of file is read but never written.
+        document.SetExpectedRoot(QStringLiteral("Result-Data"));
         document.Open(strResultFile);
 
         if (args.m_bHasPort) {
@@ -33,6 +36,17 @@ int RunUnattendedReadout(const UnattendedReadoutArgs& args)
         document.Close();
         if (!outcome.m_bSuccess) {
             ReportError(outcome.m_strError, MsgIcon::Exclamation);
+            return 1;
+        }
+        if (outcome.m_nUnknown > 0) {
+            QStringList kinds;
+            for (int n : outcome.m_unknownKinds)
+                kinds.append(QString::number(n));
+            ReportError(LoadString(IDS_READOUT_UNKNOWN_KINDS).arg(outcome.m_nUnknown).arg(kinds.join(QStringLiteral(", "))),
+                        MsgIcon::Exclamation);
+        }
+        if (outcome.m_bDeleteRefused) {
+            ReportError(LoadString(IDS_READOUT_DELETE_REFUSED), MsgIcon::Exclamation);
             return 1;
         }
         return 0;

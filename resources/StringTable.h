@@ -213,6 +213,10 @@ enum StringId : unsigned {
     IDS_XML_WRONG_ROOT = 21900,
     IDS_XML_CHANGED_ON_DISK = 21901,
     IDS_XML_LOCKED = 21902,
+    IDS_READOUT_BAD_COUNT = 21903,
+    IDS_READOUT_EMPTY_RECORDS = 21904,
+    IDS_READOUT_UNKNOWN_KINDS = 21905,
+    IDS_READOUT_DELETE_REFUSED = 21906,
 
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.

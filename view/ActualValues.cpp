@@ -26,7 +26,7 @@ const char* const g_quantityNames[kQtyCount] = {
 // Angles in the table always carry a point, whatever the locale.
 QString FormatAngle(double d)
 {
-    return QString::asprintf("%.02f", d).replace(QLatin1Char(','), QLatin1Char('.'));
+    return FormatNumberC("%.02f", d);
 }
 
 // True when the text starts like a number ("---" and "" do not).
@@ -154,11 +154,7 @@ QString GetValueCell(const CResultCache& cache, int nIndex, int nPhase, int nNor
     const double phiU = ParseNumber(ValuePart(strU));
     const double phiI = ParseNumber(ValuePart(strI));
     double d = nNorm == kNormDIN410 ? phiI - phiU : phiU - phiI;
-    if (d > 180)
-        d -= 360;
-    if (d < -180)
-        d += 360;
-    return QString::asprintf("%.02f;deg", d).replace(QLatin1Char(','), QLatin1Char('.'));
+    return FormatNumberC("%.02f", WrapDegrees180(d)) + QStringLiteral(";deg");
 }
 
 bool IsQuantityPresent(const CResultCache& cache, int nIndex)

@@ -999,5 +999,511 @@ Status bar</translation>
         <source>Gesamt</source>
         <translation>Total</translation>
     </message>
+    <message>
+        <source>Neu</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Sie beabsichtigen einen oder mehrere Datensätze zu löschen. 
+
+Wollen Sie die Löschung durchführen.</source>
+        <translation>You are about to delete one or more records. 
+
+Do you want to carry out the deletion?</translation>
+    </message>
+    <message>
+        <source>Diesem Datensatz sind Ergebnisse zugewiesen.
+Wollen Sie die Ergebnisse löschen ?</source>
+        <translation>Results are assigned to this record.
+Do you want to delete the results?</translation>
+    </message>
+    <message>
+        <source>Betrag</source>
+        <translation>Magnitude</translation>
+    </message>
+    <message>
+        <source>Winkel</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Kanal</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Summe</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>Zählerkonstante</source>
+        <translation>Meter constant</translation>
+    </message>
+    <message>
+        <source>Impulsanzahl</source>
+        <translation>Number of pulses</translation>
+    </message>
+    <message>
+        <source>Fehler</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Messtaktquelle</source>
+        <translation>Measuring clock source</translation>
+    </message>
+    <message>
+        <source>Art</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Energie/Leistung</source>
+        <translation>Energy/power</translation>
+    </message>
+    <message>
+        <source>Anfang</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Ende</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>E-Register</source>
+        <translation>E-Register</translation>
+    </message>
+    <message>
+        <source>P-Register</source>
+        <translation>P-Register</translation>
+    </message>
+    <message>
+        <source>Messung</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>Zählen</source>
+        <translation>Counting</translation>
+    </message>
+    <message>
+        <source>Kontakt</source>
+        <translation>Contact</translation>
+    </message>
+    <message>
+        <source>CSV - Datei (csv)|*.csv||</source>
+        <translation>CSV file (csv)|*.csv||</translation>
+    </message>
+    <message>
+        <source>Energie</source>
+        <translation>Energy</translation>
+    </message>
+    <message>
+        <source>Leistung</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>U-Nominal</source>
+        <translation>U-Nominal</translation>
+    </message>
+    <message>
+        <source>I-Nominal</source>
+        <translation>I-Nominal</translation>
+    </message>
+    <message>
+        <source>B-Nominal</source>
+        <translation>B-Nominal</translation>
+    </message>
+    <message>
+        <source>W-Länge</source>
+        <translation>W-Length</translation>
+    </message>
+    <message>
+        <source>W-Maß</source>
+        <translation>W-Gauge</translation>
+    </message>
+    <message>
+        <source>Geberprüfung</source>
+        <translation>Transmitter test</translation>
+    </message>
+    <message>
+        <source>tm/te</source>
+        <translation>tm/te</translation>
+    </message>
+    <message>
+        <source>Messungen</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Spannweite</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Mittelwert</source>
+        <translation>Mean value</translation>
+    </message>
+    <message>
+        <source>Std. Abweichung</source>
+        <translation>Std. deviation</translation>
+    </message>
+    <message>
+        <source>U-Transformer</source>
+        <translation>U transformer</translation>
+    </message>
+    <message>
+        <source>N-Prim</source>
+        <translation>N-Prim</translation>
+    </message>
+    <message>
+        <source>N-Sek</source>
+        <translation>N-Sek</translation>
+    </message>
+    <message>
+        <source>X-Prim</source>
+        <translation>X-Prim</translation>
+    </message>
+    <message>
+        <source>X-Sek</source>
+        <translation>X-Sek</translation>
+    </message>
+    <message>
+        <source>I-Transformer</source>
+        <translation>I transformer</translation>
+    </message>
+    <message>
+        <source>Prim</source>
+        <translation>Prim</translation>
+    </message>
+    <message>
+        <source>X-e</source>
+        <translation>X-e</translation>
+    </message>
+    <message>
+        <source>X-d</source>
+        <translation>X-d</translation>
+    </message>
+    <message>
+        <source>Summe UI</source>
+        <translation>Total UI</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>e</source>
+        <translation>e</translation>
+    </message>
+    <message>
+        <source>d</source>
+        <translation>d</translation>
+    </message>
+    <message>
+        <source>Abtastwert</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>Wert</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Ref. Name</source>
+        <translation>Ref. name</translation>
+    </message>
+    <message>
+        <source>Ref. Wert</source>
+        <translation>Ref. value</translation>
+    </message>
+    <message>
+        <source>Ref. Winkel</source>
+        <translation>Ref. angle</translation>
+    </message>
+    <message>
+        <source>Diff. Wert</source>
+        <translation>Diff. value</translation>
+    </message>
+    <message>
+        <source>Diff. Winkel</source>
+        <translation>Diff. angle</translation>
+    </message>
+    <message>
+        <source>Dieser Gruppe sind Orte zugeordnet.
+Wollen Sie die zugeordneten Orte mit löschen?</source>
+        <translation>Locations are assigned to this group.
+Do you want to delete the assigned locations as well?</translation>
+    </message>
+    <message>
+        <source>Messzeit</source>
+        <translation>Measuring time</translation>
+    </message>
+    <message>
+        <source>Xc-Prim</source>
+        <translation>Xc-Prim</translation>
+    </message>
+    <message>
+        <source>Xc-Sek</source>
+        <translation>Xc-Sek</translation>
+    </message>
+    <message>
+        <source>U Bereich</source>
+        <translation>U range</translation>
+    </message>
+    <message>
+        <source>I Bereich</source>
+        <translation>I range</translation>
+    </message>
+    <message>
+        <source>Frequenz</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Phasen</source>
+        <translation>Phases</translation>
+    </message>
+    <message>
+        <source>Startzeit</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>Stopzeit</source>
+        <translation>Stop time</translation>
+    </message>
+    <message>
+        <source>Messdauer</source>
+        <translation>Measurement duration</translation>
+    </message>
+    <message>
+        <source>Istwerte wählen</source>
+        <translation>Choose values</translation>
+    </message>
+    <message>
+        <source>Nr %1   %2   %3 = %4</source>
+        <translation>No %1   %2   %3 = %4</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; kann nicht zum Schreiben geöffnet werden.
+%2</source>
+        <translation>The file &apos;%1&apos; cannot be opened for writing.
+%2</translation>
+    </message>
+    <message>
+        <source>In die Datei &apos;%1&apos; konnte nicht geschrieben werden. Der bisherige Inhalt der Datei ist unverändert.
+%2</source>
+        <translation>The file &apos;%1&apos; could not be written. Its previous content is unchanged.
+%2</translation>
+    </message>
+    <message>
+        <source>PDF - Datei (pdf)|*.pdf||</source>
+        <translation>PDF file (pdf)|*.pdf||</translation>
+    </message>
+    <message>
+        <source>Als PDF exportieren...</source>
+        <translation>Export as PDF...</translation>
+    </message>
+    <message>
+        <source>Unbekannte Ergebnisart &apos;%1&apos;. Bekannte Arten: %2</source>
+        <translation>Unknown result kind &apos;%1&apos;. Known kinds: %2</translation>
+    </message>
+    <message>
+        <source>Ungültiges Datum &apos;%1&apos; (erwartet TT.MM.JJJJ oder JJJJ-MM-TT).</source>
+        <translation>Invalid date &apos;%1&apos; (expected DD.MM.YYYY or YYYY-MM-DD).</translation>
+    </message>
+    <message>
+        <source>Die Auswahl enthält Ergebnisse mehrerer Arten (%1), eine CSV-Datei nimmt aber nur eine Art auf. Wählen Sie eine Art mit --kind oder setzen Sie {kind} in den Dateinamen.</source>
+        <translation>The selection contains results of several kinds (%1), but a CSV file holds only one kind. Choose a kind with --kind or put {kind} in the file name.</translation>
+    </message>
+    <message>
+        <source>Kein Ergebnis passt zur Auswahl.</source>
+        <translation>No result matches the selection.</translation>
+    </message>
+    <message>
+        <source>--export-pdf braucht --id, --date und --time.</source>
+        <translation>--export-pdf needs --id, --date and --time.</translation>
+    </message>
+    <message>
+        <source>Kein Ergebnis mit der ID &apos;%1&apos;, dem Datum %2 und der Uhrzeit %3 gefunden.</source>
+        <translation>No result found with the ID &apos;%1&apos;, the date %2 and the time %3.</translation>
+    </message>
+    <message>
+        <source>Der Schalter %1 braucht einen Wert.</source>
+        <translation>The option %1 needs a value.</translation>
+    </message>
+    <message>
+        <source>Allgemeine Daten</source>
+        <translation>General data</translation>
+    </message>
+    <message>
+        <source>Kundendaten</source>
+        <translation>Customer data</translation>
+    </message>
+    <message>
+        <source>Gruppe:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>Bemerkung:</source>
+        <translation>Remark:</translation>
+    </message>
+    <message>
+        <source>Vorname:</source>
+        <translation>First name:</translation>
+    </message>
+    <message>
+        <source>Name/Firma:</source>
+        <translation>Name/company:</translation>
+    </message>
+    <message>
+        <source>Strasse:</source>
+        <translation>Street:</translation>
+    </message>
+    <message>
+        <source>PLZ:</source>
+        <translation>Postcode:</translation>
+    </message>
+    <message>
+        <source>Ort:</source>
+        <translation>City:</translation>
+    </message>
+    <message>
+        <source>Land:</source>
+        <translation>Country:</translation>
+    </message>
+    <message>
+        <source>Nr:</source>
+        <translation>No:</translation>
+    </message>
+    <message>
+        <source>Betreiber:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>Lieferant:</source>
+        <translation>Supplier:</translation>
+    </message>
+    <message>
+        <source>Hersteller:</source>
+        <translation>Manufacturer:</translation>
+    </message>
+    <message>
+        <source>FabrikNr:</source>
+        <translation>Serial no.:</translation>
+    </message>
+    <message>
+        <source>EigentumsNr:</source>
+        <translation>Property no.:</translation>
+    </message>
+    <message>
+        <source>Name: </source>
+        <translation>Name: </translation>
+    </message>
+    <message>
+        <source>Ergebnis zuordnen</source>
+        <translation>Assign result</translation>
+    </message>
+    <message>
+        <source>Bemerkung und Adresse eingeben</source>
+        <translation>Enter remark and address</translation>
+    </message>
+    <message>
+        <source>PX900 Adresse:</source>
+        <translation>PX900 address:</translation>
+    </message>
+    <message>
+        <source>Geben Sie die ID des Messortes ein und wählen Sie die Gruppe, zu der er gehört.</source>
+        <translation>Enter the ID of the measuring location and choose the group it belongs to.</translation>
+    </message>
+    <message>
+        <source>Name und Anschrift des Kunden.</source>
+        <translation>Name and address of the customer.</translation>
+    </message>
+    <message>
+        <source>Anschrift des Standortes, an dem gemessen wird.</source>
+        <translation>Address of the site where the measurement is taken.</translation>
+    </message>
+    <message>
+        <source>Netzbetreiber und Energielieferant.</source>
+        <translation>Network operator and energy supplier.</translation>
+    </message>
+    <message>
+        <source>Angaben zum Zähler.</source>
+        <translation>Details of the meter.</translation>
+    </message>
+    <message>
+        <source>Wählen Sie den Ort, dem das Ergebnis zugeordnet werden soll.</source>
+        <translation>Choose the location the result is to be assigned to.</translation>
+    </message>
+    <message>
+        <source>Bemerkung zum Ergebnis und Adresse des PX900.</source>
+        <translation>Remark on the result and address of the PX900.</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederherstellen</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>Bitte geben Sie eine ID ein.</source>
+        <translation>Please enter an ID.</translation>
+    </message>
+    <message>
+        <source>Bitte geben Sie eine Bezeichnung für die Gruppe ein.</source>
+        <translation>Please enter a name for the group.</translation>
+    </message>
+    <message>
+        <source>Die Änderung konnte nicht gespeichert werden. Beide Dateien sind unverändert.</source>
+        <translation>The change could not be saved. Both files are unchanged.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 konnte nicht wiederhergestellt werden.</source>
+        <translation>The file %1 could not be restored.</translation>
+    </message>
+    <message>
+        <source>Die Daten wurden inzwischen geändert. Der Schritt kann nicht rückgängig gemacht werden.</source>
+        <translation>The data has been changed in the meantime. The step cannot be undone.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; ist keine passende Datendatei: ihr Wurzelelement ist &apos;%2&apos;, erwartet wird &apos;%3&apos;. Sie wird nicht geändert.</source>
+        <translation>The file &apos;%1&apos; is not a suitable data file: its root element is &apos;%2&apos;, &apos;%3&apos; is expected. It is left unchanged.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; wurde inzwischen von einem anderen Programm geändert. Die Änderung wurde nicht gespeichert; die Datei wird neu geladen.</source>
+        <translation>The file &apos;%1&apos; has been changed by another program in the meantime. The change was not saved; the file is being reloaded.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; wird gerade von einem anderen Programm geändert. Bitte versuchen Sie es später noch einmal.</source>
+        <translation>The file &apos;%1&apos; is being changed by another program at the moment. Please try again later.</translation>
+    </message>
+    <message>
+        <source>Das angezeigte Ergebnis als PDF-Datei speichern
+Als PDF exportieren</source>
+        <translation>Save the displayed result as a PDF file
+Export as PDF</translation>
+    </message>
+    <message>
+        <source>Das PX900 meldet %1 gespeicherte Ergebnisse; so viele kann es nicht speichern. Die Antwort ist gestört.</source>
+        <translation>The PX900 reports %1 stored results; it cannot store that many. The answer is garbled.</translation>
+    </message>
+    <message>
+        <source>Das PX900 hat %1 leere Ergebnisse in Folge geliefert; die Auslesung wurde abgebrochen.</source>
+        <translation>The PX900 returned %1 empty results in a row; the readout was stopped.</translation>
+    </message>
+    <message>
+        <source>%1 Ergebnisse unbekannter Art (%2) wurden nicht gespeichert.</source>
+        <translation>%1 results of an unknown kind (%2) were not stored.</translation>
+    </message>
+    <message>
+        <source>Die Ergebnisse im PX900 wurden nicht gelöscht, weil nicht alle gespeichert werden konnten.</source>
+        <translation>The results in the PX900 were not deleted because not all of them could be stored.</translation>
+    </message>
 </context>
 </TS>

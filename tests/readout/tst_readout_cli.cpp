@@ -166,16 +166,29 @@ private slots:
         QCOMPARE(ReadBytes(m_strResultFile), empty);
     }
 
-    // A record of an unknown kind is skipped, the others are added.
+    // A record of an unknown kind is not stored, and said so; the others are
+    // added. With /delete the device keeps its memory and the exit says so.
+    void unknownKindSkipped_data()
+    {
+        QTest::addColumn<bool>("del");
+        QTest::newRow("read") << false;
+        QTest::newRow("read and delete") << true;
+    }
     void unknownKindSkipped()
     {
+        QFETCH(bool, del);
         QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
                                              QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
-        const RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort});
-        QCOMPARE(r.strErr, QString());
-        QCOMPARE(r.nExit, 0);
+        QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort};
+        if (del)
+            args << QStringLiteral("--delete");
+        const RunResult r = RunQarda(args);
+        QVERIFY2(r.strErr.startsWith(QStringLiteral("1 Ergebnisse unbekannter Art (13) wurden nicht gespeichert.")),
+                 qPrintable(r.strErr));
+        QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), del);
+        QCOMPARE(r.nExit, del ? 1 : 0);
         QCOMPARE(CountResults(m_strResultFile), 4);
     }
 
