@@ -72,18 +72,6 @@ bool HasElementChildren(pugi::xml_node node)
 
 QString* ActualValueField(CActualValues& v, const char* pszName)
 {
-    struct PhaseField
-    {
-        const char* pszBase;
-        QString (CActualValues::*pMember)[3];
-    };
-    static const PhaseField kPhase[] = {
-        {"UPN", &CActualValues::m_strUPN}, {"UPP", &CActualValues::m_strUPP},       {"UDC", &CActualValues::m_strUDC},
-        {"UD", &CActualValues::m_strUD},   {"IL", &CActualValues::m_strIL},         {"IDC", &CActualValues::m_strIDC},
-        {"ID", &CActualValues::m_strID},   {"AU", &CActualValues::m_strAU},         {"AI", &CActualValues::m_strAI},
-        {"PHI", &CActualValues::m_strPHI}, {"Lambda", &CActualValues::m_strLambda}, {"P", &CActualValues::m_strP},
-        {"Q", &CActualValues::m_strQ},     {"S", &CActualValues::m_strS},
-    };
     struct Slot
     {
         QString (CActualValues::*pArray)[3] = nullptr;
@@ -93,10 +81,12 @@ QString* ActualValueField(CActualValues& v, const char* pszName)
     };
     static const QHash<QByteArray, Slot> kSlots = [] {
         QHash<QByteArray, Slot> h;
-        for (const PhaseField& f : kPhase)
+        for (auto* pField = CActualValues::PhaseFieldsBegin(); pField != CActualValues::PhaseFieldsEnd(); ++pField) {
+            const CActualValues::CPhaseField& f = *pField;
             for (int n = 1; n <= 3; ++n)
                 h.insert(CActualValues::PhaseFieldName(QLatin1String(f.pszBase), n).toLatin1(),
                          Slot{f.pMember, nullptr, nullptr, n - 1});
+        }
         for (int k = 1; k <= 6; ++k) {
             h.insert("AUX" + QByteArray::number(k), Slot{nullptr, &CActualValues::m_strAUX, nullptr, k - 1});
             h.insert("AAUX" + QByteArray::number(k), Slot{nullptr, &CActualValues::m_strAAUX, nullptr, k - 1});

@@ -1,5 +1,7 @@
 #include "xml/ResultRecord.h"
 
+#include <iterator>
+
 #include "core/Kinds.h"
 
 #include <QHash>
@@ -38,21 +40,29 @@ void CActualValues::SetEmpty()
     *this = CActualValues();
 }
 
+namespace {
+const CActualValues::CPhaseField g_phaseFields[] = {
+    {"UPN", &CActualValues::m_strUPN}, {"UPP", &CActualValues::m_strUPP}, {"UDC", &CActualValues::m_strUDC},
+    {"UD", &CActualValues::m_strUD},   {"IL", &CActualValues::m_strIL},   {"IDC", &CActualValues::m_strIDC},
+    {"ID", &CActualValues::m_strID},   {"AU", &CActualValues::m_strAU},   {"AI", &CActualValues::m_strAI},
+    {"PHI", &CActualValues::m_strPHI}, {"Lambda", &CActualValues::m_strLambda},
+    {"P", &CActualValues::m_strP},     {"Q", &CActualValues::m_strQ},     {"S", &CActualValues::m_strS},
+};
+} // namespace
+
+const CActualValues::CPhaseField* CActualValues::PhaseFieldsBegin()
+{
+    return std::begin(g_phaseFields);
+}
+
+const CActualValues::CPhaseField* CActualValues::PhaseFieldsEnd()
+{
+    return std::end(g_phaseFields);
+}
+
 void CActualValues::VisitFields(IResultFieldVisitor& v)
 {
-    struct PhaseField
-    {
-        const char* pszBase;
-        QString (CActualValues::*pMember)[3];
-    };
-    static const PhaseField kPhase[] = {
-        {"UPN", &CActualValues::m_strUPN}, {"UPP", &CActualValues::m_strUPP}, {"UDC", &CActualValues::m_strUDC},
-        {"UD", &CActualValues::m_strUD},   {"IL", &CActualValues::m_strIL},   {"IDC", &CActualValues::m_strIDC},
-        {"ID", &CActualValues::m_strID},   {"AU", &CActualValues::m_strAU},   {"AI", &CActualValues::m_strAI},
-        {"PHI", &CActualValues::m_strPHI}, {"Lambda", &CActualValues::m_strLambda},
-        {"P", &CActualValues::m_strP},     {"Q", &CActualValues::m_strQ},     {"S", &CActualValues::m_strS},
-    };
-    constexpr int nFields = sizeof kPhase / sizeof kPhase[0];
+    constexpr int nFields = sizeof g_phaseFields / sizeof g_phaseFields[0];
     // The names are made once: making them for every record cost more than
     // reading the record.
     static const struct Names
@@ -63,7 +73,7 @@ void CActualValues::VisitFields(IResultFieldVisitor& v)
         {
             for (int n = 1; n <= 3; ++n)
                 for (int i = 0; i < nFields; ++i)
-                    phase[n - 1][i] = PhaseFieldName(S(kPhase[i].pszBase), n);
+                    phase[n - 1][i] = PhaseFieldName(S(g_phaseFields[i].pszBase), n);
             for (int k = 1; k <= 6; ++k) {
                 aux[k - 1] = QStringLiteral("AUX") + QString::number(k);
                 aaux[k - 1] = QStringLiteral("AAUX") + QString::number(k);
@@ -73,7 +83,7 @@ void CActualValues::VisitFields(IResultFieldVisitor& v)
     // The phase loop is the outer one: all fields of L1 come first.
     for (int n = 1; n <= 3; ++n)
         for (int i = 0; i < nFields; ++i)
-            v.Text(kNames.phase[n - 1][i], (this->*kPhase[i].pMember)[n - 1]);
+            v.Text(kNames.phase[n - 1][i], (this->*g_phaseFields[i].pMember)[n - 1]);
     for (int k = 1; k <= 6; ++k) {
         v.Text(kNames.aux[k - 1], m_strAUX[k - 1]);
         v.Text(kNames.aaux[k - 1], m_strAAUX[k - 1]);

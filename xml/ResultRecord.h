@@ -30,6 +30,15 @@ struct CActualValues
     void VisitFields(IResultFieldVisitor& visitor);
     // "UPP" carries the pair's digits: 12, 23, 31.
     static QString PhaseFieldName(const QString& strBase, int nPhase);
+
+    // The per-phase fields in element order: base name and member.
+    struct CPhaseField
+    {
+        const char* pszBase;
+        QString (CActualValues::*pMember)[3];
+    };
+    static const CPhaseField* PhaseFieldsBegin();
+    static const CPhaseField* PhaseFieldsEnd();
 };
 
 // The texts of one result as the result file stores them, without a
