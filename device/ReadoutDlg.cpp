@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/RegSettings.h"
+#include "core/TextCodec.h"
 #include "device/PX900Device.h"
 #include "device/Readout.h"
 #include "resources/StringTable.h"
@@ -306,7 +307,11 @@ void CReadoutDlg::OnPortLog(const QString& strLine)
     strText.replace(u'\r', u'\n');
     if (!strText.endsWith(u'\n'))
         strText += u'\n';
-    AppendMonitorText(strText);
+    // Other control characters from a garbled line are shown, not obeyed.
+    QStringList lines = strText.split(u'\n');
+    for (QString& strPart : lines)
+        strPart = EscapeControls(strPart);
+    AppendMonitorText(lines.join(u'\n'));
 }
 
 void CReadoutDlg::OnProgressRange(int nCount)

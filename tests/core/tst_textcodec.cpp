@@ -14,6 +14,8 @@ private slots:
     void roundTripAllBytes();
     void encodeUnmappable_data();
     void encodeUnmappable();
+    void escapeControls_data();
+    void escapeControls();
 };
 
 void TestTextCodec::decode_data()
@@ -65,6 +67,24 @@ void TestTextCodec::encodeUnmappable()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(EncodeWindows1252(text), bytes);
+}
+
+// Garbled device answers are shown in the monitor and in messages with
+// their control characters written out, never obeyed by the widget.
+void TestTextCodec::escapeControls_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("SOH and ESC") << QStringLiteral("A\x01" "B\x1b") << QStringLiteral("A\\x01B\\x1b");
+    QTest::newRow("NUL inside") << QString::fromUtf16(u"I\0D", 3) << QStringLiteral("I\\x00D");
+    QTest::newRow("tab stays, DEL escaped") << QStringLiteral("a\tb\x7f") << QStringLiteral("a\tb\\x7f");
+    QTest::newRow("umlauts stay") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+}
+
+void TestTextCodec::escapeControls()
+{
+    QFETCH(QString, text);
+    QTEST(EscapeControls(text), "shown");
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)
