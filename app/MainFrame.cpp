@@ -442,10 +442,14 @@ void CMainFrame::OnCommand(int nCommandId)
 
 void CMainFrame::OnReadout()
 {
+    // The readout works on the result document from its own thread: the
+    // document must not be reloaded under it meanwhile.
+    m_pDoc->PauseWatching(true);
     CReadoutDlg dlg(&m_pDoc->m_xmlResult, this);
     dlg.exec();
     if (dlg.HasAdded())
         m_pLeftView->RebuildTree();
+    m_pDoc->PauseWatching(false);
 }
 
 void CMainFrame::OnSettings()

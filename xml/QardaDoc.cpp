@@ -38,8 +38,21 @@ void CQardaDoc::Watch()
     }
 }
 
+void CQardaDoc::PauseWatching(bool bPause)
+{
+    m_bPaused = bPause;
+    if (!bPause && m_bChangedWhilePaused) {
+        m_bChangedWhilePaused = false;
+        OnFileChanged();
+    }
+}
+
 void CQardaDoc::OnFileChanged()
 {
+    if (m_bPaused) {
+        m_bChangedWhilePaused = true;
+        return;
+    }
     bool bReloaded = false;
     for (CXMLDocument* pDoc : {&m_xmlMain, &m_xmlResult}) {
         // Our own saves leave the stamp current; a batch in progress is

@@ -24,6 +24,10 @@ public:
     CXMLDocument m_xmlMain;
     CXMLDocument m_xmlResult;
 
+    // While paused, outside changes are only noted; resuming reloads what
+    // changed meanwhile.
+    void PauseWatching(bool bPause);
+
 signals:
     // Both files were opened anew, or one was reloaded after another
     // program changed it: whatever shows their contents is rebuilt.
@@ -35,4 +39,6 @@ private:
     void OnFileChanged();
 
     QFileSystemWatcher* m_pWatcher = nullptr;
+    bool m_bPaused = false;
+    bool m_bChangedWhilePaused = false;
 };

@@ -5,6 +5,7 @@
 
 #include "core/Messages.h"
 #include "xml/QardaDoc.h"
+#include "xml/XMLNodeResult.h"
 #include "xml/XMLNodeMain.h"
 
 #include <QSignalSpy>
@@ -62,6 +63,7 @@ private slots:
     void groupNameEdit();
     void addGroup();
     void qardaDocReportsEachFile();
+    void qardaDocFollowsOutsideChanges();
 };
 
 void TestMainData::emptyFile()
@@ -282,6 +284,44 @@ void TestMainData::qardaDocReportsEachFile()
         QCOMPARE(sink.m_shown.size(), 1);
         QCOMPARE(spy.count(), 1);
     }
+}
+
+// Another program (a scheduled readout, say) writes the result file: the
+// window's document reloads it, but not while its own readout works on it.
+void TestMainData::qardaDocFollowsOutsideChanges()
+{
+    const QString strMain = m_dir.filePath(QStringLiteral("watch-main.xml"));
+    const QString strResult = m_dir.filePath(QStringLiteral("watch-result.xml"));
+    QVERIFY(WriteBytes(strMain, "<Main-Data>\n</Main-Data>"));
+    QVERIFY(WriteBytes(strResult, "<Result-Data>\n</Result-Data>"));
+    CQardaDoc qdoc(strMain, strResult);
+    QSignalSpy spy(&qdoc, &CQardaDoc::FilesOpened);
+    auto countIn = [](CXMLDocument& doc) {
+        CXMLNodeResult r(&doc);
+        r.Open(QStringLiteral("Result"));
+        return r.GetRecordCount();
+    };
+    auto addOutside = [&](const QString& strID) {
+        CXMLDocument other;
+        other.Open(strResult);
+        CXMLNodeResult r(&other);
+        r.Open(QString());
+        r.AddNew();
+        r.m_strID = strID;
+        r.Update();
+    };
+
+    qdoc.PauseWatching(true);
+    addOutside(QStringLiteral("one"));
+    QVERIFY(!spy.wait(500));
+    QCOMPARE(countIn(qdoc.m_xmlResult), 0);
+    qdoc.PauseWatching(false);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(countIn(qdoc.m_xmlResult), 1);
+
+    addOutside(QStringLiteral("two"));
+    QVERIFY(spy.wait(5000));
+    QCOMPARE(countIn(qdoc.m_xmlResult), 2);
 }
 
 QTEST_GUILESS_MAIN(TestMainData)
