@@ -36,3 +36,11 @@ bool CMessageBoxSink::AskYesNo(const QString& strText, MsgIcon icon)
                     QApplication::activeWindow());
     return box.exec() == QMessageBox::Yes;
 }
+
+bool CMessageBoxSink::AskYesNoDefaultNo(const QString& strText, MsgIcon icon)
+{
+    QMessageBox box(ToIcon(icon), LoadString(IDS_APP_TITLE), strText, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

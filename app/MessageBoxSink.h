@@ -10,4 +10,5 @@ class CMessageBoxSink : public IMessageSink
 public:
     void Show(const QString& strText, MsgIcon icon) override;
     bool AskYesNo(const QString& strText, MsgIcon icon) override;
+    bool AskYesNoDefaultNo(const QString& strText, MsgIcon icon) override;
 };

@@ -29,6 +29,11 @@ void Inform(const QString& strText, MsgIcon icon)
     g_pSink->Show(strText, icon);
 }
 
+bool AskYesNoDefaultNo(const QString& strText, MsgIcon icon)
+{
+    return g_pSink->AskYesNoDefaultNo(strText, icon);
+}
+
 bool AskYesNo(const QString& strText, MsgIcon icon)
 {
     return g_pSink->AskYesNo(strText, icon);

@@ -15,6 +15,9 @@ public:
     virtual void Show(const QString& strText, MsgIcon icon) = 0;
     // A yes/no question; true for yes.
     virtual bool AskYesNo(const QString& strText, MsgIcon icon) = 0;
+    // A question whose safe answer is no (deleting what cannot come back):
+    // Return answers no. Sinks without buttons ask as usual.
+    virtual bool AskYesNoDefaultNo(const QString& strText, MsgIcon icon) { return AskYesNo(strText, icon); }
 };
 
 // Installs a sink (not owned); nullptr restores the standard-error sink.
@@ -25,6 +28,7 @@ IMessageSink* GetMessageSink();
 void ReportError(const QString& strText, MsgIcon icon = MsgIcon::Exclamation);
 void Inform(const QString& strText, MsgIcon icon = MsgIcon::Information);
 bool AskYesNo(const QString& strText, MsgIcon icon = MsgIcon::Question);
+bool AskYesNoDefaultNo(const QString& strText, MsgIcon icon = MsgIcon::Question);
 
 // Writes every text to standard error, one message per line, and answers
 // every question with no: nobody is there to click.

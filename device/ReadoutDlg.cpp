@@ -277,7 +277,7 @@ void CReadoutDlg::StartReadout()
 
 void CReadoutDlg::StartDelete()
 {
-    if (!::AskYesNo(LoadString(IDS_PX900_ASK_DELETE_SURE), MsgIcon::Question))
+    if (!::AskYesNoDefaultNo(LoadString(IDS_PX900_ASK_DELETE_SURE), MsgIcon::Question))
         return;
     const int nPort = GetPortIndex();
     const QString strPath = GetPortPath();
@@ -327,7 +327,8 @@ void CReadoutDlg::OnProgress(int nPosition)
 
 bool CReadoutDlg::OnAsk(const QString& strText)
 {
-    return ::AskYesNo(strText, MsgIcon::Question);
+    // The readout asks only whether to delete the device memory.
+    return ::AskYesNoDefaultNo(strText, MsgIcon::Question);
 }
 
 void CReadoutDlg::OnInform(const QString& strText)

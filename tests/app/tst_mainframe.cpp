@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/MessageBoxSink.h"
 #include "core/RegSettings.h"
 #include "device/ReadoutDlg.h"
 #include "locations/LeftView.h"
@@ -27,6 +28,8 @@ class TestMainFrame : public QObject
 private slots:
     void initTestCase();
     void init();
+    void questionDefaults_data();
+    void questionDefaults();
 
     void displayModeTable_data();
     void displayModeTable();
@@ -325,6 +328,32 @@ void TestMainFrame::continuousChart()
     QCOMPARE(tree.GetSelectedItem(), pSeries->GetChild(7));
     QCOMPARE(pView->GetKind(), ResultKind::Value);
     QCOMPARE(pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("208.00;V"));
+}
+
+// A question about deleting the device memory answers no to a hasty Return;
+// other questions keep yes as their default.
+void TestMainFrame::questionDefaults_data()
+{
+    QTest::addColumn<bool>("defaultNo");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("ordinary question") << false << true;
+    QTest::newRow("delete the device memory") << true << false;
+}
+
+void TestMainFrame::questionDefaults()
+{
+    QFETCH(bool, defaultNo);
+    CMessageBoxSink sink;
+    IMessageSink* pBefore = SetMessageSink(&sink);
+    QTimer::singleShot(0, [] {
+        QWidget* pBox = QApplication::activeModalWidget();
+        QVERIFY(pBox);
+        QTest::keyClick(pBox, Qt::Key_Return);
+    });
+    const QString strText = QStringLiteral("?");
+    const bool bAnswer = defaultNo ? AskYesNoDefaultNo(strText) : AskYesNo(strText);
+    SetMessageSink(pBefore);
+    QTEST(bAnswer, "answer");
 }
 
 QTEST_MAIN(TestMainFrame)
