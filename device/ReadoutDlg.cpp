@@ -269,9 +269,25 @@ void CReadoutDlg::StartReadout()
     Run([this, options, pDocument] {
         CDialogObserver observer(this);
         const ReadoutOutcome outcome = ReadoutResults(options, *pDocument, &observer);
+        QString strSummary;
+        if (outcome.m_bSuccess && outcome.m_nCount > 0) {
+            strSummary = LoadString(IDS_READOUT_SUMMARY)
+                             .arg(outcome.m_nCount)
+                             .arg(outcome.m_nAdded)
+                             .arg(outcome.m_nDuplicates);
+            if (outcome.m_nUnknown > 0) {
+                QStringList kinds;
+                for (int n : outcome.m_unknownKinds)
+                    kinds.append(QString::number(n));
+                strSummary += u' '
+                              + LoadString(IDS_READOUT_UNKNOWN_KINDS)
+                                    .arg(outcome.m_nUnknown)
+                                    .arg(kinds.join(QStringLiteral(", ")));
+            }
+        }
         QMetaObject::invokeMethod(this, "OnFinished", Qt::QueuedConnection,
                                   Q_ARG(QString, outcome.m_bCancelled ? QString() : outcome.m_strError),
-                                  Q_ARG(int, outcome.m_nAdded));
+                                  Q_ARG(int, outcome.m_nAdded), Q_ARG(QString, strSummary));
     });
 }
 
@@ -295,7 +311,7 @@ void CReadoutDlg::StartDelete()
             strError = e.GetErrorMessage();
         }
         QMetaObject::invokeMethod(this, "OnFinished", Qt::QueuedConnection, Q_ARG(QString, strError),
-                                  Q_ARG(int, 0));
+                                  Q_ARG(int, 0), Q_ARG(QString, QString()));
     });
 }
 
@@ -336,10 +352,13 @@ void CReadoutDlg::OnInform(const QString& strText)
     ::Inform(strText, MsgIcon::Information);
 }
 
-void CReadoutDlg::OnFinished(const QString& strError, int nAdded)
+void CReadoutDlg::OnFinished(const QString& strError, int nAdded, const QString& strSummary)
 {
     if (nAdded > 0)
         m_bAdded = true;
+    // What the readout did, as the last line of the monitor.
+    if (!strSummary.isEmpty())
+        AppendMonitorText(strSummary + u'\n');
     if (!strError.isEmpty())
         ::ReportError(strError, MsgIcon::Exclamation);
 }

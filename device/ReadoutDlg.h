@@ -70,7 +70,7 @@ private slots:
     void OnProgress(int nPosition);
     bool OnAsk(const QString& strText);
     void OnInform(const QString& strText);
-    void OnFinished(const QString& strError, int nAdded);
+    void OnFinished(const QString& strError, int nAdded, const QString& strSummary);
 
 private:
     void Run(std::function<void()> work);

@@ -217,6 +217,7 @@ enum StringId : unsigned {
     IDS_READOUT_EMPTY_RECORDS = 21904,
     IDS_READOUT_UNKNOWN_KINDS = 21905,
     IDS_READOUT_DELETE_REFUSED = 21906,
+    IDS_READOUT_SUMMARY = 21907,
 
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.

@@ -1505,5 +1505,9 @@ Export as PDF</translation>
         <source>Die Ergebnisse im PX900 wurden nicht gelöscht, weil nicht alle gespeichert werden konnten.</source>
         <translation>The results in the PX900 were not deleted because not all of them could be stored.</translation>
     </message>
+    <message>
+        <source>Ausgelesen: %1 Ergebnisse, davon %2 neu und %3 bereits gespeichert.</source>
+        <translation>Read out: %1 results, %2 of them new and %3 already stored.</translation>
+    </message>
 </context>
 </TS>

@@ -173,6 +173,8 @@ void TestMainFrame::readoutFillsTheTree()
     const QString strMonitor = dlg.GetMonitor()->toPlainText();
     QVERIFY(strMonitor.contains(QStringLiteral(" Out: ARC")));
     QVERIFY(strMonitor.contains(QStringLiteral("AGRACK")));
+    QVERIFY2(strMonitor.trimmed().endsWith(QStringLiteral("Ausgelesen: 15 Ergebnisse, davon 15 neu und 0 bereits gespeichert.")),
+             qPrintable(strMonitor.right(400)));
     // The delete question was asked and answered no; no error was shown.
     QCOMPARE(sink.m_asked.size(), 1);
     QVERIFY2(sink.m_shown.isEmpty(), qPrintable(sink.m_shown.value(0).first));
