@@ -26,17 +26,17 @@ constexpr int kMaxStoredResults = 100000;
 // Records without a kind in a row that mean the device has nothing to give.
 constexpr int kMaxEmptyRun = 10;
 
-QString KindList(const ReadoutOutcome& outcome)
+} // namespace
+
+// --- helpers -------------------------------------------------------------------
+
+QString UnknownKindsText(const ReadoutOutcome& outcome)
 {
     QStringList kinds;
     for (int n : outcome.m_unknownKinds)
         kinds.append(QString::number(n));
-    return kinds.join(QStringLiteral(", "));
+    return LoadString(IDS_READOUT_UNKNOWN_KINDS).arg(outcome.m_nUnknown).arg(kinds.join(QStringLiteral(", ")));
 }
-
-} // namespace
-
-// --- helpers -------------------------------------------------------------------
 
 void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record)
 {
@@ -172,7 +172,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
             if (options.m_bInteractive) {
                 const QString strQuestion =
                     bAllStored ? LoadString(IDS_PX900_ASK_DELETE)
-                               : LoadString(IDS_READOUT_UNKNOWN_KINDS).arg(outcome.m_nUnknown).arg(KindList(outcome))
+                               : UnknownKindsText(outcome)
                                      + u'\n' + LoadString(IDS_PX900_ASK_DELETE);
                 if (pObserver && pObserver->AskYesNo(strQuestion)) {
                     device.DeleteResults();

@@ -74,6 +74,9 @@ struct ReadoutOutcome
 ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& document,
                               IReadoutObserver* pObserver = nullptr);
 
+// "n results of an unknown kind (k1, k2) were not stored."
+QString UnknownKindsText(const ReadoutOutcome& outcome);
+
 // Appends the record at the cursor as a new result: the fields its kind
 // stores are written, the others are not.
 void AppendResult(CXMLNodeResult& cursor, const CResultRecord& record);

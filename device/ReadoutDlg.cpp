@@ -275,15 +275,8 @@ void CReadoutDlg::StartReadout()
                              .arg(outcome.m_nCount)
                              .arg(outcome.m_nAdded)
                              .arg(outcome.m_nDuplicates);
-            if (outcome.m_nUnknown > 0) {
-                QStringList kinds;
-                for (int n : outcome.m_unknownKinds)
-                    kinds.append(QString::number(n));
-                strSummary += u' '
-                              + LoadString(IDS_READOUT_UNKNOWN_KINDS)
-                                    .arg(outcome.m_nUnknown)
-                                    .arg(kinds.join(QStringLiteral(", ")));
-            }
+            if (outcome.m_nUnknown > 0)
+                strSummary += u' ' + UnknownKindsText(outcome);
         }
         QMetaObject::invokeMethod(this, "OnFinished", Qt::QueuedConnection,
                                   Q_ARG(QString, outcome.m_bCancelled ? QString() : outcome.m_strError),

@@ -38,13 +38,8 @@ int RunUnattendedReadout(const UnattendedReadoutArgs& args)
             ReportError(outcome.m_strError, MsgIcon::Exclamation);
             return 1;
         }
-        if (outcome.m_nUnknown > 0) {
-            QStringList kinds;
-            for (int n : outcome.m_unknownKinds)
-                kinds.append(QString::number(n));
-            ReportError(LoadString(IDS_READOUT_UNKNOWN_KINDS).arg(outcome.m_nUnknown).arg(kinds.join(QStringLiteral(", "))),
-                        MsgIcon::Exclamation);
-        }
+        if (outcome.m_nUnknown > 0)
+            ReportError(UnknownKindsText(outcome), MsgIcon::Exclamation);
         if (outcome.m_bDeleteRefused) {
             ReportError(LoadString(IDS_READOUT_DELETE_REFUSED), MsgIcon::Exclamation);
             return 1;
