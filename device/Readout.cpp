@@ -74,6 +74,8 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
         if (pObserver)
             log = [pObserver](const QString& strLine) { pObserver->OnPortLog(strLine); };
         CPX900Device device(log);
+        // A cancel also ends a wait for an answer, not only the next command.
+        device.SetCancelFlag(options.m_pCancel);
         checkCancel();
         device.OpenLine(options.m_nPort, options.m_strPortPath);
         device.SetTimeout(options.m_nTimeout);
@@ -168,6 +170,7 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
 
             // The results are safe in the file from here on; a cancel no
             // longer applies. The device keeps what was not stored.
+            device.SetCancelFlag(nullptr);
             const bool bAllStored = outcome.m_nUnknown == 0;
             if (options.m_bInteractive) {
                 const QString strQuestion =
@@ -189,6 +192,9 @@ ReadoutOutcome ReadoutResults(const ReadoutOptions& options, CXMLDocument& docum
         }
         outcome.m_bSuccess = true;
     } catch (const ReadoutCancelled&) {
+        outcome.m_bCancelled = true;
+        restore();
+    } catch (const CDeviceWaitCancelled&) {
         outcome.m_bCancelled = true;
         restore();
     } catch (const CException& e) {

@@ -90,6 +90,8 @@ QByteArray& CSerialPortDevice::Query(QByteArray& buffer, int nTimeoutMs, int nPo
             const auto nLeft = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             if (nLeft <= 0)
                 break;
+            if (m_pCancel && m_pCancel->load())
+                throw CDeviceWaitCancelled();
             // Wakes as soon as bytes arrive, so nothing waits a whole poll
             // interval for an answer that is already there.
             m_port.WaitReadable(static_cast<int>(std::min<long long>(nLeft, nPoll)));
@@ -100,7 +102,8 @@ QByteArray& CSerialPortDevice::Query(QByteArray& buffer, int nTimeoutMs, int nPo
 
     Log("In", buffer);
     constexpr qsizetype nShown = 50;
-    QString strReceived = DecodeWindows1252(buffer.left(nShown));
+    // A garbled answer must not break the message box into lines or beep.
+    QString strReceived = EscapeControls(DecodeWindows1252(buffer.left(nShown)));
     if (buffer.size() > nShown)
         strReceived += QLatin1String("...");
     throw CSerialPortDeviceException(LoadString(IDS_DEVICE_TIMEOUT).arg(strReceived));

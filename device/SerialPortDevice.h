@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 
@@ -22,6 +23,12 @@ public:
 
 private:
     QString m_strText;
+};
+
+// Thrown out of a wait for the device when its cancel flag is set. Not an
+// error: nothing went wrong on the line, the user stopped it.
+struct CDeviceWaitCancelled
+{
 };
 
 // A device at the other end of a serial line: writes commands, collects the
@@ -51,6 +58,9 @@ public:
     // The default answer time-out in ms; 0 keeps the current one.
     void SetTimeout(int nMs);
     void SetLogCallback(PortLogCallback callback);
+    // A flag another thread sets to end a wait for an answer within one poll
+    // interval (CDeviceWaitCancelled); nullptr waits until the time-out.
+    void SetCancelFlag(const std::atomic<bool>* pCancel) { m_pCancel = pCancel; }
 
 protected:
     void Log(const char* pszDirection, const QByteArray& data) const;
@@ -58,6 +68,7 @@ protected:
     PortLogCallback m_logCallback;
     int m_nTimeoutMs = 1000;
     int m_nPollMs = 100;
+    const std::atomic<bool>* m_pCancel = nullptr;
     CSerialPort m_port;
     // "COMn" for a port number, else the device path; heads the monitor lines.
     QString m_strPortLabel = QStringLiteral("COM0");

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 namespace {
 
 class CRecordingObserver : public IReadoutObserver
@@ -22,8 +24,19 @@ public:
     void OnProgress(int nPosition) override
     {
         m_positions.append(nPosition);
-        if (m_pCancel && nPosition == m_nCancelAt)
+        if (!m_pCancel || nPosition != m_nCancelAt)
+            return;
+        if (m_nCancelDelayMs == 0) {
+            m_cancelTime = std::chrono::steady_clock::now();
             m_pCancel->store(true);
+            return;
+        }
+        // Later, from another thread, as the dialog's button does.
+        m_canceller = std::thread([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(m_nCancelDelayMs));
+            m_cancelTime = std::chrono::steady_clock::now();
+            m_pCancel->store(true);
+        });
     }
     bool AskYesNo(const QString& strText) override
     {
@@ -37,6 +50,9 @@ public:
     bool m_bAnswer = false;
     std::atomic<bool>* m_pCancel = nullptr;
     int m_nCancelAt = -1;
+    int m_nCancelDelayMs = 0;
+    std::chrono::steady_clock::time_point m_cancelTime;
+    std::thread m_canceller;
 };
 
 const QByteArray kEmptyFile = "<Result-Data>\r\n</Result-Data>\r\n";
@@ -152,10 +168,25 @@ private slots:
     }
 
     // A cancel is a failure without a message: nothing added, file unchanged,
-    // the document reloaded.
+    // the document reloaded. It also ends a wait for a device that does not
+    // answer at once, not after the 30 s time-out.
+    void cancelRestoresDocument_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("between records") << QStringList() << 0;
+        QTest::newRow("while waiting for record 4")
+            << QStringList {QStringLiteral("--fault-at"), QStringLiteral("4"), QStringLiteral("--fault"),
+                            QStringLiteral("timeout")}
+            << 300;
+    }
+
     void cancelRestoresDocument()
     {
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("8")});
+        QFETCH(QStringList, simArgs);
+        QFETCH(int, delayMs);
+        const QString strPort =
+            m_sim.Start(QStringList {QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("8")} + simArgs);
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
         doc.Open(m_strFile);
@@ -163,14 +194,23 @@ private slots:
         CRecordingObserver observer;
         observer.m_pCancel = &bCancel;
         observer.m_nCancelAt = 3;
-        ReadoutOptions options = Options(strPort);
+        observer.m_nCancelDelayMs = delayMs;
+        ReadoutOptions options = Options(strPort, 30000);
         options.m_pCancel = &bCancel;
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
+        const auto returned = std::chrono::steady_clock::now();
+        if (observer.m_canceller.joinable())
+            observer.m_canceller.join();
+        const auto nAfterCancel =
+            std::chrono::duration_cast<std::chrono::milliseconds>(returned - observer.m_cancelTime).count();
         QVERIFY(!outcome.m_bSuccess);
         QVERIFY(outcome.m_bCancelled);
         QCOMPARE(outcome.m_strError, QString());
         QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3}));
-        QVERIFY(observer.m_log.filter(QStringLiteral("AGR4")).isEmpty());
+        QVERIFY(observer.m_log.filter(QStringLiteral("AGR5")).isEmpty());
+        qInfo("cancel took %lld ms", (long long)nAfterCancel);
+        // Within a poll interval; the bound leaves room for a loaded machine.
+        QVERIFY2(nAfterCancel < 1500, qPrintable(QString::number(nAfterCancel)));
         QCOMPARE(ReadBytes(m_strFile), kEmptyFile);
         QCOMPARE(CountResults(doc), 0);
         QVERIFY(!doc.IsSaveSuppressed());
