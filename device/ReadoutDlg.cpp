@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QThread>
@@ -87,17 +88,31 @@ QString Describe(const QString& strName)
 
 } // namespace
 
-QList<QPair<QString, QString>> CReadoutDlg::FindSerialDevices()
+QList<QPair<QString, QString>> CReadoutDlg::FindSerialDevices(const QString& strDevRoot)
 {
     QList<QPair<QString, QString>> devices;
 #ifndef Q_OS_WIN
     // USB adapters and modems; the built-in ports are the COM entries.
-    const QDir dev(QStringLiteral("/dev"));
+    const QDir dev(strDevRoot);
+    const QDir::Filters filters = QDir::System | QDir::Files;
     for (const QString& strName :
-         dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("rfcomm*")},
-                       QDir::System | QDir::Files, QDir::Name)) {
+         dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("rfcomm*")}, filters,
+                       QDir::Name)) {
         devices.append({dev.filePath(strName), Describe(strName)});
     }
+    // The names udev gives by adapter and serial number stay the same when
+    // the adapter comes back in another socket or order, unlike ttyUSBn.
+    const QDir byId(dev.filePath(QStringLiteral("serial/by-id")));
+    for (const QString& strName : byId.entryList(filters, QDir::Name)) {
+        const QString strPath = byId.filePath(strName);
+        const QString strTarget = QFileInfo(QFileInfo(strPath).symLinkTarget()).fileName();
+        const QString strDescription = Describe(strTarget);
+        devices.append({strPath, strTarget.isEmpty() || strDescription.isEmpty()
+                                     ? strTarget
+                                     : strTarget + QStringLiteral(", ") + strDescription});
+    }
+#else
+    Q_UNUSED(strDevRoot);
 #endif
     return devices;
 }
@@ -111,6 +126,13 @@ CReadoutDlg::CReadoutDlg(CXMLDocument* pResultDocument, QWidget* pParent)
     auto* pSettingsBox = new QGroupBox(LoadString(IDS_READOUT_SETTINGS), this);
     auto* pGrid = new QGridLayout(pSettingsBox);
     m_pPort = new QComboBox(pSettingsBox);
+    // A path can be typed: a pseudo-terminal, a symlink, an unusual name.
+    m_pPort->setEditable(true);
+    m_pPort->setInsertPolicy(QComboBox::NoInsert);
+    // Completing "/dev/ttyUSB" to the first entry would pick a port the
+    // user did not mean.
+    m_pPort->setCompleter(nullptr);
+    m_pPort->setMinimumContentsLength(28);
     m_pPort->addItem(QString(), 0);
     for (int n = 1; n <= 20; ++n)
         m_pPort->addItem(QStringLiteral("COM%1").arg(n), n);
@@ -193,15 +215,40 @@ CReadoutDlg::~CReadoutDlg()
     }
 }
 
+namespace {
+
+// "COM3" (any case, blanks around) as 3; 0 when the text is no COM name.
+int ComNumber(const QString& strText)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*[Cc][Oo][Mm]([1-9][0-9]{0,2})\\s*$"));
+    const QRegularExpressionMatch m = re.match(strText);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+} // namespace
+
+QVariant CReadoutDlg::CurrentPortData() const
+{
+    // The edit line holds the entry's text unless the user typed another.
+    const QString strText = m_pPort->currentText();
+    const int nIndex = m_pPort->findText(strText);
+    if (nIndex >= 0)
+        return m_pPort->itemData(nIndex);
+    if (const int nPort = ComNumber(strText))
+        return nPort;
+    const QString strPath = strText.trimmed();
+    return strPath.isEmpty() ? QVariant(0) : QVariant(strPath);
+}
+
 int CReadoutDlg::GetPortIndex() const
 {
-    const QVariant v = m_pPort->currentData();
+    const QVariant v = CurrentPortData();
     return v.typeId() == QMetaType::Int ? v.toInt() : 0;
 }
 
 QString CReadoutDlg::GetPortPath() const
 {
-    const QVariant v = m_pPort->currentData();
+    const QVariant v = CurrentPortData();
     return v.typeId() == QMetaType::QString ? v.toString() : QString();
 }
 
@@ -270,7 +317,9 @@ void CReadoutDlg::StartReadout()
         CDialogObserver observer(this);
         const ReadoutOutcome outcome = ReadoutResults(options, *pDocument, &observer);
         QString strSummary;
-        if (outcome.m_bSuccess && outcome.m_nCount > 0) {
+        if (outcome.m_bCancelled) {
+            strSummary = LoadString(IDS_READOUT_CANCELLED);
+        } else if (outcome.m_bSuccess && outcome.m_nCount > 0) {
             strSummary = LoadString(IDS_READOUT_SUMMARY)
                              .arg(outcome.m_nCount)
                              .arg(outcome.m_nAdded)
@@ -292,19 +341,24 @@ void CReadoutDlg::StartDelete()
     const QString strPath = GetPortPath();
     const int nTimeout = GetTimeout();
     Run([this, nPort, strPath, nTimeout] {
-        QString strError;
+        QString strError, strSummary;
         try {
             CDialogObserver observer(this);
             CPX900Device device([&observer](const QString& s) { observer.OnPortLog(s); });
+            device.SetCancelFlag(&m_bCancel);
             device.OpenLine(nPort, strPath);
             device.SetTimeout(nTimeout);
             device.DeleteResults();
             observer.Inform(LoadString(IDS_RESULTS_DELETED));
+        } catch (const CDeviceWaitCancelled&) {
+            // Whether the device got to delete is unknown; say only that
+            // the wait was stopped.
+            strSummary = LoadString(IDS_DEVICE_WAIT_CANCELLED);
         } catch (const CException& e) {
             strError = e.GetErrorMessage();
         }
         QMetaObject::invokeMethod(this, "OnFinished", Qt::QueuedConnection, Q_ARG(QString, strError),
-                                  Q_ARG(int, 0), Q_ARG(QString, QString()));
+                                  Q_ARG(int, 0), Q_ARG(QString, strSummary));
     });
 }
 

@@ -17,7 +17,7 @@ class QThread;
 // device out or deletes its results, and shows the progress and every line
 // that goes over the port. The exchange runs on a worker thread, so the
 // dialog stays responsive and the monitor follows line by line; a running
-// readout can be cancelled before its next command.
+// readout or deletion can be cancelled, also while it waits for the device.
 class CReadoutDlg : public QDialog
 {
     Q_OBJECT
@@ -36,8 +36,8 @@ public:
     void SetMonitorLimit(int nLimit) { m_nMonitorLimit = nLimit; }
     QPlainTextEdit* GetMonitor() const { return m_pMonitor; }
 
-    // The port chosen: a COM number, or a device path when the entry names
-    // one (then the number is 0).
+    // The port chosen or typed: a COM number, or a device path when the
+    // entry names one or another text was typed (then the number is 0).
     int GetPortIndex() const;
     QString GetPortPath() const;
     int GetTimeout() const;
@@ -51,8 +51,9 @@ public:
     void StartDelete();
     bool IsRunning() const { return m_pWorker != nullptr; }
 
-    // Serial devices found on this machine: path and a description.
-    static QList<QPair<QString, QString>> FindSerialDevices();
+    // Serial devices found under a /dev folder: path and a description. The
+    // stable /dev/serial/by-id names follow the kernel's names.
+    static QList<QPair<QString, QString>> FindSerialDevices(const QString& strDevRoot = QStringLiteral("/dev"));
 
 signals:
     void WorkFinished();
@@ -73,6 +74,7 @@ private slots:
     void OnFinished(const QString& strError, int nAdded, const QString& strSummary);
 
 private:
+    QVariant CurrentPortData() const;
     void Run(std::function<void()> work);
     void SetRunning(bool bRunning);
 

@@ -331,6 +331,8 @@ const StringTableEntry g_table[] = {
     {IDS_READOUT_UNKNOWN_KINDS, QT_TRANSLATE_NOOP("Qarda", "%1 Ergebnisse unbekannter Art (%2) wurden nicht gespeichert.")},
     {IDS_READOUT_DELETE_REFUSED, QT_TRANSLATE_NOOP("Qarda", "Die Ergebnisse im PX900 wurden nicht gelöscht, weil nicht alle gespeichert werden konnten.")},
     {IDS_READOUT_SUMMARY, QT_TRANSLATE_NOOP("Qarda", "Ausgelesen: %1 Ergebnisse, davon %2 neu und %3 bereits gespeichert.")},
+    {IDS_READOUT_CANCELLED, QT_TRANSLATE_NOOP("Qarda", "Auslesen abgebrochen. Die Ergebnisdatei ist unverändert.")},
+    {IDS_DEVICE_WAIT_CANCELLED, QT_TRANSLATE_NOOP("Qarda", "Warten auf das Gerät abgebrochen.")},
     {IDS_CMD_EDIT_LOCATION, QT_TRANSLATE_NOOP("Qarda", "Ort bzw. Gruppe bearbeiten\nBearbeiten")},
     {IDS_CMD_NEW_LOCATION, QT_TRANSLATE_NOOP("Qarda", "Einen neuen Ort anlegen\nNeuer Ort")},
     {IDS_CMD_DELETE, QT_TRANSLATE_NOOP("Qarda", "Ausgewählten Eintrag löschen\nLöschen")},

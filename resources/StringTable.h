@@ -218,6 +218,8 @@ enum StringId : unsigned {
     IDS_READOUT_UNKNOWN_KINDS = 21905,
     IDS_READOUT_DELETE_REFUSED = 21906,
     IDS_READOUT_SUMMARY = 21907,
+    IDS_READOUT_CANCELLED = 21908,
+    IDS_DEVICE_WAIT_CANCELLED = 21909,
 
     // Settings dialog, file choosers and about box. Ids from 21100 up are
     // the program's own additions: dialog texts that carry no message number.

@@ -1509,5 +1509,13 @@ Export as PDF</translation>
         <source>Ausgelesen: %1 Ergebnisse, davon %2 neu und %3 bereits gespeichert.</source>
         <translation>Read out: %1 results, %2 of them new and %3 already stored.</translation>
     </message>
+    <message>
+        <source>Auslesen abgebrochen. Die Ergebnisdatei ist unverändert.</source>
+        <translation>Readout cancelled. The result file is unchanged.</translation>
+    </message>
+    <message>
+        <source>Warten auf das Gerät abgebrochen.</source>
+        <translation>Waiting for the device was cancelled.</translation>
+    </message>
 </context>
 </TS>

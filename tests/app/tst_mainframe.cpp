@@ -16,9 +16,11 @@
 #include <QTimer>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
@@ -40,6 +42,9 @@ private slots:
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
     void monitorTrimmingDropsASelectionInTheCutHalf();
     void closeStoresThePortEscapeDoesNot();
+    void portBoxTakesTypedNames_data();
+    void portBoxTakesTypedNames();
+    void serialDevicesIncludeStableNames();
     void continuousChart();
 
 private:
@@ -161,7 +166,11 @@ void TestMainFrame::readoutFillsTheTree()
     const QString strPort = sim.Start({QStringLiteral("--demo")});
     QVERIFY(!strPort.isEmpty());
     CReadoutDlg dlg(&doc.m_xmlResult, &frame);
-    dlg.SelectPortPath(strPort);
+    // The port is typed, as for a device the list does not know.
+    QComboBox* pPort = dlg.findChild<QComboBox*>();
+    QVERIFY(pPort && pPort->isEditable());
+    pPort->lineEdit()->clear();
+    QTest::keyClicks(pPort->lineEdit(), strPort);
     dlg.SetTimeout(3000);
     QSignalSpy finished(&dlg, &CReadoutDlg::WorkFinished);
     dlg.StartReadout();
@@ -257,6 +266,53 @@ void TestMainFrame::closeStoresThePortEscapeDoesNot()
         QCOMPARE(dlg.GetPortPath(), QStringLiteral("/dev/ttyUSB7"));
         QCOMPARE(dlg.GetTimeout(), 1234);
     }
+}
+
+void TestMainFrame::portBoxTakesTypedNames_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("COM name") << "COM3" << 3 << "";
+    QTest::newRow("COM name, other case, blanks") << " com12 " << 12 << "";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << 0 << "/dev/pts/7";
+    QTest::newRow("stable name") << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0" << 0
+                                 << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
+    QTest::newRow("COM without number is a path") << "COM" << 0 << "COM";
+    QTest::newRow("nothing") << "" << 0 << "";
+}
+
+void TestMainFrame::portBoxTakesTypedNames()
+{
+    QFETCH(QString, typed);
+    CRecordingSink sink;
+    CReadoutDlg dlg(nullptr);
+    QComboBox* pPort = dlg.findChild<QComboBox*>();
+    QVERIFY(pPort && pPort->isEditable());
+    pPort->lineEdit()->clear();
+    QTest::keyClicks(pPort->lineEdit(), typed);
+    QTEST(dlg.GetPortIndex(), "port");
+    QTEST(dlg.GetPortPath(), "path");
+    // Typing adds no entry, so the list stays the machine's ports.
+    const int nCount = pPort->count();
+    QTest::keyClick(pPort->lineEdit(), Qt::Key_Return);
+    QCOMPARE(pPort->count(), nCount);
+}
+
+void TestMainFrame::serialDevicesIncludeStableNames()
+{
+    QTemporaryDir dev;
+    QVERIFY(dev.isValid());
+    QVERIFY(QDir(dev.path()).mkpath(QStringLiteral("serial/by-id")));
+    QVERIFY(WriteBytes(dev.filePath(QStringLiteral("ttyUSB0")), ""));
+    QVERIFY(WriteBytes(dev.filePath(QStringLiteral("ttyS0")), ""));
+    QVERIFY(QFile::link(QStringLiteral("../../ttyUSB0"),
+                        dev.filePath(QStringLiteral("serial/by-id/usb-FTDI_FT232R_A1-if00-port0"))));
+    const auto devices = CReadoutDlg::FindSerialDevices(dev.path());
+    QCOMPARE(devices.size(), 2);
+    QCOMPARE(devices[0].first, dev.filePath(QStringLiteral("ttyUSB0")));
+    QCOMPARE(devices[1].first, dev.filePath(QStringLiteral("serial/by-id/usb-FTDI_FT232R_A1-if00-port0")));
+    QCOMPARE(devices[1].second, QStringLiteral("ttyUSB0"));
 }
 
 void TestMainFrame::continuousChart()

@@ -4,6 +4,7 @@
 
 #include "PtyPeer.h"
 
+#include "core/TextCodec.h"
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
 
@@ -235,9 +236,9 @@ void TestPX900Device::timeoutTexts_data()
     QTest::newRow("count, silent") << count << unsigned(IDS_PX900_GET_COUNT) << QByteArray() << QString();
     const QByteArray longRecord = QByteArray("ID;Z\xe4hler\r") + QByteArray("AV0;230.10\r").repeated(6);
     QTest::newRow("result, long answer without ack") << result << unsigned(IDS_PX900_GET_RESULT) << longRecord
-                                                     << QString::fromLatin1(longRecord.left(50)) + QStringLiteral("...");
-    QTest::newRow("delete, wrong ack") << erase << unsigned(IDS_PX900_DELETE) << QByteArray("ARCACK\r") << QStringLiteral("ARCACK\r");
-    QTest::newRow("version") << version << unsigned(IDS_PX900_VERSION) << QByteArray("V2.05\r") << QStringLiteral("V2.05\r");
+                                                     << EscapeControls(QString::fromLatin1(longRecord.left(50))) + QStringLiteral("...");
+    QTest::newRow("delete, wrong ack") << erase << unsigned(IDS_PX900_DELETE) << QByteArray("ARCACK\r") << QStringLiteral("ARCACK\\x0d");
+    QTest::newRow("version") << version << unsigned(IDS_PX900_VERSION) << QByteArray("V2.05\r") << QStringLiteral("V2.05\\x0d");
     QTest::newRow("identity") << identity << unsigned(IDS_PX900_VERSION) << QByteArray() << QString();
 }
 

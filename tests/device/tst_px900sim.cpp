@@ -241,7 +241,7 @@ void TestPX900Sim::faults_data()
     QTest::newRow("garbage") << QStringLiteral("garbage") << head + cut;
     // The record of the first demo result is far longer than 50 characters.
     // The second demo record, far longer than 50 characters, cut.
-    QTest::newRow("noack") << QStringLiteral("noack") << head + cut + QStringLiteral("RID;2\rID;HA-1001\rRem;Vektordiagramm\rAdr;2\rDat;1203...)");
+    QTest::newRow("noack") << QStringLiteral("noack") << head + cut + QStringLiteral("RID;2\\x0dID;HA-1001\\x0dRem;Vektordiagramm\\x0dAdr;2\\x0dDat;1203...)");
     QTest::newRow("close") << QStringLiteral("close") << head + LoadString(IDS_DEVICE_COMMUNICATION);
 }
 

@@ -317,6 +317,9 @@ void TestSerialPort::queryTimeoutText_data()
     QTest::newRow("nothing") << QByteArray() << QString();
     // Near miss: the acknowledgement without its carriage return.
     QTest::newRow("ack cut short") << QByteArray("ARCACK") << QStringLiteral("ARCACK");
+    // Control characters are written out, after the cut at 50 received.
+    QTest::newRow("control characters") << QByteArray("\x01" "AR\x1b[2J\x7f") + sixty
+                                        << QStringLiteral("\\x01AR\\x1b[2J\\x7f") + QString::fromLatin1(sixty.left(42)) + QStringLiteral("...");
 }
 
 void TestSerialPort::queryTimeoutText()
