@@ -43,8 +43,8 @@ CResultCache RangesOnly(const CResultCache& cache)
 }
 
 // Adds the samples first ... last to the line. Where several samples share
-// a pixel column, only the column's first and last sample and its lowest
-// and highest point (in their order) are added: the line looks the same.
+// a pixel column, only the column's lowest and highest point (in their
+// order) are added: the line looks the same.
 void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame,
                   bool bDecimate)
 {
@@ -56,13 +56,15 @@ void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst
     // Per sample only the column and the extremes of the raw values; points
     // are made when a column is complete.
     long long nColumn = LLONG_MIN;
-    int jFirst = nFirst, jLast = nFirst, jLow = nFirst, jHigh = nFirst;
+    int jLow = nFirst, jHigh = nFirst;
     auto point = [&](int j) { return QPointF(frame.X(j), frame.Y(values[j])); };
+    // The first and last sample of a column lie between its extremes, and
+    // the neighbour columns' lines reach them within a pixel: the two
+    // extremes alone draw the same column at half the points to stroke.
     auto flush = [&] {
-        line.append(point(jFirst));
         line.append(point(jLow < jHigh ? jLow : jHigh));
-        line.append(point(jLow < jHigh ? jHigh : jLow));
-        line.append(point(jLast));
+        if (jLow != jHigh)
+            line.append(point(jLow < jHigh ? jHigh : jLow));
     };
     const double x0 = frame.X(nFirst);
     for (int j = nFirst; j <= nLast; ++j) {
@@ -72,10 +74,9 @@ void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst
             if (nColumn != LLONG_MIN)
                 flush();
             nColumn = c;
-            jFirst = jLast = jLow = jHigh = j;
+            jLow = jHigh = j;
             continue;
         }
-        jLast = j;
         if (v < values[jLow])
             jLow = j;
         if (v > values[jHigh])
@@ -83,6 +84,42 @@ void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst
     }
     if (nColumn != LLONG_MIN)
         flush();
+}
+
+// Where several samples share each pixel column, the line is a band per
+// column from its lowest to its highest value, reaching back to the last
+// value of the column before so the bands join. Filled rectangles draw the
+// same pixels as a two-pixel line through the samples, many times faster
+// than stroking its outline.
+QVector<QRectF> ColumnBands(const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame)
+{
+    QVector<QRectF> bands;
+    const double x0 = frame.X(nFirst);
+    long long nColumn = LLONG_MIN;
+    double dLow = 0, dHigh = 0, dPrevious = values[nFirst];
+    auto flush = [&] {
+        const double yTop = frame.Y(dHigh), yBottom = frame.Y(dLow);
+        const double y0 = qMin(yTop, yBottom), y1 = qMax(yTop, yBottom);
+        bands.append(QRectF(double(nColumn) - 1, y0 - 1, 2, y1 - y0 + 2));
+    };
+    for (int j = nFirst; j <= nLast; ++j) {
+        const long long c = static_cast<long long>(std::floor(x0 + (j - nFirst) * frame.m_dXScale));
+        const double v = values[j];
+        if (c != nColumn) {
+            if (nColumn != LLONG_MIN)
+                flush();
+            nColumn = c;
+            dLow = qMin(v, dPrevious);
+            dHigh = qMax(v, dPrevious);
+        } else {
+            dLow = qMin(dLow, v);
+            dHigh = qMax(dHigh, v);
+        }
+        dPrevious = v;
+    }
+    if (nColumn != LLONG_MIN)
+        flush();
+    return bands;
 }
 
 } // namespace
@@ -199,7 +236,14 @@ QSize DrawContinuousValues(QPainter* pPainter, const QRect& rect, const CResultC
                        CSeriesNumbers::Unit(cache, choice.m_series.first()), bNegative, bPrinter);
     pPainter->save();
     QPolygonF line;
+    const bool bBands = !bPrinter && bDecimate && frame.m_dXScale < 1;
     for (int i = 0; i < choice.m_series.size(); ++i) {
+        if (bBands) {
+            pPainter->setPen(Qt::NoPen);
+            pPainter->setBrush(SeriesColour(i));
+            pPainter->drawRects(ColumnBands(numbers.Get(cache, choice.m_series[i], nNorm), nFirst, nLast, frame));
+            continue;
+        }
         QPen pen(SeriesColour(i));
         pen.setWidth(bPrinter ? qMax(1, (r - l) / 500) : 2);
         pPainter->setPen(pen);

