@@ -3,7 +3,9 @@
 #include "view/TextTable.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 QString FaceArial()
@@ -52,6 +54,69 @@ int RowDescent(const QFontMetrics& fmBold, const QFontMetrics& fmMono)
     return qMax(fmBold.descent(), fmMono.descent()) + 1;
 }
 
+// Widths in the cells' fixed-pitch font. Values and units are plain ASCII,
+// where every character advances the same: multiplying spares shaping each
+// cell again at every font height the fitting tries.
+class CMonoWidth
+{
+public:
+    CMonoWidth(const QFont& font, const QFontMetrics& fm, QPaintDevice* pDevice)
+        : m_fm(fm)
+    {
+        const QFontMetricsF fmf(font, pDevice);
+        m_dAdvance = fmf.horizontalAdvance(QLatin1Char('0'));
+        m_bFixed = QFontInfo(font).fixedPitch();
+        for (const char c : {'W', 'i', '.', ' ', '-'})
+            m_bFixed = m_bFixed && fmf.horizontalAdvance(QLatin1Char(c)) == m_dAdvance;
+    }
+
+    int operator()(const QString& str) const
+    {
+        if (!m_bFixed)
+            return m_fm.horizontalAdvance(str);
+        for (const QChar ch : str)
+            if (ch.unicode() < 0x20 || ch.unicode() > 0x7E)
+                return m_fm.horizontalAdvance(str);
+        return qRound(m_dAdvance * str.size());
+    }
+
+private:
+    const QFontMetrics& m_fm;
+    qreal m_dAdvance = 0;
+    bool m_bFixed = false;
+};
+
+// Widths in the bold head font, kept between repaints: heads and titles
+// are the same few texts at the same few heights every time a view is
+// painted, and shaping them again costs more than the rest of a table.
+class CBoldWidth
+{
+public:
+    CBoldWidth(const QFontMetrics& fm, int nHeight, QPaintDevice* pDevice)
+        : m_fm(fm)
+        , m_nKey((qint64(pDevice ? pDevice->logicalDpiX() : 0) << 32) | quint32(nHeight))
+    {
+    }
+
+    int operator()(const QString& str) const
+    {
+        // Painting runs on one thread; a second one (an export) has its own.
+        thread_local QHash<QPair<qint64, QString>, int> cache;
+        const QPair<qint64, QString> key(m_nKey, str);
+        if (const auto it = cache.constFind(key); it != cache.constEnd())
+            return *it;
+        if (cache.size() > 50000)
+            cache.clear();
+        const int w = m_fm.horizontalAdvance(str);
+        cache.insert(key, w);
+        return w;
+    }
+
+private:
+    const QFontMetrics& m_fm;
+    qint64 m_nKey;
+};
+
 bool IsHeadColumn(const CTextTable& table, int nColumn)
 {
     return nColumn == 0 && table.m_bHasRowHeads;
@@ -66,7 +131,10 @@ bool IsUnitColumn(const CTextTable& table, int nColumn)
 CTableLayout Layout(QPainter* pPainter, const CTextTable& table, int nHeight)
 {
     const QFontMetrics fmBold(MakeFont(FaceArial(), nHeight, true), pPainter->device());
-    const QFontMetrics fmMono(MakeFont(FaceCourierNew(), nHeight, false), pPainter->device());
+    const QFont fontMono = MakeFont(FaceCourierNew(), nHeight, false);
+    const QFontMetrics fmMono(fontMono, pPainter->device());
+    const CMonoWidth monoWidth(fontMono, fmMono, pPainter->device());
+    const CBoldWidth boldWidth(fmBold, nHeight, pPainter->device());
     CTableLayout lay;
     // Heads and cells share a baseline: the row holds the taller ascent
     // and the deeper descent of the two fonts.
@@ -82,21 +150,21 @@ CTableLayout Layout(QPainter* pPainter, const CTextTable& table, int nHeight)
     for (int r = 0; r < table.RowCount(); ++r) {
         const CTextTableRow& row = table.Row(r);
         if (table.m_bHasRowHeads && nColumns > 0)
-            lay.nHeadWidth = qMax(lay.nHeadWidth, fmBold.horizontalAdvance(row.m_strCells.value(0)));
+            lay.nHeadWidth = qMax(lay.nHeadWidth, boldWidth(row.m_strCells.value(0)));
         if (table.m_bHasUnits && nColumns > 0 && IsUnitColumn(table, nColumns - 1))
-            lay.nUnitWidth = qMax(lay.nUnitWidth, fmMono.horizontalAdvance(row.m_strCells.value(nColumns - 1)));
+            lay.nUnitWidth = qMax(lay.nUnitWidth, monoWidth(row.m_strCells.value(nColumns - 1)));
         if (row.m_bSkipMeasure)
             continue;
         for (int c = 0; c < nColumns; ++c) {
             if (IsHeadColumn(table, c) || IsUnitColumn(table, c) || (c == 0 && row.m_bFirstIsHead))
                 continue;
-            lay.nBodyWidth = qMax(lay.nBodyWidth, fmMono.horizontalAdvance(row.m_strCells.value(c)));
+            lay.nBodyWidth = qMax(lay.nBodyWidth, monoWidth(row.m_strCells.value(c)));
         }
     }
     // Titles must not run into their neighbours either.
     if (table.m_bHasTitles) {
         for (int c = 0; c < nColumns; ++c) {
-            const int w = fmBold.horizontalAdvance(table.GetTitle(c));
+            const int w = boldWidth(table.GetTitle(c));
             if (IsHeadColumn(table, c))
                 lay.nHeadWidth = qMax(lay.nHeadWidth, w);
             else if (IsUnitColumn(table, c))
@@ -167,6 +235,8 @@ int CTextPainter::FitAndDrawTable(QPainter* pPainter, int nLeft, int nTop, int n
     const QFont fontMono = MakeFont(FaceCourierNew(), h, false);
     const QFontMetrics fmBold(fontBold, pPainter->device());
     const QFontMetrics fmMono(fontMono, pPainter->device());
+    const CMonoWidth monoWidth(fontMono, fmMono, pPainter->device());
+    const CBoldWidth boldWidth(fmBold, h, pPainter->device());
 
     pPainter->save();
     pPainter->setBackgroundMode(Qt::TransparentMode);
@@ -189,7 +259,7 @@ int CTextPainter::FitAndDrawTable(QPainter* pPainter, int nLeft, int nTop, int n
         pPainter->setFont(fontBold);
         for (int c = 0; c < nColumns; ++c) {
             const QString strTitle = table.GetTitle(c);
-            const int w = fmBold.horizontalAdvance(strTitle);
+            const int w = boldWidth(strTitle);
             DrawAt(pPainter, colLeft[c] + (colWidth[c] - w) / 2, RowBaseline(fmBold, fmMono, y, lay.nRowHeight), strTitle);
         }
         y += lay.nRowHeight;
@@ -209,7 +279,7 @@ int CTextPainter::FitAndDrawTable(QPainter* pPainter, int nLeft, int nTop, int n
             } else {
                 pPainter->drawRect(colLeft[c], y, colWidth[c], lay.nRowHeight);
                 pPainter->setFont(fontMono);
-                const int w = fmMono.horizontalAdvance(str);
+                const int w = monoWidth(str);
                 DrawAt(pPainter, colLeft[c] + (colWidth[c] - w) / 2, nBaseline, str);
             }
         }
