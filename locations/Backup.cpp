@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -88,18 +88,11 @@ QStringList ListBackups(const QString& strBackupFolder)
     return names;
 }
 
-bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strReason)
+namespace {
+
+// Copies all of in to out; false with the reason.
+bool CopyData(QFile& in, QFileDevice& out, QString& strReason)
 {
-    QFile in(strFrom);
-    if (!in.open(QIODevice::ReadOnly)) {
-        strReason = in.errorString();
-        return false;
-    }
-    QSaveFile out(strTo);
-    if (!out.open(QIODevice::WriteOnly)) {
-        strReason = out.errorString();
-        return false;
-    }
     const qint64 nSize = in.size();
     qint64 nDone = 0;
 #ifdef Q_OS_LINUX
@@ -111,7 +104,6 @@ bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strRea
             if (n < 0 && nDone == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
                 break;  // not on these file systems: copy through a buffer
             strReason = n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("short copy");
-            out.cancelWriting();
             return false;
         }
         nDone += n;
@@ -119,25 +111,52 @@ bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strRea
 #endif
     if (nDone < nSize) {
         QByteArray buffer(1 << 20, Qt::Uninitialized);
-        for (;;) {
-            const qint64 n = in.read(buffer.data(), buffer.size());
-            if (n < 0) {
-                strReason = in.errorString();
-                out.cancelWriting();
+        for (qint64 n; (n = in.read(buffer.data(), buffer.size())) != 0; nDone += n) {
+            if (n < 0 || out.write(buffer.constData(), n) != n) {
+                strReason = n < 0 ? in.errorString() : out.errorString();
                 return false;
             }
-            if (n == 0)
-                break;
-            if (out.write(buffer.constData(), n) != n) {
-                strReason = out.errorString();
-                out.cancelWriting();
-                return false;
-            }
-            nDone += n;
         }
     }
     if (nDone != nSize) {
         strReason = QStringLiteral("%1 of %2 bytes").arg(nDone).arg(nSize);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strReason, bool bReplace)
+{
+    QFile in(strFrom);
+    if (!in.open(QIODevice::ReadOnly)) {
+        strReason = in.errorString();
+        return false;
+    }
+    if (!bReplace) {
+        // A new file in a new folder: the caller removes the folder when
+        // anything fails.
+        QFile out(strTo);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            strReason = out.errorString();
+            return false;
+        }
+        if (!CopyData(in, out, strReason))
+            return false;
+        out.close();
+        if (out.error() != QFileDevice::NoError) {
+            strReason = out.errorString();
+            return false;
+        }
+        return true;
+    }
+    QSaveFile out(strTo);
+    if (!out.open(QIODevice::WriteOnly)) {
+        strReason = out.errorString();
+        return false;
+    }
+    if (!CopyData(in, out, strReason)) {
         out.cancelWriting();
         return false;
     }
@@ -170,7 +189,7 @@ QString CreateBackup(const QString& strBackupFolder, const QString& strMainFile,
             continue;
         const QString strTo = QDir(strFolder).filePath(files.second);
         QString strReason;
-        if (CopyFileWhole(files.first, strTo, strReason))
+        if (CopyFileWhole(files.first, strTo, strReason, false))
             continue;
         // An incomplete backup must not look like a good one.
         const bool bRemoved = QDir(strFolder).removeRecursively();
@@ -212,6 +231,17 @@ QString RestoreBackup(const QString& strSourceFolder, bool bMain, bool bResult, 
         } catch (const CException& e) {
             throw CTransferException(LoadString(IDS_RESTORE_SAFETY_FAILED) + u'\n' + e.GetErrorMessage());
         }
+#ifdef Q_OS_UNIX
+        // The kept files reach the disk before the files they keep are
+        // replaced.
+        for (const QString& strName : QDir(strSafety).entryList(QDir::Files)) {
+            QFile f(QDir(strSafety).filePath(strName));
+            if (!f.open(QIODevice::ReadOnly) || ::fsync(f.handle()) != 0) {
+                QDir(strSafety).removeRecursively();
+                throw CTransferException(LoadString(IDS_RESTORE_SAFETY_FAILED) + u'\n' + f.fileName());
+            }
+        }
+#endif
     }
 
     QString strReason;

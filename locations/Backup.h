@@ -42,6 +42,7 @@ QString RestoreBackup(const QString& strSourceFolder, bool bMain, bool bResult, 
 // and is thrown.
 void FormatDataFiles(CXMLDocument& xmlMain, CXMLDocument& xmlResult);
 
-// Copies a file through a temporary file beside the target, which replaces
-// the target only once complete and on disk. False with the reason.
-bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strReason);
+// Copies a file. With bReplace through a temporary file beside the target,
+// which replaces the target only once complete and on disk; else into a new
+// file, which must not exist. False with the reason.
+bool CopyFileWhole(const QString& strFrom, const QString& strTo, QString& strReason, bool bReplace = true);

@@ -16,7 +16,10 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <deque>
 
 namespace {
 
@@ -73,6 +76,54 @@ QString IdOf(pugi::xml_node main)
     if (!id)
         id = main.find_node([](pugi::xml_node n) { return std::strcmp(n.name(), "ID") == 0; });
     return Text(id);
+}
+
+// Parsed like the data files: a leaf's text stays in its element.
+constexpr unsigned kFragmentParse = pugi::parse_default | pugi::parse_embed_pcdata;
+
+void AppendEscaped(QByteArray& out, QByteArrayView v)
+{
+    qsizetype nFrom = 0;
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        const char c = v[i];
+        if (c != '&' && c != '<' && c != '>' && c != '\r')
+            continue;
+        out.append(v.data() + nFrom, i - nFrom);
+        nFrom = i + 1;
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&#13;"; break;
+        }
+    }
+    out.append(v.data() + nFrom, v.size() - nFrom);
+}
+
+// One "Main" element with every column's element, in the order the program
+// writes them.
+void AppendMainXml(QByteArray& out, const QByteArrayView* values)
+{
+    // The tags around each column's text, a block's tags included where it
+    // starts or ends.
+    static const auto tags = [] {
+        std::array<std::pair<QByteArray, QByteArray>, kImportColumnCount> t;
+        for (int i = 0; i < kImportColumnCount; ++i) {
+            const ImportColumn& c = kColumns[kFileOrder[i]];
+            const bool bFirst = i == 0 || std::strcmp(kColumns[kFileOrder[i - 1]].pszBlock, c.pszBlock) != 0;
+            const bool bLast = i + 1 == kImportColumnCount || std::strcmp(kColumns[kFileOrder[i + 1]].pszBlock, c.pszBlock) != 0;
+            t[i].first = (i == 0 ? "<Main>" : "") + (bFirst ? '<' + QByteArray(c.pszBlock) + '>' : QByteArray())
+                         + '<' + c.pszElement + '>';
+            t[i].second = "</" + QByteArray(c.pszElement) + '>' + (bLast ? "</" + QByteArray(c.pszBlock) + '>' : QByteArray())
+                          + (i + 1 == kImportColumnCount ? "</Main>" : "");
+        }
+        return t;
+    }();
+    for (int i = 0; i < kImportColumnCount; ++i) {
+        out.append(tags[i].first);
+        AppendEscaped(out, values[kFileOrder[i]]);
+        out.append(tags[i].second);
+    }
 }
 
 // The locations of a main file by ID (the first of an ID, as a look-up by ID
@@ -234,82 +285,101 @@ QString FormatColumnOrder(const QList<int>& order)
 
 // --- CSV text ----------------------------------------------------------------------
 
-QString DecodeCsvText(const QByteArray& bytes)
+QByteArray CsvToUtf8(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
+        return bytes.mid(3);
     if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+        return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2))).toUtf8();
     if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString strText = utf8.decode(bytes);
+        return QString(QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2))).toUtf8();
     // Bytes that are no UTF-8 come from a Windows program's code page.
-    return utf8.hasError() ? DecodeWindows1252(bytes) : strText;
+    return QByteArrayView(bytes).isValidUtf8() ? bytes : DecodeWindows1252(bytes).toUtf8();
 }
 
-std::vector<CCsvRecord> SplitCsvRecords(const QString& strText, QChar separator)
+namespace {
+
+// Calls onRecord(line, fields, unclosed) for each record of a UTF-8 text.
+// Unquoted fields view the text; quoted ones a buffer that lives until the
+// next record. Works on the bytes: a large file is split without one copy
+// per field.
+template <class F>
+void ParseCsv(QByteArrayView text, QByteArrayView sep, F onRecord)
 {
-    std::vector<CCsvRecord> records;
-    const QChar* p = strText.constData();
-    const qsizetype n = strText.size();
+    const char* p = text.data();
+    const qsizetype n = text.size();
     const auto breakAt = [p, n](qsizetype i) -> int {
-        if (p[i] == u'\r')
-            return i + 1 < n && p[i + 1] == u'\n' ? 2 : 1;
-        return p[i] == u'\n' ? 1 : 0;
+        if (p[i] == '\r')
+            return i + 1 < n && p[i + 1] == '\n' ? 2 : 1;
+        return p[i] == '\n' ? 1 : 0;
+    };
+    const auto isSep = [&](qsizetype i) {
+        return p[i] == sep[0]
+               && (sep.size() == 1 || (i + sep.size() <= n && std::memcmp(p + i, sep.data(), size_t(sep.size())) == 0));
+    };
+    const auto toFieldEnd = [&](qsizetype i) {
+        while (i < n && !isSep(i) && p[i] != '\r' && p[i] != '\n')
+            ++i;
+        return i;
     };
     // A quote as separator leaves no room for quoting.
-    const bool bQuoting = separator != u'"';
+    const bool bQuoting = sep != QByteArrayView("\"");
+    std::vector<QByteArrayView> fields;
+    std::deque<QByteArray> quoted;
     qsizetype i = 0;
     int nLine = 1;
     while (i < n) {
-        CCsvRecord rec;
-        rec.m_nLine = nLine;
+        fields.clear();
+        quoted.clear();
+        const int nStartLine = nLine;
         const qsizetype nStart = i;
+        bool bUnclosed = false;
         for (;;) {
-            QString strField;
-            if (bQuoting && i < n && p[i] == u'"') {
+            if (bQuoting && i < n && p[i] == '"') {
+                QByteArray& q = quoted.emplace_back();
                 bool bClosed = false;
-                for (++i; i < n;) {
-                    if (p[i] == u'"') {
-                        if (i + 1 < n && p[i + 1] == u'"') {
-                            strField += u'"';
-                            i += 2;
-                            continue;
-                        }
+                for (++i; i < n && !bClosed;) {
+                    const qsizetype f = i;
+                    while (i < n && p[i] != '"' && p[i] != '\r' && p[i] != '\n')
                         ++i;
-                        bClosed = true;
+                    q.append(p + f, i - f);
+                    if (i >= n)
                         break;
-                    }
-                    if (const int nBreak = breakAt(i)) {
-                        strField += u'\n';
-                        i += nBreak;
+                    if (p[i] == '"') {
+                        bClosed = !(i + 1 < n && p[i + 1] == '"');
+                        if (!bClosed)
+                            q += '"';
+                        i += bClosed ? 1 : 2;
+                    } else {
+                        q += '\n';
+                        i += breakAt(i);
                         ++nLine;
-                        continue;
                     }
-                    strField += p[i++];
                 }
                 if (!bClosed) {
-                    rec.m_bUnclosedQuote = true;
+                    bUnclosed = true;
                     break;
                 }
+                const qsizetype f = i;
+                i = toFieldEnd(i);
+                q.append(p + f, i - f);
+                fields.emplace_back(q);
+            } else {
+                const qsizetype f = i;
+                i = toFieldEnd(i);
+                fields.emplace_back(p + f, i - f);
             }
-            const qsizetype nFrom = i;
-            while (i < n && p[i] != separator && !breakAt(i))
-                ++i;
-            strField += QStringView(p + nFrom, i - nFrom);
-            rec.m_fields << strField;
-            if (i < n && p[i] == separator) {
-                ++i;
+            if (i < n && isSep(i)) {
+                i += sep.size();
                 continue;
             }
             break;
         }
-        if (rec.m_bUnclosedQuote) {
+        if (bUnclosed) {
             // Only the line the quote opened on is lost: reading goes on
             // with the next one.
-            rec.m_fields.clear();
-            nLine = rec.m_nLine + 1;
+            fields.clear();
+            nLine = nStartLine + 1;
             for (i = nStart; i < n && !breakAt(i);)
                 ++i;
             if (i < n)
@@ -318,8 +388,38 @@ std::vector<CCsvRecord> SplitCsvRecords(const QString& strText, QChar separator)
             i += breakAt(i);
             ++nLine;
         }
-        records.push_back(std::move(rec));
+        onRecord(nStartLine, fields, bUnclosed);
     }
+}
+
+// Whether UTF-8 text holds what XML 1.0 does not allow: control characters
+// other than tab and line ends, U+FFFE and U+FFFF.
+bool NeedsXmlCleaning(QByteArrayView v)
+{
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        const auto c = static_cast<unsigned char>(v[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            || (c == 0xEF && i + 2 < v.size() && static_cast<unsigned char>(v[i + 1]) == 0xBF
+                && static_cast<unsigned char>(v[i + 2]) >= 0xBE))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<CCsvRecord> SplitCsvRecords(const QString& strText, QChar separator)
+{
+    std::vector<CCsvRecord> records;
+    const QByteArray text = strText.toUtf8(), sep = QString(separator).toUtf8();
+    ParseCsv(text, sep, [&records](int nLine, const std::vector<QByteArrayView>& fields, bool bUnclosed) {
+        CCsvRecord r;
+        r.m_nLine = nLine;
+        r.m_bUnclosedQuote = bUnclosed;
+        for (QByteArrayView f : fields)
+            r.m_fields << QString::fromUtf8(f);
+        records.push_back(std::move(r));
+    });
     return records;
 }
 
@@ -399,12 +499,13 @@ void SavePair(CXMLDocument* pMain, CXMLDocument* pResult, bool bMainCreated, boo
 CImportSummary ImportCsv(CXMLDocument& xmlMain, const QString& strCsvPath, QChar separator, const QList<int>& order)
 {
     QFile file(strCsvPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError)
         throw CTransferException(LoadString(IDS_FILE_READ_FAILED).arg(strCsvPath) + u'\n' + file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CTransferException(LoadString(IDS_FILE_READ_FAILED).arg(strCsvPath) + u'\n' + file.errorString());
-    const std::vector<CCsvRecord> records = SplitCsvRecords(DecodeCsvText(bytes), separator);
+    const QByteArray text = CsvToUtf8(bytes);
+    bytes.clear();
 
     CheckValid(xmlMain);
     const auto lock = xmlMain.LockForChange();
@@ -412,57 +513,86 @@ CImportSummary ImportCsv(CXMLDocument& xmlMain, const QString& strCsvPath, QChar
     try {
         CMainIndex index(xmlMain);
         pugi::xml_node root = xmlMain.GetDocumentElement();
-        QString values[kImportColumnCount];
-        for (const CCsvRecord& r : records) {
-            if (r.m_bUnclosedQuote) {
-                Refuse(s, LoadString(IDS_CSV_LINE_QUOTE).arg(r.m_nLine));
-                continue;
+        QByteArrayView values[kImportColumnCount];
+        std::vector<QByteArray> cleaned;
+        // New locations are collected as text and parsed into the file in
+        // one go: far quicker than making their elements one by one.
+        QByteArray buffer;
+        buffer.reserve(text.size() * 4);
+        QSet<QString> pending;
+        const auto flush = [&] {
+            if (buffer.isEmpty())
+                return;
+            pugi::xml_node last = root.last_child();
+            if (!root.append_buffer(buffer.constData(), size_t(buffer.size()), kFragmentParse, pugi::encoding_utf8))
+                throw CXMLException(IDS_XML_APPEND_NODE);
+            for (pugi::xml_node n = last ? last.next_sibling() : root.first_child(); n; n = n.next_sibling())
+                index.Set(IdOf(n), n);
+            buffer.clear();
+            pending.clear();
+        };
+        ParseCsv(text, QString(separator).toUtf8(), [&](int nLine, const std::vector<QByteArrayView>& fields, bool bUnclosed) {
+            if (bUnclosed) {
+                Refuse(s, LoadString(IDS_CSV_LINE_QUOTE).arg(nLine));
+                return;
             }
-            if (r.m_fields.size() == 1 && r.m_fields[0].trimmed().isEmpty())
-                continue;  // an empty line
-            if (r.m_fields.size() < order.size()) {
-                Refuse(s, LoadString(IDS_CSV_LINE_FIELDS).arg(r.m_nLine).arg(r.m_fields.size()).arg(order.size()));
-                continue;
+            if (fields.size() == 1 && QByteArrayView(fields[0]).trimmed().isEmpty())
+                return;  // an empty line
+            if (static_cast<qsizetype>(fields.size()) < order.size()) {
+                Refuse(s, LoadString(IDS_CSV_LINE_FIELDS).arg(nLine).arg(fields.size()).arg(order.size()));
+                return;
             }
             // Every line starts empty: a short line must not inherit the
             // previous line's values.
-            for (QString& v : values)
-                v.clear();
-            for (int k = 0; k < order.size(); ++k)
-                values[order[k]] = XmlSafeText(r.m_fields[k]);
-            const QString strId = values[kImportIdColumn].trimmed();
-            values[kImportIdColumn] = strId;
-            if (strId.isEmpty()) {
-                Refuse(s, LoadString(IDS_CSV_LINE_NO_ID).arg(r.m_nLine));
-                continue;
+            std::fill(std::begin(values), std::end(values), QByteArrayView());
+            cleaned.clear();
+            cleaned.reserve(size_t(order.size()));
+            for (int k = 0; k < order.size(); ++k) {
+                values[order[k]] = fields[size_t(k)];
+                if (NeedsXmlCleaning(fields[size_t(k)]))
+                    values[order[k]] = cleaned.emplace_back(XmlSafeText(QString::fromUtf8(fields[size_t(k)])).toUtf8());
             }
-            pugi::xml_node parent = root, before;
-            if (pugi::xml_node old = index.Find(strId)) {
+            const QString strId = QString::fromUtf8(values[kImportIdColumn]).trimmed();
+            const QByteArray id = strId.toUtf8();
+            values[kImportIdColumn] = id;
+            if (strId.isEmpty()) {
+                Refuse(s, LoadString(IDS_CSV_LINE_NO_ID).arg(nLine));
+                return;
+            }
+            pugi::xml_node old = index.Find(strId);
+            if (!old && pending.contains(strId)) {
+                flush();
+                old = index.Find(strId);
+            }
+            if (old) {
                 if (!AskYesNo(LoadString(IDS_IMPORT_ASK_OVERWRITE).arg(strId), MsgIcon::Question)) {
                     ++s.m_nSkipped;
-                    continue;
+                    return;
                 }
                 // The new data takes the old location's place, in its group.
-                parent = old.parent();
-                before = old.next_sibling();
+                pugi::xml_node parent = old.parent();
+                const pugi::xml_node before = old.next_sibling();
                 parent.remove_child(old);
                 xmlMain.NoteRemoval();
                 ++s.m_nReplaced;
+                QByteArray one;
+                AppendMainXml(one, values);
+                pugi::xml_document tmp;
+                if (!tmp.load_buffer(one.constData(), size_t(one.size()), kFragmentParse, pugi::encoding_utf8))
+                    throw CXMLException(IDS_XML_CREATE_NODE);
+                const pugi::xml_node added = before ? parent.insert_copy_before(tmp.document_element(), before)
+                                                    : parent.append_copy(tmp.document_element());
+                if (!added)
+                    throw CXMLException(IDS_XML_APPEND_NODE);
+                index.Set(strId, added);
             } else {
                 ++s.m_nAdded;
+                AppendMainXml(buffer, values);
+                pending.insert(strId);
             }
-            pugi::xml_node main = before ? parent.insert_child_before("Main", before) : parent.append_child("Main");
-            pugi::xml_node block;
-            for (int c : kFileOrder) {
-                if (!block || std::strcmp(block.name(), kColumns[c].pszBlock) != 0)
-                    block = main.append_child(kColumns[c].pszBlock);
-                pugi::xml_node el = block.append_child(kColumns[c].pszElement);
-                if (!el || (!values[c].isEmpty() && !el.text().set(values[c].toUtf8().constData())))
-                    throw CXMLException(IDS_XML_SET_VALUE);
-            }
-            index.Set(strId, main);
             s.m_locations << strId;
-        }
+        });
+        flush();
         if (s.Changed())
             SavePair(&xmlMain, nullptr);
     } catch (const CException& e) {

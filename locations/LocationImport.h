@@ -46,9 +46,9 @@ QString FormatColumnOrder(const QList<int>& order);
 
 // --- reading CSV text ----------------------------------------------------------
 
-// UTF-8 (with or without a byte-order mark), UTF-16 with a byte-order mark,
-// and otherwise windows-1252.
-QString DecodeCsvText(const QByteArray& bytes);
+// The text of a CSV file as UTF-8: UTF-8 (with or without a byte-order
+// mark), UTF-16 with a byte-order mark, and otherwise windows-1252.
+QByteArray CsvToUtf8(const QByteArray& bytes);
 
 // One record of a CSV text: the fields and the line it starts on (from 1).
 struct CCsvRecord

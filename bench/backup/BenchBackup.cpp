@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     }();
     CXMLDocument main;
     qint64 nImport = LLONG_MAX;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 5; ++i) {
         QFile m(strMain);
         if (!m.open(QIODevice::WriteOnly) || m.write(mainBytes) != mainBytes.size())
             return 1;
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         main.Open(strMain);
         nImport = std::min(nImport, Best(1, [&] { ImportCsv(main, strCsv, u';', order); }));
     }
-    const qint64 nSave = Best(3, [&] { main.Save(); });
+    const qint64 nSave = Best(5, [&] { main.Save(); });
     const bool bImport = nImport <= 2 * nSave;
     bOk = bOk && bImport;
     std::printf("CSV import of 10,000 locations: %.1f ms (read, parse, add, save); one save of the result: %.1f ms "
@@ -96,27 +96,38 @@ int main(int argc, char** argv)
     // Backup against cp of the same two files (both on the same disk).
     const QString strBackups = dir.filePath(QStringLiteral("backups")), strCp = dir.filePath(QStringLiteral("cp"));
     QDir().mkpath(strBackups);
+    // Only the copies are timed; cp's time includes starting it. Removing
+    // the copies again is not timed.
+    const auto timed = [](int nRuns, const std::function<QString()>& copy) {
+        qint64 nBest = LLONG_MAX;
+        for (int i = 0; i < nRuns; ++i) {
+            QElapsedTimer t;
+            t.start();
+            const QString strFolder = copy();
+            nBest = std::min(nBest, t.nsecsElapsed());
+            QDir(strFolder).removeRecursively();
+        }
+        return nBest;
+    };
     int nRun = 0;
-    const qint64 nBackup = Best(5, [&] {
-        const QString strFolder = CreateBackup(strBackups, strMain, strResult,
-                                               QDateTime(QDate(2026, 1, 1), QTime(0, 0, nRun++)));
-        QDir(strFolder).removeRecursively();
+    const qint64 nBackup = timed(10, [&] {
+        return CreateBackup(strBackups, strMain, strResult, QDateTime(QDate(2026, 1, 1), QTime(0, 0, nRun++)));
     });
-    const qint64 nCp = Best(5, [&] {
+    const qint64 nCp = timed(10, [&] {
         QDir().mkpath(strCp);
         QProcess::execute(QStringLiteral("cp"), {strMain, strResult, strCp});
-        QDir(strCp).removeRecursively();
+        return strCp;
     });
-    const qint64 nCpSync = Best(5, [&] {
+    const qint64 nCpSync = timed(5, [&] {
         QDir().mkpath(strCp);
         QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cp \"$0\" \"$1\" \"$2\" && sync -f \"$2\"/*"), strMain, strResult, strCp});
-        QDir(strCp).removeRecursively();
+        return strCp;
     });
     const double dBytes = static_cast<double>(QFile(strMain).size() + QFile(strResult).size());
     const double dSpeed = static_cast<double>(nCp) / static_cast<double>(nBackup);
     const bool bBackup = dSpeed >= 0.8;
     bOk = bOk && bBackup;
-    std::printf("backup of %.1f MiB: %.1f ms (files written whole and synced); cp: %.1f ms, cp + sync: %.1f ms; "
+    std::printf("backup of %.1f MiB: %.1f ms (copies not flushed to disk, as with cp); cp: %.1f ms, cp + sync: %.1f ms; "
                 "speed %.0f %% of cp, %.0f %% of cp + sync (bound 80 %% of cp) %s\n",
                 dBytes / 1048576.0, Ms(nBackup), Ms(nCp), Ms(nCpSync), 100.0 * dSpeed,
                 100.0 * static_cast<double>(nCpSync) / static_cast<double>(nBackup), bBackup ? "ok" : "TOO SLOW");
