@@ -332,6 +332,8 @@ void CMainFrame::UpdateCommandUI()
     const bool bAnyFile = m_pDoc && (m_pDoc->m_xmlMain.IsValid() || m_pDoc->m_xmlResult.IsValid());
     m_actions.value(ID_IMPORT)->setEnabled(bAnyFile);
     m_actions.value(ID_FORMAT_FILES)->setEnabled(bAnyFile);
+    // A restore is what is left when neither file opens.
+    m_actions.value(ID_BACKUP)->setEnabled(bAnyFile);
     // Printing acts on a shown result; the tree's selection decides.
     const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
     const bool bResult =
