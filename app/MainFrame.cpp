@@ -3,9 +3,12 @@
 #include "app/AboutDlg.h"
 #include "app/SettingsDlg.h"
 #include "app/WindowState.h"
+#include "core/Messages.h"
 #include "core/RegSettings.h"
 #include "export/ResultCsv.h"
 #include "device/ReadoutDlg.h"
+#include "locations/Backup.h"
+#include "locations/BackupRestoreDlg.h"
 #include "locations/LeftView.h"
 #include "locations/TreeItemData.h"
 #include "resources/Icons.h"
@@ -114,22 +117,6 @@ const DisplayModeCommand* FindDisplayMode(int nCommandId)
         if (d.nId == nCommandId)
             return &d;
     return nullptr;
-}
-
-// The commands whose work arrives with later parts of the program: present,
-// greyed.
-bool IsPending(int nCommandId)
-{
-    switch (nCommandId) {
-    case ID_IMPORT:
-    case ID_EXPORT_LOCATION:
-    case ID_FORMAT_FILES:
-    case ID_BACKUP:
-    case ID_RESTORE:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The default extension of a save dialog: added when the name has none.
@@ -340,10 +327,13 @@ void CMainFrame::UpdateCommandUI()
             pAction->setEnabled(s.bEnabled);
         } else if (CLeftView::HandlesCommand(nId)) {
             pAction->setEnabled(m_pLeftView && m_pLeftView->IsCommandEnabled(nId));
-        } else if (IsPending(nId)) {
-            pAction->setEnabled(false);
         }
     }
+    const bool bAnyFile = m_pDoc && (m_pDoc->m_xmlMain.IsValid() || m_pDoc->m_xmlResult.IsValid());
+    m_actions.value(ID_IMPORT)->setEnabled(bAnyFile);
+    m_actions.value(ID_FORMAT_FILES)->setEnabled(bAnyFile);
+    // A restore is what is left when neither file opens.
+    m_actions.value(ID_BACKUP)->setEnabled(bAnyFile);
     // Printing acts on a shown result; the tree's selection decides.
     const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
     const bool bResult =
@@ -387,6 +377,19 @@ void CMainFrame::OnCommand(int nCommandId)
         break;
     case ID_SETTINGS:
         OnSettings();
+        break;
+    case ID_IMPORT:
+        m_pLeftView->OnImportLocations();
+        UpdateCommandUI();
+        break;
+    case ID_BACKUP:
+        OnBackup();
+        break;
+    case ID_RESTORE:
+        OnRestore();
+        break;
+    case ID_FORMAT_FILES:
+        OnFormatFiles();
         break;
     case ID_PRINT:
         m_pResultView->Print();
@@ -458,7 +461,7 @@ void CMainFrame::OnSettings()
     CSettingsDlg dlg(this);
     dlg.m_strMainFile = settings.Get(Setting::MainFile);
     dlg.m_strResultFile = settings.Get(Setting::ResultFile);
-    dlg.m_strBackupFolder = settings.GetString(QString(Setting::BackupFolder.m_name), QDir::homePath());
+    dlg.m_strBackupFolder = settings.GetString(QString(Setting::BackupFolder.m_name), DefaultBackupFolder());
     dlg.m_strLogo = settings.Get(Setting::Logo);
     const QString strMain = dlg.m_strMainFile;
     const QString strResult = dlg.m_strResultFile;
@@ -511,4 +514,70 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
     GetWindowState().SaveWindowState(this);
     QMainWindow::closeEvent(pEvent);
+}
+
+void CMainFrame::OnBackup()
+{
+    const CRegSettings settings;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        // No other program writes the files while they are copied.
+        const auto mainLock = m_pDoc->m_xmlMain.LockForChange();
+        const auto resultLock = m_pDoc->m_xmlResult.LockForChange();
+        const QString strFolder =
+            CreateBackup(GetBackupFolder(), settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile));
+        QGuiApplication::restoreOverrideCursor();
+        Inform(LoadString(IDS_BACKUP_DONE).arg(QDir::toNativeSeparators(strFolder)), MsgIcon::Information);
+    } catch (const CException& e) {
+        QGuiApplication::restoreOverrideCursor();
+        e.ReportError();
+    }
+}
+
+void CMainFrame::OnRestore()
+{
+    const QString strBackupFolder = GetBackupFolder();
+    CBackupRestoreDlg dlg(strBackupFolder, this);
+    if (dlg.exec() != QDialog::Accepted || dlg.m_strFolderName.isEmpty() || (!dlg.m_bMain && !dlg.m_bResult))
+        return;
+    const CRegSettings settings;
+    const QString strMain = settings.Get(Setting::MainFile), strResult = settings.Get(Setting::ResultFile);
+    // The files are replaced under the document: it reads them anew below.
+    m_pDoc->PauseWatching(true);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QString strSafety;
+    try {
+        const auto mainLock = m_pDoc->m_xmlMain.LockForChange();
+        const auto resultLock = m_pDoc->m_xmlResult.LockForChange();
+        strSafety = RestoreBackup(QDir(strBackupFolder).filePath(dlg.m_strFolderName), dlg.m_bMain, dlg.m_bResult,
+                                  strMain, strResult, strBackupFolder);
+    } catch (const CException& e) {
+        QGuiApplication::restoreOverrideCursor();
+        m_pDoc->PauseWatching(false);
+        e.ReportError();
+        return;
+    }
+    m_pDoc->OpenFiles(strMain, strResult);
+    QGuiApplication::restoreOverrideCursor();
+    m_pDoc->PauseWatching(false);
+    UpdateCommandUI();
+    if (!strSafety.isEmpty())
+        Inform(LoadString(IDS_RESTORE_DONE)
+                   .arg(BackupDisplayName(dlg.m_strFolderName), QDir::toNativeSeparators(strSafety)),
+               MsgIcon::Information);
+}
+
+void CMainFrame::OnFormatFiles()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        FormatDataFiles(m_pDoc->m_xmlMain, m_pDoc->m_xmlResult);
+    } catch (const CException& e) {
+        // The files were read again: the tree shows what they hold.
+        m_pLeftView->RebuildTree();
+        QGuiApplication::restoreOverrideCursor();
+        e.ReportError();
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
 }

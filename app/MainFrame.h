@@ -101,6 +101,9 @@ private:
     void OnSettings();
     void OnExportResult();
     void OnExportPdf();
+    void OnBackup();
+    void OnRestore();
+    void OnFormatFiles();
 
     CQardaDoc* m_pDoc;
     QSplitter* m_pSplitter = nullptr;

@@ -39,4 +39,14 @@ inline constexpr CNumberSetting PX900Port{QLatin1String("PX900Port"), 0};
 inline constexpr CTextSetting PX900PortPath{QLatin1String("PX900PortPath"), QLatin1String("")};
 // Answer time-out in ms.
 inline constexpr CNumberSetting PX900Timeout{QLatin1String("PX900Timeout"), 30000};
+// Group "ImportExport".
+inline constexpr CTextSetting MainExportFile{QLatin1String("MainExportDatei"), QLatin1String("")};
+inline constexpr CTextSetting ResultExportFile{QLatin1String("ResultExportDatei"), QLatin1String("")};
+// 0 XML files, 1 a CSV file.
+inline constexpr CNumberSetting ImportMode{QLatin1String("XMLImport"), 0};
+// 0 tab, 1 ";", 2 ",", 3 blank, 4 the character in ImportOther.
+inline constexpr CNumberSetting ImportSeparator{QLatin1String("OrtImportTrennzeichen"), 0};
+inline constexpr CTextSetting ImportOther{QLatin1String("OrtImportAndere"), QLatin1String("")};
+// Column numbers separated by ";".
+inline constexpr CTextSetting ImportOrder{QLatin1String("OrtImportReihenfolge"), QLatin1String("")};
 }  // namespace Setting

@@ -3,6 +3,10 @@
 #include "core/Messages.h"
 #include "locations/AssignResultDlg.h"
 #include "locations/BearbeitenSheet.h"
+#include "locations/ExportLocationDlg.h"
+#include "locations/ImportLocationsDlg.h"
+#include "locations/LocationExport.h"
+#include "locations/LocationImport.h"
 #include "locations/GroupNameDlg.h"
 #include "locations/LocationPage.h"
 #include "locations/LocationTreeModel.h"
@@ -129,6 +133,7 @@ bool CLeftView::HandlesCommand(int nCommandId)
     case IDS_CMD_ASSIGN_RESULT:
     case IDS_CMD_DELETE_RESULTS:
     case IDS_CMD_REMARK:
+    case IDS_CMD_EXPORT_LOCATION:
         return true;
     default:
         return false;
@@ -146,6 +151,8 @@ bool CLeftView::IsCommandEnabled(int nCommandId) const
     const TreeItemData& d = pItem->GetData();
     const ResultKind kind = d.m_nKind;
     switch (nCommandId) {
+    case IDS_CMD_EXPORT_LOCATION:
+        return bMain && kind == ResultKind::Location && !d.m_bIsUnassigned;
     case IDS_CMD_EDIT_LOCATION:
     case IDS_CMD_DELETE:
         return bMain && (kind == ResultKind::Group || (kind == ResultKind::Location && !d.m_bIsUnassigned));
@@ -175,6 +182,7 @@ void CLeftView::OnCommand(int nCommandId)
     case IDS_CMD_ASSIGN_RESULT: OnAssignResult(); break;
     case IDS_CMD_DELETE_RESULTS: OnDeleteResults(); break;
     case IDS_CMD_REMARK: OnRemarkAddress(); break;
+    case IDS_CMD_EXPORT_LOCATION: OnExportLocation(); break;
     default: break;
     }
 }
@@ -344,4 +352,73 @@ void CLeftView::OnTreeSelectionChanged(CLocationTreeItem* pItem)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     emit ShowResult(CLocationTree::GetShowResultArgs(pItem));
     QGuiApplication::restoreOverrideCursor();
+}
+
+// --- import and export ------------------------------------------------------------
+
+void CLeftView::OnImportLocations()
+{
+    if (!m_pDoc)
+        return;
+    CImportLocationsDlg dlg(this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const bool bCsv = dlg.m_nMode == 1;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CImportSummary summary;
+    try {
+        summary = bCsv ? ImportCsv(m_pDoc->m_xmlMain, dlg.m_strMainFile, dlg.m_chSeparator, dlg.m_order)
+                       : ImportXml(m_pDoc->m_xmlMain, m_pDoc->m_xmlResult, dlg.m_strMainFile, dlg.m_strResultFile);
+    } catch (const CException& e) {
+        QGuiApplication::restoreOverrideCursor();
+        e.ReportError();
+        return;
+    }
+    if (summary.Changed())
+        FollowImport(summary);
+    QGuiApplication::restoreOverrideCursor();
+    Inform(summary.Text(bCsv), MsgIcon::Information);
+}
+
+void CLeftView::FollowImport(const CImportSummary& summary)
+{
+    // Steps recorded before name elements by their place, which the import
+    // may have changed.
+    m_pUndoStack->clear();
+    // Each name is looked up in both files: beyond a few hundred, filling
+    // the tree anew is quicker.
+    if (summary.m_locations.size() + summary.m_resultIds.size() > 300) {
+        RebuildTree();
+    } else {
+        CStoreChange change;
+        change.m_groups = summary.m_groups;
+        change.m_locations = summary.m_locations;
+        change.m_resultIds = summary.m_resultIds;
+        m_store.SyncTree(change, true);
+    }
+    emit CommandDone();
+}
+
+void CLeftView::OnExportLocation()
+{
+    const CLocationTreeItem* pItem = m_tree.GetSelectedItem();
+    if (!m_pDoc || !pItem)
+        return;
+    const QString strId = pItem->GetData().m_strName;
+    CExportLocationDlg dlg(this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<CExportSummary> done;
+    try {
+        done = ExportLocation(m_pDoc->m_xmlMain, m_pDoc->m_xmlResult, strId, dlg.m_strMainFile, dlg.m_strResultFile);
+    } catch (const CException& e) {
+        QGuiApplication::restoreOverrideCursor();
+        e.ReportError();
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (done)
+        Inform(LoadString(IDS_EXPORT_DONE).arg(strId).arg(done->m_nResults).arg(done->m_nResultsPresent),
+               MsgIcon::Information);
 }

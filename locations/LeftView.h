@@ -8,6 +8,7 @@
 #include <optional>
 
 class CLocationTreeModel;
+struct CImportSummary;
 class CQardaDoc;
 class QAction;
 class QUndoStack;
@@ -48,6 +49,9 @@ public:
     void OnAssignResult();
     void OnDeleteResults();
     void OnRemarkAddress();
+    // Locations from another pair of files or a CSV file; the tree follows.
+    void OnImportLocations();
+    void OnExportLocation();
 
 signals:
     // The selection changed: the result view shows these arguments.
@@ -64,6 +68,7 @@ private:
     void Run(F command);
     void OnCurrentChanged(const QModelIndex& current);
     void OnTreeSelectionChanged(CLocationTreeItem* pItem);
+    void FollowImport(const CImportSummary& summary);
 
     CQardaDoc* m_pDoc;
     CLocationTree m_tree;

@@ -1517,5 +1517,229 @@ Export as PDF</translation>
         <source>Warten auf das Gerät abgebrochen.</source>
         <translation>Waiting for the device was cancelled.</translation>
     </message>
+    <message>
+        <source>Das Backup-Verzeichnis &apos;%1&apos; konnte nicht angelegt werden.</source>
+        <translation>The backup folder &apos;%1&apos; could not be created.</translation>
+    </message>
+    <message>
+        <source>Backup wurde erfolgreich im Verzeichnis &apos;%1&apos; erstellt.</source>
+        <translation>The backup was created in the folder &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Bitte geben Sie für das Trennzeichen ein Zeichen ein.</source>
+        <translation>Please enter one character as the separator.</translation>
+    </message>
+    <message>
+        <source>Bitte wählen Sie eine gültige Datei aus.</source>
+        <translation>Please choose a valid file.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Vorname</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Strasse</source>
+        <translation>Street</translation>
+    </message>
+    <message>
+        <source>PLZ</source>
+        <translation>Postcode</translation>
+    </message>
+    <message>
+        <source>Stadt</source>
+        <translation>City</translation>
+    </message>
+    <message>
+        <source>Land</source>
+        <translation>Country</translation>
+    </message>
+    <message>
+        <source>Sie müssen mindestens eine Datei angeben.</source>
+        <translation>You must name at least one file.</translation>
+    </message>
+    <message>
+        <source>Der Ort existiert bereits in der Exportdatei.
+Wollen Sie den Ort überschreiben ?</source>
+        <translation>The location already exists in the export file.
+Do you want to overwrite it?</translation>
+    </message>
+    <message>
+        <source>Der Ort mit der ID &quot;%1&quot; existiert bereits.
+Wollen Sie den Ort überschreiben ?</source>
+        <translation>The location with the ID &quot;%1&quot; already exists.
+Do you want to overwrite it?</translation>
+    </message>
+    <message>
+        <source>Import beendet: %1 Orte hinzugefügt, %2 Orte ersetzt, %3 Orte übersprungen (ID schon vorhanden), %4 Zeilen abgelehnt.</source>
+        <translation>Import finished: %1 locations added, %2 locations replaced, %3 locations skipped (ID already present), %4 lines refused.</translation>
+    </message>
+    <message>
+        <source>Import beendet: %1 Orte hinzugefügt, %2 Orte ersetzt, %3 Orte übersprungen (ID schon vorhanden); %4 Ergebnisse übernommen, %5 Ergebnisse waren schon vorhanden.</source>
+        <translation>Import finished: %1 locations added, %2 locations replaced, %3 locations skipped (ID already present); %4 results copied, %5 results were already present.</translation>
+    </message>
+    <message>
+        <source>Zeile %1: %2 Felder, die Spaltenfolge braucht %3.</source>
+        <translation>Line %1: %2 fields, the column order needs %3.</translation>
+    </message>
+    <message>
+        <source>Zeile %1: die ID ist leer.</source>
+        <translation>Line %1: the ID is empty.</translation>
+    </message>
+    <message>
+        <source>Zeile %1: ein Anführungszeichen wird nicht geschlossen.</source>
+        <translation>Line %1: a quotation mark is not closed.</translation>
+    </message>
+    <message>
+        <source>... und %1 weitere Zeilen.</source>
+        <translation>... and %1 more lines.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; konnte nicht gelesen werden.</source>
+        <translation>The file &apos;%1&apos; could not be read.</translation>
+    </message>
+    <message>
+        <source>Die Spaltenfolge muss die Spalte ID enthalten.</source>
+        <translation>The column order must contain the column ID.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; ist eine Datendatei des Programms. Bitte wählen Sie eine andere Datei.</source>
+        <translation>The file &apos;%1&apos; is one of the program&apos;s data files. Please choose another file.</translation>
+    </message>
+    <message>
+        <source>Die Datei &apos;%1&apos; konnte nicht nach &apos;%2&apos; kopiert werden. Das Backup wurde nicht erstellt.</source>
+        <translation>The file &apos;%1&apos; could not be copied to &apos;%2&apos;. The backup was not created.</translation>
+    </message>
+    <message>
+        <source>Das unvollständige Backup-Verzeichnis &apos;%1&apos; wurde entfernt.</source>
+        <translation>The incomplete backup folder &apos;%1&apos; was removed.</translation>
+    </message>
+    <message>
+        <source>Das unvollständige Backup-Verzeichnis &apos;%1&apos; konnte nicht entfernt werden. Es ist kein gültiges Backup.</source>
+        <translation>The incomplete backup folder &apos;%1&apos; could not be removed. It is not a valid backup.</translation>
+    </message>
+    <message>
+        <source>Es gibt keine Datendatei, die gesichert werden könnte. Das Backup wurde nicht erstellt.</source>
+        <translation>There is no data file to back up. The backup was not created.</translation>
+    </message>
+    <message>
+        <source>Das Backup &apos;%1&apos; wird nicht wiederhergestellt, die Dateien bleiben unverändert: &apos;%2&apos; ist keine gültige Datendatei.</source>
+        <translation>The backup &apos;%1&apos; is not restored and the files stay unchanged: &apos;%2&apos; is not a valid data file.</translation>
+    </message>
+    <message>
+        <source>Das Backup &apos;%1&apos; wurde wiederhergestellt. Die ersetzten Dateien sind im Backup &apos;%2&apos; gesichert.</source>
+        <translation>The backup &apos;%1&apos; was restored. The replaced files are kept in the backup &apos;%2&apos;.</translation>
+    </message>
+    <message>
+        <source>Die aktuellen Dateien konnten nicht gesichert werden. Das Backup wird nicht wiederhergestellt, die Dateien bleiben unverändert.</source>
+        <translation>The current files could not be backed up. The backup is not restored and the files stay unchanged.</translation>
+    </message>
+    <message>
+        <source>Der Ort &apos;%1&apos; wurde exportiert, mit %2 Ergebnissen; %3 Ergebnisse waren schon in der Exportdatei.</source>
+        <translation>The location &apos;%1&apos; was exported with %2 results; %3 results were already in the export file.</translation>
+    </message>
+    <message>
+        <source>Der Ort &apos;%1&apos; wurde in der Maindatei nicht gefunden.</source>
+        <translation>The location &apos;%1&apos; was not found in the main file.</translation>
+    </message>
+    <message>
+        <source>Maindatei und Ergebnisdatei müssen verschiedene Dateien sein.</source>
+        <translation>The main file and the result file must be different files.</translation>
+    </message>
+    <message>
+        <source>Orte importieren</source>
+        <translation>Import locations</translation>
+    </message>
+    <message>
+        <source>XML Import</source>
+        <translation>XML import</translation>
+    </message>
+    <message>
+        <source>CSV Import</source>
+        <translation>CSV import</translation>
+    </message>
+    <message>
+        <source>Maindatei:</source>
+        <translation>Main file:</translation>
+    </message>
+    <message>
+        <source>Tabstop</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>Semikolon</source>
+        <translation>Semicolon</translation>
+    </message>
+    <message>
+        <source>Komma</source>
+        <translation>Comma</translation>
+    </message>
+    <message>
+        <source>Leerzeichen</source>
+        <translation>Blank</translation>
+    </message>
+    <message>
+        <source>Andere</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>verfügbar:</source>
+        <translation>available:</translation>
+    </message>
+    <message>
+        <source>ausgewählt:</source>
+        <translation>selected:</translation>
+    </message>
+    <message>
+        <source>Importieren</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Trennzeichen</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>Spaltenfolge</source>
+        <translation>Column order</translation>
+    </message>
+    <message>
+        <source>Orte Exportieren</source>
+        <translation>Export locations</translation>
+    </message>
+    <message>
+        <source>Exportieren</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Backup wiederherstellen</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>Backup:</source>
+        <translation>Backup:</translation>
+    </message>
+    <message>
+        <source>Maindatei</source>
+        <translation>Main file</translation>
+    </message>
+    <message>
+        <source>Ergebnisdatei</source>
+        <translation>Result file</translation>
+    </message>
+    <message>
+        <source>Nach oben</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Nach unten</source>
+        <translation>Down</translation>
+    </message>
 </context>
 </TS>

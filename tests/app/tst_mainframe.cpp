@@ -37,7 +37,7 @@ private slots:
     void displayModeTable();
     void frameFollowsTheViewMode_data();
     void frameFollowsTheViewMode();
-    void commandsOfLaterWorkArePresentAndGreyed();
+    void commandsWithoutDataFiles();
     void readoutFillsTheTree();
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
     void monitorTrimmingDropsASelectionInTheCutHalf();
@@ -136,15 +136,15 @@ void TestMainFrame::frameFollowsTheViewMode()
     QCOMPARE(sink.m_shown.size(), 2);
 }
 
-void TestMainFrame::commandsOfLaterWorkArePresentAndGreyed()
+void TestMainFrame::commandsWithoutDataFiles()
 {
     CRecordingSink sink;
     CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
     CMainFrame frame(&doc);
     frame.UpdateCommandUI();
-    for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_RESTORE, ID_FORMAT_FILES})
+    for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_FORMAT_FILES})
         QVERIFY2(frame.GetAction(nId) && !frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
-    for (int nId : {ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
+    for (int nId : {ID_RESTORE, ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
         QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
     QCOMPARE(frame.GetAction(ID_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
 }

@@ -6,6 +6,8 @@
 #include "locations/AssignResultDlg.h"
 #include "locations/BearbeitenSheet.h"
 #include "locations/GroupNameDlg.h"
+#include "locations/ImportLocationsDlg.h"
+#include "locations/LocationImport.h"
 #include "locations/LeftView.h"
 #include "locations/LocationPage.h"
 #include "locations/RemarkAddressDlg.h"
@@ -17,6 +19,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -35,6 +38,8 @@ private slots:
     void validation();
     void assignAndRemarkDialogs();
     void commandsUndoInThePane();
+    void importDialog_data();
+    void importDialog();
 
 private:
     QTemporaryDir m_dir;
@@ -88,6 +93,7 @@ QString ControlText(QWidget* p)
 
 void TestLocationDialogs::initTestCase()
 {
+    UseTemporarySettings(m_dir);
     m_strMain = m_dir.path() + QStringLiteral("/Main.xml");
     m_strResult = m_dir.path() + QStringLiteral("/Result.xml");
     WriteLocationTestFiles(m_strMain, m_strResult);
@@ -330,6 +336,55 @@ void TestLocationDialogs::commandsUndoInThePane()
     sheet.show();
     Type(Control(sheet, 0, QStringLiteral("1023")), QStringLiteral("Zähler Süd & <1>"));
     QVERIFY(sheet.grab().save(strOut + QStringLiteral("/loc_new_location_sheet.png")));
+}
+
+void TestLocationDialogs::importDialog_data()
+{
+    QTest::addColumn<QString>("order");  // as saved
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("separator");
+    QTest::addColumn<bool>("file");  // a file that exists is chosen
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("selected");
+    QTest::newRow("saved order 3;0;99") << "3;0;99" << 1 << 1 << true << QString() << QStringList{QStringLiteral("Vorname (Kunde)"), QStringLiteral("ID")};
+    QTest::newRow("order without ID") << "3" << 1 << 1 << true << "Die Spaltenfolge muss die Spalte ID enthalten."
+                                      << QStringList{QStringLiteral("Vorname (Kunde)")};
+    QTest::newRow("other separator empty") << "0" << 1 << 4 << true
+                                           << "Bitte geben Sie für das Trennzeichen ein Zeichen ein." << QStringList{QStringLiteral("ID")};
+    QTest::newRow("no CSV file") << "0" << 1 << 1 << false << "Bitte wählen Sie eine gültige Datei aus." << QStringList{QStringLiteral("ID")};
+    QTest::newRow("XML, no files") << "" << 0 << 0 << false << "Bitte wählen Sie eine gültige Datei aus." << QStringList();
+}
+
+void TestLocationDialogs::importDialog()
+{
+    QFETCH(QString, order);
+    QFETCH(int, mode);
+    QFETCH(int, separator);
+    QFETCH(bool, file);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, selected);
+    CImportSettings settings;
+    settings.m_nMode = mode;
+    settings.m_nSeparator = separator;
+    settings.m_order = ParseColumnOrder(order);
+    settings.Store();
+    CRecordingSink sink;
+    CImportLocationsDlg dlg;
+    dlg.m_strMainFile = file ? m_strMain : QString();
+    dlg.OnInitDialog();
+    auto* pSelected = dlg.findChild<QListWidget*>(QStringLiteral("1054"));
+    auto* pAvailable = dlg.findChild<QListWidget*>(QStringLiteral("1051"));
+    QStringList labels;
+    for (int i = 0; i < pSelected->count(); ++i)
+        labels << pSelected->item(i)->text();
+    QCOMPARE(labels, selected);
+    QCOMPARE(pAvailable->count(), kImportColumnCount - selected.size());
+    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("1050"))->isEnabled(), mode == 1 && separator == 4);
+    dlg.accept();
+    QCOMPARE(sink.m_shown.isEmpty() ? QString() : sink.m_shown.first().first, shown);
+    QCOMPARE(dlg.result() == QDialog::Accepted, shown.isEmpty());
+    if (shown.isEmpty())
+        QCOMPARE(CImportSettings::Load().m_order, dlg.m_order);
 }
 
 QTEST_MAIN(TestLocationDialogs)
