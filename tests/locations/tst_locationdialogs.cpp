@@ -7,6 +7,7 @@
 #include "locations/BearbeitenSheet.h"
 #include "locations/GroupNameDlg.h"
 #include "locations/LeftView.h"
+#include "locations/LocationFilterModel.h"
 #include "locations/LocationPage.h"
 #include "locations/RemarkAddressDlg.h"
 #include "resources/StringTable.h"
@@ -35,6 +36,7 @@ private slots:
     void validation();
     void assignAndRemarkDialogs();
     void commandsUndoInThePane();
+    void searchFollowsCommands();
 
 private:
     QTemporaryDir m_dir;
@@ -330,6 +332,88 @@ void TestLocationDialogs::commandsUndoInThePane()
     sheet.show();
     Type(Control(sheet, 0, QStringLiteral("1023")), QStringLiteral("Zähler Süd & <1>"));
     QVERIFY(sheet.grab().save(strOut + QStringLiteral("/loc_new_location_sheet.png")));
+}
+
+namespace {
+
+QString ModelOutline(const QAbstractItemModel* pModel, const QModelIndex& parent = {})
+{
+    QStringList parts;
+    for (int i = 0; i < pModel->rowCount(parent); ++i) {
+        const QModelIndex index = pModel->index(i, 0, parent);
+        QString s = index.data().toString();
+        if (pModel->rowCount(index) > 0)
+            s += u'{' + ModelOutline(pModel, index) + u'}';
+        parts << s;
+    }
+    return parts.join(u',');
+}
+
+}  // namespace
+
+void TestLocationDialogs::searchFollowsCommands()
+{
+    CRecordingSink sink;
+    const QString strFolder = m_dir.path() + QStringLiteral("/search");
+    QDir().mkpath(strFolder);
+    const QString strMain = strFolder + QStringLiteral("/Main.xml"),
+                  strResult = strFolder + QStringLiteral("/Result.xml");
+    WriteLocationTestFiles(strMain, strResult);
+    CQardaDoc doc(strMain, strResult);
+    CLeftView view(&doc);
+    view.RebuildTree();
+    view.show();
+    CLocationTree& tree = view.GetTree();
+    auto expected = [&](const QString& strText) {
+        CTreeFilter filter;
+        filter.SetText(strText);
+        filter.IndexLocations(doc.m_xmlMain);
+        return FilteredOutline(tree, filter);
+    };
+    auto check = [&](const QString& strText) {
+        QCoreApplication::processEvents();
+        const QString strShown = ModelOutline(view.model());
+        QCOMPARE(strShown, expected(strText));
+        // The widget's current item is the tree's selection whenever it is shown.
+        const QModelIndex current = view.GetFilterModel()->IndexOf(tree.GetSelectedItem());
+        QVERIFY(!current.isValid() || view.currentIndex() == current);
+    };
+
+    // What the user had open and selected before searching.
+    CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("G1"));
+    view.expand(view.GetFilterModel()->IndexOf(pGroup));
+    CLocationTreeItem* pPicked = pGroup->GetChild(1);
+    tree.SelectItem(pPicked);
+    for (const QString& strText : {QStringLiteral("l1"), QStringLiteral("k&1"), QStringLiteral("g2"),
+                                   QStringLiteral("L17"), QStringLiteral("nothing")}) {
+        view.SetFilterText(strText);
+        check(strText);
+    }
+    view.SetFilterText(QString());
+    QCOMPARE(ModelOutline(view.model()), expected(QString()));
+    QVERIFY(view.isExpanded(view.GetFilterModel()->IndexOf(pGroup)));
+    QVERIFY(!view.isExpanded(view.GetFilterModel()->IndexOf(tree.FindGroupItem(QStringLiteral("G2")))));
+    QCOMPARE(view.GetFilterModel()->ItemOf(view.currentIndex()), pPicked);
+
+    // A location with results, found by its ID alone.
+    QString strId;
+    for (int i = 2; i < 10 && strId.isEmpty(); ++i)
+        if (tree.FindLocationItem(QStringLiteral("L%1").arg(i))->HasChildren())
+            strId = QStringLiteral("L%1").arg(i);
+    QVERIFY(!strId.isEmpty());
+    view.SetFilterText(strId);
+    check(strId);
+    QVERIFY(!ModelOutline(view.model()).contains(QStringLiteral("Undefinierte Ergebnisse")));
+    // Its results go to the hidden unassigned node, which the search finds now.
+    QVERIFY(view.Push(view.GetStore().DeleteLocation(strId, false)));
+    check(strId);
+    QVERIFY(ModelOutline(view.model()).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
+    view.GetUndoStack()->undo();
+    check(strId);
+    tree.SelectItem(tree.FindLocationItem(strId)->GetFirstChild()->GetFirstChild());
+    QVERIFY(view.Push(view.GetStore().DeleteResults(tree.GetSelectedItem())));
+    check(strId);
+    QVERIFY(sink.m_shown.isEmpty());
 }
 
 QTEST_MAIN(TestLocationDialogs)

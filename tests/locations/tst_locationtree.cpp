@@ -3,6 +3,7 @@
 // from its notifications, the way the item model of the view will.
 
 #include "../common/TestSupport.h"
+#include "LocationTestData.h"
 
 #include "locations/LocationTree.h"
 #include "locations/TreeImages.h"
@@ -400,6 +401,8 @@ private slots:
     void idIndexFollowsChanges();
     void duplicateIdsFindFirstInTreeOrder();
     void observerFollowsCommandSequence();
+    void filter_data();
+    void filter();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -1352,3 +1355,92 @@ void TestLocationTree::observerFollowsCommandSequence()
 
 QTEST_GUILESS_MAIN(TestLocationTree)
 #include "tst_locationtree.moc"
+
+// --- search ------------------------------------------------------------------
+
+namespace {
+
+// A location whose one searched field ("Customer/Name", ...) holds the text.
+QString LocWith(const QString& strId, const QString& strPath, const QString& strText)
+{
+    const QString strParent = strPath.section(u'/', 0, 0), strField = strPath.section(u'/', 1, 1);
+    return QStringLiteral("<Main><General><ID>%1</ID></General><%2><%3>%4</%3></%2></Main>")
+        .arg(Esc(strId), strParent, strField, Esc(strText));
+}
+
+}  // namespace
+
+void TestLocationTree::filter_data()
+{
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("outline");
+
+    const QString strUnassigned = kUnassigned + QStringLiteral("{zz-9{Registertest{01.02.2023 10:00:00}}}");
+    auto row = [&](const char* pszName, const QString& strPath, const QString& strText, const QString& strQuery,
+                   bool bFound) {
+        QTest::newRow(pszName) << LocWith(QStringLiteral("a"), strPath, strText) + Loc(QStringLiteral("b")) << strQuery
+                               << (bFound ? QStringLiteral("a{Istwerte{01.02.2023 10:00:00}}") : QString());
+    };
+    row("ID", QStringLiteral("General/Remark"), QStringLiteral("x"), QStringLiteral("A"), true);
+    row("customer name", QStringLiteral("Customer/Name"), QStringLiteral("Müller"), QStringLiteral("MUELLER"), true);
+    row("customer first name", QStringLiteral("Customer/Firstname"), QStringLiteral("Jörg"), QStringLiteral("joerg"),
+        true);
+    row("site name", QStringLiteral("Location/Name"), QStringLiteral("Umspannwerk Nord"), QStringLiteral("werk n"),
+        true);
+    row("customer street", QStringLiteral("Customer/Street"), QStringLiteral("Hauptstraße 1"),
+        QStringLiteral("strasse"), true);
+    row("site street", QStringLiteral("Location/Street"), QStringLiteral("Lindenstrasse"), QStringLiteral("straße"),
+        true);
+    row("customer city", QStringLiteral("Customer/City"), QStringLiteral("Gießen"), QStringLiteral("GIESSEN"), true);
+    row("site city", QStringLiteral("Location/City"), QStringLiteral("Baerlin"), QStringLiteral("Bär"), true);
+    row("network operator", QStringLiteral("Net/Operator"), QStringLiteral("Stadtwerke Köln"), QStringLiteral("koeln"),
+        true);
+    row("meter maker", QStringLiteral("Meter/Manufacturer"), QStringLiteral("Zählerbau"), QStringLiteral("zaehler"),
+        true);
+    row("manufacturer number", QStringLiteral("Meter/Manuf-No"), QStringLiteral("4711-0815"), QStringLiteral("11-08"),
+        true);
+    row("customer's meter number", QStringLiteral("Meter/Custom-No"), QStringLiteral("ZN 42"), QStringLiteral("zn 4"),
+        true);
+    row("decomposed umlaut", QStringLiteral("Customer/Name"), QStringLiteral("Mu\u0308ller"), QStringLiteral("müller"),
+        true);
+    row("capital sharp s", QStringLiteral("Customer/Street"), QStringLiteral("GROẞE GASSE"), QStringLiteral("grosse"),
+        true);
+    row("postcode is not searched", QStringLiteral("Customer/Postcode"), QStringLiteral("35390"),
+        QStringLiteral("3539"), false);
+    row("remark is not searched", QStringLiteral("Meter/Remark"), QStringLiteral("defekt"), QStringLiteral("defekt"),
+        false);
+    row("ue is not u", QStringLiteral("Customer/Name"), QStringLiteral("Muller"), QStringLiteral("müller"), false);
+    row("blanks around the text", QStringLiteral("Customer/City"), QStringLiteral("Ulm"), QStringLiteral("  ulm "),
+        true);
+
+    const QString strGroups =
+        Grp(QStringLiteral("Nordhessen"), Loc(QStringLiteral("n1")) + Loc(QStringLiteral("n2")))
+        + Grp(QStringLiteral("Süd"),
+              Loc(QStringLiteral("s1"))
+                  + LocWith(QStringLiteral("s2"), QStringLiteral("Customer/City"), QStringLiteral("Nordheim")))
+        + Loc(QStringLiteral("a"));
+    QTest::newRow("group name keeps all its locations")
+        << strGroups << QStringLiteral("hessen") << QStringLiteral("Nordhessen{n1,n2}");
+    QTest::newRow("a group shows only its matching locations")
+        << strGroups << QStringLiteral("nord") << QStringLiteral("Nordhessen{n1,n2},Süd{s2}");
+    QTest::newRow("unassigned results by their ID") << strGroups << QStringLiteral("Z-9") << strUnassigned;
+    QTest::newRow("results are not searched by their date") << strGroups << QStringLiteral("2023") << QString();
+    QTest::newRow("empty text shows everything")
+        << Loc(QStringLiteral("a")) << QString() << QStringLiteral("a{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
+}
+
+void TestLocationTree::filter()
+{
+    QFETCH(QString, main);
+    QFETCH(QString, query);
+    QFETCH(QString, outline);
+    Files files(main, Res(QStringLiteral("a"), QStringLiteral("Value-Measurement"))
+                          + Res(QStringLiteral("zz-9"), QStringLiteral("Register-Test")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CTreeFilter filter;
+    filter.SetText(query);
+    filter.IndexLocations(files.main);
+    QCOMPARE(FilteredOutline(tree, filter), outline);
+}

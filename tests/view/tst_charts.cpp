@@ -10,10 +10,12 @@
 #include "view/ContinueValues.h"
 #include "view/Curves.h"
 #include "view/Harmonics.h"
+#include "view/History.h"
 #include "view/TextPainter.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
@@ -23,6 +25,8 @@ class TestCharts : public QObject
     Q_OBJECT
 
 private slots:
+    void history_data();
+    void history();
     void frameTicks_data();
     void frameTicks();
     void harmonicsBars_data();
@@ -301,6 +305,120 @@ void TestCharts::decimationLooksTheSame()
     // Bands per column differ from the stroked line only where its joins
     // stick out at the turning points: under half a percent of the pixels.
     QVERIFY2(nDiff < 1200, qPrintable(QString::number(nDiff)));
+}
+
+// Results given as "date time place value; ..." (value "U|I" for actual
+// values, "---" for none); the points expected per series as
+// "name:x=value,...;...", x counting the results in date order from 1.
+void TestCharts::history_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QString>("series");
+
+    QTest::newRow("errors per place, in date order")
+        << ToInt(ResultKind::Error)
+        << QStringLiteral("02.01.2024 10:00:00 1 0.5; 01.01.2024 09:00:00 1 -0.2; 01.01.2024 09:00:00 2 0.1;"
+                          "15.12.2023 08:30:00 2 1.25; 16.12.2023 08:00:00 - 0.3")
+        << QStringLiteral("Fehler:2=0.3;Platz 1:3=-0.2,4=0.5;Platz 2:1=1.25,3=0.1");
+    QTest::newRow("an error without value is left out")
+        << ToInt(ResultKind::Error) << QStringLiteral("01.01.2024 09:00:00 1 ---; 02.01.2024 09:00:00 1 -1")
+        << QStringLiteral("Platz 1:2=-1");
+    QTest::newRow("voltages and currents per phase, in base units")
+        << ToInt(ResultKind::Value)
+        << QStringLiteral("01.03.2024 12:00:00 - 0.231kV|5A; 28.02.2024 12:00:00 - 229V|4000mA")
+        << QStringLiteral("U1:1=229,2=231;U2:1=229,2=231;U3:1=229,2=231;I1:1=4,2=5;I2:1=4,2=5;I3:1=4,2=5");
+    QTest::newRow("harmonic content") << ToInt(ResultKind::Harmonics)
+                                      << QStringLiteral("05.05.2024 10:00:00 - 3.5; 04.05.2024 10:00:00 - 2")
+                                      << QStringLiteral("Oberschwingungsgehalt:1=2,2=3.5");
+    QTest::newRow("nothing to show") << ToInt(ResultKind::Error) << QString() << QString();
+}
+
+void TestCharts::history()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, results);
+    QFETCH(QString, series);
+    const ResultKind nKind = ResultKindFromInt(kind).value();
+    QList<CResultCache> caches;
+    for (const QString& entry : results.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList f = entry.trimmed().split(u' ');
+        CResultCache c = nKind == ResultKind::Value ? MakeThreePhaseCache() : CResultCache();
+        c.m_strFunction = FunctionOfKind(nKind);
+        c.m_strDate = f[0];
+        c.m_strTime = f[1];
+        c.m_strPlaceNo = f[2] == u"-" ? QString() : f[2];
+        if (nKind == ResultKind::Value) {
+            auto unitText = [](const QString& s) {
+                const qsizetype n = s.indexOf(QRegularExpression(QStringLiteral("[a-zA-Z]")));
+                return s.left(n) + u';' + s.mid(n);
+            };
+            for (int p = 0; p < 3; ++p) {
+                c.m_strValues[kQtyUPN][p] = unitText(f[3].section(u'|', 0, 0));
+                c.m_strValues[kQtyI][p] = unitText(f[3].section(u'|', 1, 1));
+            }
+        } else {
+            c.m_kindFields.insert(nKind == ResultKind::Error ? QStringLiteral("Error") : QStringLiteral("Total-Harm"),
+                                  f[3] + QStringLiteral(";%"));
+        }
+        caches.append(c);
+    }
+    // A result of another kind at the same location stays out.
+    caches.append(MakeThreePhaseCache(QStringLiteral("Curve-Measurement")));
+    const CHistory history = BuildHistory(nKind, QStringLiteral("ZP-1"), caches);
+    QStringList parts;
+    for (const CHistory::CChart& chart : history.m_charts)
+        for (const CHistory::CSeries& s : chart.m_series) {
+            QStringList points;
+            for (const CHistory::CPoint& p : s.m_points)
+                points << QStringLiteral("%1=%2").arg(p.m_nResult + 1).arg(p.m_dValue, 0, 'g', 6);
+            parts << s.m_strName + u':' + points.join(u',');
+        }
+    QCOMPARE(parts.join(u';'), series);
+
+    // Drawn: a mark at each point, later results to the right, larger values
+    // higher within a chart; each mark stands for its result.
+    CRecordingDevice device(QSize(900, 700));
+    QList<CHistoryHit> hits;
+    {
+        QPainter painter(&device);
+        DrawHistory(&painter, QRect(0, 0, 900, 700), history, CTextPainter(), false, &hits);
+    }
+    QVERIFY(device.FindText(QStringLiteral("Verlauf %1, Ort ZP-1").arg(KindTitle(nKind))));
+    QList<QPointF> marks;
+    for (const CPaintOp& op : device.OfKind(CPaintOp::Rects))
+        for (const QRectF& r : op.m_rects)
+            marks << op.m_transform.map(r.center());
+    int nPoint = 0;
+    for (const CHistory::CChart& chart : history.m_charts) {
+        for (const CHistory::CSeries& s : chart.m_series) {
+            QVERIFY(device.FindText(s.m_strName));
+            for (const CHistory::CPoint& p : s.m_points) {
+                const CHistoryHit& hit = hits.at(nPoint++);
+                QCOMPARE(hit.m_nResult, p.m_nResult);
+                QCOMPARE(hit.m_strPlaceNo, p.m_strPlaceNo);
+                QVERIFY(marks.contains(hit.m_pos));
+                QCOMPARE(FindHistoryHit(hits, hit.m_pos + QPointF(2, -2), 4)->m_pos, hit.m_pos);
+            }
+        }
+    }
+    QCOMPARE(hits.size(), nPoint);
+    for (const CHistoryHit& a : hits)
+        for (const CHistoryHit& b : hits) {
+            if (a.m_nResult < b.m_nResult)
+                QVERIFY(a.m_pos.x() < b.m_pos.x());
+        }
+    for (int i = 0, n = 0; i < history.m_charts.size(); ++i) {
+        QList<QPair<double, double>> valueAndY;
+        for (const CHistory::CSeries& s : history.m_charts[i].m_series)
+            for (const CHistory::CPoint& p : s.m_points)
+                valueAndY.append({p.m_dValue, hits.at(n++).m_pos.y()});
+        for (const auto& a : valueAndY)
+            for (const auto& b : valueAndY)
+                QVERIFY(!(a.first > b.first) || a.second < b.second);
+    }
+    if (history.m_charts.isEmpty())
+        QVERIFY(device.FindText(QStringLiteral("Keine Ergebnisse mit Messwerten.")));
 }
 
 QTEST_MAIN(TestCharts)
