@@ -74,20 +74,12 @@ inline QStringList DumpTree(const CLocationTree& tree)
     return lines;
 }
 
-// Labels nested in braces, "A{l1,l2},b", of the items a search keeps: the
-// whole tree with the branches the filter rejects cut off.
-inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& filter,
-                               const CLocationTreeItem* pParent = nullptr)
+// Labels nested in braces, "A{l1,l2},b", of the items a search keeps.
+inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& filter, const CLocationTreeItem* pParent = nullptr)
 {
     QStringList parts;
-    for (int i = 0; i < tree.GetChildCount(pParent); ++i) {
-        const CLocationTreeItem* p = tree.GetChild(pParent, i);
-        if (!filter.Accepts(p))
-            continue;
-        QString s = p->GetText();
-        if (p->HasChildren())
-            s += u'{' + FilteredOutline(tree, filter, p) + u'}';
-        parts << s;
-    }
+    for (int i = 0; i < tree.GetChildCount(pParent); ++i)
+        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); filter.Accepts(p))
+            parts << p->GetText() + (p->HasChildren() ? u'{' + FilteredOutline(tree, filter, p) + u'}' : QString());
     return parts.join(u',');
 }

@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -1358,18 +1359,6 @@ QTEST_GUILESS_MAIN(TestLocationTree)
 
 // --- search ------------------------------------------------------------------
 
-namespace {
-
-// A location whose one searched field ("Customer/Name", ...) holds the text.
-QString LocWith(const QString& strId, const QString& strPath, const QString& strText)
-{
-    const QString strParent = strPath.section(u'/', 0, 0), strField = strPath.section(u'/', 1, 1);
-    return QStringLiteral("<Main><General><ID>%1</ID></General><%2><%3>%4</%3></%2></Main>")
-        .arg(Esc(strId), strParent, strField, Esc(strText));
-}
-
-}  // namespace
-
 void TestLocationTree::filter_data()
 {
     QTest::addColumn<QString>("main");
@@ -1377,49 +1366,35 @@ void TestLocationTree::filter_data()
     QTest::addColumn<QString>("outline");
 
     const QString strUnassigned = kUnassigned + QStringLiteral("{zz-9{Registertest{01.02.2023 10:00:00}}}");
-    auto row = [&](const char* pszName, const QString& strPath, const QString& strText, const QString& strQuery,
-                   bool bFound) {
-        QTest::newRow(pszName) << LocWith(QStringLiteral("a"), strPath, strText) + Loc(QStringLiteral("b")) << strQuery
+    // A location "a" whose one field ("Customer/Name=Müller") holds a text.
+    auto row = [&](const char* pszName, const char* pszField, const char* pszQuery, bool bFound) {
+        const QStringList f = QString::fromUtf8(pszField).split(QRegularExpression(QStringLiteral("[/=]")));
+        QTest::newRow(pszName) << QStringLiteral("<Main><General><ID>a</ID></General><%1><%2>%3</%2></%1></Main>")
+                                          .arg(f[0], f[1], f[2]) + Loc(QStringLiteral("b"))
+                               << QString::fromUtf8(pszQuery)
                                << (bFound ? QStringLiteral("a{Istwerte{01.02.2023 10:00:00}}") : QString());
     };
-    row("ID", QStringLiteral("General/Remark"), QStringLiteral("x"), QStringLiteral("A"), true);
-    row("customer name", QStringLiteral("Customer/Name"), QStringLiteral("Müller"), QStringLiteral("MUELLER"), true);
-    row("customer first name", QStringLiteral("Customer/Firstname"), QStringLiteral("Jörg"), QStringLiteral("joerg"),
-        true);
-    row("site name", QStringLiteral("Location/Name"), QStringLiteral("Umspannwerk Nord"), QStringLiteral("werk n"),
-        true);
-    row("customer street", QStringLiteral("Customer/Street"), QStringLiteral("Hauptstraße 1"),
-        QStringLiteral("strasse"), true);
-    row("site street", QStringLiteral("Location/Street"), QStringLiteral("Lindenstrasse"), QStringLiteral("straße"),
-        true);
-    row("customer city", QStringLiteral("Customer/City"), QStringLiteral("Gießen"), QStringLiteral("GIESSEN"), true);
-    row("site city", QStringLiteral("Location/City"), QStringLiteral("Baerlin"), QStringLiteral("Bär"), true);
-    row("network operator", QStringLiteral("Net/Operator"), QStringLiteral("Stadtwerke Köln"), QStringLiteral("koeln"),
-        true);
-    row("meter maker", QStringLiteral("Meter/Manufacturer"), QStringLiteral("Zählerbau"), QStringLiteral("zaehler"),
-        true);
-    row("manufacturer number", QStringLiteral("Meter/Manuf-No"), QStringLiteral("4711-0815"), QStringLiteral("11-08"),
-        true);
-    row("customer's meter number", QStringLiteral("Meter/Custom-No"), QStringLiteral("ZN 42"), QStringLiteral("zn 4"),
-        true);
-    row("decomposed umlaut", QStringLiteral("Customer/Name"), QStringLiteral("Mu\u0308ller"), QStringLiteral("müller"),
-        true);
-    row("capital sharp s", QStringLiteral("Customer/Street"), QStringLiteral("GROẞE GASSE"), QStringLiteral("grosse"),
-        true);
-    row("postcode is not searched", QStringLiteral("Customer/Postcode"), QStringLiteral("35390"),
-        QStringLiteral("3539"), false);
-    row("remark is not searched", QStringLiteral("Meter/Remark"), QStringLiteral("defekt"), QStringLiteral("defekt"),
-        false);
-    row("ue is not u", QStringLiteral("Customer/Name"), QStringLiteral("Muller"), QStringLiteral("müller"), false);
-    row("blanks around the text", QStringLiteral("Customer/City"), QStringLiteral("Ulm"), QStringLiteral("  ulm "),
-        true);
+    row("ID", "General/Remark=x", "A", true);
+    row("customer name", "Customer/Name=Müller", "MUELLER", true);
+    row("site name", "Location/Name=Umspannwerk Nord", "werk n", true);
+    row("customer street", "Customer/Street=Hauptstraße 1", "strasse", true);
+    row("site street", "Location/Street=Lindenstrasse", "straße", true);
+    row("customer city", "Customer/City=Gießen", "GIESSEN", true);
+    row("site city", "Location/City=Baerlin", "Bär", true);
+    row("network operator", "Net/Operator=Stadtwerke Köln", "koeln", true);
+    row("meter maker", "Meter/Manufacturer=Zählerbau", "zaehler", true);
+    row("manufacturer number", "Meter/Manuf-No=4711-0815", "11-08", true);
+    row("customer's meter number", "Meter/Custom-No=ZN 42", "zn 4", true);
+    row("decomposed umlaut", "Customer/Name=Mu\u0308ller", "müller", true);
+    row("capital sharp s", "Customer/Street=GROẞE GASSE", "grosse", true);
+    row("postcode is not searched", "Customer/Postcode=35390", "3539", false);
+    row("remark is not searched", "Meter/Remark=defekt", "defekt", false);
+    row("ue is not u", "Customer/Name=Muller", "müller", false);
+    row("blanks around the text", "Customer/Firstname=Ulm", "  ulm ", true);
 
-    const QString strGroups =
-        Grp(QStringLiteral("Nordhessen"), Loc(QStringLiteral("n1")) + Loc(QStringLiteral("n2")))
-        + Grp(QStringLiteral("Süd"),
-              Loc(QStringLiteral("s1"))
-                  + LocWith(QStringLiteral("s2"), QStringLiteral("Customer/City"), QStringLiteral("Nordheim")))
-        + Loc(QStringLiteral("a"));
+    const QString strGroups = QStringLiteral("<Group Name=\"Nordhessen\">%1%2</Group><Group Name=\"Süd\">%3<Main><General>"
+                                             "<ID>s2</ID></General><Customer><City>Nordheim</City></Customer></Main></Group>%4")
+                                  .arg(Loc(QStringLiteral("n1")), Loc(QStringLiteral("n2")), Loc(QStringLiteral("s1")), Loc(QStringLiteral("a")));
     QTest::newRow("group name keeps all its locations")
         << strGroups << QStringLiteral("hessen") << QStringLiteral("Nordhessen{n1,n2}");
     QTest::newRow("a group shows only its matching locations")

