@@ -206,10 +206,18 @@ QSize DrawHistory(QPainter* pPainter, const QRect& rect, const CHistory& history
     }
     const CHistory::CResult& first = history.m_results.first();
     const CHistory::CResult& last = history.m_results.last();
-    pPainter->drawText(QPoint(l, y + fm.ascent()), LoadString(IDS_HISTORY_RANGE)
-                                                       .arg(history.m_results.size())
-                                                       .arg(first.m_strDate + QLatin1Char(' ') + first.m_strTime,
-                                                            last.m_strDate + QLatin1Char(' ') + last.m_strTime));
+    const QString strRange = LoadString(IDS_HISTORY_RANGE)
+                                 .arg(history.m_results.size())
+                                 .arg(first.m_strDate + QLatin1Char(' ') + first.m_strTime,
+                                      last.m_strDate + QLatin1Char(' ') + last.m_strTime);
+    // The line shrinks until it fits the width; the legend keeps its size.
+    for (int nSmall = nText; nSmall > tp.m_nMinHeight && fm.horizontalAdvance(strRange) > rect.width();) {
+        pPainter->setFont(MakeFont(FaceArial(), --nSmall, false));
+        fm = QFontMetrics(pPainter->font(), pPainter->device());
+    }
+    pPainter->drawText(QPoint(l, y + fm.ascent()), strRange);
+    pPainter->setFont(MakeFont(FaceArial(), nText, false));
+    fm = QFontMetrics(pPainter->font(), pPainter->device());
     y += fm.height() * 3 / 2;
 
     const int nCharts = static_cast<int>(history.m_charts.size());
@@ -247,11 +255,15 @@ QSize DrawHistory(QPainter* pPainter, const QRect& rect, const CHistory& history
             pPainter->setBrush(Qt::NoBrush);
             DrawChartLine(pPainter, line);
             pPainter->setBrush(s.m_colour);
+            // One call for all marks of a series: far faster than one each.
+            QList<QRectF> marks;
+            marks.reserve(line.size());
             for (int i = 0; i < line.size(); ++i) {
-                pPainter->drawRect(QRectF(line[i].x() - dMark, line[i].y() - dMark, 2 * dMark, 2 * dMark));
+                marks.append(QRectF(line[i].x() - dMark, line[i].y() - dMark, 2 * dMark, 2 * dMark));
                 if (pHits)
                     pHits->append({line[i], s.m_points[i].m_nResult, s.m_points[i].m_strPlaceNo});
             }
+            pPainter->drawRects(marks.constData(), static_cast<int>(marks.size()));
         }
     }
     pPainter->restore();
