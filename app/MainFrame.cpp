@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -32,6 +33,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -155,11 +157,28 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     CreateStatusBar();
 
     m_pSplitter = new QSplitter(Qt::Horizontal, this);
-    m_pLeftView = new CLeftView(pDoc, m_pSplitter);
+    // The search field stands above the tree.
+    auto* pLeftPane = new QWidget(m_pSplitter);
+    auto* pLeftLayout = new QVBoxLayout(pLeftPane);
+    pLeftLayout->setContentsMargins(0, 0, 0, 0);
+    pLeftLayout->setSpacing(2);
+    m_pSearchField = new QLineEdit(pLeftPane);
+    m_pSearchField->setPlaceholderText(LoadString(IDS_SEARCH_PLACEHOLDER));
+    m_pSearchField->setClearButtonEnabled(true);
+    m_pLeftView = new CLeftView(pDoc, pLeftPane);
+    pLeftLayout->addWidget(m_pSearchField);
+    pLeftLayout->addWidget(m_pLeftView);
+    connect(m_pSearchField, &QLineEdit::textChanged, m_pLeftView, &CLeftView::SetFilterText);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        m_pSearchField->setFocus(Qt::ShortcutFocusReason);
+        m_pSearchField->selectAll();
+    });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), m_pSearchField, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, m_pSearchField, &QLineEdit::clear);
     m_pResultView = new CQardaView(pDoc, m_pSplitter);
     m_pResultView->SetContextMenus(m_pValuesMenu, m_pHarmonicsMenu, m_pContinuousMenu, m_pErrorMenu,
                                    m_actions.value(ID_VECTOR_SETTINGS));
-    m_pSplitter->addWidget(m_pLeftView);
+    m_pSplitter->addWidget(pLeftPane);
     m_pSplitter->addWidget(m_pResultView);
     m_pSplitter->setStretchFactor(1, 1);
     m_pSplitter->setSizes({260, 740});
@@ -172,13 +191,37 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     connect(m_pResultView, &CQardaView::StatusMessage, this, [this](const QString& s) { statusBar()->showMessage(s); });
     connect(m_pLeftView, &CLeftView::ShowResult, this, [this](const ShowResultArgs& a) {
         const TreeItemData* pItem = m_pLeftView->GetSelectedData();
+        const CLocationTreeItem* pFolder = m_pLeftView->GetTree().GetSelectedItem();
+        const CLocationTreeItem* pParent = pFolder ? pFolder->GetParent() : nullptr;
         if (pItem && (pItem->m_nKind == ResultKind::Group || pItem->m_nKind == ResultKind::Location))
             m_pResultView->ShowLocation(pItem->m_nKind, pItem->m_strName);
+        else if (pItem && pItem->m_bIsContainer && CHistory::HasHistory(pItem->m_nKind) && pParent
+                 && pParent->GetData().m_nKind == ResultKind::Location)
+            m_pResultView->ShowHistory(pItem->m_nKind, pParent->GetData().m_strName);
         else
             m_pResultView->ShowResult(a.m_nKind, a.m_strName, a.m_strDate, a.m_strTime, a.m_strPlaceNo, a.m_strText);
         UpdateCommandUI();
     });
     connect(m_pLeftView, &CLeftView::CommandDone, this, &CMainFrame::UpdateCommandUI);
+    // A point of a history selects its result under the shown folder.
+    connect(m_pResultView, &CQardaView::HistoryResultChosen, this,
+            [this](const QString& strDate, const QString& strTime, const QString& strPlaceNo) {
+                CLocationTree& tree = m_pLeftView->GetTree();
+                const CLocationTreeItem* pFolder = tree.GetSelectedItem();
+                if (!pFolder || !pFolder->GetData().m_bIsContainer)
+                    return;
+                auto childLabelled = [](const CLocationTreeItem* pParent, const QString& strText) {
+                    for (int i = 0; pParent && i < pParent->GetChildCount(); ++i)
+                        if (pParent->GetChild(i)->GetText() == strText)
+                            return pParent->GetChild(i);
+                    return static_cast<CLocationTreeItem*>(nullptr);
+                };
+                CLocationTreeItem* pResult = childLabelled(pFolder, strDate + QLatin1Char(' ') + strTime);
+                if (CLocationTreeItem* pPlace = strPlaceNo.isEmpty() ? nullptr : childLabelled(pResult, strPlaceNo))
+                    pResult = pPlace;
+                if (pResult)
+                    tree.SelectItem(pResult);
+            });
     m_pLeftView->SetContextActions({m_actions.value(ID_EDIT_LOCATION), m_actions.value(ID_DELETE), nullptr,
                                     m_actions.value(ID_NEW_LOCATION), m_actions.value(ID_NEW_GROUP), nullptr,
                                     m_actions.value(ID_ASSIGN_RESULT), m_actions.value(ID_REMARK),
@@ -337,7 +380,8 @@ void CMainFrame::UpdateCommandUI()
     // Printing acts on a shown result; the tree's selection decides.
     const TreeItemData* pData = m_pLeftView ? m_pLeftView->GetSelectedData() : nullptr;
     const bool bResult =
-        pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing;
+        (pData && !pData->m_bIsContainer && m_pResultView && m_pResultView->GetKind() != ResultKind::Nothing)
+        || (m_pResultView && m_pResultView->GetHistory());
     m_actions.value(ID_PRINT)->setEnabled(bResult);
     m_actions.value(ID_PRINT_PREVIEW)->setEnabled(bResult);
     m_actions.value(ID_EXPORT_PDF)->setEnabled(bResult);

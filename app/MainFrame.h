@@ -12,6 +12,7 @@ class CQardaDoc;
 class CQardaView;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QSplitter;
 class CLeftView;
@@ -80,6 +81,7 @@ public:
     QAction* GetAction(int nCommandId) const { return m_actions.value(nCommandId); }
     CQardaView* GetResultView() const { return m_pResultView; }
     CLeftView* GetLeftView() const { return m_pLeftView; }
+    QLineEdit* GetSearchField() const { return m_pSearchField; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
     CResultCsvExporter& GetCsvExporter() { return m_csvExporter; }
 
@@ -108,6 +110,7 @@ private:
     CQardaDoc* m_pDoc;
     QSplitter* m_pSplitter = nullptr;
     CLeftView* m_pLeftView = nullptr;
+    QLineEdit* m_pSearchField = nullptr;
     CQardaView* m_pResultView = nullptr;
     QHash<int, QAction*> m_actions;
     // Remembers the last CSV file of each kind for the rest of the run.

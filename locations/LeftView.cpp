@@ -8,6 +8,7 @@
 #include "locations/LocationExport.h"
 #include "locations/LocationImport.h"
 #include "locations/GroupNameDlg.h"
+#include "locations/LocationFilterModel.h"
 #include "locations/LocationPage.h"
 #include "locations/LocationTreeModel.h"
 #include "locations/RemarkAddressDlg.h"
@@ -23,6 +24,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <functional>
 
 namespace {
 
@@ -80,6 +83,7 @@ CLeftView::CLeftView(CQardaDoc* pDoc, QWidget* pParent)
     : QTreeView(pParent)
     , m_pDoc(pDoc)
     , m_pModel(new CLocationTreeModel(&m_tree, this))
+    , m_pFilterModel(new CLocationFilterModel(m_pModel, this))
     , m_store(pDoc ? pDoc->m_xmlMain : NoDocument(), pDoc ? pDoc->m_xmlResult : NoDocument(), m_tree)
     , m_pUndoStack(new QUndoStack(this))
 {
@@ -90,7 +94,14 @@ CLeftView::CLeftView(CQardaDoc* pDoc, QWidget* pParent)
         }
         emit CommandDone();
     });
-    setModel(m_pModel);
+    setModel(m_pFilterModel);
+    // A patch can make a hidden group or the unassigned node match again.
+    connect(m_pModel, &QAbstractItemModel::rowsInserted, this, &CLeftView::ScheduleRefilter);
+    connect(m_pModel, &QAbstractItemModel::rowsRemoved, this, &CLeftView::ScheduleRefilter);
+    connect(m_pModel, &QAbstractItemModel::dataChanged, this, &CLeftView::ScheduleRefilter);
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &CLeftView::ScheduleRefilter);
+    // A location's fields may have changed without a change of its row.
+    connect(this, &CLeftView::CommandDone, this, &CLeftView::ScheduleRefilter);
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
@@ -108,6 +119,7 @@ CLeftView::~CLeftView()
 {
     // The model observes the tree; it must go first.
     setModel(nullptr);
+    delete m_pFilterModel;
     delete m_pModel;
 }
 
@@ -336,12 +348,12 @@ void CLeftView::OnCurrentChanged(const QModelIndex& current)
 {
     if (m_bSyncing)
         return;
-    m_tree.SelectItem(m_pModel->ItemOf(current));
+    m_tree.SelectItem(m_pFilterModel->ItemOf(current));
 }
 
 void CLeftView::OnTreeSelectionChanged(CLocationTreeItem* pItem)
 {
-    const QModelIndex index = m_pModel->IndexOf(pItem);
+    const QModelIndex index = m_pFilterModel->IndexOf(pItem);
     if (selectionModel()->currentIndex() != index) {
         m_bSyncing = true;
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
@@ -421,4 +433,96 @@ void CLeftView::OnExportLocation()
     if (done)
         Inform(LoadString(IDS_EXPORT_DONE).arg(strId).arg(done->m_nResults).arg(done->m_nResultsPresent),
                MsgIcon::Information);
+}
+
+// ---------------------------------------------------------------- search
+
+void CLeftView::SetFilterText(const QString& strText)
+{
+    CTreeFilter& filter = m_pFilterModel->GetFilter();
+    const bool bWasActive = filter.IsActive();
+    if (!bWasActive) {
+        // Remember what the user had open, to bring it back afterwards.
+        m_expandedBefore.clear();
+        std::function<void(const QModelIndex&)> collect = [&](const QModelIndex& parent) {
+            for (int i = 0, n = m_pFilterModel->rowCount(parent); i < n; ++i) {
+                const QModelIndex child = m_pFilterModel->index(i, 0, parent);
+                if (isExpanded(child)) {
+                    m_expandedBefore.append(QPersistentModelIndex(m_pFilterModel->mapToSource(child)));
+                    collect(child);
+                }
+            }
+        };
+        collect({});
+    }
+    filter.SetText(strText);
+    if (filter.IsActive() && !bWasActive && m_pDoc)
+        filter.IndexLocations(m_pDoc->m_xmlMain);
+    if (!filter.IsActive() && !bWasActive)
+        return;
+
+    m_bSyncing = true;
+    m_pFilterModel->Refilter();
+    m_bSyncing = false;
+    if (filter.IsActive()) {
+        // The matching locations show at once.
+        expandToDepth(0);
+        ShowTreeSelection();
+        return;
+    }
+    filter.ClearIndex();
+    collapseAll();
+    for (const QPersistentModelIndex& i : std::as_const(m_expandedBefore))
+        if (i.isValid())
+            expand(m_pFilterModel->mapFromSource(i));
+    m_expandedBefore.clear();
+    // A result the user picked from the search stays selected and visible.
+    ShowTreeSelection();
+}
+
+void CLeftView::focusInEvent(QFocusEvent* pEvent)
+{
+    // With the selection hidden by the search, the widget would make its
+    // first row current on focus, and so select it.
+    if (!currentIndex().isValid() && m_tree.GetSelectedItem()) {
+        QAbstractScrollArea::focusInEvent(pEvent);
+        viewport()->update();
+        return;
+    }
+    QTreeView::focusInEvent(pEvent);
+}
+
+void CLeftView::ShowTreeSelection()
+{
+    const QModelIndex index = m_pFilterModel->IndexOf(m_tree.GetSelectedItem());
+    m_bSyncing = true;
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->clearSelection();
+    m_bSyncing = false;
+    if (index.isValid())
+        scrollTo(index);
+}
+
+void CLeftView::ScheduleRefilter()
+{
+    if (!m_pFilterModel->GetFilter().IsActive() || m_bRefilterPending)
+        return;
+    m_bRefilterPending = true;
+    QTimer::singleShot(0, this, &CLeftView::Refilter);
+}
+
+void CLeftView::Refilter()
+{
+    m_bRefilterPending = false;
+    CTreeFilter& filter = m_pFilterModel->GetFilter();
+    if (!filter.IsActive())
+        return;
+    if (m_pDoc)
+        filter.IndexLocations(m_pDoc->m_xmlMain);
+    m_bSyncing = true;
+    m_pFilterModel->Refilter();
+    m_bSyncing = false;
+    ShowTreeSelection();
 }

@@ -3,10 +3,12 @@
 #include "locations/LocationStore.h"
 #include "locations/LocationTree.h"
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
 
 #include <optional>
 
+class CLocationFilterModel;
 class CLocationTreeModel;
 struct CImportSummary;
 class CQardaDoc;
@@ -24,6 +26,11 @@ public:
 
     CLocationTree& GetTree() { return m_tree; }
     CLocationTreeModel* GetModel() const { return m_pModel; }
+    // What the widget shows: the tree, narrowed by the search text.
+    CLocationFilterModel* GetFilterModel() const { return m_pFilterModel; }
+    // Narrows the tree to what the text finds; an empty text shows all
+    // again with the expansion from before the search and the selection.
+    void SetFilterText(const QString& strText);
     // Fills the tree anew from both data files.
     void RebuildTree();
     // The record of the selected item, null when nothing is selected.
@@ -61,6 +68,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
 
 private:
     // Runs a store command under the wait cursor and reports its failure.
@@ -69,10 +77,18 @@ private:
     void OnCurrentChanged(const QModelIndex& current);
     void OnTreeSelectionChanged(CLocationTreeItem* pItem);
     void FollowImport(const CImportSummary& summary);
+    // After a patch while a text is set: locations and their rows again.
+    void ScheduleRefilter();
+    void Refilter();
+    void ShowTreeSelection();
 
     CQardaDoc* m_pDoc;
     CLocationTree m_tree;
     CLocationTreeModel* m_pModel;
+    CLocationFilterModel* m_pFilterModel;
+    // Expanded items (of the unfiltered tree) when the search began.
+    QList<QPersistentModelIndex> m_expandedBefore;
+    bool m_bRefilterPending = false;
     CLocationStore m_store;
     QUndoStack* m_pUndoStack;
     QList<QAction*> m_contextActions;

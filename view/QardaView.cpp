@@ -9,6 +9,7 @@
 #include "view/Harmonics.h"
 #include "view/MeasurementTables.h"
 #include "view/VectorSettingsDlg.h"
+#include "view/WiringCheck.h"
 #include "xml/QardaDoc.h"
 #include "xml/ResultLookup.h"
 #include "xml/XMLNodeMain.h"
@@ -94,6 +95,8 @@ void CQardaView::ShowResult(ResultKind nKind, const QString& strId, const QStrin
     m_nKind = ResultKind::Nothing;
     m_scrollSize = QSize(100, 100);
     m_summary.reset();
+    m_history.reset();
+    m_historyHits.clear();
     m_cache.Clear();
     m_location.Clear();
     if (nKind != ResultKind::Nothing) {
@@ -146,6 +149,28 @@ void CQardaView::ShowLocation(ResultKind nKind, const QString& strName)
     ShowResult(ResultKind::Nothing, {}, {}, {}, {}, {});
     m_summary = ReadLocationSummary(m_pDoc, nKind, strName);
     Repaint();
+}
+
+void CQardaView::ShowHistory(ResultKind nKind, const QString& strId)
+{
+    ShowResult(ResultKind::Nothing, {}, {}, {}, {}, {});
+    if (!m_pDoc)
+        return;
+    try {
+        // The print header names the location.
+        if (m_pDoc->m_xmlMain.IsValid()) {
+            CXMLNodeMain main(&m_pDoc->m_xmlMain);
+            if (FindLocation(main, strId))
+                m_location.SetFromMain(main);
+        }
+        m_history = ReadHistory(m_pDoc->m_xmlResult, nKind, strId);
+    } catch (const CException& e) {
+        m_history.reset();
+        m_location.Clear();
+        ReportError(e.GetErrorMessage(), MsgIcon::Exclamation);
+    }
+    Repaint();
+    emit ModeChanged();
 }
 
 // ---------------------------------------------------------------- modes
@@ -313,6 +338,8 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
     // The automatic measurement's wide table fits its columns to the width
     // and scrolls by rows; a floor on its text would push text out of cells.
     m_textPainter.m_nMinHeight = bPrinter || m_nKind == ResultKind::Automatic ? 1 : kMinScreenFontHeight;
+    if (m_history)
+        return DrawHistory(pPainter, rect, *m_history, m_textPainter, bPrinter, bPrinter ? nullptr : &m_historyHits);
     CActualValuesRenderer values(m_cache, m_vectorSettings, m_nAngleNorm, m_textPainter, bPrinter);
     values.m_nArrowWidth = m_nArrowWidth;
     values.m_nArrowLength = m_nArrowLength;
@@ -320,10 +347,22 @@ QSize CQardaView::DrawContent(QPainter* pPainter, const QRect& rect, bool bPrint
     int nFontHeight = 0;
     switch (m_nKind) {
     case ResultKind::Value:
-        return m_nMode == DisplayMode::ValueTableVector ? values.DrawValuesAndVectors(pPainter, rect)
-                                                        : values.DrawValuesTable(pPainter, rect);
-    case ResultKind::Vector:
-        return values.DrawVectorDiagram(pPainter, rect, true, nFontHeight);
+    case ResultKind::Vector: {
+        // The wiring hints take the bottom of the rectangle.
+        const QList<CWiringHint> hints = CheckWiring(WiringInputOf(m_cache));
+        const int nLine = qMax(m_textPainter.m_nMinHeight, rect.height() / 45);
+        QRect top = rect;
+        top.setHeight(rect.height() - (static_cast<int>(hints.size()) + 2) * nLine * 6 / 5);
+        const QSize used = m_nKind == ResultKind::Vector ? values.DrawVectorDiagram(pPainter, top, true, nFontHeight)
+                           : m_nMode == DisplayMode::ValueTableVector ? values.DrawValuesAndVectors(pPainter, top)
+                                                                      : values.DrawValuesTable(pPainter, top);
+        const int y = rect.top() + qMin(used.height(), top.height()) + nLine / 2;
+        const int nIndent = rect.width() / 40;
+        const int h =
+            DrawWiringHints(pPainter, QRect(rect.left() + nIndent, y, rect.width() - 2 * nIndent, rect.bottom() - y),
+                            hints, m_textPainter, nLine);
+        return QSize(used.width(), y + h - rect.top());
+    }
     case ResultKind::Error:
         return tables.DrawErrorMeasurement(pPainter, rect, values, m_nMode);
     case ResultKind::Curve:
@@ -407,6 +446,14 @@ bool CQardaView::ChooseValues()
 
 void CQardaView::CanvasMouse(QMouseEvent* pEvent)
 {
+    if (m_history && pEvent->type() == QEvent::MouseButtonPress && pEvent->button() == Qt::LeftButton) {
+        const QPointF pos = pEvent->position();
+        if (const CHistoryHit* pHit = FindHistoryHit(m_historyHits, pos, 8)) {
+            const CHistory::CResult& r = m_history->m_results.value(pHit->m_nResult);
+            emit HistoryResultChosen(r.m_strDate, r.m_strTime, pHit->m_strPlaceNo);
+        }
+        return;
+    }
     if (m_nKind != ResultKind::ContinueValue)
         return;
     const QPoint pos = pEvent->position().toPoint();
@@ -504,6 +551,8 @@ int CQardaView::RowCount() const
 
 int CQardaView::GetPageCount(bool bLandscape) const
 {
+    if (m_history)
+        return 1;
     if (m_nKind == ResultKind::Automatic)
         return qMax(1, AutomaticPageCount(m_cache, bLandscape));
     return PrintPageCount(m_nKind, m_nMode, RowCount(), bLandscape);

@@ -4,6 +4,7 @@
 
 #include "view/ActualValues.h"
 #include "view/ContinueValues.h"
+#include "view/History.h"
 #include "view/LocationPane.h"
 #include "view/PageHeader.h"
 #include "view/ResultCache.h"
@@ -37,6 +38,10 @@ public:
     // A group or location: its data and result counts instead of a result.
     void ShowLocation(ResultKind nKind, const QString& strName);
     const std::optional<CLocationSummary>& GetLocationSummary() const { return m_summary; }
+    // A kind folder of a location: how that kind's quantities changed over
+    // its results. Prints like a result.
+    void ShowHistory(ResultKind nKind, const QString& strId);
+    const std::optional<CHistory>& GetHistory() const { return m_history; }
     // Below this text height values are unreadable: the screen keeps it and
     // scrolls instead.
     static constexpr int kMinScreenFontHeight = 11;
@@ -109,6 +114,8 @@ signals:
     void SampleChosen(int nSample);
     // What the status bar shows for the mouse over the chart.
     void StatusMessage(const QString& strText);
+    // A click on a point of the history chose that result.
+    void HistoryResultChosen(const QString& strDate, const QString& strTime, const QString& strPlaceNo);
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -151,6 +158,9 @@ private:
     int m_nFileReads = 0;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::optional<CLocationSummary> m_summary;
+    std::optional<CHistory> m_history;
+    // Where the screen drew the history's points.
+    QList<CHistoryHit> m_historyHits;
 
     QPointer<QMenu> m_pValuesMenu, m_pHarmonicsMenu, m_pContinuousMenu, m_pErrorMenu;
     QPointer<QAction> m_pVectorSettingsAction;

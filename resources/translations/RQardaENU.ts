@@ -1741,5 +1741,57 @@ Do you want to overwrite it?</translation>
         <source>Nach unten</source>
         <translation>Down</translation>
     </message>
+    <message>
+        <source>Orte suchen (Strg+F)</source>
+        <translation>Search locations (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>Verlauf %1, Ort %2</source>
+        <translation>History %1, location %2</translation>
+    </message>
+    <message>
+        <source>Keine Ergebnisse mit Messwerten.</source>
+        <translation>No results with measured values.</translation>
+    </message>
+    <message>
+        <source>Platz %1</source>
+        <translation>Place %1</translation>
+    </message>
+    <message>
+        <source>Oberschwingungsgehalt</source>
+        <translation>Total harmonic content</translation>
+    </message>
+    <message>
+        <source>%1 Ergebnisse vom %2 bis %3; ein Klick auf einen Punkt zeigt das Ergebnis.</source>
+        <translation>%1 results from %2 to %3; click a point to show its result.</translation>
+    </message>
+    <message>
+        <source>Nr.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Hinweise zur Verdrahtung</source>
+        <translation>Wiring hints</translation>
+    </message>
+    <message>
+        <source>Keine Auffälligkeiten: Stromrichtungen, Spannungen und Ströme aller Phasen und Spannungssymmetrie sind plausibel.</source>
+        <translation>Nothing conspicuous: current directions, the voltages and currents of all phases and the voltage balance are plausible.</translation>
+    </message>
+    <message>
+        <source>Strom L%1 vermutlich umgekehrt angeschlossen: P%1 = %2 ist negativ, die anderen Phasen positiv (%3).</source>
+        <translation>Current L%1 probably connected reversed: P%1 = %2 is negative, the other phases positive (%3).</translation>
+    </message>
+    <message>
+        <source>Spannung L%1 fehlt: U%1 = %2 liegt unter 5 % des Bereichs %3, die anderen Phasen nicht (%4).</source>
+        <translation>Voltage L%1 missing: U%1 = %2 is below 5 % of the range %3, the other phases are not (%4).</translation>
+    </message>
+    <message>
+        <source>Strom L%1 fehlt: I%1 = %2 liegt unter 5 % des Bereichs %3, die anderen Phasen nicht (%4).</source>
+        <translation>Current L%1 missing: I%1 = %2 is below 5 % of the range %3, the other phases are not (%4).</translation>
+    </message>
+    <message>
+        <source>Spannungsunsymmetrie %1 % (über 2 %): U1 = %2, U2 = %3, U3 = %4, Mittelwert %5.</source>
+        <translation>Voltage unbalance %1 % (above 2 %): U1 = %2, U2 = %3, U3 = %4, mean %5.</translation>
+    </message>
 </context>
 </TS>

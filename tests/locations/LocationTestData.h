@@ -2,6 +2,7 @@
 
 #include "../common/TestSupport.h"
 #include "locations/LocationTree.h"
+#include "locations/TreeFilter.h"
 
 #include <QRandomGenerator>
 #include <QString>
@@ -71,4 +72,14 @@ inline QStringList DumpTree(const CLocationTree& tree)
                      .arg(d.m_strDate, d.m_strTime, d.m_strPlaceNo);
     }
     return lines;
+}
+
+// Labels nested in braces, "A{l1,l2},b", of the items a search keeps.
+inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& filter, const CLocationTreeItem* pParent = nullptr)
+{
+    QStringList parts;
+    for (int i = 0; i < tree.GetChildCount(pParent); ++i)
+        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); filter.Accepts(p))
+            parts << p->GetText() + (p->HasChildren() ? u'{' + FilteredOutline(tree, filter, p) + u'}' : QString());
+    return parts.join(u',');
 }

@@ -9,6 +9,7 @@
 #include "locations/ImportLocationsDlg.h"
 #include "locations/LocationImport.h"
 #include "locations/LeftView.h"
+#include "locations/LocationFilterModel.h"
 #include "locations/LocationPage.h"
 #include "locations/RemarkAddressDlg.h"
 #include "resources/StringTable.h"
@@ -40,6 +41,7 @@ private slots:
     void commandsUndoInThePane();
     void importDialog_data();
     void importDialog();
+    void searchFollowsCommands();
 
 private:
     QTemporaryDir m_dir;
@@ -385,6 +387,75 @@ void TestLocationDialogs::importDialog()
     QCOMPARE(dlg.result() == QDialog::Accepted, shown.isEmpty());
     if (shown.isEmpty())
         QCOMPARE(CImportSettings::Load().m_order, dlg.m_order);
+}
+
+namespace {
+
+QString ModelOutline(const QAbstractItemModel* pModel, const QModelIndex& parent = {})
+{
+    QStringList parts;
+    for (int i = 0; i < pModel->rowCount(parent); ++i) {
+        const QModelIndex index = pModel->index(i, 0, parent);
+        parts << index.data().toString() + (pModel->rowCount(index) ? u'{' + ModelOutline(pModel, index) + u'}' : QString());
+    }
+    return parts.join(u',');
+}
+
+}  // namespace
+
+void TestLocationDialogs::searchFollowsCommands()
+{
+    CRecordingSink sink;
+    const QString strMain = m_dir.filePath(QStringLiteral("sMain.xml")), strResult = m_dir.filePath(QStringLiteral("sResult.xml"));
+    WriteLocationTestFiles(strMain, strResult);
+    CQardaDoc doc(strMain, strResult);
+    CLeftView view(&doc);
+    view.RebuildTree();
+    view.show();
+    CLocationTree& tree = view.GetTree();
+    auto check = [&](const QString& strText) {
+        QCoreApplication::processEvents();
+        CTreeFilter filter; // apart from the pane's own
+        filter.SetText(strText);
+        filter.IndexLocations(doc.m_xmlMain);
+        QCOMPARE(ModelOutline(view.model()), FilteredOutline(tree, filter));
+        // The widget's current item is the tree's selection whenever it is shown.
+        const QModelIndex current = view.GetFilterModel()->IndexOf(tree.GetSelectedItem());
+        QVERIFY(!current.isValid() || view.currentIndex() == current);
+    };
+
+    // What the user had open and selected before searching.
+    CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("G1"));
+    view.expand(view.GetFilterModel()->IndexOf(pGroup));
+    CLocationTreeItem* pPicked = pGroup->GetChild(1);
+    tree.SelectItem(pPicked);
+    for (const QString& strText : {QStringLiteral("l1"), QStringLiteral("k&1"), QStringLiteral("g2"),
+                                   QStringLiteral("L17"), QStringLiteral("nothing")}) {
+        view.SetFilterText(strText);
+        check(strText);
+    }
+    view.SetFilterText(QString());
+    check(QString());
+    QVERIFY(view.isExpanded(view.GetFilterModel()->IndexOf(pGroup)));
+    QVERIFY(!view.isExpanded(view.GetFilterModel()->IndexOf(tree.FindGroupItem(QStringLiteral("G2")))));
+    QCOMPARE(view.GetFilterModel()->ItemOf(view.currentIndex()), pPicked);
+
+    // A location with results, found by its ID alone.
+    QString strId;
+    for (int i = 2; i < 10 && strId.isEmpty(); ++i)
+        if (tree.FindLocationItem(QStringLiteral("L%1").arg(i))->HasChildren())
+            strId = QStringLiteral("L%1").arg(i);
+    QVERIFY(!strId.isEmpty());
+    view.SetFilterText(strId);
+    check(strId);
+    QVERIFY(!ModelOutline(view.model()).contains(QStringLiteral("Undefinierte Ergebnisse")));
+    // Its results go to the hidden unassigned node, which the search finds now.
+    QVERIFY(view.Push(view.GetStore().DeleteLocation(strId, false)));
+    check(strId);
+    QVERIFY(ModelOutline(view.model()).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
+    view.GetUndoStack()->undo();
+    check(strId);
+    QVERIFY(sink.m_shown.isEmpty());
 }
 
 QTEST_MAIN(TestLocationDialogs)

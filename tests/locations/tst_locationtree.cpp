@@ -3,6 +3,7 @@
 // from its notifications, the way the item model of the view will.
 
 #include "../common/TestSupport.h"
+#include "LocationTestData.h"
 
 #include "locations/LocationTree.h"
 #include "locations/TreeImages.h"
@@ -11,6 +12,7 @@
 
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -400,6 +402,8 @@ private slots:
     void idIndexFollowsChanges();
     void duplicateIdsFindFirstInTreeOrder();
     void observerFollowsCommandSequence();
+    void filter_data();
+    void filter();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -1352,3 +1356,66 @@ void TestLocationTree::observerFollowsCommandSequence()
 
 QTEST_GUILESS_MAIN(TestLocationTree)
 #include "tst_locationtree.moc"
+
+// --- search ------------------------------------------------------------------
+
+void TestLocationTree::filter_data()
+{
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("outline");
+
+    const QString strUnassigned = kUnassigned + QStringLiteral("{zz-9{Registertest{01.02.2023 10:00:00}}}");
+    // A location "a" whose one field ("Customer/Name=Müller") holds a text.
+    auto row = [&](const char* pszName, const char* pszField, const char* pszQuery, bool bFound) {
+        const QStringList f = QString::fromUtf8(pszField).split(QRegularExpression(QStringLiteral("[/=]")));
+        QTest::newRow(pszName) << QStringLiteral("<Main><General><ID>a</ID></General><%1><%2>%3</%2></%1></Main>")
+                                          .arg(f[0], f[1], f[2]) + Loc(QStringLiteral("b"))
+                               << QString::fromUtf8(pszQuery)
+                               << (bFound ? QStringLiteral("a{Istwerte{01.02.2023 10:00:00}}") : QString());
+    };
+    row("ID", "General/Remark=x", "A", true);
+    row("customer name", "Customer/Name=Müller", "MUELLER", true);
+    row("site name", "Location/Name=Umspannwerk Nord", "werk n", true);
+    row("customer street", "Customer/Street=Hauptstraße 1", "strasse", true);
+    row("site street", "Location/Street=Lindenstrasse", "straße", true);
+    row("customer city", "Customer/City=Gießen", "GIESSEN", true);
+    row("site city", "Location/City=Baerlin", "Bär", true);
+    row("network operator", "Net/Operator=Stadtwerke Köln", "koeln", true);
+    row("meter maker", "Meter/Manufacturer=Zählerbau", "zaehler", true);
+    row("manufacturer number", "Meter/Manuf-No=4711-0815", "11-08", true);
+    row("customer's meter number", "Meter/Custom-No=ZN 42", "zn 4", true);
+    row("decomposed umlaut", "Customer/Name=Mu\u0308ller", "müller", true);
+    row("capital sharp s", "Customer/Street=GROẞE GASSE", "grosse", true);
+    row("postcode is not searched", "Customer/Postcode=35390", "3539", false);
+    row("remark is not searched", "Meter/Remark=defekt", "defekt", false);
+    row("ue is not u", "Customer/Name=Muller", "müller", false);
+    row("blanks around the text", "Customer/Firstname=Ulm", "  ulm ", true);
+
+    const QString strGroups = QStringLiteral("<Group Name=\"Nordhessen\">%1%2</Group><Group Name=\"Süd\">%3<Main><General>"
+                                             "<ID>s2</ID></General><Customer><City>Nordheim</City></Customer></Main></Group>%4")
+                                  .arg(Loc(QStringLiteral("n1")), Loc(QStringLiteral("n2")), Loc(QStringLiteral("s1")), Loc(QStringLiteral("a")));
+    QTest::newRow("group name keeps all its locations")
+        << strGroups << QStringLiteral("hessen") << QStringLiteral("Nordhessen{n1,n2}");
+    QTest::newRow("a group shows only its matching locations")
+        << strGroups << QStringLiteral("nord") << QStringLiteral("Nordhessen{n1,n2},Süd{s2}");
+    QTest::newRow("unassigned results by their ID") << strGroups << QStringLiteral("Z-9") << strUnassigned;
+    QTest::newRow("results are not searched by their date") << strGroups << QStringLiteral("2023") << QString();
+    QTest::newRow("empty text shows everything")
+        << Loc(QStringLiteral("a")) << QString() << QStringLiteral("a{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
+}
+
+void TestLocationTree::filter()
+{
+    QFETCH(QString, main);
+    QFETCH(QString, query);
+    QFETCH(QString, outline);
+    Files files(main, Res(QStringLiteral("a"), QStringLiteral("Value-Measurement"))
+                          + Res(QStringLiteral("zz-9"), QStringLiteral("Register-Test")));
+    CLocationTree tree;
+    tree.RebuildTree(files.main, files.result);
+    CTreeFilter filter;
+    filter.SetText(query);
+    filter.IndexLocations(files.main);
+    QCOMPARE(FilteredOutline(tree, filter), outline);
+}

@@ -8,6 +8,7 @@
 #include "core/RegSettings.h"
 #include "view/ActualValues.h"
 #include "view/TextPainter.h"
+#include "view/WiringCheck.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -50,6 +51,8 @@ private slots:
     void vectorSettings();
     void arrowSizes_data();
     void arrowSizes();
+    void wiringRules_data();
+    void wiringRules();
     void cleanupTestCase();
 };
 
@@ -545,3 +548,70 @@ void TestActualValues::arrowSizes()
 
 QTEST_MAIN(TestActualValues)
 #include "tst_actualvalues.moc"
+
+// The wiring hints of the three-phase result changed by "P2=-1.0772;kW|..."
+// (quantity U, I, P, UPP or range UR, IR): each rule with a result that
+// triggers it and one that just does not.
+void TestActualValues::wiringRules_data()
+{
+    QTest::addColumn<QString>("changes");
+    QTest::addColumn<QString>("hints");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char* pszName, const char* pszChanges, const char* pszHints, const char* pszText = "") {
+        QTest::newRow(pszName) << QString::fromUtf8(pszChanges) << QString::fromUtf8(pszHints) << QString::fromUtf8(pszText);
+    };
+    row("plausible", "", "passed", "Keine Auffälligkeiten");
+    row("reversed current", "P2=-1.0772;kW", "reversed2",
+        "P2 = -1.0772 kW ist negativ, die anderen Phasen positiv (P1 = 1.0838 kW, P3 = 1.0901 kW)");
+    row("all powers negative: energy fed back", "P1=-1;kW|P2=-1;kW|P3=-1;kW", "passed");
+    row("reversed against the one other phase with a value", "P1=---;kW|P3=-0.5;kW", "reversed3");
+    row("no power value is no zero", "P2=---;kW", "passed");
+    row("missing current, its sign is noise", "I2=0.249;A|P2=-0.001;kW", "missingI2",
+        "I2 = 0.249 A liegt unter 5 % des Bereichs 5 A");
+    row("current at 5 % of range", "I2=0.250;A", "passed");
+    row("all currents low: no load", "I1=0.01;A|I2=0.01;A|I3=0.01;A", "passed");
+    row("missing voltage", "U3=14.99;V", "missingU3",
+        "U3 = 14.99 V liegt unter 5 % des Bereichs 300 V, die anderen Phasen nicht (U1 = 230.12 V, U2 = 229.87 V)");
+    row("voltage at 5 % is unbalanced instead", "U3=15.00;V", "unbalance");
+    row("voltage in kV", "U1=0.01;kV", "missingU1");
+    row("range from primary ratio", "UR=On;On;On|U1=10.0;kV|U2=10.0;kV|U3=2.9;kV|UPRIM=20.0/0.1;kV;200", "missingU3",
+        "Bereichs 60000 V");
+    row("unbalance above 2 %", "U1=225.0;V|U2=230.0;V|U3=235.0;V", "unbalance",
+        "Spannungsunsymmetrie 2.2 % (über 2 %): U1 = 225.0 V, U2 = 230.0 V, U3 = 235.0 V, Mittelwert 230.00 V.");
+    row("unbalance just below 2 %", "U1=225.5;V|U2=230.0;V|U3=234.5;V", "passed");
+    row("three-wire: phase-to-phase voltages", "U1=---;V|U2=---;V|U3=---;V|UPP1=380;V|UPP2=400;V|UPP3=400;V",
+        "unbalance", "U1 = 380 V");
+    row("several at once", "P1=-1;kW|I3=0.1;A", "reversed1 missingI3");
+}
+
+void TestActualValues::wiringRules()
+{
+    QFETCH(QString, changes);
+    QFETCH(QString, hints);
+    QFETCH(QString, text);
+    CResultCache c = MakeThreePhaseCache();
+    c.m_strPrimSekValCzReg = QStringLiteral("Off;Off;Off");
+    for (const QString& change : changes.split(u'|', Qt::SkipEmptyParts)) {
+        const QString strKey = change.section(u'=', 0, 0), strValue = change.section(u'=', 1);
+        if (strKey == u"UR")
+            c.m_strPrimSekValCzReg = strValue;
+        else if (strKey == u"UPRIM")
+            c.m_strUPrimSek = strValue;
+        else {
+            const int nQty = strKey.startsWith(u"UPP") ? kQtyUPP
+                             : strKey[0] == u'U'       ? kQtyUPN
+                             : strKey[0] == u'I'       ? kQtyI
+                                                       : kQtyP;
+            c.m_strValues[nQty][strKey.back().digitValue() - 1] = strValue;
+        }
+    }
+    const QList<CWiringHint> result = CheckWiring(WiringInputOf(c));
+    static const char* const kNames[] = {"passed", "reversed", "missingU", "missingI", "unbalance"};
+    QStringList names, texts;
+    for (const CWiringHint& h : result) {
+        names << QLatin1String(kNames[h.m_nRule]) + (h.m_nPhase >= 0 ? QString::number(h.m_nPhase + 1) : QString());
+        texts << h.m_strText;
+    }
+    QCOMPARE(names.join(u' '), hints);
+    QVERIFY2(texts.join(u'\n').contains(text), qPrintable(texts.join(u'\n')));
+}

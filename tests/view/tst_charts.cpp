@@ -10,6 +10,7 @@
 #include "view/ContinueValues.h"
 #include "view/Curves.h"
 #include "view/Harmonics.h"
+#include "view/History.h"
 #include "view/TextPainter.h"
 
 #include <QImage>
@@ -23,6 +24,8 @@ class TestCharts : public QObject
     Q_OBJECT
 
 private slots:
+    void history_data();
+    void history();
     void frameTicks_data();
     void frameTicks();
     void harmonicsBars_data();
@@ -301,6 +304,89 @@ void TestCharts::decimationLooksTheSame()
     // Bands per column differ from the stroked line only where its joins
     // stick out at the turning points: under half a percent of the pixels.
     QVERIFY2(nDiff < 1200, qPrintable(QString::number(nDiff)));
+}
+
+// Results as "date time place value; ..." (value "U;unit|I;unit" for actual
+// values); the points per series as "name:x=value,...", x counting the
+// results in date order from 1.
+void TestCharts::history_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QString>("series");
+
+    QTest::newRow("errors per place, in date order, without value left out")
+        << ToInt(ResultKind::Error)
+        << QStringLiteral("02.01.2024 10:00:00 1 0.5; 01.01.2024 09:00:00 1 -0.2; 01.01.2024 09:00:00 2 0.1; "
+                          "15.12.2023 08:30:00 2 1.25; 16.12.2023 08:00:00 - 0.3; 03.01.2024 08:00:00 1 ---")
+        << QStringLiteral("Fehler:2=0.3 Platz 1:3=-0.2,4=0.5 Platz 2:1=1.25,3=0.1");
+    QTest::newRow("voltages and currents per phase, in base units")
+        << ToInt(ResultKind::Value) << QStringLiteral("01.03.2024 12:00:00 - 0.231;kV|5;A; 28.02.2024 12:00:00 - 229;V|4000;mA")
+        << QStringLiteral("U1:1=229,2=231 U2:1=229,2=231 U3:1=229,2=231 I1:1=4,2=5 I2:1=4,2=5 I3:1=4,2=5");
+    QTest::newRow("harmonic content") << ToInt(ResultKind::Harmonics)
+                                      << QStringLiteral("05.05.2024 10:00:00 - 3.5; 04.05.2024 10:00:00 - 2")
+                                      << QStringLiteral("Oberschwingungsgehalt:1=2,2=3.5");
+}
+
+void TestCharts::history()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, results);
+    QFETCH(QString, series);
+    const ResultKind nKind = ResultKindFromInt(kind).value();
+    // A result of another kind at the same location stays out.
+    QList<CResultCache> caches{MakeThreePhaseCache(QStringLiteral("Curve-Measurement"))};
+    for (const QString& entry : results.split(QStringLiteral("; "))) {
+        const QStringList f = entry.split(u' ');
+        CResultCache c;
+        c.m_strFunction = FunctionOfKind(nKind);
+        c.m_strDate = f[0];
+        c.m_strTime = f[1];
+        c.m_strPlaceNo = f[2] == u"-" ? QString() : f[2];
+        for (int p = 0; p < 3; ++p) {
+            c.m_strValues[kQtyUPN][p] = f[3].section(u'|', 0, 0);
+            c.m_strValues[kQtyI][p] = f[3].section(u'|', 1, 1);
+        }
+        c.m_kindFields.insert(nKind == ResultKind::Error ? QStringLiteral("Error") : QStringLiteral("Total-Harm"), f[3]);
+        caches.append(c);
+    }
+    const CHistory history = BuildHistory(nKind, QStringLiteral("ZP-1"), caches);
+    CRecordingDevice device(QSize(900, 700));
+    QList<CHistoryHit> hits;
+    {
+        QPainter painter(&device);
+        DrawHistory(&painter, QRect(0, 0, 900, 700), history, CTextPainter(), false, &hits);
+    }
+    QList<QPointF> marks;
+    for (const CPaintOp& op : device.OfKind(CPaintOp::Rects))
+        for (const QRectF& r : op.m_rects)
+            marks << op.m_transform.map(r.center());
+    // Each point is drawn as a mark where a click finds its result; later
+    // results stand to the right, larger values higher in their chart.
+    QStringList parts;
+    QList<double> values;
+    int n = 0;
+    for (const CHistory::CChart& chart : history.m_charts) {
+        const int nFirst = n;
+        for (const CHistory::CSeries& s : chart.m_series) {
+            QStringList points;
+            QVERIFY(device.FindText(s.m_strName));
+            for (const CHistory::CPoint& p : s.m_points) {
+                points << QStringLiteral("%1=%2").arg(p.m_nResult + 1).arg(p.m_dValue, 0, 'g', 6);
+                values << p.m_dValue;
+                const CHistoryHit& hit = hits.at(n++);
+                QVERIFY(marks.contains(hit.m_pos) && hit.m_nResult == p.m_nResult && hit.m_strPlaceNo == p.m_strPlaceNo);
+                QCOMPARE(FindHistoryHit(hits, hit.m_pos + QPointF(2, -2), 4)->m_pos, hit.m_pos);
+                for (int i = nFirst; i < n - 1; ++i) {
+                    QCOMPARE(hits[i].m_nResult < hit.m_nResult, hits[i].m_pos.x() < hit.m_pos.x());
+                    QCOMPARE(values[i] > p.m_dValue, hits[i].m_pos.y() < hit.m_pos.y());
+                }
+            }
+            parts << s.m_strName + u':' + points.join(u',');
+        }
+    }
+    QCOMPARE(parts.join(u' '), series);
+    QCOMPARE(hits.size(), n);
 }
 
 QTEST_MAIN(TestCharts)
