@@ -3,6 +3,7 @@
 #include "core/FileLock.h"
 #include "core/TextCodec.h"
 #include "resources/StringTable.h"
+#include "xml/ElementIndex.h"
 #include "xml/XMLException.h"
 
 #include <QCryptographicHash>
@@ -362,6 +363,74 @@ void SyncFolder(const QString& strPath)
 } // namespace
 
 CXMLDocument::CXMLDocument() = default;
+
+// --- look-ups by key ---------------------------------------------------------
+
+CElementIndex& CXMLDocument::Index() const
+{
+    if (!m_pIndex)
+        m_pIndex = std::make_unique<CElementIndex>();
+    if (!m_bIndexCurrent || m_nIndexGeneration != m_nLoadGeneration) {
+        m_pIndex->Build(GetDocumentElement());
+        m_bIndexCurrent = true;
+        m_nIndexGeneration = m_nLoadGeneration;
+    }
+    return *m_pIndex;
+}
+
+pugi::xml_node CXMLDocument::FindResultElement(const CResultIdentity& identity) const
+{
+    bool bStale = false;
+    const pugi::xml_node found = Index().FindResult(identity, &bStale);
+    if (!bStale)
+        return found;
+    m_bIndexCurrent = false;
+    return Index().FindResult(identity);
+}
+
+const std::vector<pugi::xml_node>& CXMLDocument::ResultElementsOf(const QString& strID) const
+{
+    return Index().ResultsOf(strID);
+}
+
+pugi::xml_node CXMLDocument::FindLocationElement(const QString& strID) const
+{
+    return Index().FindLocation(strID);
+}
+
+// Only an index that is current is kept up; any other is built on its next use.
+bool CXMLDocument::IsIndexCurrent() const
+{
+    return m_pIndex && m_bIndexCurrent && m_nIndexGeneration == m_nLoadGeneration;
+}
+
+void CXMLDocument::NoteInserted(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Insert(element);
+}
+
+void CXMLDocument::NoteRemoving(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Remove(element);
+    m_bRemovalAnnounced = true;
+}
+
+void CXMLDocument::NoteChanged(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Rekey(element);
+}
+
+void CXMLDocument::NoteRemoval()
+{
+    ++m_nRemoveGeneration;
+    // Elements taken out unannounced may still be filed: never follow them.
+    if (!m_bRemovalAnnounced)
+        m_bIndexCurrent = false;
+    m_bRemovalAnnounced = false;
+}
 
 CXMLDocument::~CXMLDocument()
 {

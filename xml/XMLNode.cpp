@@ -461,6 +461,21 @@ bool CXMLNode::FindFirst(const QString& strQuery, const CXMLVars& vars)
     return !IsEOF();
 }
 
+bool CXMLNode::FindFirstFound(const QString& strQuery, const CXMLVars& vars, pugi::xml_node element)
+{
+    Revalidate();
+    m_strQuery = strQuery;
+    m_vars = vars;
+    m_parentElement = {};
+    m_bContextLost = false;
+    m_list.clear();
+    if (element)
+        m_list.push_back(element);
+    m_nCount = static_cast<int>(m_list.size());
+    SetAbsolutePosition(0);
+    return !IsEOF();
+}
+
 void CXMLNode::SetFieldNames(const QStringList& fieldNames)
 {
     m_fieldNames = fieldNames;
@@ -639,6 +654,7 @@ void CXMLNode::AddNew()
     if (!element)
         throw CXMLException(IDS_XML_APPEND_NODE);
     m_added = element;
+    m_pDocument->NoteInserted(element);
     Select();
     // The new element is current even when the cursor's query does not
     // select it (yet): the following Update must write into it and nowhere
@@ -672,6 +688,7 @@ void CXMLNode::Update()
         CXMLField fx(CXMLField::Store, m_strTagName, {});
         DoFieldExchange(fx);
         Store(m_current, fx.GetMap());
+        m_pDocument->NoteChanged(m_current);
     }
     m_nEditMode = EditMode::None;
     pugi::xml_node added = m_added;
@@ -701,10 +718,16 @@ void CXMLNode::Delete()
     // The root element stays: a file without one could never be loaded again.
     if (parent.type() != pugi::node_element)
         throw CXMLException(IDS_XML_REMOVE);
-    if (!parent.remove_child(m_current))
+    m_pDocument->NoteRemoving(m_current);
+    if (!parent.remove_child(m_current)) {
+        m_pDocument->NoteChange();
         throw CXMLException(IDS_XML_REMOVE);
+    }
     m_current = {};
     m_pDocument->NoteRemoval();
+    // A removed child may have been part of what its parent is found by.
+    if (parent != m_pDocument->GetDocumentElement())
+        m_pDocument->NoteChanged(parent);
     m_nRemoveGeneration = m_pDocument->GetRemoveGeneration();
     m_pDocument->SaveAfterChange();
     Requery();
@@ -719,8 +742,10 @@ void CXMLNode::CopyFrom(CXMLNode& source, bool bAsSibling)
     pugi::xml_node target = bAsSibling ? GetParentElement() : m_current;
     if (!target)
         throw CXMLException(IDS_XML_APPEND_NODE);
-    if (!target.append_copy(src))
+    const pugi::xml_node copy = target.append_copy(src);
+    if (!copy)
         throw CXMLException(IDS_XML_APPEND_NODE);
+    m_pDocument->NoteChanged(copy);
     m_pDocument->SaveAfterChange();
     Requery();
     if (bAsSibling)
@@ -743,8 +768,10 @@ void CXMLNode::MoveFrom(CXMLNode& source, bool bAsSibling)
     for (pugi::xml_node n = target; n; n = n.parent())
         if (n == src)
             throw CXMLException(IDS_XML_APPEND_NODE);  // into itself
-    if (!target.append_copy(src))
+    const pugi::xml_node copy = target.append_copy(src);
+    if (!copy)
         throw CXMLException(IDS_XML_APPEND_NODE);
+    m_pDocument->NoteChanged(copy);
     if (source.m_pDocument != m_pDocument)
         m_pDocument->SaveAfterChange();
     source.Delete();
@@ -808,7 +835,11 @@ void CXMLNode::SetValue(const QString& strElementName, const QString& strText)
     Revalidate();
     const QByteArray name = strElementName.toUtf8();
     pugi::xml_node n = FindSelfOrDescendant(m_current, name.constData());
-    if (n && SetElementText(n, strText))
+    if (!n)
+        return;
+    const bool bRemoved = SetElementText(n, strText);
+    m_pDocument->NoteChanged(n);
+    if (bRemoved)
         m_pDocument->NoteRemoval();
 }
 

@@ -146,6 +146,10 @@ public:
     void Open(const QString& strQuery = {}, CXMLNode* pParent = nullptr, const CXMLVars& vars = {});
     void Requery();
     bool FindFirst(const QString& strQuery, const CXMLVars& vars = {});
+    // Stands on an element found otherwise as the query's first match (on
+    // the root element): the list holds that element alone until Requery
+    // runs the query.
+    bool FindFirstFound(const QString& strQuery, const CXMLVars& vars, pugi::xml_node element);
     void SetFieldNames(const QStringList& fieldNames);
 
     void MoveFirst();

@@ -3,6 +3,8 @@
 
 #include "XmlTestUtil.h"
 
+#include "../common/IndexCheck.h"
+
 #include "core/Messages.h"
 #include "xml/QardaDoc.h"
 #include "xml/XMLNodeResult.h"
@@ -57,6 +59,8 @@ private slots:
     void queries_data();
     void queries();
     void findFirstFindsFirstOfTwo();
+    void indexFollowsChanges_data();
+    void indexFollowsChanges();
     void emptyIdIsALocation();
     void readAndEditLocation();
     void addLocationInGroup();
@@ -159,6 +163,55 @@ void TestMainData::findFirstFindsFirstOfTwo()
     QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("DUP")}}));
     QCOMPARE(m.GetRecordCount(), 2);
     QCOMPARE(m.m_Net.m_strOperator, QStringLiteral("first"));
+}
+
+void TestMainData::indexFollowsChanges_data()
+{
+    QTest::addColumn<int>("change");
+    const char* rows[] = {"ID edited to an ID further on",     "first twin deleted", "group with its locations deleted",
+                          "location moved into another group", "ID set by SetValue", "location appended"};
+    for (int i = 0; i < int(std::size(rows)); ++i)
+        QTest::newRow(rows[i]) << i;
+}
+
+void TestMainData::indexFollowsChanges()
+{
+    QFETCH(int, change);
+    CXMLDocument doc;
+    Fresh(doc);
+    QCOMPARE(IndexDisagreement(doc), QString());
+    CXMLNodeMain m(&doc);
+    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"),
+                        {{QStringLiteral("id"), change == 3 ? QStringLiteral("R1") : QStringLiteral("G1")}}));
+    CXMLNodeGroup g(&doc);
+    g.Open(QStringLiteral("Group"));
+    switch (change) {
+    case 0:
+    case 5:
+        if (change == 5)
+            m.AddNew();
+        else
+            m.Edit();
+        m.m_General.m_strID = QStringLiteral("DUP");
+        m.Update();
+        break;
+    case 1:
+        QVERIFY(m.FindFirst(QStringLiteral("Main[General/ID = 'DUP']")));
+        m.Delete();
+        break;
+    case 2:
+        g.Delete();
+        break;
+    case 3:
+        g.MoveNext();
+        g.MoveFrom(m, false);
+        break;
+    case 4:
+        QVERIFY(m.FindFirst(QStringLiteral("Main[Net/Operator = 'second']")));
+        m.SetValue(QStringLiteral("ID"), QStringLiteral("G2"));
+        break;
+    }
+    QCOMPARE(IndexDisagreement(doc), QString());
 }
 
 void TestMainData::emptyIdIsALocation()
