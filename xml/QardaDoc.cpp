@@ -19,11 +19,14 @@ CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, Q
 
 void CQardaDoc::PrepareLookups()
 {
-    // The look-ups' index is read from the whole file once. Made shortly after
-    // the window shows the tree, not before it, and long before a click.
-    QTimer::singleShot(250, this, [this] {
-        m_xmlMain.PrepareIndex();
-        m_xmlResult.PrepareIndex();
+    // The look-ups' index is read from the whole file once: a quarter second
+    // after the event loop runs, so after the window has shown the tree and
+    // long before a click.
+    QTimer::singleShot(0, this, [this] {
+        QTimer::singleShot(250, this, [this] {
+            m_xmlMain.PrepareIndex();
+            m_xmlResult.PrepareIndex();
+        });
     });
 }
 

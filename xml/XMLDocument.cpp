@@ -616,7 +616,15 @@ void CXMLDocument::CheckWritable() const
 void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
                                const std::function<QByteArray()>& original)
 {
-    const bool bCharRefs = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize)).contains("&#");
+    // memchr for the rare "&", not a general search: this runs over the whole file.
+    bool bCharRefs = false;
+    const char* const pEnd = pBuffer + nSize;
+    for (const char* p = pBuffer; !bCharRefs && p < pEnd; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(pEnd - p)));
+        if (!p)
+            break;
+        bCharRefs = p + 1 < pEnd && p[1] == '#';
+    }
     const pugi::xml_parse_result result =
         m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result) {

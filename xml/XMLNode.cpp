@@ -235,6 +235,13 @@ void XFX_Text(CXMLField& fx, const QString& strName, QString& strValue)
         strValue.clear();
         return;
     }
+    // A field the loading cursor was not asked for is not in the map: no
+    // path to build, nothing to look up.
+    if (fx.IsLoading() && fx.GetFieldNames() && !fx.GetFieldNames()->isEmpty()
+        && !fx.GetFieldNames()->contains(strName)) {
+        strValue.clear();
+        return;
+    }
     const QString& strPath = fx.PathOf(strName);
     if (fx.IsLoading()) {
         const CXMLFieldEntry* p = fx.GetMap().Find(strPath);
@@ -480,8 +487,11 @@ void CXMLNode::SetFieldNames(const QStringList& fieldNames)
 {
     m_fieldNames = fieldNames;
     m_fieldNamesUtf8.clear();
-    for (const QString& s : fieldNames)
+    m_firstLetters.reset();
+    for (const QString& s : fieldNames) {
         m_fieldNamesUtf8.push_back(s.toUtf8());
+        m_firstLetters.set(static_cast<unsigned char>(m_fieldNamesUtf8.back().constData()[0]));
+    }
 }
 
 void CXMLNode::MoveFirst()
@@ -573,8 +583,10 @@ void CXMLNode::ReadElement(pugi::xml_node node, CXMLFieldMap& map, const QString
             continue;
         const char* pszName = child.name();
         bool bWanted = m_fieldNamesUtf8.empty();
-        for (size_t i = 0; !bWanted && i < m_fieldNamesUtf8.size(); ++i)
-            bWanted = std::strcmp(m_fieldNamesUtf8[i].constData(), pszName) == 0;
+        // Most children fail on their first letter.
+        if (!bWanted && m_firstLetters.test(static_cast<unsigned char>(pszName[0])))
+            for (size_t i = 0; !bWanted && i < m_fieldNamesUtf8.size(); ++i)
+                bWanted = std::strcmp(m_fieldNamesUtf8[i].constData(), pszName) == 0;
         const bool bHasChildren = HasElementChildren(child);
         if (!bWanted && !bHasChildren)
             continue;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <bitset>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -215,6 +216,7 @@ private:
     int m_nIndex = 0;
     QStringList m_fieldNames;
     std::vector<QByteArray> m_fieldNamesUtf8;
+    std::bitset<256> m_firstLetters;
     enum class EditMode { None, Adding, Editing };
     EditMode m_nEditMode = EditMode::None;
     CXMLVars m_vars;
