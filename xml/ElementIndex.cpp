@@ -1,6 +1,7 @@
 #include "xml/ElementIndex.h"
 
 #include <QAnyStringView>
+#include <QSet>
 
 #include <algorithm>
 #include <cstring>
@@ -178,8 +179,22 @@ void CElementIndex::Place(NodeList& list, pugi::xml_node node, bool bInOrder, pu
     // Before the first of the list that follows it: a new result is usually
     // the last one, and a replaced one sits right before its original.
     auto it = list.end();
-    for (pugi::xml_node n = next(node); n && it == list.end(); n = next(n))
-        it = std::find(list.begin(), list.end(), n);
+    if (list.size() <= 8) {
+        for (pugi::xml_node n = next(node); n && it == list.end(); n = next(n))
+            it = std::find(list.begin(), list.end(), n);
+    } else {
+        // A long list (many results of one ID): one look-up per step.
+        QSet<const void*> members;
+        members.reserve(static_cast<qsizetype>(list.size()));
+        for (pugi::xml_node n : list)
+            members.insert(n.internal_object());
+        for (pugi::xml_node n = next(node); n; n = next(n)) {
+            if (members.contains(n.internal_object())) {
+                it = std::find(list.begin(), list.end(), n);
+                break;
+            }
+        }
+    }
     list.insert(it, node);
 }
 
