@@ -457,6 +457,10 @@ bool IsSameFile(const QString& strA, const QString& strB)
 
 void SavePair(CXMLDocument* pMain, CXMLDocument* pResult, bool bMainCreated, bool bResultCreated)
 {
+    // The import changed the DOM itself: the look-ups read the files anew.
+    for (CXMLDocument* pDoc : {pMain, pResult})
+        if (pDoc)
+            pDoc->NoteChange();
     QByteArray mainBefore;
     if (pMain && pResult && !bMainCreated) {
         QFile f(pMain->GetFileName());

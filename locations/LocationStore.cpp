@@ -3,6 +3,7 @@
 #include "locations/LocationTree.h"
 #include "locations/TreeImages.h"
 #include "resources/StringTable.h"
+#include "xml/ResultLookup.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
 #include "xml/XMLNodeMain.h"
@@ -41,17 +42,11 @@ std::vector<pugi::xml_node> Select(CXMLDocument& doc, const QString& strQuery, c
     return nodes;
 }
 
-// The results of one ID, in file order. A walk over the root's children
-// that looks at each one's first "ID": the XPath predicate would compare
-// every child of every result, a hundred times slower on a large file.
+// The results whose first "ID" holds the text, in file order. A copy: the
+// commands change the index while they go through the list.
 std::vector<pugi::xml_node> ResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
-    std::vector<pugi::xml_node> nodes;
-    const QByteArray id = strId.toUtf8();
-    for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result"))
-        if (id == r.child("ID").text().get())
-            nodes.push_back(r);
-    return nodes;
+    return xmlResult.ResultElementsOf(strId);
 }
 
 QString ChildText(pugi::xml_node el, const char* pszName)
@@ -173,8 +168,7 @@ void WriteLocation(pugi::xml_node main, const CLocationFields& f)
     }
 }
 
-// The location's "Main" element and the name of its group, found by a walk
-// over the root's children: the XPath query searches every element.
+// The location's "Main" element and the name of its group.
 struct FoundLocation
 {
     pugi::xml_node m_main;
@@ -183,17 +177,11 @@ struct FoundLocation
 
 FoundLocation FindLocation(CXMLDocument& xmlMain, const QString& strId)
 {
-    const QByteArray id = strId.toUtf8();
-    auto matches = [&id](pugi::xml_node m) { return id == m.child("General").child("ID").text().get(); };
-    for (pugi::xml_node n = xmlMain.GetDocumentElement().first_child(); n; n = n.next_sibling()) {
-        if (std::strcmp(n.name(), "Main") == 0 && matches(n))
-            return {n, {}};
-        if (std::strcmp(n.name(), "Group") == 0)
-            for (pugi::xml_node m = n.child("Main"); m; m = m.next_sibling("Main"))
-                if (matches(m))
-                    return {m, QString::fromUtf8(n.attribute("Name").value())};
-    }
-    return {};
+    const pugi::xml_node main = xmlMain.FindLocationElement(strId);
+    const pugi::xml_node parent = main.parent();
+    if (parent && std::strcmp(parent.name(), "Group") == 0 && parent.parent() == xmlMain.GetDocumentElement())
+        return {main, QString::fromUtf8(parent.attribute("Name").value())};
+    return {main, {}};
 }
 
 } // namespace
@@ -202,8 +190,9 @@ FoundLocation FindLocation(CXMLDocument& xmlMain, const QString& strId)
 
 bool LocationExists(CXMLDocument& xmlMain, const QString& strId)
 {
-    CXMLNode n(&xmlMain);
-    return n.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strId));
+    if (!xmlMain.IsValid())
+        throw CXMLException(IDS_XML_NO_DOCUMENT);
+    return static_cast<bool>(xmlMain.FindLocationElement(strId));
 }
 
 bool GroupExists(CXMLDocument& xmlMain, const QString& strName)
@@ -214,16 +203,15 @@ bool GroupExists(CXMLDocument& xmlMain, const QString& strName)
 
 QString GetGroupOfLocation(CXMLDocument& xmlMain, const QString& strId)
 {
-    CXMLNode n(&xmlMain);
-    if (!n.FindFirst(QStringLiteral("Group[Main/General/ID = $id]"), Var(QStringLiteral("id"), strId)))
-        return {};
-    return QString::fromUtf8(n.GetCurrentElement().attribute("Name").value());
+    if (!xmlMain.IsValid())
+        throw CXMLException(IDS_XML_NO_DOCUMENT);
+    return FindLocation(xmlMain, strId).m_strGroup;
 }
 
 std::optional<CLocationFields> ReadLocation(CXMLDocument& xmlMain, const QString& strId)
 {
     CXMLNodeMain m(&xmlMain);
-    if (!m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strId)))
+    if (!::FindLocation(m, strId))
         return std::nullopt;
     CLocationFields f;
     f.m_strID = m.m_General.m_strID;
@@ -265,8 +253,11 @@ public:
     void Remove(bool bMain, pugi::xml_node el)
     {
         CElementEdit e{bMain, false, PathOf(Doc(bMain), el.parent()), ElementIndex(el), Serialize(el)};
-        if (!el.parent().remove_child(el))
+        Doc(bMain).NoteRemoving(el);
+        if (!el.parent().remove_child(el)) {
+            Doc(bMain).NoteChange();
             throw CXMLException(IDS_XML_REMOVE);
+        }
         Doc(bMain).NoteRemoval();
         m_change.m_edits.push_back(std::move(e));
     }
@@ -274,6 +265,7 @@ public:
     pugi::xml_node Append(bool bMain, pugi::xml_node parent, const QByteArray& xml)
     {
         pugi::xml_node added = InsertXml(parent, INT_MAX, xml);
+        Doc(bMain).NoteInserted(added);
         m_change.m_edits.push_back({bMain, true, PathOf(Doc(bMain), parent), ElementIndex(added), Serialize(added)});
         return added;
     }
@@ -310,6 +302,8 @@ private:
     {
         pugi::xml_node parent = el.parent();
         const pugi::xml_node fresh = InsertXml(parent, ElementIndex(el), xml);
+        Doc(bMain).NoteInserted(fresh);
+        Doc(bMain).NoteRemoving(el);
         parent.remove_child(el);
         Doc(bMain).NoteRemoval();
         return fresh;
@@ -418,7 +412,7 @@ void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo,
         if (!parent)
             throw CStoreException(LoadString(IDS_UNDO_STALE));
         if (e.m_bInsert == bForward) {
-            InsertXml(parent, e.m_nIndex, e.m_xml);
+            doc.NoteInserted(InsertXml(parent, e.m_nIndex, e.m_xml));
             return;
         }
         // Only the very element recorded is taken out: a file changed in
@@ -426,6 +420,7 @@ void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo,
         const pugi::xml_node el = ElementAt(parent, e.m_nIndex);
         if (!el || Serialize(el) != e.m_xml)
             throw CStoreException(LoadString(IDS_UNDO_STALE));
+        doc.NoteRemoving(el);
         parent.remove_child(el);
         doc.NoteRemoval();
     };
@@ -539,10 +534,9 @@ std::optional<CStoreChange> CLocationStore::EditLocation(const QString& strOldId
             ReportError(LoadString(strNewId.isEmpty() ? IDS_ID_EMPTY : IDS_ID_EXISTS), MsgIcon::Exclamation);
             return;
         }
-        const auto found = ::Select(m_xmlMain, QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strOldId));
-        if (found.empty())
+        pugi::xml_node el = m_xmlMain.FindLocationElement(strOldId);
+        if (!el)
             return;
-        pugi::xml_node el = found.front();
         const QString strOldGroup = GetGroupOfLocation(m_xmlMain, strOldId);
         el = b.Replace(true, el, [&](pugi::xml_node m) { WriteLocation(m, fields); });
         if (strGroup != strOldGroup) {
@@ -573,10 +567,10 @@ std::optional<CStoreChange> CLocationStore::EditLocation(const QString& strOldId
 std::optional<CStoreChange> CLocationStore::DeleteLocation(const QString& strId, bool bDeleteResults)
 {
     return Run([&](CBuilder& b, CStoreChange& c) {
-        const auto found = ::Select(m_xmlMain, QStringLiteral(".//Main[General/ID = $id]"), Var(QStringLiteral("id"), strId));
-        if (found.empty())
+        const pugi::xml_node found = m_xmlMain.FindLocationElement(strId);
+        if (!found)
             return;
-        b.Remove(true, found.front());
+        b.Remove(true, found);
         if (bDeleteResults)
             for (pugi::xml_node r : ResultsOfId(m_xmlResult, strId))
                 b.Remove(false, r);
@@ -722,18 +716,8 @@ namespace {
 // finds it.
 pugi::xml_node FindResultOf(CXMLDocument& xmlResult, const TreeItemData& d)
 {
-    CXMLVars vars{{QStringLiteral("id"), d.m_strName}, {QStringLiteral("d"), d.m_strDate}, {QStringLiteral("t"), d.m_strTime}};
-    QString strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t]");
-    if (KindHasPlaceNumbers(d.m_nKind)) {
-        if (d.m_strPlaceNo.isEmpty()) {
-            strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
-        } else {
-            strQuery = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and Place-No = $p]");
-            vars.emplace_back(QStringLiteral("p"), d.m_strPlaceNo);
-        }
-    }
-    const auto found = Select(xmlResult, strQuery, vars);
-    return found.empty() ? pugi::xml_node() : found.front();
+    return xmlResult.FindResultElement(
+        CResultIdentity::Of(d.m_nKind, d.m_strName, d.m_strDate, d.m_strTime, d.m_strPlaceNo));
 }
 
 } // namespace

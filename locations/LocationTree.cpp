@@ -763,16 +763,12 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
 
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
-    // A walk over the results that looks at each one's first "ID" only: the
-    // XPath predicate would compare every child of every result.
+    // The results whose first "ID" holds the text, from the document's index.
     CXMLNodeResult result(&xmlResult);
     result.SetFieldNames(ResultFieldNames());
-    const QByteArray id = strId.toUtf8();
-    for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
-        if (id == r.child("ID").text().get()) {
-            result.LoadFromElement(r);
-            AddResult(result);
-        }
+    for (pugi::xml_node r : xmlResult.ResultElementsOf(strId)) {
+        result.LoadFromElement(r);
+        AddResult(result);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QTimer>
 
 CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent)
     : QObject(pParent)
@@ -13,6 +14,20 @@ CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, Q
     OpenReporting(m_xmlMain, strMainFile);
     OpenReporting(m_xmlResult, strResultFile);
     Watch();
+    PrepareLookups();
+}
+
+void CQardaDoc::PrepareLookups()
+{
+    // The look-ups' index is read from the whole file once: a quarter second
+    // after the event loop runs, so after the window has shown the tree and
+    // long before a click.
+    QTimer::singleShot(0, this, [this] {
+        QTimer::singleShot(250, this, [this] {
+            m_xmlMain.PrepareIndex();
+            m_xmlResult.PrepareIndex();
+        });
+    });
 }
 
 void CQardaDoc::Watch()
@@ -63,8 +78,10 @@ void CQardaDoc::OnFileChanged()
         bReloaded = true;
     }
     Watch();
-    if (bReloaded)
+    if (bReloaded) {
         emit FilesOpened();
+        PrepareLookups();
+    }
 }
 
 CQardaDoc::~CQardaDoc()
@@ -90,4 +107,5 @@ void CQardaDoc::OpenFiles(const QString& strMainFile, const QString& strResultFi
     OpenReporting(m_xmlResult, strResultFile);
     Watch();
     emit FilesOpened();
+    PrepareLookups();
 }

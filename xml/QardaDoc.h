@@ -36,6 +36,7 @@ signals:
 private:
     static void OpenReporting(CXMLDocument& doc, const QString& strPath);
     void Watch();
+    void PrepareLookups();
     void OnFileChanged();
 
     QFileSystemWatcher* m_pWatcher = nullptr;

@@ -18,10 +18,11 @@ bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity)
         strQuery =
             QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
     }
-    return cursor.FindFirst(strQuery, vars);
+    return cursor.FindFirstFound(strQuery, vars, cursor.GetDocument()->FindResultElement(identity));
 }
 
 bool FindLocation(CXMLNodeMain& cursor, const QString& strID)
 {
-    return cursor.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), strID}});
+    return cursor.FindFirstFound(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), strID}},
+                                 cursor.GetDocument()->FindLocationElement(strID));
 }

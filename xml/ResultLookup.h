@@ -8,8 +8,8 @@ class CXMLNodeMain;
 class CXMLNodeResult;
 
 // Positions a result cursor on the first result of its document with the
-// identity. The values are bound, never pasted into a query, so any text is
-// matched literally.
+// identity, found through the document's index in constant time. Any text
+// is matched literally.
 bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity);
 
 // Positions a location cursor on the location with the ID, at any depth.

@@ -3,6 +3,7 @@
 #include "core/FileLock.h"
 #include "core/TextCodec.h"
 #include "resources/StringTable.h"
+#include "xml/ElementIndex.h"
 #include "xml/XMLException.h"
 
 #include <QCryptographicHash>
@@ -12,6 +13,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -265,33 +267,36 @@ CXMLException ParseError(const QString& strSource, int nLine, int nColumn, unsig
 class CrLfWriter : public pugi::xml_writer
 {
 public:
+    // One block for the whole save, never given back in between: a block
+    // freed and taken again is faulted in anew, MiB by MiB.
     explicit CrLfWriter(QIODevice& dev)
         : m_dev(dev)
+        , m_pBuf(new char[kBlock + kSlack])
     {
-        m_buf.reserve(kBlock + 4096);
     }
 
     void write(const void* data, size_t size) override
     {
         const char* p = static_cast<const char*>(data);
-        const char* end = p + size;
+        const char* const end = p + size;
         while (p < end) {
             const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            const char* stop = nl ? nl : end;
-            if (stop > p) {
-                m_buf.append(p, stop - p);
-                m_last = stop[-1];
+            const qsizetype nRoom = kBlock + kSlack - 2 - m_nUsed;  // 2: a CR LF
+            const qsizetype n = std::min<qsizetype>((nl ? nl : end) - p, nRoom);
+            if (n > 0) {
+                std::memcpy(m_pBuf.get() + m_nUsed, p, static_cast<size_t>(n));
+                m_nUsed += n;
+                m_last = p[n - 1];
+                p += n;
             }
-            if (nl) {
+            if (p == nl) {
                 if (m_last != '\r')
-                    m_buf.append('\r');
-                m_buf.append('\n');
+                    m_pBuf[m_nUsed++] = '\r';
+                m_pBuf[m_nUsed++] = '\n';
                 m_last = '\n';
-                p = nl + 1;
-            } else {
-                p = end;
+                ++p;
             }
-            if (m_buf.size() >= kBlock)
+            if (m_nUsed >= kBlock)
                 Flush();
         }
     }
@@ -299,18 +304,18 @@ public:
     // False when a write failed (disk full, say).
     bool Flush()
     {
-        if (!m_bFailed && !m_buf.isEmpty() && m_dev.write(m_buf) != m_buf.size())
+        if (!m_bFailed && m_nUsed > 0 && m_dev.write(m_pBuf.get(), m_nUsed) != m_nUsed)
             m_bFailed = true;
-        // resize, not clear: clear() frees the block, and every further block
-        // would be allocated and faulted in anew.
-        m_buf.resize(0);
+        m_nUsed = 0;
         return !m_bFailed;
     }
 
 private:
     static constexpr qsizetype kBlock = 1 << 20;
+    static constexpr qsizetype kSlack = 64 << 10;
     QIODevice& m_dev;
-    QByteArray m_buf;
+    std::unique_ptr<char[]> m_pBuf;
+    qsizetype m_nUsed = 0;
     char m_last = 0;
     bool m_bFailed = false;
 };
@@ -362,6 +367,74 @@ void SyncFolder(const QString& strPath)
 } // namespace
 
 CXMLDocument::CXMLDocument() = default;
+
+// --- look-ups by key ---------------------------------------------------------
+
+CElementIndex& CXMLDocument::Index() const
+{
+    if (!m_pIndex)
+        m_pIndex = std::make_unique<CElementIndex>();
+    if (!m_bIndexCurrent || m_nIndexGeneration != m_nLoadGeneration) {
+        m_pIndex->Build(GetDocumentElement());
+        m_bIndexCurrent = true;
+        m_nIndexGeneration = m_nLoadGeneration;
+    }
+    return *m_pIndex;
+}
+
+pugi::xml_node CXMLDocument::FindResultElement(const CResultIdentity& identity) const
+{
+    bool bStale = false;
+    const pugi::xml_node found = Index().FindResult(identity, &bStale);
+    if (!bStale)
+        return found;
+    m_bIndexCurrent = false;
+    return Index().FindResult(identity);
+}
+
+const std::vector<pugi::xml_node>& CXMLDocument::ResultElementsOf(const QString& strID) const
+{
+    return Index().ResultsOf(strID);
+}
+
+pugi::xml_node CXMLDocument::FindLocationElement(const QString& strID) const
+{
+    return Index().FindLocation(strID);
+}
+
+// Only an index that is current is kept up; any other is built on its next use.
+bool CXMLDocument::IsIndexCurrent() const
+{
+    return m_pIndex && m_bIndexCurrent && m_nIndexGeneration == m_nLoadGeneration;
+}
+
+void CXMLDocument::NoteInserted(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Insert(element);
+}
+
+void CXMLDocument::NoteRemoving(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Remove(element);
+    m_bRemovalAnnounced = true;
+}
+
+void CXMLDocument::NoteChanged(pugi::xml_node element)
+{
+    if (IsIndexCurrent())
+        m_pIndex->Rekey(element);
+}
+
+void CXMLDocument::NoteRemoval()
+{
+    ++m_nRemoveGeneration;
+    // Elements taken out unannounced may still be filed: never follow them.
+    if (!m_bRemovalAnnounced)
+        m_bIndexCurrent = false;
+    m_bRemovalAnnounced = false;
+}
 
 CXMLDocument::~CXMLDocument()
 {
@@ -543,7 +616,15 @@ void CXMLDocument::CheckWritable() const
 void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
                                const std::function<QByteArray()>& original)
 {
-    const bool bCharRefs = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize)).contains("&#");
+    // memchr for the rare "&", not a general search: this runs over the whole file.
+    bool bCharRefs = false;
+    const char* const pEnd = pBuffer + nSize;
+    for (const char* p = pBuffer; !bCharRefs && p < pEnd; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(pEnd - p)));
+        if (!p)
+            break;
+        bCharRefs = p + 1 < pEnd && p[1] == '#';
+    }
     const pugi::xml_parse_result result =
         m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result) {

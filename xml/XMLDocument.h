@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "core/FileLock.h"
+#include "core/ResultIdentity.h"
 
 #include <pugixml.hpp>
 
@@ -10,6 +11,7 @@
 #include <memory>
 
 class CXMLDocument;
+class CElementIndex;
 
 // One XML data file held in a DOM. Every change is written back through a
 // temporary file that replaces the file only when it is complete, so the file
@@ -68,7 +70,29 @@ public:
     // moves on every load or close, the second on every removal of elements.
     quint64 GetLoadGeneration() const { return m_nLoadGeneration; }
     quint64 GetRemoveGeneration() const { return m_nRemoveGeneration; }
-    void NoteRemoval() { ++m_nRemoveGeneration; }
+    void NoteRemoval();
+
+    // Look-ups that do not scan the file: the first result with the identity
+    // (as Result[ID = .. and Date = .. and Time = ..] on the root element,
+    // the place number checked for the kinds that have one), the results
+    // whose first "ID" holds the text in file order, and the first location
+    // as .//Main[General/ID = ..]. Built on first use after a load.
+    pugi::xml_node FindResultElement(const CResultIdentity& identity) const;
+    const std::vector<pugi::xml_node>& ResultElementsOf(const QString& strID) const;
+    pugi::xml_node FindLocationElement(const QString& strID) const;
+    // What keeps those look-ups current. The cursors call them; code that
+    // changes the DOM itself calls them too: NoteInserted after an element
+    // went into the tree, NoteRemoving before one is taken out (and
+    // NoteRemoval after), NoteChanged after texts or children inside an
+    // element changed. NoteChange, for anything else, makes the next look-up
+    // read the whole file again. A NoteRemoval without NoteRemoving does the
+    // same.
+    void NoteInserted(pugi::xml_node element);
+    void NoteRemoving(pugi::xml_node element);
+    void NoteChanged(pugi::xml_node element);
+    void NoteChange() { m_bIndexCurrent = false; }
+    // Builds the index now when it is not current (a look-up would).
+    void PrepareIndex() const { Index(); }
 
 private:
     void CreateDOM();
@@ -95,6 +119,12 @@ private:
     bool m_bLocked = false;
     quint64 m_nLoadGeneration = 0;
     quint64 m_nRemoveGeneration = 0;
+    bool m_bRemovalAnnounced = false;
+    CElementIndex& Index() const;
+    bool IsIndexCurrent() const;
+    mutable std::unique_ptr<CElementIndex> m_pIndex;
+    mutable bool m_bIndexCurrent = false;
+    mutable quint64 m_nIndexGeneration = 0;
 };
 
 // Held while a change is made against the file on disk; releases the lock

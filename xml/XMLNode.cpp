@@ -235,6 +235,13 @@ void XFX_Text(CXMLField& fx, const QString& strName, QString& strValue)
         strValue.clear();
         return;
     }
+    // A field the loading cursor was not asked for is not in the map: no
+    // path to build, nothing to look up.
+    if (fx.IsLoading() && fx.GetFieldNames() && !fx.GetFieldNames()->isEmpty()
+        && !fx.GetFieldNames()->contains(strName)) {
+        strValue.clear();
+        return;
+    }
     const QString& strPath = fx.PathOf(strName);
     if (fx.IsLoading()) {
         const CXMLFieldEntry* p = fx.GetMap().Find(strPath);
@@ -461,12 +468,30 @@ bool CXMLNode::FindFirst(const QString& strQuery, const CXMLVars& vars)
     return !IsEOF();
 }
 
+bool CXMLNode::FindFirstFound(const QString& strQuery, const CXMLVars& vars, pugi::xml_node element)
+{
+    Revalidate();
+    m_strQuery = strQuery;
+    m_vars = vars;
+    m_parentElement = {};
+    m_bContextLost = false;
+    m_list.clear();
+    if (element)
+        m_list.push_back(element);
+    m_nCount = static_cast<int>(m_list.size());
+    SetAbsolutePosition(0);
+    return !IsEOF();
+}
+
 void CXMLNode::SetFieldNames(const QStringList& fieldNames)
 {
     m_fieldNames = fieldNames;
     m_fieldNamesUtf8.clear();
-    for (const QString& s : fieldNames)
+    m_firstLetters.reset();
+    for (const QString& s : fieldNames) {
         m_fieldNamesUtf8.push_back(s.toUtf8());
+        m_firstLetters.set(static_cast<unsigned char>(m_fieldNamesUtf8.back().constData()[0]));
+    }
 }
 
 void CXMLNode::MoveFirst()
@@ -558,8 +583,10 @@ void CXMLNode::ReadElement(pugi::xml_node node, CXMLFieldMap& map, const QString
             continue;
         const char* pszName = child.name();
         bool bWanted = m_fieldNamesUtf8.empty();
-        for (size_t i = 0; !bWanted && i < m_fieldNamesUtf8.size(); ++i)
-            bWanted = std::strcmp(m_fieldNamesUtf8[i].constData(), pszName) == 0;
+        // Most children fail on their first letter.
+        if (!bWanted && m_firstLetters.test(static_cast<unsigned char>(pszName[0])))
+            for (size_t i = 0; !bWanted && i < m_fieldNamesUtf8.size(); ++i)
+                bWanted = std::strcmp(m_fieldNamesUtf8[i].constData(), pszName) == 0;
         const bool bHasChildren = HasElementChildren(child);
         if (!bWanted && !bHasChildren)
             continue;
@@ -639,6 +666,7 @@ void CXMLNode::AddNew()
     if (!element)
         throw CXMLException(IDS_XML_APPEND_NODE);
     m_added = element;
+    m_pDocument->NoteInserted(element);
     Select();
     // The new element is current even when the cursor's query does not
     // select it (yet): the following Update must write into it and nowhere
@@ -672,6 +700,7 @@ void CXMLNode::Update()
         CXMLField fx(CXMLField::Store, m_strTagName, {});
         DoFieldExchange(fx);
         Store(m_current, fx.GetMap());
+        m_pDocument->NoteChanged(m_current);
     }
     m_nEditMode = EditMode::None;
     pugi::xml_node added = m_added;
@@ -701,10 +730,16 @@ void CXMLNode::Delete()
     // The root element stays: a file without one could never be loaded again.
     if (parent.type() != pugi::node_element)
         throw CXMLException(IDS_XML_REMOVE);
-    if (!parent.remove_child(m_current))
+    m_pDocument->NoteRemoving(m_current);
+    if (!parent.remove_child(m_current)) {
+        m_pDocument->NoteChange();
         throw CXMLException(IDS_XML_REMOVE);
+    }
     m_current = {};
     m_pDocument->NoteRemoval();
+    // A removed child may have been part of what its parent is found by.
+    if (parent != m_pDocument->GetDocumentElement())
+        m_pDocument->NoteChanged(parent);
     m_nRemoveGeneration = m_pDocument->GetRemoveGeneration();
     m_pDocument->SaveAfterChange();
     Requery();
@@ -719,8 +754,10 @@ void CXMLNode::CopyFrom(CXMLNode& source, bool bAsSibling)
     pugi::xml_node target = bAsSibling ? GetParentElement() : m_current;
     if (!target)
         throw CXMLException(IDS_XML_APPEND_NODE);
-    if (!target.append_copy(src))
+    const pugi::xml_node copy = target.append_copy(src);
+    if (!copy)
         throw CXMLException(IDS_XML_APPEND_NODE);
+    m_pDocument->NoteChanged(copy);
     m_pDocument->SaveAfterChange();
     Requery();
     if (bAsSibling)
@@ -743,8 +780,10 @@ void CXMLNode::MoveFrom(CXMLNode& source, bool bAsSibling)
     for (pugi::xml_node n = target; n; n = n.parent())
         if (n == src)
             throw CXMLException(IDS_XML_APPEND_NODE);  // into itself
-    if (!target.append_copy(src))
+    const pugi::xml_node copy = target.append_copy(src);
+    if (!copy)
         throw CXMLException(IDS_XML_APPEND_NODE);
+    m_pDocument->NoteChanged(copy);
     if (source.m_pDocument != m_pDocument)
         m_pDocument->SaveAfterChange();
     source.Delete();
@@ -808,7 +847,11 @@ void CXMLNode::SetValue(const QString& strElementName, const QString& strText)
     Revalidate();
     const QByteArray name = strElementName.toUtf8();
     pugi::xml_node n = FindSelfOrDescendant(m_current, name.constData());
-    if (n && SetElementText(n, strText))
+    if (!n)
+        return;
+    const bool bRemoved = SetElementText(n, strText);
+    m_pDocument->NoteChanged(n);
+    if (bRemoved)
         m_pDocument->NoteRemoval();
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <bitset>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -146,6 +147,10 @@ public:
     void Open(const QString& strQuery = {}, CXMLNode* pParent = nullptr, const CXMLVars& vars = {});
     void Requery();
     bool FindFirst(const QString& strQuery, const CXMLVars& vars = {});
+    // Stands on an element found otherwise as the query's first match (on
+    // the root element): the list holds that element alone until Requery
+    // runs the query.
+    bool FindFirstFound(const QString& strQuery, const CXMLVars& vars, pugi::xml_node element);
     void SetFieldNames(const QStringList& fieldNames);
 
     void MoveFirst();
@@ -211,6 +216,7 @@ private:
     int m_nIndex = 0;
     QStringList m_fieldNames;
     std::vector<QByteArray> m_fieldNamesUtf8;
+    std::bitset<256> m_firstLetters;
     enum class EditMode { None, Adding, Editing };
     EditMode m_nEditMode = EditMode::None;
     CXMLVars m_vars;

@@ -2,6 +2,7 @@
 // with undo and redo, checked against the files after each step, and saves
 // that fail in the middle of a command that changes both files.
 
+#include "../common/IndexCheck.h"
 #include "LocationTestData.h"
 
 #include "locations/LocationStore.h"
@@ -194,6 +195,9 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
                                  .arg(nStep).arg(nCommand).arg(i)
                                  .arg(patched.value(i), rebuilt.value(i))));
         }
+        // The look-ups the commands kept current agree with the queries.
+        QCOMPARE(IndexDisagreement(f.result), QString());
+        QCOMPARE(IndexDisagreement(f.main), QString());
         // No ID twice; every result once, and only deletes (or undoing and
         // redoing) change which results exist.
         const QStringList ids = Texts(f.main, QStringLiteral(".//Main/General/ID"));

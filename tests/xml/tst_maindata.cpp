@@ -3,6 +3,8 @@
 
 #include "XmlTestUtil.h"
 
+#include "../common/IndexCheck.h"
+
 #include "core/Messages.h"
 #include "xml/QardaDoc.h"
 #include "xml/XMLNodeResult.h"
@@ -57,6 +59,7 @@ private slots:
     void queries_data();
     void queries();
     void findFirstFindsFirstOfTwo();
+    void indexFollowsCursorChanges();
     void emptyIdIsALocation();
     void readAndEditLocation();
     void addLocationInGroup();
@@ -159,6 +162,28 @@ void TestMainData::findFirstFindsFirstOfTwo()
     QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("DUP")}}));
     QCOMPARE(m.GetRecordCount(), 2);
     QCOMPARE(m.m_Net.m_strOperator, QStringLiteral("first"));
+}
+
+void TestMainData::indexFollowsCursorChanges()
+{
+    CXMLDocument doc;
+    Fresh(doc);
+    QCOMPARE(IndexDisagreement(doc), QString());
+    CXMLNodeMain m(&doc);
+    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = 'G1']")));
+    m.Edit();
+    m.m_General.m_strID = QStringLiteral("DUP");  // now before the two others
+    m.Update();
+    QCOMPARE(IndexDisagreement(doc), QString());
+    CXMLNodeGroup g(&doc);
+    g.Open(QStringLiteral("Group"));
+    g.MoveNext();
+    QVERIFY(m.FindFirst(QStringLiteral("Main[General/ID = 'R1']")));
+    g.MoveFrom(m, false);
+    QCOMPARE(IndexDisagreement(doc), QString());
+    g.MoveFirst();
+    g.Delete();
+    QCOMPARE(IndexDisagreement(doc), QString());
 }
 
 void TestMainData::emptyIdIsALocation()

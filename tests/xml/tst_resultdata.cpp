@@ -3,6 +3,8 @@
 
 #include "XmlTestUtil.h"
 
+#include "../common/IndexCheck.h"
+
 #include "xml/XMLNodeResult.h"
 
 #include <QSet>
@@ -98,6 +100,8 @@ private slots:
     void placeNoQueries_data();
     void placeNoQueries();
     void fieldNamesRestrictLoading();
+    void indexFollowsChanges_data();
+    void indexFollowsChanges();
 };
 
 void TestResultData::addToEmptyFile()
@@ -461,6 +465,83 @@ void TestResultData::fieldNamesRestrictLoading()
     QCOMPARE(r.m_strDate, QStringLiteral("d"));
     QCOMPARE(r.m_strTime, QString());
     QCOMPARE(r.m_values.m_strUPN[0], QString());
+}
+
+void TestResultData::indexFollowsChanges_data()
+{
+    QTest::addColumn<int>("change");
+    const char* rows[] = {"appended by a cursor",
+                          "ID edited by a cursor",
+                          "time set by SetValue (now before a twin)",
+                          "deleted by a cursor",
+                          "copied as sibling",
+                          "inserted first, announced",
+                          "ID text set directly, announced",
+                          "removed, announced",
+                          "removed unannounced",
+                          "reloaded after an outside write"};
+    for (int i = 0; i < int(std::size(rows)); ++i)
+        QTest::newRow(rows[i]) << i;
+}
+
+void TestResultData::indexFollowsChanges()
+{
+    QFETCH(int, change);
+    CXMLDocument doc;
+    const auto result = [](const char* pszTime, const char* pszPlace, const char* pszRemark) {
+        return QByteArray("<Result><ID>L</ID><Date>01.01.2024</Date><Time>") + pszTime + "</Time>" + pszPlace
+               + "<Remark>" + pszRemark + "</Remark></Result>";
+    };
+    const QString strPath =
+        Fresh(doc, "<Result-Data>" + result("12:00:00", "<Place-No>1</Place-No>", "one")
+                       + result("12:00:00", "<Place-No>2</Place-No>", "two")
+                       + result("12:00:00", "<Place-No/>", "empty") + result("12:00:00", "", "absent")
+                       + result("12:00:01", "<Place-No>1</Place-No>", "later") + "</Result-Data>");
+    QCOMPARE(IndexDisagreement(doc), QString());
+    CXMLNodeResult r(&doc);
+    QVERIFY(r.FindFirst(QStringLiteral("Result[Remark = 'one']")));
+    pugi::xml_node root = doc.GetDocumentElement();
+    switch (change) {
+    case 0:
+        r.AddNew();
+        r.m_strID = QStringLiteral("L");
+        r.m_strDate = QStringLiteral("01.01.2024");
+        r.m_strTime = QStringLiteral("12:00:01");
+        r.Update();
+        break;
+    case 1:
+        r.Edit();
+        r.m_strID = QStringLiteral("M");
+        r.Update();
+        break;
+    case 2:
+        r.SetValue(QStringLiteral("Time"), QStringLiteral("12:00:01"));
+        break;
+    case 3:
+        r.Delete();
+        break;
+    case 4: {
+        CXMLNodeResult target(&doc);
+        target.Open(QStringLiteral("Result"));
+        target.CopyFrom(r, true);
+        break;
+    }
+    case 5:
+        doc.NoteInserted(root.insert_copy_before(root.last_child(), root.first_child()));
+        break;
+    case 6:
+    case 7:
+        if (change == 6)
+            doc.NoteRemoving(root.first_child());
+        root.remove_child(root.first_child());
+        doc.NoteRemoval();
+        break;
+    case 8:
+        QVERIFY(WriteBytes(strPath, "<Result-Data>" + result("12:00:00", "", "new") + "</Result-Data>"));
+        doc.Reload();
+        break;
+    }
+    QCOMPARE(IndexDisagreement(doc), QString());
 }
 
 QTEST_GUILESS_MAIN(TestResultData)
