@@ -205,7 +205,11 @@ void MakeTextsXmlSafe(pugi::xml_node node)
         if (*pszValue) {
             const QString strText = QString::fromUtf8(pszValue);
             const QString strSafe = XmlSafeText(strText);
-            if (strSafe != strText)
+            // An element's own text (kept in the element itself) is set
+            // through its text; set_value refuses elements.
+            if (strSafe != strText && n.type() == pugi::node_element)
+                n.text().set(strSafe.toUtf8().constData());
+            else if (strSafe != strText)
                 n.set_value(strSafe.toUtf8().constData());
         }
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
@@ -225,6 +229,39 @@ void MakeTextsXmlSafe(pugi::xml_node node)
             break;
         n = n.next_sibling();
     }
+}
+
+// A reference to NUL would end its text there, so that distinct texts merge;
+// it becomes the escape a NUL from the device gets. The buffer is replaced
+// when anything changed.
+void EscapeNulReferences(char*& pBuffer, size_t& nSize)
+{
+    QByteArray text;
+    const QByteArray raw = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize));
+    qsizetype nCopied = 0;
+    for (qsizetype i = raw.indexOf("&#"); i >= 0; i = raw.indexOf("&#", i + 2)) {
+        qsizetype j = i + 2;
+        if (j < raw.size() && raw[j] == 'x')
+            ++j;
+        const qsizetype nFirstDigit = j;
+        while (j < raw.size() && raw[j] == '0')
+            ++j;
+        if (j == nFirstDigit || j >= raw.size() || raw[j] != ';')
+            continue;
+        text += raw.mid(nCopied, i - nCopied) + "\\x00";
+        nCopied = j + 1;
+    }
+    if (nCopied == 0)
+        return;
+    text += raw.mid(nCopied);
+    Buffer buf;
+    const bool bCopied = ToBuffer(text, buf);
+    std::free(pBuffer);
+    pBuffer = nullptr;
+    if (!bCopied)
+        throw std::bad_alloc();
+    nSize = buf.n;
+    pBuffer = buf.release();
 }
 
 // Line and column (both from 1, the column in characters) of a byte offset.
@@ -544,6 +581,8 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
                                const std::function<QByteArray()>& original)
 {
     const bool bCharRefs = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize)).contains("&#");
+    if (bCharRefs)
+        EscapeNulReferences(pBuffer, nSize);
     const pugi::xml_parse_result result =
         m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result) {
