@@ -70,14 +70,21 @@ private:
         QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
     }
 
-    RunResult RunQarda(const QStringList& args)
+    void StartQarda(QProcess& process, const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
         process.start(CSimProcess::ProgramPath("qarda"), args);
+    }
+
+    RunResult RunQarda(const QStringList& args, QProcess* pStarted = nullptr)
+    {
+        QProcess own;
+        QProcess& process = pStarted ? *pStarted : own;
+        if (!pStarted)
+            StartQarda(process, args);
         RunResult result;
         if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
             process.kill();
@@ -165,6 +172,38 @@ private slots:
         QCOMPARE(r.nExit, 0);
         // No results: the file is not even rewritten.
         QCOMPARE(ReadBytes(m_strResultFile), empty);
+    }
+
+    // Two readouts with --delete into one file, the second started while the
+    // first still reads: the file ends with the results of both devices.
+    void twoReadoutsIntoOneFile()
+    {
+        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QProcess dump;
+        dump.start(CSimProcess::ProgramPath("px900-sim"), {QStringLiteral("--demo"), QStringLiteral("--dump")});
+        QVERIFY(dump.waitForFinished(10000));
+        // The second device holds the same records under other IDs.
+        const QString strMemory = m_dir.filePath(QStringLiteral("memory.txt"));
+        QVERIFY(WriteBytes(strMemory, dump.readAllStandardOutput().replace("\nID;", "\nID;B-")));
+        // Paced, so that each readout takes over a second and they overlap.
+        const QStringList pace = {QStringLiteral("--pace"), QStringLiteral("115200"), QStringLiteral("--count")};
+        CSimProcess other;
+        const QStringList ports = {m_sim.Start(QStringList{QStringLiteral("--demo")} + pace + QStringList{QStringLiteral("15")}),
+                                   other.Start(QStringList{QStringLiteral("--memory"), strMemory} + pace
+                                               + QStringList{QStringLiteral("18")})};
+        QProcess processes[2];
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(!ports[i].isEmpty());
+            StartQarda(processes[i], {QStringLiteral("--readout"), QStringLiteral("--port=") + ports[i],
+                                      QStringLiteral("--timeout=5000"), QStringLiteral("--delete")});
+            QTest::qSleep(300);
+        }
+        for (QProcess& process : processes) {
+            const RunResult r = RunQarda({}, &process);
+            QCOMPARE(r.strErr, QString());
+            QCOMPARE(r.nExit, 0);
+        }
+        QCOMPARE(CountResults(m_strResultFile), 15 + 18);
     }
 
     // A record of an unknown kind is not stored, and said so; the others are
