@@ -25,10 +25,11 @@ namespace {
 
 // Comments and processing instructions survive a save; whitespace between
 // elements does not need to, since every save writes the line-broken layout
-// anew. A leaf's text is kept in the element itself (no text node), which
-// halves the number of nodes of a data file.
+// anew. A field of blanks only is kept, though, or it would read back empty
+// after a save. A leaf's text is kept in the element itself (no text node),
+// which halves the number of nodes of a data file.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
-                                   | pugi::parse_embed_pcdata;
+                                   | pugi::parse_embed_pcdata | pugi::parse_ws_pcdata_single;
 
 enum class FileEncoding { Utf8, Utf16LE, Utf16BE, Latin1, Windows1252, Unsupported };
 
@@ -229,6 +230,15 @@ void MakeTextsXmlSafe(pugi::xml_node node)
             break;
         n = n.next_sibling();
     }
+}
+
+bool IsBlank(const char* psz)
+{
+    for (; *psz; ++psz) {
+        if (*psz != ' ' && *psz != '\t' && *psz != '\n' && *psz != '\r')
+            return false;
+    }
+    return true;
 }
 
 // A reference to NUL would end its text there, so that distinct texts merge;
@@ -554,6 +564,9 @@ std::unique_ptr<CXMLDocument::CChangeLock> CXMLDocument::LockForChange(int nWait
     auto pLock = TakeLock(nWaitMs);
     if (IsValid() && IsChangedOnDisk())
         Reload();
+    // A file of another kind is refused before anything is changed in it.
+    if (IsValid())
+        CheckWritable();
     return std::make_unique<CChangeLock>(this, std::move(pLock));
 }
 
@@ -602,6 +615,10 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
+    // The line break of an empty file ("<Result-Data>\n</Result-Data>") is
+    // layout, not text: children added later keep the line-broken layout.
+    if (const pugi::xml_node root = m_pDOM->document_element(); root.value()[0] && IsBlank(root.value()))
+        root.text().set("");
     // The parser takes several root elements; other programs do not.
     int nRoots = 0;
     for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {

@@ -168,6 +168,7 @@ void TestXMLDocument::storedTextsAreXml_data()
     QTest::newRow("tab and line ends stay") << QByteArray("x") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
     QTest::newRow("lone surrogate") << QByteArray("x") << QString(QChar(0xD800)) + u'x' << QString(QChar(0xFFFD)) + u'x';
     QTest::newRow("umlaut") << QByteArray("x") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+    QTest::newRow("blanks only") << QByteArray("x") << QStringLiteral(" \t ") << QStringLiteral(" \t ");
     // Files written before: references to characters XML does not allow.
     QTest::newRow("reference to a control character") << QByteArray("A&#1;B") << QString() << QStringLiteral("A\\x01B");
     QTest::newRow("reference to NUL") << QByteArray("A&#x00;B&#0;") << QString() << QStringLiteral("A\\x00B\\x00");
