@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -230,6 +231,50 @@ private slots:
         QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), del);
         QCOMPARE(r.nExit, del ? 1 : 0);
         QCOMPARE(CountResults(m_strResultFile), 4);
+    }
+
+    // A readout that cannot store every record fails within the time-out,
+    // leaves the file as it was and, with --delete, the device full.
+    void refusedReadout_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("kept");  // results the device still gives, -1 unchecked
+        const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
+        QTest::newRow("file of another kind")
+            << QByteArray("<Main-Data>\n</Main-Data>\n") << QStringList{QStringLiteral("--count"), QStringLiteral("4")}
+            << LoadString(IDS_XML_WRONG_ROOT).arg(m_strResultFile, QStringLiteral("Main-Data"), QStringLiteral("Result-Data"))
+            << 4;
+        QTest::newRow("count beyond an int")
+            << empty << QStringList{QStringLiteral("--claim-count"), QStringLiteral("2147483648")}
+            << LoadString(IDS_READOUT_BAD_COUNT).arg(INT_MAX) << -1;
+        QTest::newRow("empty records without end")
+            << empty << QStringList{QStringLiteral("--count"), QStringLiteral("0"), QStringLiteral("--claim-count"),
+                                    QStringLiteral("100000")}
+            << LoadString(IDS_READOUT_EMPTY_RECORDS).arg(10) << -1;
+    }
+    void refusedReadout()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, sim);
+        QFETCH(QString, error);
+        QFETCH(int, kept);
+        QVERIFY(WriteBytes(m_strResultFile, file));
+        const QString strPort = m_sim.Start(QStringList{QStringLiteral("--demo")} + sim);
+        QVERIFY(!strPort.isEmpty());
+        const QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
+                               QStringLiteral("--timeout=2000")};
+        RunResult r = RunQarda(args + QStringList{QStringLiteral("--delete")});
+        QVERIFY2(r.strErr.contains(error), qPrintable(r.strErr));
+        QVERIFY(r.nExit > 0);
+        QCOMPARE(ReadBytes(m_strResultFile), file);
+        if (kept < 0)
+            return;
+        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        r = RunQarda(args);
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), kept);
     }
 
     // A failure at record 5 of 10 leaves the file byte for byte as it was and

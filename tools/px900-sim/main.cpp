@@ -50,6 +50,9 @@ struct Options
     int nFaultAt = 0;
     Fault fault = Fault::None;
     int nUnknownKindAt = 0;
+    // Answered to ARC instead of the number of records; records beyond the
+    // memory come back empty.
+    QByteArray claimedCount;
     QString strLink;
 };
 
@@ -146,7 +149,9 @@ private:
     bool Answer(const QByteArray& command)
     {
         if (command == "ARC")
-            return Write(QByteArray::number(m_options.memory.size()) + "\rARCACK\r");
+            return Write((m_options.claimedCount.isEmpty() ? QByteArray::number(m_options.memory.size())
+                                                           : m_options.claimedCount)
+                         + "\rARCACK\r");
         if (command == "AAV")
             return Write((m_options.version.isEmpty() ? QByteArray() : m_options.version + '\r') + "AAVACK\r");
         if (command == "AAW") {
@@ -319,8 +324,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption faultAtOption(QStringLiteral("fault-at"), QStringLiteral("Record number (from 1) that fails."), QStringLiteral("n"));
     const QCommandLineOption faultOption(QStringLiteral("fault"), QStringLiteral("timeout, garbage, noack or close."), QStringLiteral("kind"));
     const QCommandLineOption unknownKindOption(QStringLiteral("unknown-kind-at"), QStringLiteral("Record number (from 1) sent with the unknown kind 13."), QStringLiteral("n"));
+    const QCommandLineOption claimOption(QStringLiteral("claim-count"),
+        QStringLiteral("Answer ARC with this text; records beyond the memory are empty."), QStringLiteral("text"));
     parser.addOptions({memoryOption, demoOption, dumpOption, linkOption, paceOption, versionOption, identityOption,
-                       countOption, faultAtOption, faultOption, unknownKindOption});
+                       countOption, faultAtOption, faultOption, unknownKindOption, claimOption});
     parser.process(app);
 
     Options options;
@@ -353,6 +360,7 @@ int main(int argc, char* argv[])
         options.strType = parts.at(0);
         options.strSerial = parts.at(1);
     }
+    options.claimedCount = parser.value(claimOption).toLatin1();
     if (parser.isSet(faultOption) && !ParseFault(parser.value(faultOption), options.fault))
         return Fail(QStringLiteral("unknown fault %1").arg(parser.value(faultOption)));
     if (parser.isSet(dumpOption)) {
