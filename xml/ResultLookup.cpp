@@ -5,12 +5,12 @@
 
 namespace {
 
-// A field that is absent reads as empty text, so an empty value also finds
-// an element without that field (a hand-edited file, say), as the cursor
-// shows it.
+// A field that is absent, or doubled, reads as empty text; an empty value
+// finds such an element (a hand-edited file, say) as the cursor shows it.
 QString Matches(const char* pszPath, const char* pszVar)
 {
-    return QStringLiteral("(%1 = $%2 or not(%1) and $%2 = \"\")").arg(QLatin1String(pszPath), QLatin1String(pszVar));
+    return QStringLiteral("(count(%1) = 1 and %1 = $%2 or count(%1) != 1 and $%2 = \"\")")
+        .arg(QLatin1String(pszPath), QLatin1String(pszVar));
 }
 
 } // namespace
@@ -23,7 +23,7 @@ bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity)
     QString strQuery = QStringLiteral("Result[%1 and %2 and %3").arg(Matches("ID", "id"), Matches("Date", "d"),
                                                                      Matches("Time", "t"));
     if (identity.m_bWithPlace) {
-        strQuery += QStringLiteral(" and (Place-No = $p or not(Place-No) and $p = \"\")");
+        strQuery += QStringLiteral(" and ") + Matches("Place-No", "p");
         vars.emplace_back(QStringLiteral("p"), identity.m_strPlaceNo);
     }
     return cursor.FindFirst(strQuery + u']', vars);

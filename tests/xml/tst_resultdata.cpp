@@ -416,8 +416,8 @@ void TestResultData::placeNoQueries_data()
     QTest::newRow("place 2") << QStringLiteral("2") << strTime << QStringLiteral("two");
     QTest::newRow("empty place") << QString() << strTime << QStringLiteral("empty|absent");
     QTest::newRow("unknown place") << QStringLiteral("3") << strTime << QString();
-    // A field that is absent reads as empty and is found as empty.
-    QTest::newRow("no time") << QString() << QString() << QStringLiteral("no time");
+    // A field that is absent or doubled reads as empty and is found as empty.
+    QTest::newRow("no time") << QString() << QString() << QStringLiteral("no time|two times");
 }
 
 void TestResultData::placeNoQueries()
@@ -433,6 +433,7 @@ void TestResultData::placeNoQueries()
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:00</Time><Remark>absent</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:01</Time><Place-No>1</Place-No><Remark>later</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Remark>no time</Remark></Result>"
+               "<Result><ID>L</ID><Date>01.01.2024</Date><Time>1</Time><Time>2</Time><Remark>two times</Remark></Result>"
                "</Result-Data>");
     const QString strID = QStringLiteral("L"), strDate = QStringLiteral("01.01.2024");
     CXMLNodeResult r(&doc);
