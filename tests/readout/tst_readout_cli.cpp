@@ -28,6 +28,8 @@ const QByteArray kForeignFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "<Function>Value-Measurement</Function></Result>\n"
                                 "</Result-Data>\n";
 
+const QByteArray kEmptyFile = "<Result-Data>\n</Result-Data>\n";
+
 struct RunResult
 {
     int nExit = -1;
@@ -116,7 +118,7 @@ private slots:
     // as the first one wrote it; success prints nothing.
     void demoReadTwice()
     {
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo")});
         QVERIFY(!strPort.isEmpty());
 
@@ -140,7 +142,7 @@ private slots:
     // command line names none.
     void storedDevicePath()
     {
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
         const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
@@ -166,37 +168,28 @@ private slots:
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), 1 + 4);
 
-        const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
-        QVERIFY(WriteBytes(m_strResultFile, empty));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         // No results: the file is not even rewritten.
-        QCOMPARE(ReadBytes(m_strResultFile), empty);
+        QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);
     }
 
     // Two readouts with --delete into one file, the second started while the
     // first still reads: the file ends with the results of both devices.
     void twoReadoutsIntoOneFile()
     {
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
-        QProcess dump;
-        dump.start(CSimProcess::ProgramPath("px900-sim"), {QStringLiteral("--demo"), QStringLiteral("--dump")});
-        QVERIFY(dump.waitForFinished(10000));
-        // The second device holds the same records under other IDs.
-        const QString strMemory = m_dir.filePath(QStringLiteral("memory.txt"));
-        QVERIFY(WriteBytes(strMemory, dump.readAllStandardOutput().replace("\nID;", "\nID;B-")));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         // Paced, so that each readout takes over a second and they overlap.
-        const QStringList pace = {QStringLiteral("--pace"), QStringLiteral("115200"), QStringLiteral("--count")};
+        const QString strSim = QStringLiteral("--demo --pace 115200 --count %1 --id-prefix %2");
         CSimProcess other;
-        const QStringList ports = {m_sim.Start(QStringList{QStringLiteral("--demo")} + pace + QStringList{QStringLiteral("15")}),
-                                   other.Start(QStringList{QStringLiteral("--memory"), strMemory} + pace
-                                               + QStringList{QStringLiteral("18")})};
+        const QStringList ports = {m_sim.Start(strSim.arg(15).arg(u'A').split(u' ')),
+                                   other.Start(strSim.arg(18).arg(u'B').split(u' '))};
         QProcess processes[2];
         for (int i = 0; i < 2; ++i) {
             QVERIFY(!ports[i].isEmpty());
-            StartQarda(processes[i], {QStringLiteral("--readout"), QStringLiteral("--port=") + ports[i],
-                                      QStringLiteral("--timeout=5000"), QStringLiteral("--delete")});
+            StartQarda(processes[i], QStringLiteral("--readout --timeout=5000 --delete --port=%1").arg(ports[i]).split(u' '));
             QTest::qSleep(300);
         }
         for (QProcess& process : processes) {
@@ -218,7 +211,7 @@ private slots:
     void unknownKindSkipped()
     {
         QFETCH(bool, del);
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
                                              QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
@@ -238,41 +231,35 @@ private slots:
     void refusedReadout_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QString>("sim");
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("kept");  // results the device still gives, -1 unchecked
-        const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
-        QTest::newRow("file of another kind")
-            << QByteArray("<Main-Data>\n</Main-Data>\n") << QStringList{QStringLiteral("--count"), QStringLiteral("4")}
+        QTest::newRow("file of another kind") << QByteArray("<Main-Data>\n</Main-Data>\n") << "--count 4"
             << LoadString(IDS_XML_WRONG_ROOT).arg(m_strResultFile, QStringLiteral("Main-Data"), QStringLiteral("Result-Data"))
             << 4;
-        QTest::newRow("count beyond an int")
-            << empty << QStringList{QStringLiteral("--claim-count"), QStringLiteral("2147483648")}
-            << LoadString(IDS_READOUT_BAD_COUNT).arg(INT_MAX) << -1;
-        QTest::newRow("empty records without end")
-            << empty << QStringList{QStringLiteral("--count"), QStringLiteral("0"), QStringLiteral("--claim-count"),
-                                    QStringLiteral("100000")}
-            << LoadString(IDS_READOUT_EMPTY_RECORDS).arg(10) << -1;
+        QTest::newRow("count beyond an int") << kEmptyFile << "--claim-count 2147483648"
+                                             << LoadString(IDS_READOUT_BAD_COUNT).arg(INT_MAX) << -1;
+        QTest::newRow("empty records without end") << kEmptyFile << "--count 0 --claim-count 100000"
+                                                   << LoadString(IDS_READOUT_EMPTY_RECORDS).arg(10) << -1;
     }
     void refusedReadout()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QStringList, sim);
+        QFETCH(QString, sim);
         QFETCH(QString, error);
         QFETCH(int, kept);
         QVERIFY(WriteBytes(m_strResultFile, file));
-        const QString strPort = m_sim.Start(QStringList{QStringLiteral("--demo")} + sim);
+        const QString strPort = m_sim.Start((QStringLiteral("--demo ") + sim).split(u' '));
         QVERIFY(!strPort.isEmpty());
-        const QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
-                               QStringLiteral("--timeout=2000")};
-        RunResult r = RunQarda(args + QStringList{QStringLiteral("--delete")});
+        const QString strArgs = QStringLiteral("--readout --timeout=2000 --port=") + strPort;
+        RunResult r = RunQarda((strArgs + QStringLiteral(" --delete")).split(u' '));
         QVERIFY2(r.strErr.contains(error), qPrintable(r.strErr));
         QVERIFY(r.nExit > 0);
         QCOMPARE(ReadBytes(m_strResultFile), file);
         if (kept < 0)
             return;
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
-        r = RunQarda(args);
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+        r = RunQarda(strArgs.split(u' '));
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), kept);
     }

@@ -324,10 +324,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption faultAtOption(QStringLiteral("fault-at"), QStringLiteral("Record number (from 1) that fails."), QStringLiteral("n"));
     const QCommandLineOption faultOption(QStringLiteral("fault"), QStringLiteral("timeout, garbage, noack or close."), QStringLiteral("kind"));
     const QCommandLineOption unknownKindOption(QStringLiteral("unknown-kind-at"), QStringLiteral("Record number (from 1) sent with the unknown kind 13."), QStringLiteral("n"));
+    const QCommandLineOption idPrefixOption(QStringLiteral("id-prefix"),
+        QStringLiteral("Put this text before the ID of every record (a second device)."), QStringLiteral("text"));
     const QCommandLineOption claimOption(QStringLiteral("claim-count"),
         QStringLiteral("Answer ARC with this text; records beyond the memory are empty."), QStringLiteral("text"));
     parser.addOptions({memoryOption, demoOption, dumpOption, linkOption, paceOption, versionOption, identityOption,
-                       countOption, faultAtOption, faultOption, unknownKindOption, claimOption});
+                       countOption, faultAtOption, faultOption, unknownKindOption, claimOption, idPrefixOption});
     parser.process(app);
 
     Options options;
@@ -361,6 +363,12 @@ int main(int argc, char* argv[])
         options.strSerial = parts.at(1);
     }
     options.claimedCount = parser.value(claimOption).toLatin1();
+    for (DeviceRecord& record : options.memory) {
+        for (QString& line : record) {
+            if (line.startsWith(QLatin1String("ID;")))
+                line.insert(3, parser.value(idPrefixOption));
+        }
+    }
     if (parser.isSet(faultOption) && !ParseFault(parser.value(faultOption), options.fault))
         return Fail(QStringLiteral("unknown fault %1").arg(parser.value(faultOption)));
     if (parser.isSet(dumpOption)) {
