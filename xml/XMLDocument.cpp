@@ -26,7 +26,7 @@ namespace {
 // Comments and processing instructions survive a save; whitespace between
 // elements does not need to, since every save writes the line-broken layout
 // anew. A field of blanks only is kept, though, or it would read back empty
-// after a save. A leaf's text is kept in the element itself (no text node),
+// after a save (one with a line break is layout, see ClearLayoutTexts). A leaf's text is kept in the element itself (no text node),
 // which halves the number of nodes of a data file.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
                                    | pugi::parse_embed_pcdata | pugi::parse_ws_pcdata_single;
@@ -239,6 +239,27 @@ bool IsBlank(const char* psz)
             return false;
     }
     return true;
+}
+
+// A blank text with a line break is the layout of an empty element
+// ("<Result-Data>\n</Result-Data>"), not a field's text: elements added to
+// it later keep the line-broken layout.
+void ClearLayoutTexts(pugi::xml_node root)
+{
+    for (pugi::xml_node n = root; n;) {
+        const char* pszValue = n.value();
+        if (n.type() == pugi::node_element && *pszValue && std::strchr(pszValue, '\n') && IsBlank(pszValue))
+            n.text().set("");
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n != root)
+            n = n.parent();
+        if (!n || n == root)
+            break;
+        n = n.next_sibling();
+    }
 }
 
 // A reference to NUL would end its text there, so that distinct texts merge;
@@ -615,10 +636,7 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
-    // The line break of an empty file ("<Result-Data>\n</Result-Data>") is
-    // layout, not text: children added later keep the line-broken layout.
-    if (const pugi::xml_node root = m_pDOM->document_element(); root.value()[0] && IsBlank(root.value()))
-        root.text().set("");
+    ClearLayoutTexts(m_pDOM->document_element());
     // The parser takes several root elements; other programs do not.
     int nRoots = 0;
     for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {

@@ -290,6 +290,9 @@ void TestXMLDocument::saveLayout_data()
         << QByteArray("<R><A>x\ny</A></R>") << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>x\r\ny</A>\r\n</R>\r\n");
     QTest::newRow("empty root") << QByteArray("<Result-Data>\n</Result-Data>")
                                 << QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data />\r\n");
+    // A line break alone is layout; blanks alone are a text.
+    QTest::newRow("empty element and blank text") << QByteArray("<R><A>\r\n</A><B> </B></R>")
+                                                  << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n<B> </B>\r\n</R>\r\n");
 }
 
 void TestXMLDocument::saveLayout()
