@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
 
 #include <cstdint>
 #include <cstdio>
@@ -33,17 +34,20 @@ inline QByteArray FuzzBytes(const uint8_t* data, size_t size)
     } while (0)
 
 // What any strict XML parser takes: valid UTF-8, no control characters
-// other than tab and line ends, and no character references (the writer
-// makes them only for characters XML does not allow).
+// other than tab and line ends, and well-formed for Qt's XML 1.0 reader,
+// which also refuses character references to characters XML does not allow.
 inline bool IsStrictXmlText(const QByteArray& bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError() || bytes.contains("&#"))
+    if (decoder.hasError())
         return false;
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
     }
-    return true;
+    QXmlStreamReader reader(bytes);
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
 }
