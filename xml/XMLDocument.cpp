@@ -244,6 +244,38 @@ bool IsBlank(const char* psz)
 // A blank text with a line break is the layout of an empty element
 // ("<Result-Data>\n</Result-Data>"), not a field's text: elements added to
 // it later keep the line-broken layout.
+// The offset of the "<" of the first element or processing instruction
+// whose name or attribute name has a character beyond ASCII, -1 when there
+// is none: the data files use ASCII names only, and older strict parsers
+// refuse many others.
+ptrdiff_t FindForeignName(const pugi::xml_document& doc)
+{
+    auto foreign = [](const char* psz) {
+        for (; *psz; ++psz) {
+            if (static_cast<unsigned char>(*psz) >= 0x80)
+                return true;
+        }
+        return false;
+    };
+    for (pugi::xml_node n = doc.first_child(); n;) {
+        bool bForeign = foreign(n.name());
+        for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
+            bForeign = foreign(a.name());
+        // The offset names the name; the error points at the "<".
+        if (bForeign)
+            return n.offset_debug() - (n.type() == pugi::node_pi ? 2 : 1);
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling())
+            n = n.parent();
+        if (n)
+            n = n.next_sibling();
+    }
+    return -1;
+}
+
 void ClearLayoutTexts(pugi::xml_node root)
 {
     for (pugi::xml_node n = root; n;) {
@@ -637,6 +669,14 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
     ClearLayoutTexts(m_pDOM->document_element());
+    if (const ptrdiff_t nForeign = FindForeignName(*m_pDOM); nForeign >= 0) {
+        const QByteArray text = original();
+        int nLine = 1, nColumn = 1;
+        LineColumn(text.constData(), static_cast<size_t>(text.size()), nForeign, nLine, nColumn);
+        m_pDOM->reset();
+        throw ParseError(strSource, nLine, nColumn, pugi::status_bad_start_element,
+                         QStringLiteral("a name with characters beyond ASCII"));
+    }
     // The parser takes several root elements; other programs do not.
     int nRoots = 0;
     for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {

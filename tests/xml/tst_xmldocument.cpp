@@ -240,6 +240,7 @@ void TestXMLDocument::parseError_data()
     QTest::newRow("overlong UTF-8") << QByteArray("<Root>\n<A>x\xc0\xaf</A>\n</Root>\n") << 2 << 5;
     QTest::newRow("control character") << QByteArray("<Root>\n<A>\x01</A>\n</Root>\n") << 2 << 4;
     QTest::newRow("second root") << QByteArray("<Root>\n</Root>\n<Root/>\n") << 3 << 1;
+    QTest::newRow("name beyond ASCII") << QByteArray("<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n") << 2 << 4;
 }
 
 void TestXMLDocument::parseError()
