@@ -80,39 +80,22 @@ QByteArray CPX900Device::Exchange(const QByteArray& command, const char* pszAck,
     }
 }
 
-int CPX900Device::GetResultCount()
+int ParseResultCount(const QByteArray& answer)
 {
-    const QByteArray buffer = Exchange("ARC\r", "ARCACK\r", IDS_PX900_GET_COUNT);
     // Without a count line the first line is the acknowledgement: 0.
-    return ParseInt(FirstLine(buffer));
+    return ParseInt(FirstLine(answer));
 }
 
-void CPX900Device::GetResult(int nIndex, QStringList& lines)
+QString ParseVersion(const QByteArray& answer)
 {
-    // The device counts its results from 1.
-    const QByteArray command = "AGR" + QByteArray::number(nIndex + 1) + '\r';
-    const QByteArray buffer = Exchange(command, "AGRACK\r", IDS_PX900_GET_RESULT);
-    // Every piece between carriage returns, the acknowledgement and the
-    // (empty) rest after the last one included; the decoder skips them.
-    for (const QByteArray& line : buffer.split('\r'))
-        lines.append(DecodeWindows1252(line));
-}
-
-void CPX900Device::DeleteResults()
-{
-    Exchange("AER\r", "AERACK\r", IDS_PX900_DELETE);
-}
-
-QString CPX900Device::GetVersion()
-{
-    const QString strLine = FirstLine(Exchange("AAV\r", "AAVACK\r", IDS_PX900_VERSION));
+    const QString strLine = FirstLine(answer);
     const qsizetype nV = strLine.indexOf(QLatin1Char('V'));
     return nV < 0 ? strLine : strLine.mid(nV + 1);
 }
 
-bool CPX900Device::GetIdentity(QString& strType, QString& strSerial)
+bool ParseIdentity(const QByteArray& answer, QString& strType, QString& strSerial)
 {
-    const QString strAnswer = DecodeWindows1252(Exchange("AAW\r", "AAWACK\r", IDS_PX900_VERSION));
+    const QString strAnswer = DecodeWindows1252(answer);
 
     const QLatin1String serialKey("Messmodul;Seriennummer;");
     const qsizetype nSerial = strAnswer.indexOf(serialKey);
@@ -133,4 +116,37 @@ bool CPX900Device::GetIdentity(QString& strType, QString& strSerial)
     const qsizetype nV = strControllerRest.indexOf(QLatin1Char('V'));
     strType = nV > 0 ? strControllerRest.left(nV) : QStringLiteral("PX900");
     return true;
+}
+
+void SplitResultLines(const QByteArray& answer, QStringList& lines)
+{
+    for (const QByteArray& line : answer.split('\r'))
+        lines.append(DecodeWindows1252(line));
+}
+
+int CPX900Device::GetResultCount()
+{
+    return ParseResultCount(Exchange("ARC\r", "ARCACK\r", IDS_PX900_GET_COUNT));
+}
+
+void CPX900Device::GetResult(int nIndex, QStringList& lines)
+{
+    // The device counts its results from 1.
+    const QByteArray command = "AGR" + QByteArray::number(nIndex + 1) + '\r';
+    SplitResultLines(Exchange(command, "AGRACK\r", IDS_PX900_GET_RESULT), lines);
+}
+
+void CPX900Device::DeleteResults()
+{
+    Exchange("AER\r", "AERACK\r", IDS_PX900_DELETE);
+}
+
+QString CPX900Device::GetVersion()
+{
+    return ParseVersion(Exchange("AAV\r", "AAVACK\r", IDS_PX900_VERSION));
+}
+
+bool CPX900Device::GetIdentity(QString& strType, QString& strSerial)
+{
+    return ParseIdentity(Exchange("AAW\r", "AAWACK\r", IDS_PX900_VERSION), strType, strSerial);
 }

@@ -11,6 +11,21 @@ constexpr char kPX900Parity = 'N';
 constexpr int kPX900DataBits = 8;
 constexpr int kPX900StopBits = 2;
 
+// The parts of the PX900's answers, read from the bytes received up to and
+// including the acknowledgement. Apart from the line, so any bytes can be
+// put to them.
+
+// The count on the first line; 0 without one.
+int ParseResultCount(const QByteArray& answer);
+// The text after the first V of the first line, the whole line without one.
+QString ParseVersion(const QByteArray& answer);
+// Device type and serial number; false when the answer lacks either key. A
+// missing part leaves its argument unchanged.
+bool ParseIdentity(const QByteArray& answer, QString& strType, QString& strSerial);
+// Every piece between carriage returns, the acknowledgement and the (empty)
+// rest after the last one included; the decoder skips them.
+void SplitResultLines(const QByteArray& answer, QStringList& lines);
+
 // A failure in talking to the PX900: the texts of every layer in a row,
 // command first.
 class CPX900DeviceException : public CSerialPortDeviceException

@@ -27,10 +27,11 @@ namespace {
 
 // Comments and processing instructions survive a save; whitespace between
 // elements does not need to, since every save writes the line-broken layout
-// anew. A leaf's text is kept in the element itself (no text node), which
-// halves the number of nodes of a data file.
+// anew. A field of blanks only is kept, though, or it would read back empty
+// after a save (one with a line break is layout, see ClearLayoutTexts). A leaf's text is kept in the element itself (no text node),
+// which halves the number of nodes of a data file.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
-                                   | pugi::parse_embed_pcdata;
+                                   | pugi::parse_embed_pcdata | pugi::parse_ws_pcdata_single;
 
 enum class FileEncoding { Utf8, Utf16LE, Utf16BE, Latin1, Windows1252, Unsupported };
 
@@ -207,7 +208,11 @@ void MakeTextsXmlSafe(pugi::xml_node node)
         if (*pszValue) {
             const QString strText = QString::fromUtf8(pszValue);
             const QString strSafe = XmlSafeText(strText);
-            if (strSafe != strText)
+            // An element's own text (kept in the element itself) is set
+            // through its text; set_value refuses elements.
+            if (strSafe != strText && n.type() == pugi::node_element)
+                n.text().set(strSafe.toUtf8().constData());
+            else if (strSafe != strText)
                 n.set_value(strSafe.toUtf8().constData());
         }
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
@@ -227,6 +232,101 @@ void MakeTextsXmlSafe(pugi::xml_node node)
             break;
         n = n.next_sibling();
     }
+}
+
+bool IsBlank(const char* psz)
+{
+    for (; *psz; ++psz) {
+        if (*psz != ' ' && *psz != '\t' && *psz != '\n' && *psz != '\r')
+            return false;
+    }
+    return true;
+}
+
+// A blank text with a line break is the layout of an empty element
+// ("<Result-Data>\n</Result-Data>"), not a field's text: elements added to
+// it later keep the line-broken layout.
+// The offset of the "<" of the first element or processing instruction
+// whose name or attribute name has a character beyond ASCII, -1 when there
+// is none: the data files use ASCII names only, and older strict parsers
+// refuse many others.
+ptrdiff_t FindForeignName(const pugi::xml_document& doc)
+{
+    auto foreign = [](const char* psz) {
+        for (; *psz; ++psz) {
+            if (static_cast<unsigned char>(*psz) >= 0x80)
+                return true;
+        }
+        return false;
+    };
+    for (pugi::xml_node n = doc.first_child(); n;) {
+        bool bForeign = foreign(n.name());
+        for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
+            bForeign = foreign(a.name());
+        // The offset names the name; the error points at the "<".
+        if (bForeign)
+            return n.offset_debug() - (n.type() == pugi::node_pi ? 2 : 1);
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling())
+            n = n.parent();
+        if (n)
+            n = n.next_sibling();
+    }
+    return -1;
+}
+
+void ClearLayoutTexts(pugi::xml_node root)
+{
+    for (pugi::xml_node n = root; n;) {
+        const char* pszValue = n.value();
+        if (n.type() == pugi::node_element && *pszValue && std::strchr(pszValue, '\n') && IsBlank(pszValue))
+            n.text().set("");
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n != root)
+            n = n.parent();
+        if (!n || n == root)
+            break;
+        n = n.next_sibling();
+    }
+}
+
+// A reference to NUL would end its text there, so that distinct texts merge;
+// it becomes the escape a NUL from the device gets. The buffer is replaced
+// when anything changed.
+void EscapeNulReferences(char*& pBuffer, size_t& nSize)
+{
+    QByteArray text;
+    const QByteArray raw = QByteArray::fromRawData(pBuffer, static_cast<qsizetype>(nSize));
+    qsizetype nCopied = 0;
+    for (qsizetype i = raw.indexOf("&#"); i >= 0; i = raw.indexOf("&#", i + 2)) {
+        qsizetype j = i + 2;
+        if (j < raw.size() && raw[j] == 'x')
+            ++j;
+        const qsizetype nFirstDigit = j;
+        while (j < raw.size() && raw[j] == '0')
+            ++j;
+        if (j == nFirstDigit || j >= raw.size() || raw[j] != ';')
+            continue;
+        text += raw.mid(nCopied, i - nCopied) + "\\x00";
+        nCopied = j + 1;
+    }
+    if (nCopied == 0)
+        return;
+    text += raw.mid(nCopied);
+    Buffer buf;
+    const bool bCopied = ToBuffer(text, buf);
+    std::free(pBuffer);
+    pBuffer = nullptr;
+    if (!bCopied)
+        throw std::bad_alloc();
+    nSize = buf.n;
+    pBuffer = buf.release();
 }
 
 // Line and column (both from 1, the column in characters) of a byte offset.
@@ -590,6 +690,9 @@ std::unique_ptr<CXMLDocument::CChangeLock> CXMLDocument::LockForChange(int nWait
     auto pLock = TakeLock(nWaitMs);
     if (IsValid() && IsChangedOnDisk())
         Reload();
+    // A file of another kind is refused before anything is changed in it.
+    if (IsValid())
+        CheckWritable();
     return std::make_unique<CChangeLock>(this, std::move(pLock));
 }
 
@@ -625,6 +728,8 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
             break;
         bCharRefs = p + 1 < pEnd && p[1] == '#';
     }
+    if (bCharRefs)
+        EscapeNulReferences(pBuffer, nSize);
     const pugi::xml_parse_result result =
         m_pDOM->load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result) {
@@ -644,6 +749,15 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
+    ClearLayoutTexts(m_pDOM->document_element());
+    if (const ptrdiff_t nForeign = FindForeignName(*m_pDOM); nForeign >= 0) {
+        const QByteArray text = original();
+        int nLine = 1, nColumn = 1;
+        LineColumn(text.constData(), static_cast<size_t>(text.size()), nForeign, nLine, nColumn);
+        m_pDOM->reset();
+        throw ParseError(strSource, nLine, nColumn, pugi::status_bad_start_element,
+                         QStringLiteral("a name with characters beyond ASCII"));
+    }
     // The parser takes several root elements; other programs do not.
     int nRoots = 0;
     for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {

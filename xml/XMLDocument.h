@@ -55,7 +55,7 @@ public:
     // another writer, and reloads the file first when it changed on disk, so
     // the change is made against the file as it is. A crashed process holds
     // no lock. Throws CXMLException when the lock cannot be
-    // had or the reload fails. The lock is released with the returned object.
+    // had, the reload fails or the file's root is not the expected one. The lock is released with the returned object.
     class CChangeLock;
     std::unique_ptr<CChangeLock> LockForChange(int nWaitMs = 10000);
 

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -26,6 +27,8 @@ const QByteArray kForeignFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "  <Result><ID>Alt</ID><Date>01.01.2020</Date><Time>00:00:00</Time>"
                                 "<Function>Value-Measurement</Function></Result>\n"
                                 "</Result-Data>\n";
+
+const QByteArray kEmptyFile = "<Result-Data>\n</Result-Data>\n";
 
 struct RunResult
 {
@@ -70,14 +73,21 @@ private:
         QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
     }
 
-    RunResult RunQarda(const QStringList& args)
+    void StartQarda(QProcess& process, const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
         process.start(CSimProcess::ProgramPath("qarda"), args);
+    }
+
+    RunResult RunQarda(const QStringList& args, QProcess* pStarted = nullptr)
+    {
+        QProcess own;
+        QProcess& process = pStarted ? *pStarted : own;
+        if (!pStarted)
+            StartQarda(process, args);
         RunResult result;
         if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
             process.kill();
@@ -108,7 +118,7 @@ private slots:
     // as the first one wrote it; success prints nothing.
     void demoReadTwice()
     {
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo")});
         QVERIFY(!strPort.isEmpty());
 
@@ -132,7 +142,7 @@ private slots:
     // command line names none.
     void storedDevicePath()
     {
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
         const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
@@ -158,13 +168,36 @@ private slots:
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), 1 + 4);
 
-        const QByteArray empty = "<Result-Data>\n</Result-Data>\n";
-        QVERIFY(WriteBytes(m_strResultFile, empty));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         // No results: the file is not even rewritten.
-        QCOMPARE(ReadBytes(m_strResultFile), empty);
+        QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);
+    }
+
+    // Two readouts with --delete into one file, the second started while the
+    // first still reads: the file ends with the results of both devices.
+    void twoReadoutsIntoOneFile()
+    {
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+        // Paced, so that each readout takes over a second and they overlap.
+        const QString strSim = QStringLiteral("--demo --pace 115200 --count %1 --id-prefix %2");
+        CSimProcess other;
+        const QStringList ports = {m_sim.Start(strSim.arg(15).arg(u'A').split(u' ')),
+                                   other.Start(strSim.arg(18).arg(u'B').split(u' '))};
+        QProcess processes[2];
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(!ports[i].isEmpty());
+            StartQarda(processes[i], QStringLiteral("--readout --timeout=5000 --delete --port=%1").arg(ports[i]).split(u' '));
+            QTest::qSleep(300);
+        }
+        for (QProcess& process : processes) {
+            const RunResult r = RunQarda({}, &process);
+            QCOMPARE(r.strErr, QString());
+            QCOMPARE(r.nExit, 0);
+        }
+        QCOMPARE(CountResults(m_strResultFile), 15 + 18);
     }
 
     // A record of an unknown kind is not stored, and said so; the others are
@@ -178,7 +211,7 @@ private slots:
     void unknownKindSkipped()
     {
         QFETCH(bool, del);
-        QVERIFY(WriteBytes(m_strResultFile, "<Result-Data>\n</Result-Data>\n"));
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
                                              QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
         QVERIFY(!strPort.isEmpty());
@@ -191,6 +224,44 @@ private slots:
         QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), del);
         QCOMPARE(r.nExit, del ? 1 : 0);
         QCOMPARE(CountResults(m_strResultFile), 4);
+    }
+
+    // A readout that cannot store every record fails within the time-out,
+    // leaves the file as it was and, with --delete, the device full.
+    void refusedReadout_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("sim");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("kept");  // results the device still gives, -1 unchecked
+        QTest::newRow("file of another kind") << QByteArray("<Main-Data>\n</Main-Data>\n") << "--count 4"
+            << LoadString(IDS_XML_WRONG_ROOT).arg(m_strResultFile, QStringLiteral("Main-Data"), QStringLiteral("Result-Data"))
+            << 4;
+        QTest::newRow("count beyond an int") << kEmptyFile << "--claim-count 2147483648"
+                                             << LoadString(IDS_READOUT_BAD_COUNT).arg(INT_MAX) << -1;
+        QTest::newRow("empty records without end") << kEmptyFile << "--count 0 --claim-count 100000"
+                                                   << LoadString(IDS_READOUT_EMPTY_RECORDS).arg(10) << -1;
+    }
+    void refusedReadout()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, sim);
+        QFETCH(QString, error);
+        QFETCH(int, kept);
+        QVERIFY(WriteBytes(m_strResultFile, file));
+        const QString strPort = m_sim.Start((QStringLiteral("--demo ") + sim).split(u' '));
+        QVERIFY(!strPort.isEmpty());
+        const QString strArgs = QStringLiteral("--readout --timeout=2000 --port=") + strPort;
+        RunResult r = RunQarda((strArgs + QStringLiteral(" --delete")).split(u' '));
+        QVERIFY2(r.strErr.contains(error), qPrintable(r.strErr));
+        QVERIFY(r.nExit > 0);
+        QCOMPARE(ReadBytes(m_strResultFile), file);
+        if (kept < 0)
+            return;
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+        r = RunQarda(strArgs.split(u' '));
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(CountResults(m_strResultFile), kept);
     }
 
     // A failure at record 5 of 10 leaves the file byte for byte as it was and

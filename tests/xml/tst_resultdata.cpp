@@ -5,6 +5,7 @@
 
 #include "../common/IndexCheck.h"
 
+#include "xml/ResultLookup.h"
 #include "xml/XMLNodeResult.h"
 
 #include <QSet>
@@ -412,16 +413,21 @@ void TestResultData::automaticMeasurement()
 void TestResultData::placeNoQueries_data()
 {
     QTest::addColumn<QString>("placeNo");
+    QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("expectedRemark");
-    QTest::newRow("place 1") << QStringLiteral("1") << QStringLiteral("one");
-    QTest::newRow("place 2") << QStringLiteral("2") << QStringLiteral("two");
-    QTest::newRow("empty place") << QString() << QStringLiteral("empty|absent");
-    QTest::newRow("unknown place") << QStringLiteral("3") << QString();
+    const QString strTime = QStringLiteral("12:00:00");
+    QTest::newRow("place 1") << QStringLiteral("1") << strTime << QStringLiteral("one");
+    QTest::newRow("place 2") << QStringLiteral("2") << strTime << QStringLiteral("two");
+    QTest::newRow("empty place") << QString() << strTime << QStringLiteral("empty|absent");
+    QTest::newRow("unknown place") << QStringLiteral("3") << strTime << QString();
+    // A field that is absent or doubled reads as empty and is found as empty.
+    QTest::newRow("no time") << QString() << QString() << QStringLiteral("no time|two times");
 }
 
 void TestResultData::placeNoQueries()
 {
     QFETCH(QString, placeNo);
+    QFETCH(QString, time);
     QFETCH(QString, expectedRemark);
     CXMLDocument doc;
     Fresh(doc, "<Result-Data>"
@@ -430,26 +436,19 @@ void TestResultData::placeNoQueries()
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:00</Time><Place-No/><Remark>empty</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:00</Time><Remark>absent</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:01</Time><Place-No>1</Place-No><Remark>later</Remark></Result>"
+               "<Result><ID>L</ID><Date>01.01.2024</Date><Remark>no time</Remark></Result>"
+               "<Result><ID>L</ID><Date>01.01.2024</Date><Time>1</Time><Time>2</Time><Remark>two times</Remark></Result>"
                "</Result-Data>");
-    CXMLVars vars{{QStringLiteral("id"), QStringLiteral("L")},
-                  {QStringLiteral("d"), QStringLiteral("01.01.2024")},
-                  {QStringLiteral("t"), QStringLiteral("12:00:00")}};
-    QString query;
-    if (placeNo.isEmpty()) {
-        query = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and (Place-No = \"\" or not(Place-No))]");
-    } else {
-        query = QStringLiteral("Result[ID = $id and Date = $d and Time = $t and Place-No = $p]");
-        vars.emplace_back(QStringLiteral("p"), placeNo);
-    }
+    const QString strID = QStringLiteral("L"), strDate = QStringLiteral("01.01.2024");
     CXMLNodeResult r(&doc);
     QStringList remarks;
-    for (r.Open(query, nullptr, vars); !r.IsEOF(); r.MoveNext())
+    FindResult(r, CResultIdentity::Of(ResultKind::Error, strID, strDate, time, placeNo));
+    for (; !r.IsEOF(); r.MoveNext())
         remarks << r.m_strRemark;
     QCOMPARE(remarks.join(u'|'), expectedRemark);
 
     // The readout's duplicate check without Place-No sees them all as one.
-    vars.resize(3);
-    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id and Date = $d and Time = $t]"), vars));
+    QVERIFY(FindResult(r, CResultIdentity(strID, strDate, QStringLiteral("12:00:00"))));
     QCOMPARE(r.GetRecordCount(), 4);
 }
 

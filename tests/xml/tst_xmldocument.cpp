@@ -160,21 +160,27 @@ void TestXMLDocument::wrongRootIsNeverWritten()
 
 void TestXMLDocument::storedTextsAreXml_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("inFile");
+    QTest::addColumn<QString>("text");  // set before the save unless null
     QTest::addColumn<QString>("stored");
-    QTest::newRow("control character") << QStringLiteral("A\x01" "B") << QStringLiteral("A\\x01B");
-    QTest::newRow("NUL does not cut") << QString::fromUtf16(u"A\0B", 3) << QStringLiteral("A\\x00B");
-    QTest::newRow("tab and line ends stay") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
-    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u'x' << QString(QChar(0xFFFD)) + u'x';
-    QTest::newRow("umlaut") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+    QTest::newRow("control character") << QByteArray("x") << QStringLiteral("A\x01" "B") << QStringLiteral("A\\x01B");
+    QTest::newRow("NUL does not cut") << QByteArray("x") << QString::fromUtf16(u"A\0B", 3) << QStringLiteral("A\\x00B");
+    QTest::newRow("tab and line ends stay") << QByteArray("x") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
+    QTest::newRow("lone surrogate") << QByteArray("x") << QString(QChar(0xD800)) + u'x' << QString(QChar(0xFFFD)) + u'x';
+    QTest::newRow("umlaut") << QByteArray("x") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+    QTest::newRow("blanks only") << QByteArray("x") << QStringLiteral(" \t ") << QStringLiteral(" \t ");
+    // Files written before: references to characters XML does not allow.
+    QTest::newRow("reference to a control character") << QByteArray("A&#1;B") << QString() << QStringLiteral("A\\x01B");
+    QTest::newRow("reference to NUL") << QByteArray("A&#x00;B&#0;") << QString() << QStringLiteral("A\\x00B\\x00");
 }
 
 void TestXMLDocument::storedTextsAreXml()
 {
+    QFETCH(QByteArray, inFile);
     QFETCH(QString, text);
     QFETCH(QString, stored);
     const QString strPath = Path(QStringLiteral("texts.xml"));
-    QVERIFY(WriteBytes(strPath, "<R>\r\n<A>\r\n<ID>x</ID>\r\n</A>\r\n</R>\r\n"));
+    QVERIFY(WriteBytes(strPath, "<R>\r\n<A>\r\n<ID>" + inFile + "</ID>\r\n</A>\r\n</R>\r\n"));
     // A save keeps the file's permissions.
     const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(strPath, permissions));
@@ -183,7 +189,8 @@ void TestXMLDocument::storedTextsAreXml()
         doc.Open(strPath);
         CXMLNode node(&doc);
         QVERIFY(node.FindFirst(QStringLiteral("A")));
-        node.SetValue(QStringLiteral("ID"), text);
+        if (!text.isNull())
+            node.SetValue(QStringLiteral("ID"), text);
         doc.Save();
     }
     // What was written is well-formed for any parser and reads back whole.
@@ -195,6 +202,15 @@ void TestXMLDocument::storedTextsAreXml()
     CXMLNode node(&doc);
     QVERIFY(node.FindFirst(QStringLiteral("A")));
     QCOMPARE(node.GetValue(QStringLiteral("ID")), stored);
+    // A strict parser of another program reads the same.
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"),
+        QStringLiteral("import sys, xml.etree.ElementTree as E; "
+                       "sys.stdout.buffer.write(E.parse(sys.argv[1]).find('A/ID').text.encode())"), strPath});
+    if (!python.waitForFinished(10000) && python.error() == QProcess::FailedToStart)
+        QSKIP("python3 is not installed");
+    QCOMPARE(python.readAllStandardError(), QByteArray());
+    QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()), stored);
 }
 
 void TestXMLDocument::parseError_data()
@@ -224,6 +240,7 @@ void TestXMLDocument::parseError_data()
     QTest::newRow("overlong UTF-8") << QByteArray("<Root>\n<A>x\xc0\xaf</A>\n</Root>\n") << 2 << 5;
     QTest::newRow("control character") << QByteArray("<Root>\n<A>\x01</A>\n</Root>\n") << 2 << 4;
     QTest::newRow("second root") << QByteArray("<Root>\n</Root>\n<Root/>\n") << 3 << 1;
+    QTest::newRow("name beyond ASCII") << QByteArray("<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n") << 2 << 4;
 }
 
 void TestXMLDocument::parseError()
@@ -274,6 +291,9 @@ void TestXMLDocument::saveLayout_data()
         << QByteArray("<R><A>x\ny</A></R>") << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>x\r\ny</A>\r\n</R>\r\n");
     QTest::newRow("empty root") << QByteArray("<Result-Data>\n</Result-Data>")
                                 << QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data />\r\n");
+    // A line break alone is layout; blanks alone are a text.
+    QTest::newRow("empty element and blank text") << QByteArray("<R><A>\r\n</A><B> </B></R>")
+                                                  << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n<B> </B>\r\n</R>\r\n");
 }
 
 void TestXMLDocument::saveLayout()

@@ -50,6 +50,9 @@ struct Options
     int nFaultAt = 0;
     Fault fault = Fault::None;
     int nUnknownKindAt = 0;
+    // Answered to ARC instead of the number of records; records beyond the
+    // memory come back empty.
+    QByteArray claimedCount;
     QString strLink;
 };
 
@@ -146,7 +149,9 @@ private:
     bool Answer(const QByteArray& command)
     {
         if (command == "ARC")
-            return Write(QByteArray::number(m_options.memory.size()) + "\rARCACK\r");
+            return Write((m_options.claimedCount.isEmpty() ? QByteArray::number(m_options.memory.size())
+                                                           : m_options.claimedCount)
+                         + "\rARCACK\r");
         if (command == "AAV")
             return Write((m_options.version.isEmpty() ? QByteArray() : m_options.version + '\r') + "AAVACK\r");
         if (command == "AAW") {
@@ -319,8 +324,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption faultAtOption(QStringLiteral("fault-at"), QStringLiteral("Record number (from 1) that fails."), QStringLiteral("n"));
     const QCommandLineOption faultOption(QStringLiteral("fault"), QStringLiteral("timeout, garbage, noack or close."), QStringLiteral("kind"));
     const QCommandLineOption unknownKindOption(QStringLiteral("unknown-kind-at"), QStringLiteral("Record number (from 1) sent with the unknown kind 13."), QStringLiteral("n"));
+    const QCommandLineOption idPrefixOption(QStringLiteral("id-prefix"),
+        QStringLiteral("Put this text before the ID of every record (a second device)."), QStringLiteral("text"));
+    const QCommandLineOption claimOption(QStringLiteral("claim-count"),
+        QStringLiteral("Answer ARC with this text; records beyond the memory are empty."), QStringLiteral("text"));
     parser.addOptions({memoryOption, demoOption, dumpOption, linkOption, paceOption, versionOption, identityOption,
-                       countOption, faultAtOption, faultOption, unknownKindOption});
+                       countOption, faultAtOption, faultOption, unknownKindOption, claimOption, idPrefixOption});
     parser.process(app);
 
     Options options;
@@ -352,6 +361,13 @@ int main(int argc, char* argv[])
             return Fail(QStringLiteral("--identity wants TYPE,SERIAL"));
         options.strType = parts.at(0);
         options.strSerial = parts.at(1);
+    }
+    options.claimedCount = parser.value(claimOption).toLatin1();
+    for (DeviceRecord& record : options.memory) {
+        for (QString& line : record) {
+            if (line.startsWith(QLatin1String("ID;")))
+                line.insert(3, parser.value(idPrefixOption));
+        }
     }
     if (parser.isSet(faultOption) && !ParseFault(parser.value(faultOption), options.fault))
         return Fail(QStringLiteral("unknown fault %1").arg(parser.value(faultOption)));
