@@ -56,12 +56,10 @@ private slots:
     void emptyFile();
     void queries_data();
     void queries();
-    void findFirstFindsFirstOfTwo();
     void emptyIdIsALocation();
     void readAndEditLocation();
     void addLocationInGroup();
     void groupNameEdit();
-    void addGroup();
     void qardaDocReportsEachFile();
     void qardaDocFollowsOutsideChanges();
 };
@@ -151,16 +149,6 @@ void TestMainData::queries()
     QCOMPARE(hits, expected);
 }
 
-void TestMainData::findFirstFindsFirstOfTwo()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNodeMain m(&doc);
-    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("DUP")}}));
-    QCOMPARE(m.GetRecordCount(), 2);
-    QCOMPARE(m.m_Net.m_strOperator, QStringLiteral("first"));
-}
-
 void TestMainData::emptyIdIsALocation()
 {
     CXMLDocument doc;
@@ -247,18 +235,6 @@ void TestMainData::groupNameEdit()
     QCOMPARE(m.GetRecordCount(), 2);
     QCOMPARE(rg.GetCurrentElement().text().get(), "");
     QVERIFY(rg.GetCurrentElement().attribute("Name").next_attribute().empty());
-}
-
-void TestMainData::addGroup()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc, "<Main-Data>\n</Main-Data>");
-    CXMLNodeGroup g(&doc);
-    g.Open(QStringLiteral("Group"));
-    g.AddNew();
-    g.m_strName = QStringLiteral("Neu");
-    g.Update();
-    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Group Name=\"Neu\" />\r\n</Main-Data>\r\n"));
 }
 
 void TestMainData::qardaDocReportsEachFile()
