@@ -74,7 +74,6 @@ void TestWindowState::roundTrip_data()
     QTest::addColumn<int>("column0");
     QTest::addColumn<bool>("toolBarVisible");
     QTest::addColumn<int>("toolBarArea");
-    QTest::newRow("plain") << QRect(100, 80, 500, 400) << 150 << true << int(Qt::TopToolBarArea);
     QTest::newRow("narrow tree, toolbar hidden")
         << QRect(10, 10, 640, 480) << 60 << false << int(Qt::TopToolBarArea);
     QTest::newRow("wide tree, toolbar left") << QRect(200, 150, 560, 420) << 400 << true << int(Qt::LeftToolBarArea);
@@ -203,8 +202,6 @@ void TestWindowState::storedValues_data()
     const QString strOne = QStringLiteral("1");
     QTest::newRow("on screen") << strOne << QStringLiteral("100,100,400,300") << QString() << int(Exact)
                                << QRect(100, 100, 300, 200);
-    QTest::newRow("partly on screen") << strOne << QStringLiteral("600,400,900,700") << QString() << int(Exact)
-                                      << QRect(600, 400, 300, 300);
     QTest::newRow("spaces around numbers") << strOne << QStringLiteral(" 10, 20 ,310,220") << QString() << int(Exact)
                                            << QRect(10, 20, 300, 200);
     // An INI file edited by hand without quotes holds a list.
@@ -212,23 +209,16 @@ void TestWindowState::storedValues_data()
                                       << QRect(100, 100, 300, 200);
     QTest::newRow("right of every screen") << strOne << QStringLiteral("5000,100,5300,300") << QString()
                                            << int(Centred) << QRect(0, 0, 300, 200);
-    QTest::newRow("above and left of every screen") << strOne << QStringLiteral("-3000,-2000,-2600,-1700")
-                                                    << QString() << int(Centred) << QRect(0, 0, 400, 300);
     QTest::newRow("only an edge on screen") << strOne << QStringLiteral("-295,100,5,300") << QString() << int(Centred)
                                             << QRect(0, 0, 300, 200);
     QTest::newRow("off screen and larger than it") << strOne << QStringLiteral("9000,9000,19000,19000") << QString()
                                                    << int(Centred) << QRect();
     QTest::newRow("letters") << strOne << QStringLiteral("a,b,c,d") << QString() << int(Kept) << QRect();
-    QTest::newRow("three numbers") << strOne << QStringLiteral("1,2,3") << QString() << int(Kept) << QRect();
     QTest::newRow("five numbers") << strOne << QStringLiteral("1,2,3,4,5") << QString() << int(Kept) << QRect();
     QTest::newRow("right before left") << strOne << QStringLiteral("500,100,100,300") << QString() << int(Kept)
                                        << QRect();
-    QTest::newRow("empty rectangle") << strOne << QStringLiteral("100,100,100,300") << QString() << int(Kept)
-                                     << QRect();
     QTest::newRow("show command missing") << QString() << QStringLiteral("100,100,400,300") << QString() << int(Kept)
                                           << QRect();
-    QTest::newRow("show command garbage") << QStringLiteral("x") << QStringLiteral("100,100,400,300") << QString()
-                                          << int(Kept) << QRect();
     QTest::newRow("toolbar state garbage") << strOne << QStringLiteral("100,100,400,300")
                                            << QStringLiteral("!!not base64") << int(Exact)
                                            << QRect(100, 100, 300, 200);
@@ -276,11 +266,7 @@ void TestWindowState::storedValues()
             QCOMPARE(geometry.size(), expected.size());
         }
         const QRect frame = f.m_wnd.frameGeometry();
-        QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                      .arg(frame.x())
-                                                      .arg(frame.y())
-                                                      .arg(frame.width())
-                                                      .arg(frame.height())));
+        QVERIFY(area.contains(frame));
         QVERIFY(qAbs(geometry.center().x() - area.center().x()) <= 1);
         QVERIFY(qAbs(geometry.center().y() - area.center().y()) <= 1);
         break;
@@ -294,7 +280,6 @@ void TestWindowState::splitterMinimum_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("applied");
     QTest::newRow("zero width") << QStringLiteral("0,500") << true;
-    QTest::newRow("negative width") << QStringLiteral("-20,500") << true;
     QTest::newRow("both tiny") << QStringLiteral("1,0") << true;
     QTest::newRow("garbage") << QStringLiteral("abc") << false;
     QTest::newRow("one number") << QStringLiteral("120") << false;

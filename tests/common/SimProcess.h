@@ -17,11 +17,13 @@ public:
         return QCoreApplication::applicationDirPath() + QStringLiteral("/../") + QLatin1String(pszName);
     }
 
-    // The terminal's path, empty when the simulator did not come up.
-    QString Start(const QStringList& args)
+    // The terminal's path, empty when the simulator did not come up. Its log
+    // goes to Log() when asked for, else nowhere.
+    QString Start(const QStringList& args, bool bKeepLog = false)
     {
         Stop();
-        m_process.setStandardErrorFile(QProcess::nullDevice());
+        if (!bKeepLog)
+            m_process.setStandardErrorFile(QProcess::nullDevice());
         m_process.start(ProgramPath("px900-sim"), args);
         if (!m_process.waitForStarted(5000))
             return {};
@@ -32,16 +34,21 @@ public:
         return QString::fromLocal8Bit(m_process.readLine()).trimmed();
     }
 
-    void Stop()
+    // The exit code after a stop signal; -1 when it did not end by itself.
+    int Stop()
     {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000)) {
+                m_process.kill();
+                m_process.waitForFinished(5000);
+                return -1;
+            }
         }
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
+
+    QByteArray Log() { return m_process.readAllStandardError(); }
 
 private:
     QProcess m_process;

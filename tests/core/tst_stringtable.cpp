@@ -14,7 +14,6 @@ class TestStringTable : public QObject
 
 private slots:
     void sortedAndUnique();
-    void everyEntryIsFound();
     void unknownIdIsEmpty();
     void everyIdHasEnglishText();
 };
@@ -26,14 +25,6 @@ void TestStringTable::sortedAndUnique()
     QVERIFY(pEnd - pBegin > 0);
     for (const StringTableEntry* p = pBegin + 1; p < pEnd; ++p)
         QVERIFY2(p[-1].nId < p->nId, qPrintable(QStringLiteral("id %1 before %2").arg(p[-1].nId).arg(p->nId)));
-}
-
-void TestStringTable::everyEntryIsFound()
-{
-    for (const StringTableEntry* p = StringTableBegin(); p < StringTableEnd(); ++p) {
-        QVERIFY(p->pszText && *p->pszText);
-        QCOMPARE(LoadString(p->nId), QString::fromUtf8(p->pszText));
-    }
 }
 
 void TestStringTable::unknownIdIsEmpty()

@@ -1,6 +1,7 @@
 // The virtual PX900 seen through the program's device class: the demo
 // memory, the commands, several client sessions and every fault it injects.
 
+#include "../common/SimProcess.h"
 #include "device/PX900Device.h"
 #include "resources/StringTable.h"
 
@@ -14,44 +15,14 @@
 
 namespace {
 
-// Runs the simulator for one test and stops it with SIGTERM.
-class CSimulator
+// The simulator for one test, its terminal in Path().
+class CSimulator : public CSimProcess
 {
 public:
-    explicit CSimulator(const QStringList& arguments)
-    {
-        m_process.start(QStringLiteral(PX900_SIM), arguments);
-        if (!m_process.waitForStarted(5000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        m_strPath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~CSimulator() { Stop(); }
-
+    explicit CSimulator(const QStringList& args) { m_strPath = Start(args, true); }
     const QString& Path() const { return m_strPath; }
 
-    // Exit code after a stop signal; -1 when it did not end by itself.
-    int Stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-            return -1;
-        }
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-    }
-
-    QByteArray Log()
-    {
-        return m_process.readAllStandardError();
-    }
-
 private:
-    QProcess m_process;
     QString m_strPath;
 };
 

@@ -89,13 +89,10 @@ void TestActualValues::quantityNames_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
     QTest::newRow("0") << 0 << QStringLiteral("UPN");
-    QTest::newRow("4") << 4 << QStringLiteral("I");
     QTest::newRow("9") << 9 << QStringLiteral("PhiUI");
     QTest::newRow("17") << 17 << QStringLiteral("AAUXI");
     QTest::newRow("25") << 25 << QString::fromUtf8("Cos\xc3\x9f");
     QTest::newRow("26") << 26 << QStringLiteral("SN");
-    QTest::newRow("27") << 27 << QStringLiteral("SP");
-    QTest::newRow("31") << 31 << QStringLiteral("PS");
     QTest::newRow("33") << 33 << QStringLiteral("T");
     QTest::newRow("34") << 34 << QStringLiteral("");
     QTest::newRow("-1") << -1 << QStringLiteral("");
@@ -151,8 +148,8 @@ void TestActualValues::normalizeAngles_data()
     QTest::addColumn<QList<double>>("angles");   // phiU1..3, phiI1..3
     QTest::addColumn<int>("norm");
     QTest::addColumn<QList<double>>("expected");
-    // Current in L1: reference = phiI1 - phiU1 = -20.
-    QTest::newRow("L1 current") << QList<double>{230, 230, 230, 5, 5, 5}
+    // Current in L1, a tenth of the range: reference = phiI1 - phiU1 = -20.
+    QTest::newRow("L1 current") << QList<double>{230, 230, 230, 0.5, 5, 5}
                                 << QList<double>{0, -120, 120, -20, -140, 100} << 0
                                 << QList<double>{340, 100, 220, 0, 120, 240};
     // No current in L1: L2 is the reference after subtracting phiU2.

@@ -64,7 +64,6 @@ private slots:
     void readAndEditLocation();
     void addLocationInGroup();
     void groupNameEdit();
-    void addGroup();
     void qardaDocReportsEachFile();
     void qardaDocFollowsOutsideChanges();
 };
@@ -272,18 +271,6 @@ void TestMainData::groupNameEdit()
     QCOMPARE(m.GetRecordCount(), 2);
     QCOMPARE(rg.GetCurrentElement().text().get(), "");
     QVERIFY(rg.GetCurrentElement().attribute("Name").next_attribute().empty());
-}
-
-void TestMainData::addGroup()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc, "<Main-Data>\n</Main-Data>");
-    CXMLNodeGroup g(&doc);
-    g.Open(QStringLiteral("Group"));
-    g.AddNew();
-    g.m_strName = QStringLiteral("Neu");
-    g.Update();
-    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Group Name=\"Neu\" />\r\n</Main-Data>\r\n"));
 }
 
 void TestMainData::qardaDocReportsEachFile()

@@ -90,10 +90,8 @@ private slots:
     void storedElementsPerKind_data();
     void storedElementsPerKind();
     void valueMeasurementRoundTrip();
-    void auxChannel();
     void harm_data();
     void harm();
-    void fortyHarmonics();
     void doubledSingleField();
     void unknownFunction();
     void continueValues();
@@ -197,35 +195,12 @@ void TestResultData::valueMeasurementRoundTrip()
     QCOMPARE(c.m_strErrCtRat, QStringLiteral("0.1;%"));
 }
 
-void TestResultData::auxChannel()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    r.AddNew();
-    r.m_strFunction = QStringLiteral("AUX-Channel");
-    for (int k = 0; k < 6; ++k)
-        r.m_strRefName[k] = QStringLiteral("Ref %1").arg(k + 1);
-    r.m_strAuxDiffAngle[5] = QStringLiteral("1.5;°");
-    r.Update();
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult c(&reread);
-    QVERIFY(c.FindFirst(QStringLiteral("Result[Ref-Name-6 = 'Ref 6']")));
-    QCOMPARE(c.m_strRefName[5], QStringLiteral("Ref 6"));
-    QCOMPARE(c.m_strRefName[0], QStringLiteral("Ref 1"));
-    QCOMPARE(c.m_strAuxDiffAngle[5], QStringLiteral("1.5;°"));
-}
-
 void TestResultData::harm_data()
 {
     QTest::addColumn<QByteArray>("harms");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("none") << QByteArray() << QStringList{};
     QTest::newRow("one") << QByteArray("<Harm>1.5;%</Harm>") << QStringList{QStringLiteral("1.5;%")};
-    QTest::newRow("two") << QByteArray("<Harm>1.5;%</Harm><Harm>0.7;%</Harm>")
-                         << QStringList{QStringLiteral("1.5;%"), QStringLiteral("0.7;%")};
     QTest::newRow("two apart") << QByteArray("<Harm>a</Harm><Channel>U1</Channel><Harm>b</Harm>")
                                << QStringList{QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("empty entry kept") << QByteArray("<Harm/><Harm>b</Harm>") << QStringList{QString(), QStringLiteral("b")};
@@ -253,42 +228,6 @@ void TestResultData::harm()
     CXMLNode count(&reread);
     count.Open(QStringLiteral("Result/Harm"));
     QCOMPARE(count.GetRecordCount(), int(expected.size()));
-}
-
-void TestResultData::fortyHarmonics()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    QStringList harms;
-    for (int i = 1; i <= 40; ++i)
-        harms << QStringLiteral("%1.%2;%").arg(i).arg(i % 7);
-    {
-        CXMLNodeResult r(&doc);
-        r.Open(QStringLiteral("Result"));
-        r.AddNew();
-        r.m_strFunction = QStringLiteral("Harmonics-Measurement");
-        r.m_strChannel = QStringLiteral("U1");
-        r.m_strHarm = harms;
-        r.Update();
-    }
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult r(&reread);
-    QVERIFY(r.FindFirst(QStringLiteral("Result")));
-    QCOMPARE(r.m_strHarm, harms);
-    // Store it again into a second result: 40 again.
-    CXMLNodeResult copy(&reread);
-    copy.Open(QStringLiteral("Result"));
-    copy.AddNew();
-    copy.m_strFunction = r.m_strFunction;
-    copy.m_strHarm = r.m_strHarm;
-    copy.Update();
-    CXMLNode count(&reread);
-    count.Open(QStringLiteral("Result[2]/Harm"));
-    QCOMPARE(count.GetRecordCount(), 40);
-    QCOMPARE(count.GetValue(QStringLiteral("Harm")), harms.first());
-    count.MoveLast();
-    QCOMPARE(count.GetValue(QStringLiteral("Harm")), harms.last());
 }
 
 void TestResultData::doubledSingleField()

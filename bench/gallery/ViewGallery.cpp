@@ -134,4 +134,4 @@ void TestViewGallery::charts()
 }
 
 QTEST_MAIN(TestViewGallery)
-#include "tst_viewgallery.moc"
+#include "ViewGallery.moc"

@@ -3,7 +3,7 @@
 // small and a large window size, and page 1 of a printed result, into the
 // build folder, to be looked at.
 
-#include "../common/TestSupport.h"
+#include "../../tests/common/TestSupport.h"
 #include "ViewUiTestData.h"
 
 #include "core/RegSettings.h"
@@ -123,4 +123,4 @@ int main(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_viewuigallery.moc"
+#include "ViewUiGallery.moc"
