@@ -35,7 +35,7 @@ int main(int argc, char** argv)
         {
             QPainter p(&image);
             CActualValuesRenderer renderer(cache, settings, kNormIEC387, tp, false);
-            ComputeArrowSize(size.width(), size.height(), 8, renderer.m_nArrowWidth, renderer.m_nArrowLength);
+            ComputeArrowSize(size.width(), size.height(), DisplayMode::ValueTableVector, renderer.m_nArrowWidth, renderer.m_nArrowLength);
             renderer.DrawValuesAndVectors(&p, QRect(QPoint(0, 0), size));
         }
         const double d = timer.nsecsElapsed() / 1e6;

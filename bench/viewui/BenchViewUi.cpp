@@ -36,8 +36,8 @@ int main(int argc, char** argv)
     CQardaView view(&doc);
     view.resize(1920, 1080);
     view.show();
-    view.ShowResult(3, ViewUiData::kId, ViewUiData::kValueDate, ViewUiData::kValueTime, {}, {});
-    view.SetValueMode(8);
+    view.ShowResult(ResultKind::Value, ViewUiData::kId, ViewUiData::kValueDate, ViewUiData::kValueTime, {}, {});
+    view.SetValueMode(DisplayMode::ValueTableVector);
     QCoreApplication::processEvents();
 
     constexpr int kRuns = 50;
