@@ -122,6 +122,8 @@ void TestLocationImport::csvImport_data()
                                   << "W1|Müller|Köln€|";
     QTest::newRow("quoted") << QByteArray("Q1;\"Meier; \"\"Sohn\"\"\";\"a\r\nb\"\r\n") << true << "1 0 0 0"
                             << QStringList() << "Q1|Meier; \"Sohn\"|a\nb|";
+    QTest::newRow("markup characters") << QByteArray("M1;A & B <x>;&lt>\r\n") << true << "1 0 0 0" << QStringList()
+                                       << "M1|A & B <x>|&lt>|";
     QTest::newRow("existing ID, yes: replaced in its group") << QByteArray("L1;Neu;X\n;x;y\n") << true << "0 1 0 1"
                                                              << QStringList{QStringLiteral("Zeile 2: die ID ist leer.")} << "L1|Neu|X|G0";
     QTest::newRow("existing ID, no: skipped") << QByteArray("L1;Neu;X\n") << false << "0 0 1 0" << QStringList()
