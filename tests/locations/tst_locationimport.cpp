@@ -31,6 +31,7 @@ private slots:
     void exportRoundTrip();
     void backupRestore();
     void backupFailures();
+    void formatBreaksLines();
 
 private:
     void Reset();
@@ -257,6 +258,22 @@ void TestLocationImport::backupRestore()
     // What the restore replaced can itself be restored.
     QCOMPARE(ReadBytes(strSafety + QStringLiteral("/Main.xml")), QByteArray("damaged"));
     QCOMPARE(ListBackups(strRoot).size(), 2);
+}
+
+// Files written by other programs on one line come back one tag per line,
+// with CR LF, and with the same content.
+void TestLocationImport::formatBreaksLines()
+{
+    QVERIFY(WriteBytes(m_strMain, "<Main-Data><Main><General><ID>A &amp; B</ID></General></Main></Main-Data>"));
+    QVERIFY(WriteBytes(m_strResult, "<Result-Data><Result><ID>A &amp; B</ID><Date>01.01.2024</Date></Result></Result-Data>"));
+    CXMLDocument main, result;
+    main.Open(m_strMain);
+    result.Open(m_strResult);
+    FormatDataFiles(main, result);
+    QCOMPARE(ReadBytes(m_strMain), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Main>\r\n<General>\r\n"
+                                              "<ID>A &amp; B</ID>\r\n</General>\r\n</Main>\r\n</Main-Data>\r\n"));
+    QCOMPARE(ReadBytes(m_strResult), QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A &amp; B</ID>\r\n"
+                                                "<Date>01.01.2024</Date>\r\n</Result>\r\n</Result-Data>\r\n"));
 }
 
 void TestLocationImport::backupFailures()
