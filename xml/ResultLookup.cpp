@@ -13,6 +13,31 @@ QString Matches(const char* pszPath, const char* pszVar)
         .arg(QLatin1String(pszPath), QLatin1String(pszVar));
 }
 
+// Last resort, for a hand-made file whose identity field holds markup: the
+// query compares all text below the field, the cursor shows only its own.
+// Walks the results as the tree reads them; only a miss comes here.
+pugi::xml_node ScanResults(CXMLDocument* pDoc, const CResultIdentity& identity)
+{
+    static const QStringList fields = {QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"),
+                                       QStringLiteral("Place-No")};
+    CXMLNodeResult r(pDoc);
+    r.SetFieldNames(fields);
+    for (r.Open(QStringLiteral("Result")); !r.IsEOF(); r.MoveNext())
+        if (r.m_strID == identity.m_strID && r.m_strDate == identity.m_strDate && r.m_strTime == identity.m_strTime
+            && (!identity.m_bWithPlace || r.m_strPlaceNo == identity.m_strPlaceNo))
+            return r.GetCurrentElement();
+    return {};
+}
+
+pugi::xml_node ScanLocations(CXMLDocument* pDoc, const QString& strID)
+{
+    CXMLNodeMain m(pDoc);
+    for (m.Open(QStringLiteral(".//Main")); !m.IsEOF(); m.MoveNext())
+        if (m.m_General.m_strID == strID)
+            return m.GetCurrentElement();
+    return {};
+}
+
 } // namespace
 
 bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity)
@@ -31,7 +56,9 @@ bool FindResult(CXMLNodeResult& cursor, const CResultIdentity& identity)
         return true;
     // The index keys the first of each field; a result whose field is absent
     // or doubled (a hand-edited file) is found by the text the cursor shows.
-    return cursor.FindFirst(strQuery, vars);
+    if (cursor.FindFirst(strQuery, vars))
+        return true;
+    return cursor.FindFirstFound(strQuery, vars, ScanResults(cursor.GetDocument(), identity));
 }
 
 bool FindLocation(CXMLNodeMain& cursor, const QString& strID)
@@ -39,5 +66,7 @@ bool FindLocation(CXMLNodeMain& cursor, const QString& strID)
     const QString strQuery = QStringLiteral(".//Main[%1]").arg(Matches("General/ID", "id"));
     if (cursor.FindFirstFound(strQuery, {{QStringLiteral("id"), strID}}, cursor.GetDocument()->FindLocationElement(strID)))
         return true;
-    return cursor.FindFirst(strQuery, {{QStringLiteral("id"), strID}});
+    if (cursor.FindFirst(strQuery, {{QStringLiteral("id"), strID}}))
+        return true;
+    return cursor.FindFirstFound(strQuery, {{QStringLiteral("id"), strID}}, ScanLocations(cursor.GetDocument(), strID));
 }

@@ -377,6 +377,7 @@ void TestResultData::placeNoQueries()
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>12:00:01</Time><Place-No>1</Place-No><Remark>later</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Remark>no time</Remark></Result>"
                "<Result><ID>L</ID><Date>01.01.2024</Date><Time>1</Time><Time>2</Time><Remark>two times</Remark></Result>"
+               "<Result><ID>M<Result><ID>x</ID></Result>N</ID><Remark>markup</Remark></Result>"
                "</Result-Data>");
     const QString strID = QStringLiteral("L"), strDate = QStringLiteral("01.01.2024");
     CXMLNodeResult r(&doc);
@@ -389,6 +390,13 @@ void TestResultData::placeNoQueries()
     // Without a place number the four are one identity: the first is found.
     QVERIFY(FindResult(r, CResultIdentity(strID, strDate, QStringLiteral("12:00:00"))));
     QCOMPARE(r.m_strRemark, QStringLiteral("one"));
+
+    // Markup inside an ID (a hand-made file): found by the ID the cursor shows.
+    QVERIFY(r.FindFirst(QStringLiteral("Result[Remark = 'markup']")));
+    const CResultIdentity shown(r.m_strID, r.m_strDate, r.m_strTime);
+    CXMLNodeResult again(&doc);
+    QVERIFY(FindResult(again, shown));
+    QCOMPARE(again.m_strRemark, QStringLiteral("markup"));
 }
 
 void TestResultData::fieldNamesRestrictLoading()
