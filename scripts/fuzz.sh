@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_record_decoder fuzz_record_store fuzz_device_answers fuzz_xml_load)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_record_decoder fuzz_record_store fuzz_device_answers fuzz_xml_load fuzz_csv_import)
 
 if [ ! -f build-fuzz/build.ninja ]; then
   launcher=()
