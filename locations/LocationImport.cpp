@@ -303,8 +303,12 @@ QString FormatColumnOrder(const QList<int>& order)
 
 QByteArray CsvToUtf8(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.mid(3);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        // A file that says UTF-8 but is broken: what cannot be read becomes
+        // the replacement character, never bytes no XML reader takes.
+        const QByteArray text = bytes.mid(3);
+        return QByteArrayView(text).isValidUtf8() ? text : QString::fromUtf8(text).toUtf8();
+    }
     if (bytes.startsWith("\xFF\xFE"))
         return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2))).toUtf8();
     if (bytes.startsWith("\xFE\xFF"))

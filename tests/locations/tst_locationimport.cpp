@@ -119,6 +119,8 @@ void TestLocationImport::csvImport_data()
                                         << QStringList{QStringLiteral("Zeile 7: 2 Felder, die Spaltenfolge braucht 3.")} << "C20|N|S|";
     QTest::newRow("utf-8 with BOM") << QByteArray("\xEF\xBB\xBFU1;M\xC3\xBCller;K\xC3\xB6ln\n") << true << "1 0 0 0"
                                     << QStringList() << "U1|Müller|Köln|";
+    QTest::newRow("utf-8 with BOM, broken") << QByteArray("\xEF\xBB\xBF" "B1;A\xC5" "B;C\x1B\n") << true << "1 0 0 0"
+                                            << QStringList() << "B1|A\xEF\xBF\xBD" "B|C\\x1b|";
     QTest::newRow("windows-1252") << QByteArray("W1;M\xFCller;K\xF6ln\x80\n\n") << true << "1 0 0 0" << QStringList()
                                   << "W1|Müller|Köln€|";
     QTest::newRow("quoted") << QByteArray("Q1;\"Meier; \"\"Sohn\"\"\";\"a\r\nb\"\r\n") << true << "1 0 0 0"
