@@ -85,6 +85,8 @@ constexpr unsigned kFragmentParse = pugi::parse_default | pugi::parse_embed_pcda
 // character of v must be there.
 char* PutEscaped(char* p, QByteArrayView v)
 {
+    if (v.isEmpty())
+        return p;  // an empty view may have no data pointer for memcpy
     // Runs without a special character are copied whole.
     const char* pRun = v.data();
     const char* const pEnd = v.data() + v.size();
