@@ -42,48 +42,59 @@ CResultCache RangesOnly(const CResultCache& cache)
     return c;
 }
 
-// Adds the samples first ... last to the line. Where several samples share
-// a pixel column, only the column's lowest and highest point (in their
-// order) are added: the line looks the same.
-void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame,
-                  bool bDecimate)
+// Calls onColumn(nColumn, jFirst, jLow, jHigh) for each pixel column that
+// the samples first ... last fall in: the column's first sample and those
+// of its lowest and highest value (the first of equal ones).
+template <class F>
+void ForEachColumn(const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame, F onColumn)
 {
-    if (!bDecimate || frame.m_dXScale >= 1) {
-        for (int j = nFirst; j <= nLast; ++j)
-            line.append(QPointF(frame.X(j), frame.Y(values[j])));
-        return;
-    }
-    // Per sample only the column and the extremes of the raw values; points
-    // are made when a column is complete.
-    long long nColumn = LLONG_MIN;
-    int jLow = nFirst, jHigh = nFirst;
-    auto point = [&](int j) { return QPointF(frame.X(j), frame.Y(values[j])); };
-    // The first and last sample of a column lie between its extremes, and
-    // the neighbour columns' lines reach them within a pixel: the two
-    // extremes alone draw the same column at half the points to stroke.
-    auto flush = [&] {
-        line.append(point(jLow < jHigh ? jLow : jHigh));
-        if (jLow != jHigh)
-            line.append(point(jLow < jHigh ? jHigh : jLow));
-    };
     const double x0 = frame.X(nFirst);
+    long long nColumn = LLONG_MIN;
+    int jFirst = nFirst, jLow = nFirst, jHigh = nFirst;
+    double dLow = 0, dHigh = 0;  // the values at jLow and jHigh
     for (int j = nFirst; j <= nLast; ++j) {
         const long long c = static_cast<long long>(std::floor(x0 + (j - nFirst) * frame.m_dXScale));
         const double v = values[j];
         if (c != nColumn) {
             if (nColumn != LLONG_MIN)
-                flush();
+                onColumn(nColumn, jFirst, jLow, jHigh);
             nColumn = c;
-            jLow = jHigh = j;
+            jFirst = jLow = jHigh = j;
+            dLow = dHigh = v;
             continue;
         }
-        if (v < values[jLow])
+        if (v < dLow) {
             jLow = j;
-        if (v > values[jHigh])
+            dLow = v;
+        }
+        if (v > dHigh) {
             jHigh = j;
+            dHigh = v;
+        }
     }
     if (nColumn != LLONG_MIN)
-        flush();
+        onColumn(nColumn, jFirst, jLow, jHigh);
+}
+
+// Adds the samples first ... last to the line. Where several samples share
+// a pixel column, only the column's lowest and highest point (in their
+// order) are added: the first and last sample lie between them, and the
+// neighbour columns' lines reach those within a pixel, so the line looks
+// the same at half the points to stroke.
+void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame,
+                  bool bDecimate)
+{
+    auto point = [&](int j) { return QPointF(frame.X(j), frame.Y(values[j])); };
+    if (!bDecimate || frame.m_dXScale >= 1) {
+        for (int j = nFirst; j <= nLast; ++j)
+            line.append(point(j));
+        return;
+    }
+    ForEachColumn(values, nFirst, nLast, frame, [&](long long, int, int jLow, int jHigh) {
+        line.append(point(qMin(jLow, jHigh)));
+        if (jLow != jHigh)
+            line.append(point(qMax(jLow, jHigh)));
+    });
 }
 
 // Where several samples share each pixel column, the line is a band per
@@ -94,31 +105,13 @@ void AppendSeries(QPolygonF& line, const std::vector<double>& values, int nFirst
 QVector<QRectF> ColumnBands(const std::vector<double>& values, int nFirst, int nLast, const CChartFrame& frame)
 {
     QVector<QRectF> bands;
-    const double x0 = frame.X(nFirst);
-    long long nColumn = LLONG_MIN;
-    double dLow = 0, dHigh = 0, dPrevious = values[nFirst];
-    auto flush = [&] {
-        const double yTop = frame.Y(dHigh), yBottom = frame.Y(dLow);
+    ForEachColumn(values, nFirst, nLast, frame, [&](long long nColumn, int jFirst, int jLow, int jHigh) {
+        const double dPrevious = values[jFirst > nFirst ? jFirst - 1 : jFirst];
+        const double yTop = frame.Y(qMax(values[jHigh], dPrevious));
+        const double yBottom = frame.Y(qMin(values[jLow], dPrevious));
         const double y0 = qMin(yTop, yBottom), y1 = qMax(yTop, yBottom);
         bands.append(QRectF(double(nColumn) - 1, y0 - 1, 2, y1 - y0 + 2));
-    };
-    for (int j = nFirst; j <= nLast; ++j) {
-        const long long c = static_cast<long long>(std::floor(x0 + (j - nFirst) * frame.m_dXScale));
-        const double v = values[j];
-        if (c != nColumn) {
-            if (nColumn != LLONG_MIN)
-                flush();
-            nColumn = c;
-            dLow = qMin(v, dPrevious);
-            dHigh = qMax(v, dPrevious);
-        } else {
-            dLow = qMin(dLow, v);
-            dHigh = qMax(dHigh, v);
-        }
-        dPrevious = v;
-    }
-    if (nColumn != LLONG_MIN)
-        flush();
+    });
     return bands;
 }
 
