@@ -26,8 +26,6 @@ private slots:
     void setAndGetBack();
     void unreadableStoreGivesDefaultsSilently();
 
-    void abbreviations_data();
-    void abbreviations();
     void languageChoice_data();
     void languageChoice();
     void missingLangIDIsCreated();
@@ -128,27 +126,6 @@ void TestSettings::unreadableStoreGivesDefaultsSilently()
     CRegSettings().SetString(QStringLiteral("Logo"), QStringLiteral("x"));
     QVERIFY(sink.m_shown.isEmpty());
     QVERIFY(QFileInfo(m_strConf).isDir());
-}
-
-void TestSettings::abbreviations_data()
-{
-    QTest::addColumn<quint32>("langId");
-    QTest::addColumn<QString>("abbreviation");
-    QTest::newRow("German") << 1031u << QStringLiteral("DEU");
-    QTest::newRow("English") << 1033u << QStringLiteral("ENU");
-    QTest::newRow("Spanish") << 1034u << QStringLiteral("ESP");
-    QTest::newRow("Russian") << 1049u << QStringLiteral("RUS");
-    QTest::newRow("French") << 1036u << QStringLiteral("FRA");
-    QTest::newRow("Czech") << 1029u << QStringLiteral("CSY");
-    QTest::newRow("sort order bits ignored") << (1033u | 0x10000u) << QStringLiteral("ENU");
-    QTest::newRow("unknown") << 0x3FFu << QString();
-}
-
-void TestSettings::abbreviations()
-{
-    QFETCH(quint32, langId);
-    QTEST(Language::Abbreviation(langId), "abbreviation");
-    QCOMPARE(Language::LangIDOfAbbreviation(QStringLiteral("XYZ")), 1033u);
 }
 
 void TestSettings::languageChoice_data()

@@ -61,17 +61,12 @@ private slots:
 
     void languages_data();
     void languages();
-    void normShown_data();
-    void normShown();
-    void okStoresChoice_data();
-    void okStoresChoice();
-    void cancelStoresNothing_data();
-    void cancelStoresNothing();
+    void closing_data();
+    void closing();
     void browse_data();
     void browse();
     void convertFilter_data();
     void convertFilter();
-    void texts();
 };
 
 void TestSettingsDlg::init()
@@ -88,19 +83,25 @@ void TestSettingsDlg::languages_data()
 {
     QTest::addColumn<quint32>("stored");
     QTest::addColumn<quint32>("selected");
+    QTest::addColumn<QVariant>("norm");  // invalid: missing
+    QTest::addColumn<int>("normIndex");
     // Beside this program: RQardaENU.qm, RQardaFRA.qm and RQardaENG.qm.
-    QTest::newRow("German") << 1031u << 1031u;
-    QTest::newRow("French") << 1036u << 1036u;
-    QTest::newRow("unknown abbreviation counts as English") << 2057u << 1033u;
-    QTest::newRow("Czech not installed, German in use") << 1029u << 1031u;
+    QTest::newRow("German") << 1031u << 1031u << QVariant() << 0;
+    QTest::newRow("French") << 1036u << 1036u << QVariant(1) << 1;
+    QTest::newRow("unknown abbreviation counts as English") << 2057u << 1033u << QVariant(7) << 0;
+    QTest::newRow("Czech not installed, German in use") << 1029u << 1031u << QVariant(0) << 0;
 }
 
 void TestSettingsDlg::languages()
 {
     QFETCH(quint32, stored);
     QFETCH(quint32, selected);
+    QFETCH(QVariant, norm);
+    QFETCH(int, normIndex);
     CRecordingSink sink;
     CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    if (norm.isValid())
+        Store().setValue(QStringLiteral("Settings/Norm"), norm);
     LoadLanguageDLL();
 
     CSettingsDlg dlg;
@@ -117,49 +118,38 @@ void TestSettingsDlg::languages()
     QCOMPARE(ids, (LangList{1031, 1033, 1036}));
     QCOMPARE(texts, (QStringList{QStringLiteral("Deutsch"), QStringLiteral("Englisch"), QStringLiteral("Französisch")}));
     QCOMPARE(pCombo->currentData().toUInt(), selected);
-    QVERIFY(sink.m_shown.isEmpty());
-}
-
-void TestSettingsDlg::normShown_data()
-{
-    QTest::addColumn<QVariant>("stored");  // invalid: missing
-    QTest::addColumn<int>("index");
-    QTest::newRow("missing") << QVariant() << 0;
-    QTest::newRow("DIN 410") << QVariant(1) << 1;
-    QTest::newRow("out of range") << QVariant(7) << 0;
-}
-
-void TestSettingsDlg::normShown()
-{
-    QFETCH(QVariant, stored);
-    QFETCH(int, index);
-    if (stored.isValid())
-        Store().setValue(QStringLiteral("Settings/Norm"), stored);
-    CSettingsDlg dlg;
-    dlg.show();
     auto* pNorm = dlg.findChild<QComboBox*>(QStringLiteral("norm"));
     QCOMPARE(pNorm->count(), 2);
-    QCOMPARE(pNorm->itemText(0), QStringLiteral("IEC 387"));
     QCOMPARE(pNorm->itemText(1), QStringLiteral("DIN 410"));
-    QCOMPARE(pNorm->currentIndex(), index);
+    QCOMPARE(pNorm->currentIndex(), normIndex);
+    QVERIFY(sink.m_shown.isEmpty());
+    // The whole note is visible, not cut at the dialog's edge.
+    auto* pNote = dlg.findChild<QLabel*>(QStringLiteral("languageNote"));
+    QVERIFY(pNote);
+    QVERIFY(dlg.rect().contains(QRect(pNote->mapTo(&dlg, QPoint()), pNote->sizeHint())));
 }
 
-void TestSettingsDlg::okStoresChoice_data()
+void TestSettingsDlg::closing_data()
 {
+    QTest::addColumn<int>("way");       // 0 OK, 1 Abbrechen, 2 Escape
     QTest::addColumn<int>("language");  // combo index: Deutsch, Englisch, Französisch
     QTest::addColumn<int>("norm");
     QTest::addColumn<quint32>("langId");
-    QTest::newRow("English, DIN 410") << 1 << 1 << 1033u;
-    QTest::newRow("German, IEC 387") << 0 << 0 << 1031u;
+    QTest::newRow("OK: English, DIN 410") << 0 << 1 << 1 << 1033u;
+    QTest::newRow("OK: German, IEC 387") << 0 << 0 << 0 << 1031u;
+    QTest::newRow("Abbrechen") << 1 << 1 << 1 << 1031u;
+    QTest::newRow("Escape") << 2 << 1 << 1 << 1031u;
 }
 
-void TestSettingsDlg::okStoresChoice()
+void TestSettingsDlg::closing()
 {
+    QFETCH(int, way);
     QFETCH(int, language);
     QFETCH(int, norm);
     QFETCH(quint32, langId);
     CRegSettings().SetDWORD(QStringLiteral("LangID"), 1031);
     CRegSettings().SetDWORD(QStringLiteral("Norm"), norm == 0 ? 1 : 0);
+    const auto before = Snapshot();
 
     CSettingsDlg dlg;
     dlg.m_strMainFile = QStringLiteral("/data/Main.xml");
@@ -178,9 +168,20 @@ void TestSettingsDlg::okStoresChoice()
     dlg.findChild<QLineEdit*>(QStringLiteral("logo"))->setText(QStringLiteral("/Bilder/Költ Logo.bmp"));
 
     CRecordingSink sink;
-    QTest::mouseClick(DialogButton(dlg, QDialogButtonBox::AcceptRole), Qt::LeftButton);
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    if (way == 2)
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    else
+        QTest::mouseClick(DialogButton(dlg, way ? QDialogButtonBox::RejectRole : QDialogButtonBox::AcceptRole),
+                          Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
+    QVERIFY(sink.m_shown.isEmpty());
+    if (way) {
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(Snapshot(), before);
+        QCOMPARE(dlg.m_strResultFile, QStringLiteral("/data/Result.xml"));
+        return;
+    }
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 0), langId);
     QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 9), quint32(norm));
     QCOMPARE(dlg.m_strMainFile, QStringLiteral("/data/Main.xml"));
@@ -190,37 +191,6 @@ void TestSettingsDlg::okStoresChoice()
     // The dialog stores no paths: that is the caller's part.
     QVERIFY(!Store().contains(QStringLiteral("Settings/ResultFile")));
     QVERIFY(!Store().contains(QStringLiteral("Settings/Logo")));
-    QVERIFY(sink.m_shown.isEmpty());
-}
-
-void TestSettingsDlg::cancelStoresNothing_data()
-{
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Abbrechen") << false;
-    QTest::newRow("Escape") << true;
-}
-
-void TestSettingsDlg::cancelStoresNothing()
-{
-    QFETCH(bool, escape);
-    CRegSettings().SetDWORD(QStringLiteral("LangID"), 1031);
-    CRegSettings().SetDWORD(QStringLiteral("Norm"), 0);
-    const auto before = Snapshot();
-
-    CSettingsDlg dlg;
-    dlg.m_strMainFile = QStringLiteral("Main.xml");
-    dlg.show();
-    dlg.findChild<QComboBox*>(QStringLiteral("language"))->setCurrentIndex(1);
-    dlg.findChild<QComboBox*>(QStringLiteral("norm"))->setCurrentIndex(1);
-    QTest::keyClicks(dlg.findChild<QLineEdit*>(QStringLiteral("mainFile")), QStringLiteral("x"));
-    if (escape)
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-    else
-        QTest::mouseClick(DialogButton(dlg, QDialogButtonBox::RejectRole), Qt::LeftButton);
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));
-    QVERIFY(!dlg.isVisible());
-    QCOMPARE(Snapshot(), before);
-    QCOMPARE(dlg.m_strMainFile, QStringLiteral("Main.xml"));
 }
 
 void TestSettingsDlg::browse_data()
@@ -301,19 +271,6 @@ void TestSettingsDlg::convertFilter()
 {
     QFETCH(QString, windows);
     QTEST(CSettingsDlg::ConvertFilter(windows), "qt");
-}
-
-void TestSettingsDlg::texts()
-{
-    CSettingsDlg dlg;
-    dlg.show();
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("Einstellungen"));
-    auto* pNote = dlg.findChild<QLabel*>(QStringLiteral("languageNote"));
-    QVERIFY(pNote);
-    QCOMPARE(pNote->text(), QStringLiteral("Die Sprache wird erst beim nächsten Start der Anwendung umgeschaltet!!!"));
-    // The whole note is visible, not cut at the dialog's edge.
-    QVERIFY(dlg.rect().contains(QRect(pNote->mapTo(&dlg, QPoint()), pNote->sizeHint())));
-    QCOMPARE(DialogButton(dlg, QDialogButtonBox::RejectRole)->text(), QStringLiteral("Abbrechen"));
 }
 
 int main(int argc, char** argv)

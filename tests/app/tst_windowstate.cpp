@@ -54,9 +54,6 @@ private slots:
 
     void roundTrip_data();
     void roundTrip();
-    void showState_data();
-    void showState();
-    void nothingStored();
     void storedValues_data();
     void storedValues();
     void splitterMinimum_data();
@@ -70,21 +67,39 @@ void TestWindowState::init()
 
 void TestWindowState::roundTrip_data()
 {
+    QTest::addColumn<int>("state");  // Qt::WindowStates of the saved window
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<int>("column0");
     QTest::addColumn<bool>("toolBarVisible");
     QTest::addColumn<int>("toolBarArea");
+    QTest::addColumn<QString>("showCmd");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<int>("loaded");
+    const int top = Qt::TopToolBarArea;
     QTest::newRow("narrow tree, toolbar hidden")
-        << QRect(10, 10, 640, 480) << 60 << false << int(Qt::TopToolBarArea);
-    QTest::newRow("wide tree, toolbar left") << QRect(200, 150, 560, 420) << 400 << true << int(Qt::LeftToolBarArea);
+        << int(Qt::WindowNoState) << QRect(10, 10, 640, 480) << 60 << false << top << "1"
+        << "0" << int(CWindowState::kShowNormal);
+    QTest::newRow("wide tree, toolbar left")
+        << int(Qt::WindowNoState) << QRect(200, 150, 560, 420) << 400 << true << int(Qt::LeftToolBarArea) << "1"
+        << "0" << int(CWindowState::kShowNormal);
+    QTest::newRow("maximised") << int(Qt::WindowMaximized) << QRect(50, 60, 300, 200) << 100 << true << top << "3"
+                               << "0" << int(CWindowState::kShowMaximized);
+    // A window must not open minimised, out of the user's sight.
+    QTest::newRow("minimised") << int(Qt::WindowMinimized) << QRect(50, 60, 300, 200) << 100 << true << top << "2"
+                               << "0" << int(CWindowState::kShowNormal);
+    QTest::newRow("minimised from maximised")
+        << int(Qt::WindowMinimized | Qt::WindowMaximized) << QRect(50, 60, 300, 200) << 100 << true << top << "2"
+        << "2" << int(CWindowState::kShowMaximized);
 }
 
 void TestWindowState::roundTrip()
 {
+    QFETCH(int, state);
     QFETCH(QRect, geometry);
     QFETCH(int, column0);
     QFETCH(bool, toolBarVisible);
     QFETCH(int, toolBarArea);
+    QFETCH(int, loaded);
 
     IntList savedSizes;
     {
@@ -99,59 +114,6 @@ void TestWindowState::roundTrip()
         f.m_pSplitter->setSizes({column0, nTotal - column0});
         savedSizes = f.m_pSplitter->sizes();
         QCOMPARE(savedSizes.at(0), column0);
-        f.m_state.SaveWindowState(&f.m_wnd);
-    }
-    QSettings s = Store();
-    QCOMPARE(s.value(QStringLiteral("Position/ShowCmd")).toString(), QStringLiteral("1"));
-    QCOMPARE(s.value(QStringLiteral("Position/Normal")).toString(),
-             QStringLiteral("%1,%2,%3,%4")
-                 .arg(geometry.left())
-                 .arg(geometry.top())
-                 .arg(geometry.left() + geometry.width())
-                 .arg(geometry.top() + geometry.height()));
-    QCOMPARE(s.value(QStringLiteral("Position/Splitter")).toString(),
-             QStringLiteral("%1,%2").arg(savedSizes.at(0)).arg(savedSizes.at(1)));
-
-    Frame g;
-    g.m_wnd.setGeometry(kDefault);
-    g.m_state.LoadWindowState(&g.m_wnd);
-    QCOMPARE(g.m_state.GetShowCmd(), int(CWindowState::kShowNormal));
-    g.m_state.ShowWindow(&g.m_wnd);
-    QVERIFY(QTest::qWaitForWindowExposed(&g.m_wnd));
-    QVERIFY(!g.m_wnd.isMaximized());
-    QCOMPARE(g.m_wnd.geometry(), geometry);
-    QCOMPARE(g.m_pSplitter->sizes(), savedSizes);
-    QCOMPARE(g.m_pToolBar->isVisible(), toolBarVisible);
-    QCOMPARE(int(g.m_wnd.toolBarArea(g.m_pToolBar)), toolBarArea);
-}
-
-void TestWindowState::showState_data()
-{
-    QTest::addColumn<int>("state");  // Qt::WindowStates of the saved window
-    QTest::addColumn<QString>("showCmd");
-    QTest::addColumn<QString>("flags");
-    QTest::addColumn<int>("loaded");
-    QTest::newRow("normal") << int(Qt::WindowNoState) << QStringLiteral("1") << QStringLiteral("0")
-                            << int(CWindowState::kShowNormal);
-    QTest::newRow("maximised") << int(Qt::WindowMaximized) << QStringLiteral("3") << QStringLiteral("0")
-                               << int(CWindowState::kShowMaximized);
-    // A window must not open minimised, out of the user's sight.
-    QTest::newRow("minimised") << int(Qt::WindowMinimized) << QStringLiteral("2") << QStringLiteral("0")
-                               << int(CWindowState::kShowNormal);
-    QTest::newRow("minimised from maximised") << int(Qt::WindowMinimized | Qt::WindowMaximized) << QStringLiteral("2")
-                                              << QStringLiteral("2") << int(CWindowState::kShowMaximized);
-}
-
-void TestWindowState::showState()
-{
-    QFETCH(int, state);
-    QFETCH(int, loaded);
-    const QRect normal(50, 60, 300, 200);
-    {
-        Frame f;
-        f.m_wnd.setGeometry(normal);
-        f.m_wnd.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.m_wnd));
         f.m_wnd.setWindowState(Qt::WindowStates(state));
         QCOMPARE(int(f.m_wnd.windowState()), state);
         f.m_state.SaveWindowState(&f.m_wnd);
@@ -160,33 +122,27 @@ void TestWindowState::showState()
     QTEST(s.value(QStringLiteral("Position/ShowCmd")).toString(), "showCmd");
     QTEST(s.value(QStringLiteral("Position/Flags")).toString(), "flags");
     // The restored rectangle, also while maximised or minimised.
-    QCOMPARE(s.value(QStringLiteral("Position/Normal")).toString(), QStringLiteral("50,60,350,260"));
+    QCOMPARE(s.value(QStringLiteral("Position/Normal")).toString(), QStringLiteral("%1,%2,%3,%4")
+                                                                        .arg(geometry.left())
+                                                                        .arg(geometry.top())
+                                                                        .arg(geometry.left() + geometry.width())
+                                                                        .arg(geometry.top() + geometry.height()));
     QCOMPARE(s.value(QStringLiteral("Position/Minimized")).toString(), QStringLiteral("-1,-1"));
     QCOMPARE(s.value(QStringLiteral("Position/Maximized")).toString(), QStringLiteral("-1,-1"));
 
     Frame g;
+    g.m_wnd.setGeometry(kDefault);
     g.m_state.LoadWindowState(&g.m_wnd);
     QCOMPARE(g.m_state.GetShowCmd(), loaded);
     g.m_state.ShowWindow(&g.m_wnd);
     QVERIFY(QTest::qWaitForWindowExposed(&g.m_wnd));
     QCOMPARE(g.m_wnd.isMaximized(), loaded == CWindowState::kShowMaximized);
     QVERIFY(!g.m_wnd.isMinimized());
-    QCOMPARE(g.m_wnd.normalGeometry(), normal);
-}
-
-void TestWindowState::nothingStored()
-{
-    Frame f;
-    f.m_wnd.setGeometry(kDefault);
-    f.m_pSplitter->setSizes({123, 277});
-    const IntList sizes = f.m_pSplitter->sizes();
-    f.m_state.LoadWindowState(&f.m_wnd);
-    QCOMPARE(f.m_state.GetShowCmd(), int(CWindowState::kShowNormal));
-    QCOMPARE(f.m_wnd.geometry(), kDefault);
-    QCOMPARE(f.m_pSplitter->sizes(), sizes);
-    QVERIFY(f.m_pToolBar->isVisibleTo(&f.m_wnd));
-    // Loading writes nothing.
-    QVERIFY(Store().allKeys().isEmpty());
+    QCOMPARE(g.m_wnd.normalGeometry(), geometry);
+    if (state == Qt::WindowNoState)
+        QCOMPARE(g.m_pSplitter->sizes(), savedSizes);
+    QCOMPARE(g.m_pToolBar->isVisible(), toolBarVisible);
+    QCOMPARE(int(g.m_wnd.toolBarArea(g.m_pToolBar)), toolBarArea);
 }
 
 enum Placement { Kept, Exact, Centred };
@@ -200,6 +156,7 @@ void TestWindowState::storedValues_data()
     QTest::addColumn<QRect>("expected");  // Exact: the geometry; Centred: the size, empty for the whole area
 
     const QString strOne = QStringLiteral("1");
+    QTest::newRow("nothing stored") << QString() << QString() << QString() << int(Kept) << QRect();
     QTest::newRow("on screen") << strOne << QStringLiteral("100,100,400,300") << QString() << int(Exact)
                                << QRect(100, 100, 300, 200);
     QTest::newRow("spaces around numbers") << strOne << QStringLiteral(" 10, 20 ,310,220") << QString() << int(Exact)
@@ -237,14 +194,17 @@ void TestWindowState::storedValues()
             s.setValue(QStringLiteral("Position/ShowCmd"), showCmd);
         if (normal.startsWith(QLatin1String("list:")))
             s.setValue(QStringLiteral("Position/Normal"), normal.mid(5).split(u','));
-        else
+        else if (!normal.isEmpty())
             s.setValue(QStringLiteral("Position/Normal"), normal);
         if (!toolbars.isEmpty())
             s.setValue(QStringLiteral("Toolbars/State"), toolbars);
     }
     Frame f;
     f.m_wnd.setGeometry(kDefault);
+    const QStringList keys = Store().allKeys();
     f.m_state.LoadWindowState(&f.m_wnd);
+    // Loading writes nothing.
+    QCOMPARE(Store().allKeys(), keys);
     f.m_state.ShowWindow(&f.m_wnd);
     QVERIFY(QTest::qWaitForWindowExposed(&f.m_wnd));
 

@@ -1,9 +1,8 @@
 // ParseNumber and ParseInt read stored values the same way in every locale.
 
+#include "../common/TestSupport.h"
 #include "core/Number.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,9 +17,6 @@ class TestNumber : public QObject
 
 private:
     QTemporaryDir m_localeDir;
-    // Switches the C runtime to a German locale (comma as decimal separator);
-    // false when none can be had.
-    bool SetGermanLocale();
 
 private slots:
     void parseNumber_data();
@@ -101,23 +97,6 @@ void TestNumber::parseInt()
     QCOMPARE(ParseInt(text), expected);
 }
 
-bool TestNumber::SetGermanLocale()
-{
-    for (const char* psz : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE@euro"})
-        if (std::setlocale(LC_ALL, psz))
-            return true;
-    // None installed: build one from the locale sources into a temporary
-    // folder, if the tools are there. Nothing outside that folder changes.
-    const QString strLocaledef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
-    if (strLocaledef.isEmpty() || !m_localeDir.isValid())
-        return false;
-    const QString strOut = m_localeDir.filePath(QStringLiteral("de_DE.UTF-8"));
-    QProcess::execute(strLocaledef, {QStringLiteral("--no-archive"), QStringLiteral("-i"), QStringLiteral("de_DE"),
-                                     QStringLiteral("-f"), QStringLiteral("UTF-8"), strOut});
-    qputenv("LOCPATH", m_localeDir.path().toLocal8Bit());
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
 void TestNumber::germanLocale_data()
 {
     parseNumber_data();
@@ -127,7 +106,7 @@ void TestNumber::germanLocale()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
-    static const bool bGerman = SetGermanLocale();
+    static const bool bGerman = SetGermanLocale(m_localeDir);
     if (!bGerman)
         QSKIP("no German locale available (none installed, none could be built)");
     QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));

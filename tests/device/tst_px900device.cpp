@@ -10,11 +10,8 @@
 
 #include <QTest>
 
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <future>
-#include <thread>
 
 Q_DECLARE_METATYPE(std::function<void(CPX900Device&)>)
 
@@ -61,9 +58,6 @@ private slots:
     void identity();
     void timeoutTexts_data();
     void timeoutTexts();
-    void openFails();
-    void sendFails();
-    void lineLostWhileWaiting();
     void monitorLines();
 
 private:
@@ -234,58 +228,6 @@ void TestPX900Device::timeoutTexts()
     CAnswer next(*m_pPeer, "3\rARCACK\r");
     QCOMPARE(m_pDevice->GetResultCount(), 3);
     QCOMPARE(next.Get(), QByteArray("ARC\r"));
-}
-
-void TestPX900Device::openFails()
-{
-    CPX900Device device;
-    try {
-        device.Open(0, 9600, 'N', 8, 2);
-        QFAIL("Open succeeded");
-    } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
-                                          + QString::fromLocal8Bit(std::strerror(ENOENT)));
-    }
-    // A handler for the serial layer's exception catches the device's too.
-    QVERIFY_THROWS_EXCEPTION(CSerialPortDeviceException, device.Open(QStringLiteral("/nonexistent/ttyQ7"), 9600, 'N', 8, 2));
-}
-
-void TestPX900Device::sendFails()
-{
-    m_pPeer->CloseMaster();
-    try {
-        QStringList lines;
-        m_pDevice->GetResult(4, lines);
-        QFAIL("GetResult returned");
-    } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)
-                                          + LoadString(IDS_DEVICE_COMMAND).arg(QStringLiteral("AGR5\r"))
-                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
-    }
-}
-
-void TestPX900Device::lineLostWhileWaiting()
-{
-    m_pDevice->SetTimeout(60000);
-    auto vanish = std::async(std::launch::async, [this] {
-        const QByteArray command = m_pPeer->ReadCommand();
-        m_pPeer->Write("RID;1\r");
-        // The command's send must have finished: a line lost while it
-        // drains is a failed command, not a lost answer.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        m_pPeer->CloseMaster();
-        return command;
-    });
-    try {
-        QStringList lines;
-        m_pDevice->GetResult(0, lines);
-        QFAIL("GetResult returned");
-    } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)
-                                          + LoadString(IDS_DEVICE_COMMUNICATION)
-                                          + u'\n' + QString::fromLocal8Bit(std::strerror(EIO)));
-    }
-    QCOMPARE(vanish.get(), QByteArray("AGR1\r"));
 }
 
 void TestPX900Device::monitorLines()

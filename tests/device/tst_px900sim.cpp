@@ -1,9 +1,9 @@
 // The virtual PX900 seen through the program's device class: the demo
-// memory, the commands, several client sessions and every fault it injects.
+// memory and the memory file the readout tests build on, and several client
+// sessions. Its faults are met in the readout tests.
 
 #include "../common/SimProcess.h"
 #include "device/PX900Device.h"
-#include "resources/StringTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,14 +51,8 @@ class TestPX900Sim : public QObject
 
 private slots:
     void demoMemory();
-    void deleteEmptiesMemory();
     void successiveSessions();
     void memoryFile();
-    void options();
-    void cycledMemory();
-    void faults_data();
-    void faults();
-    void unknownKind();
 };
 
 void TestPX900Sim::demoMemory()
@@ -107,18 +101,6 @@ void TestPX900Sim::demoMemory()
     QVERIFY(!strSerial.isEmpty());
     QVERIFY(device.GetVersion().at(0).isDigit());
     QCOMPARE(sim.Stop(), 0);
-}
-
-void TestPX900Sim::deleteEmptiesMemory()
-{
-    CSimulator sim({QStringLiteral("--demo")});
-    CPX900Device device;
-    device.Open(sim.Path(), 9600, 'N', 8, 2);
-    QVERIFY(device.GetResultCount() > 0);
-    device.DeleteResults();
-    QCOMPARE(device.GetResultCount(), 0);
-    QCOMPARE(sim.Stop(), 0);
-    QVERIFY(sim.Log().contains("received AER"));
 }
 
 void TestPX900Sim::successiveSessions()
@@ -172,85 +154,6 @@ void TestPX900Sim::memoryFile()
     lines.clear();
     device.GetResult(2, lines);
     QCOMPARE(lines, (QStringList {QStringLiteral("AGRACK"), QString()}));
-}
-
-void TestPX900Sim::options()
-{
-    CSimulator sim({QStringLiteral("--version"), QStringLiteral("V2.05"), QStringLiteral("--identity"), QStringLiteral("PX910,987654")});
-    CPX900Device device;
-    device.Open(sim.Path(), 9600, 'N', 8, 2);
-    QCOMPARE(device.GetVersion(), QStringLiteral("2.05"));
-    QString strType, strSerial;
-    QVERIFY(device.GetIdentity(strType, strSerial));
-    QCOMPARE(strType, QStringLiteral("PX910 "));
-    QCOMPARE(strSerial, QStringLiteral("987654"));
-    QCOMPARE(device.GetResultCount(), 0);
-}
-
-void TestPX900Sim::cycledMemory()
-{
-    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("40")});
-    CPX900Device device;
-    device.Open(sim.Path(), 9600, 'N', 8, 2);
-    QCOMPARE(device.GetResultCount(), 40);
-    QStringList first, again;
-    device.GetResult(0, first);
-    device.GetResult(15, again);
-    QCOMPARE(Value(again, QStringLiteral("RID")), Value(first, QStringLiteral("RID")));
-    QCOMPARE(Value(again, QStringLiteral("ID")), Value(first, QStringLiteral("ID")));
-    QVERIFY(Value(again, QStringLiteral("Dat")) != Value(first, QStringLiteral("Dat")));
-}
-
-void TestPX900Sim::faults_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("expected");
-    const QString head = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
-    const QString timeout = LoadString(IDS_DEVICE_TIMEOUT);
-    const QString cut = timeout.left(timeout.indexOf(QLatin1String("%1")));
-    QTest::newRow("timeout") << QStringLiteral("timeout") << head + timeout.arg(QString());
-    QTest::newRow("garbage") << QStringLiteral("garbage") << head + cut;
-    // The record of the first demo result is far longer than 50 characters.
-    // The second demo record, far longer than 50 characters, cut.
-    QTest::newRow("noack") << QStringLiteral("noack") << head + cut + QStringLiteral("RID;2\\x0dID;HA-1001\\x0dRem;Vektordiagramm\\x0dAdr;2\\x0dDat;1203...)");
-    QTest::newRow("close") << QStringLiteral("close") << head + LoadString(IDS_DEVICE_COMMUNICATION);
-}
-
-void TestPX900Sim::faults()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, expected);
-
-    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--fault-at"), QStringLiteral("2"), QStringLiteral("--fault"), fault});
-    CPX900Device device;
-    device.Open(sim.Path(), 9600, 'N', 8, 2);
-    device.SetTimeout(500);
-    QStringList lines;
-    device.GetResult(0, lines); // the records before the fault are fine
-    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("1"));
-    try {
-        device.GetResult(1, lines);
-        QFAIL("GetResult returned");
-    } catch (const CPX900DeviceException& e) {
-        const QString strText = e.GetErrorMessage();
-        QVERIFY2(strText.startsWith(expected), qPrintable(strText));
-        if (fault == QLatin1String("garbage") || fault == QLatin1String("noack"))
-            QVERIFY2(strText.contains(QLatin1String("...)")), qPrintable(strText));
-    }
-}
-
-void TestPX900Sim::unknownKind()
-{
-    CSimulator sim({QStringLiteral("--demo"), QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
-    CPX900Device device;
-    device.Open(sim.Path(), 9600, 'N', 8, 2);
-    QStringList lines;
-    device.GetResult(2, lines);
-    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("13"));
-    QCOMPARE(Value(lines, QStringLiteral("ID")), QStringLiteral("HA-1002"));
-    lines.clear();
-    device.GetResult(3, lines);
-    QCOMPARE(Value(lines, QStringLiteral("RID")), QStringLiteral("4"));
 }
 
 QTEST_GUILESS_MAIN(TestPX900Sim)

@@ -52,8 +52,6 @@ class TestSerialPort : public QObject
     QTemporaryDir m_dir;
 
 private slots:
-    void portName_data();
-    void portName();
     void openFails_data();
     void openFails();
     void lineSettings_data();
@@ -70,25 +68,6 @@ private slots:
     void lineLost_data();
     void lineLost();
 };
-
-void TestSerialPort::portName_data()
-{
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("name");
-#ifdef Q_OS_WIN
-    QTest::newRow("9") << 9 << QStringLiteral("COM9");
-    QTest::newRow("10") << 10 << QStringLiteral("\\\\.\\COM10");
-#else
-    QTest::newRow("1") << 1 << QStringLiteral("/dev/ttyS0");
-    QTest::newRow("10") << 10 << QStringLiteral("/dev/ttyS9");
-#endif
-}
-
-void TestSerialPort::portName()
-{
-    QFETCH(int, port);
-    QTEST(CSerialPort::PortName(port), "name");
-}
 
 void TestSerialPort::openFails_data()
 {

@@ -33,7 +33,6 @@ class TestLocationDialogs : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void sheetRoundTrip_data();
     void sheetRoundTrip();
     void validation_data();
     void validation();
@@ -101,47 +100,40 @@ void TestLocationDialogs::initTestCase()
     WriteLocationTestFiles(m_strMain, m_strResult);
 }
 
-void TestLocationDialogs::sheetRoundTrip_data()
+// Every field typed into a new location's sheet, written by the command,
+// read back from the file and shown again by the sheet in edit mode. Each
+// field gets a text of its own, so a control wired to another field shows.
+void TestLocationDialogs::sheetRoundTrip()
 {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("element");
+    struct CField
+    {
+        int nTab;
+        QString strControl, strElement;
+    };
+    QList<CField> fields{{0, QStringLiteral("1023"), QStringLiteral("General/ID")},
+                         {0, QStringLiteral("1024"), QStringLiteral("General/Remark")}};
     const QStringList address = QStringLiteral("Firstname Name Street Postcode City Country No Remark").split(u' ');
-    QTest::newRow("ID") << 0 << QStringLiteral("1023") << QStringLiteral("General/ID");
-    QTest::newRow("general remark") << 0 << QStringLiteral("1024") << QStringLiteral("General/Remark");
     for (int i = 0; i < 8; ++i) {
-        QTest::addRow("customer %s", qPrintable(address[i])) << 1 << QString::number(1000 + i) << QStringLiteral("Customer/") + address[i];
-        QTest::addRow("site %s", qPrintable(address[i])) << 2 << QString::number(1000 + i) << QStringLiteral("Location/") + address[i];
+        fields.append({1, QString::number(1000 + i), QStringLiteral("Customer/") + address[i]});
+        fields.append({2, QString::number(1000 + i), QStringLiteral("Location/") + address[i]});
     }
     const QStringList net = QStringLiteral("Operator Supplier Remark").split(u' ');
     for (int i = 0; i < 3; ++i)
-        QTest::addRow("net %s", qPrintable(net[i])) << 3 << QString::number(1016 + i) << QStringLiteral("Net/") + net[i];
+        fields.append({3, QString::number(1016 + i), QStringLiteral("Net/") + net[i]});
     const QStringList meter = QStringLiteral("Manufacturer Manuf-No Custom-No Remark").split(u' ');
     for (int i = 0; i < 4; ++i)
-        QTest::addRow("meter %s", qPrintable(meter[i])) << 4 << QString::number(1019 + i) << QStringLiteral("Meter/") + meter[i];
-}
+        fields.append({4, QString::number(1019 + i), QStringLiteral("Meter/") + meter[i]});
+    const QString strId = QStringLiteral("Ort ") + kSpecial;
+    auto value = [&](const CField& f) { return f.strControl == u"1023" ? strId : kSpecial + f.strElement; };
 
-// Typed into a new location's sheet, written by the command, read back from
-// the file and shown again by the sheet in edit mode.
-void TestLocationDialogs::sheetRoundTrip()
-{
-    QFETCH(int, tab);
-    QFETCH(QString, control);
-    QFETCH(QString, element);
     CRecordingSink sink;
     CQardaDoc doc(m_strMain, m_strResult);
     CLocationTree tree;
     CLocationStore store(doc.m_xmlMain, doc.m_xmlResult, tree);
-    const QString strTag = QString::fromUtf8(QTest::currentDataTag());
-    const QString strId = QStringLiteral("Ort ") + kSpecial + strTag;
-    const QString strValue = control == QLatin1String("1023") ? strId : kSpecial + strTag;
-
     CBearbeitenSheet sheet(&doc.m_xmlMain, IDS_CAPTION_NEW);
     QVERIFY(sheet.OnInitDialog());
     sheet.show();
     QCOMPARE(sheet.windowTitle(), QStringLiteral("Neu"));
-    QCOMPARE(sheet.GetTabs()->tabText(tab), (QStringList{QStringLiteral("Allgemeine Daten"), QStringLiteral("Kundendaten"), QStringLiteral("Standort"), QStringLiteral("Netz"), QStringLiteral("Zählerdaten")}[tab]));
-    Type(Control(sheet, 0, QStringLiteral("1023")), strId);
     // The group list: empty entry first, then the groups in file order.
     auto* pGroups = qobject_cast<QComboBox*>(Control(sheet, 0, QStringLiteral("1068")));
     QCOMPARE(pGroups->currentIndex(), 0);
@@ -149,7 +141,8 @@ void TestLocationDialogs::sheetRoundTrip()
     pGroups->setFocus();
     QTest::keyClick(pGroups, Qt::Key_Down);
     QTest::keyClick(pGroups, Qt::Key_Down);
-    Type(Control(sheet, tab, control), strValue);
+    for (const CField& f : fields)
+        Type(Control(sheet, f.nTab, f.strControl), value(f));
     ClickOk(sheet);
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
     QCOMPARE(sheet.m_pGeneral->m_strGroup, QStringLiteral("G1"));
@@ -159,7 +152,10 @@ void TestLocationDialogs::sheetRoundTrip()
     reread.Open(m_strMain);
     CXMLNode n(&reread);
     QVERIFY(n.FindFirst(QStringLiteral("Group[@Name = 'G1']/Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}));
-    QCOMPARE(QString::fromUtf8(n.GetCurrentElement().first_element_by_path(element.toUtf8().constData()).text().get()), strValue);
+    for (const CField& f : fields)
+        QCOMPARE(QString::fromUtf8(
+                     n.GetCurrentElement().first_element_by_path(f.strElement.toUtf8().constData()).text().get()),
+                 value(f));
 
     CBearbeitenSheet edit(&reread, IDS_CAPTION_EDIT);
     edit.m_bEditMode = true;
@@ -167,7 +163,8 @@ void TestLocationDialogs::sheetRoundTrip()
     edit.m_pGeneral->m_strGroup = QStringLiteral("G1");
     QVERIFY(edit.OnInitDialog());
     QCOMPARE(edit.windowTitle(), QStringLiteral("Bearbeiten"));
-    QCOMPARE(ControlText(Control(edit, tab, control)), strValue);
+    for (const CField& f : fields)
+        QCOMPARE(ControlText(Control(edit, f.nTab, f.strControl)), value(f));
     QCOMPARE(qobject_cast<QComboBox*>(Control(edit, 0, QStringLiteral("1068")))->currentText(), QStringLiteral("G1"));
     QVERIFY(sink.m_shown.isEmpty());
 }

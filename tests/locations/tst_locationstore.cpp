@@ -87,6 +87,7 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
     CRecordingSink sink;
     Files f(m_dir.path() + QStringLiteral("/model"));
     CLocationStore store(f.main, f.result, f.tree);
+    CMirror mirror(f.tree);
     QRandomGenerator rnd(20240501);
     std::vector<CStoreChange> stack;
     size_t nDone = 0;
@@ -202,7 +203,10 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
                                  .arg(nStep).arg(nCommand).arg(i)
                                  .arg(patched.value(i), rebuilt.value(i))));
         }
-        // The look-ups the commands kept current agree with the queries.
+        // The notifications told every change; the tree's look-ups and the
+        // files' indexes agree with a walk and with the queries.
+        QCOMPARE(mirror.Compare(), QString());
+        QCOMPARE(TreeIndexDisagreement(f.tree, names), QString());
         QCOMPARE(IndexDisagreement(f.result), QString());
         QCOMPARE(IndexDisagreement(f.main), QString());
         // No ID twice; every result once, and only deletes (or undoing and

@@ -11,7 +11,6 @@
 
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <cerrno>
@@ -115,10 +114,12 @@ private slots:
     void cleanup() { m_sim.Stop(); }
 
     // A second readout of the same memory adds nothing and leaves the file
-    // as the first one wrote it; success prints nothing.
-    void demoReadTwice()
+    // as the first one wrote it; success prints nothing. With /delete the
+    // device is empty afterwards: a readout into a fresh file finds nothing
+    // and does not even rewrite it.
+    void readTwiceThenDelete()
     {
-        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
         const QString strPort = m_sim.Start({QStringLiteral("--demo")});
         QVERIFY(!strPort.isEmpty());
 
@@ -127,15 +128,22 @@ private slots:
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.strOut, QString());
         QCOMPARE(r.nExit, 0);
-        const int nFirst = CountResults(m_strResultFile);
-        QVERIFY(nFirst >= 12);
+        const int nCount = CountResults(m_strResultFile);
+        QVERIFY(nCount >= 1 + 12);
         const QByteArray after = ReadBytes(m_strResultFile);
 
-        r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
+        const QStringList args{QStringLiteral("/readout"), QStringLiteral("/port:") + strPort,
+                               QStringLiteral("/timeout:5000")};
+        r = RunQarda(args + QStringList{QStringLiteral("/delete")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
-        QCOMPARE(CountResults(m_strResultFile), nFirst);
         QCOMPARE(ReadBytes(m_strResultFile), after);
+
+        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+        r = RunQarda(args);
+        QCOMPARE(r.strErr, QString());
+        QCOMPARE(r.nExit, 0);
+        QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);
     }
 
     // The device path stored by the readout dialog is the port when the
@@ -153,27 +161,6 @@ private slots:
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), 3);
-    }
-
-    // With /delete the device is empty afterwards: a readout into a fresh
-    // file finds nothing and succeeds.
-    void deleteAfterReadout()
-    {
-        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("4")});
-        QVERIFY(!strPort.isEmpty());
-        RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort,
-                                QStringLiteral("/timeout:5000"), QStringLiteral("/delete")});
-        QCOMPARE(r.strErr, QString());
-        QCOMPARE(r.nExit, 0);
-        QCOMPARE(CountResults(m_strResultFile), 1 + 4);
-
-        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000")});
-        QCOMPARE(r.strErr, QString());
-        QCOMPARE(r.nExit, 0);
-        // No results: the file is not even rewritten.
-        QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);
     }
 
     // Two readouts with --delete into one file, the second started while the
@@ -269,7 +256,6 @@ private slots:
     void faultLeavesFileUnchanged_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::newRow("timeout") << "timeout";
         QTest::newRow("garbage") << "garbage";
         QTest::newRow("no acknowledgement") << "noack";
         QTest::newRow("port closed") << "close";
@@ -290,66 +276,53 @@ private slots:
 
         const QString strChain = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
         QVERIFY2(r.strErr.startsWith(strChain), qPrintable(r.strErr));
+        // The device's own text follows; what it says is the device layer's
+        // business.
         const QString strDetail = r.strErr.mid(strChain.size());
-        if (fault == QLatin1String("close")) {
-            QVERIFY2(strDetail.startsWith(LoadString(IDS_DEVICE_COMMUNICATION)) || strDetail.startsWith(Head(IDS_DEVICE_TIMEOUT)),
-                     qPrintable(strDetail));
-            return;
-        }
-        // The time-out text shows what came, at most 50 characters of it.
-        const QString strHead = Head(IDS_DEVICE_TIMEOUT);
-        QVERIFY2(strDetail.startsWith(strHead), qPrintable(strDetail));
-        const QString strTail = LoadString(IDS_DEVICE_TIMEOUT).mid(strHead.size() + 2);
-        const qsizetype nTail = strDetail.lastIndexOf(strTail);
-        QVERIFY(nTail > 0);
-        const QString strReceived = strDetail.mid(strHead.size(), nTail - strHead.size());
-        // Each control character is written out as four.
-        static const QRegularExpression escape(QStringLiteral("\\\\x[0-9a-f]{2}"));
-        QVERIFY2(QString(strReceived).replace(escape, QStringLiteral("?")).size() <= 50 + 3, qPrintable(strReceived));
-        if (fault == QLatin1String("timeout"))
-            QCOMPARE(strReceived, QString());
-        else
-            QVERIFY(strReceived.endsWith(QLatin1String("...")));
+        QVERIFY2(strDetail.startsWith(LoadString(IDS_DEVICE_COMMUNICATION))
+                     || strDetail.startsWith(Head(IDS_DEVICE_TIMEOUT)),
+                 qPrintable(strDetail));
     }
 
-    void unopenablePort_data()
+    // Refused before anything is read; the file stays as it was, and the
+    // system's reason follows on a line of its own.
+    void refusedBeforeReading_data()
     {
         QTest::addColumn<QString>("port");
-        QTest::newRow("missing device") << "/dev/nonexistent";
-        QTest::newRow("port 0") << "0";
+        QTest::addColumn<QString>("file");  // empty: the result file of the settings
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");  // the whole text; empty: names the file
+        const QString strDevice = LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
+                                  + QString::fromLocal8Bit(std::strerror(ENOENT));
+        QTest::newRow("missing device") << "/dev/nonexistent" << QString() << kForeignFile << strDevice;
+        QTest::newRow("port 0") << "0" << QString() << kForeignFile << strDevice;
+        // The result file must open before the device is touched.
+        const QString strMissing = m_dir.filePath(QStringLiteral("missing/Result.xml"));
+        QTest::newRow("result file missing")
+            << "/dev/nonexistent" << strMissing << QByteArray() << LoadString(IDS_XML_NOT_FOUND).arg(strMissing);
+        QTest::newRow("result file damaged")
+            << "/dev/nonexistent" << QString() << QByteArray("<Result-Data>\n<Result><ID>x</Result>\n") << QString();
     }
-    void unopenablePort()
+    void refusedBeforeReading()
     {
         QFETCH(QString, port);
-        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        if (!file.isEmpty())
+            WriteSettings(file);
+        else
+            QVERIFY(WriteBytes(m_strResultFile, bytes));
         const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + port});
-        QVERIFY(r.nExit > 0);
-        // The system's reason follows on a line of its own.
-        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_INIT) + u'\n'
-                                         + QString::fromLocal8Bit(std::strerror(ENOENT)));
-        QCOMPARE(ReadBytes(m_strResultFile), kForeignFile);
-    }
-
-    // The result file must open before the device is touched.
-    void resultFileMissing()
-    {
-        const QString strMissing = m_dir.filePath(QStringLiteral("missing/Result.xml"));
-        WriteSettings(strMissing);
-        const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:/dev/nonexistent")});
         WriteSettings(m_strResultFile);
         QVERIFY(r.nExit > 0);
-        QCOMPARE(r.strErr.trimmed(), LoadString(IDS_XML_NOT_FOUND).arg(strMissing));
-        QVERIFY(!QFile::exists(strMissing));
-    }
-
-    void resultFileDamaged()
-    {
-        const QByteArray damaged = "<Result-Data>\n<Result><ID>x</Result>\n";
-        QVERIFY(WriteBytes(m_strResultFile, damaged));
-        const RunResult r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:/dev/nonexistent")});
-        QVERIFY(r.nExit > 0);
-        QVERIFY2(r.strErr.contains(m_strResultFile), qPrintable(r.strErr));
-        QCOMPARE(ReadBytes(m_strResultFile), damaged);
+        // A damaged file is named; the parser's words are its own.
+        QVERIFY2(error.isEmpty() ? r.strErr.contains(m_strResultFile) : r.strErr.trimmed() == error,
+                 qPrintable(r.strErr));
+        if (file.isEmpty())
+            QCOMPARE(ReadBytes(m_strResultFile), bytes);
+        else
+            QVERIFY(!QFile::exists(file));
     }
 };
 

@@ -443,21 +443,6 @@ private slots:
         QCOMPARE(NextTimeStamp(previous, now), stamp);
     }
 
-    // Two records read within one second get times one second apart.
-    void twoRecordsWithinOneSecond()
-    {
-        CRecordDecoder decoder(QString(), QString(), 5);
-        CResultRecord r;
-        const QDateTime start(QDate(2024, 5, 1), QTime(10, 0, 0, 100));
-        const QDateTime first = NextTimeStamp(start, start.addMSecs(300));
-        const QDateTime second = NextTimeStamp(first, start.addMSecs(600));
-        QVERIFY(decoder.Decode({QStringLiteral("RID;1"), QStringLiteral("ID;A")}, first, r));
-        const QString t1 = r.m_strTime;
-        QVERIFY(decoder.Decode({QStringLiteral("RID;1"), QStringLiteral("ID;A")}, second, r));
-        QCOMPARE(t1, QStringLiteral("10:00:01"));
-        QCOMPARE(r.m_strTime, QStringLiteral("10:00:02"));
-    }
-
     void identityIndex_data()
     {
         QTest::addColumn<QString>("xml");

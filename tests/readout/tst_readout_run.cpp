@@ -115,15 +115,23 @@ private slots:
     }
 
     // Progress once per record, the monitor lines, the question whether to
-    // delete; yes deletes and says so.
-    void interactiveReadoutAndDelete()
+    // delete; yes deletes and says so, no keeps the results in the device
+    // and the same readout again adds nothing.
+    void interactiveReadout_data()
     {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("delete") << true;
+        QTest::newRow("keep") << false;
+    }
+    void interactiveReadout()
+    {
+        QFETCH(bool, answer);
         const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("6")});
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
         doc.Open(m_strFile);
         CRecordingObserver observer;
-        observer.m_bAnswer = true;
+        observer.m_bAnswer = answer;
         ReadoutOptions options = Options(strPort);
         options.m_bInteractive = true;
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
@@ -133,9 +141,9 @@ private slots:
         QCOMPARE(observer.m_ranges, QList<int>{6});
         QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3, 4, 5, 6}));
         QCOMPARE(observer.m_questions, QStringList{LoadString(IDS_PX900_ASK_DELETE)});
-        QCOMPARE(observer.m_notes, QStringList{LoadString(IDS_RESULTS_DELETED)});
+        QCOMPARE(observer.m_notes, answer ? QStringList{LoadString(IDS_RESULTS_DELETED)} : QStringList());
         QVERIFY(observer.m_log.filter(QStringLiteral("AGR6")).size() >= 1);
-        QVERIFY(observer.m_log.filter(QStringLiteral("AER")).size() >= 1);
+        QCOMPARE(observer.m_log.filter(QStringLiteral("AER")).isEmpty(), !answer);
 
         // Saved once: a fresh load sees them all.
         CXMLDocument again;
@@ -143,28 +151,10 @@ private slots:
         QCOMPARE(CountResults(again), 6);
 
         CRecordingObserver second;
-        const ReadoutOutcome empty = ReadoutResults(options, doc, &second);
-        QVERIFY(empty.m_bSuccess);
-        QCOMPARE(empty.m_nCount, 0);
-    }
-
-    // No to the question keeps the results in the device; the same readout
-    // again adds nothing.
-    void answerNoKeepsResults()
-    {
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
-        QVERIFY(!strPort.isEmpty());
-        CXMLDocument doc;
-        doc.Open(m_strFile);
-        CRecordingObserver observer;
-        ReadoutOptions options = Options(strPort);
-        options.m_bInteractive = true;
-        QCOMPARE(ReadoutResults(options, doc, &observer).m_nAdded, 3);
-        const ReadoutOutcome again = ReadoutResults(options, doc, &observer);
-        QVERIFY(again.m_bSuccess);
-        QCOMPARE(again.m_nCount, 3);
-        QCOMPARE(again.m_nAdded, 0);
-        QVERIFY(observer.m_notes.isEmpty());
+        const ReadoutOutcome next = ReadoutResults(options, doc, &second);
+        QVERIFY(next.m_bSuccess);
+        QCOMPARE(next.m_nCount, answer ? 0 : 6);
+        QCOMPARE(next.m_nAdded, 0);
     }
 
     // A cancel is a failure without a message: nothing added, file unchanged,

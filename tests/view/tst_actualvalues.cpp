@@ -11,9 +11,7 @@
 #include "view/WiringCheck.h"
 
 #include <QPainter>
-#include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <clocale>
@@ -26,22 +24,17 @@ class TestActualValues : public QObject
 private:
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_localeDir;
-    bool SetGermanLocale();
 
 private slots:
     void initTestCase();
-    void quantityNames_data();
-    void quantityNames();
     void phiUICell_data();
     void phiUICell();
     void normalizeAngles_data();
     void normalizeAngles();
     void ranges_data();
     void ranges();
-    void smallVoltageDrawsNoArrow();
-    void maximumReachesCircle();
-    void rangeReferenceClamps();
-    void zeroRangeDrawsNothing();
+    void vectorLengths_data();
+    void vectorLengths();
     void dinZeroPointsUp();
     void diagramPaintsArrowsInColours();
     void diagramWithHeaderTable();
@@ -66,43 +59,6 @@ void TestActualValues::cleanupTestCase()
 {
     std::setlocale(LC_ALL, "C");
     QLocale::setDefault(QLocale::c());
-}
-
-bool TestActualValues::SetGermanLocale()
-{
-    for (const char* psz : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
-        if (std::setlocale(LC_ALL, psz))
-            return true;
-    // Not installed: build one into a temporary folder when the tools exist.
-    const QString strLocaledef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
-    if (strLocaledef.isEmpty() || !m_localeDir.isValid())
-        return false;
-    QProcess::execute(strLocaledef, {QStringLiteral("--no-archive"), QStringLiteral("-i"), QStringLiteral("de_DE"),
-                                     QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                     m_localeDir.filePath(QStringLiteral("de_DE.UTF-8"))});
-    qputenv("LOCPATH", m_localeDir.path().toLocal8Bit());
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
-void TestActualValues::quantityNames_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("0") << 0 << QStringLiteral("UPN");
-    QTest::newRow("9") << 9 << QStringLiteral("PhiUI");
-    QTest::newRow("17") << 17 << QStringLiteral("AAUXI");
-    QTest::newRow("25") << 25 << QString::fromUtf8("Cos\xc3\x9f");
-    QTest::newRow("26") << 26 << QStringLiteral("SN");
-    QTest::newRow("33") << 33 << QStringLiteral("T");
-    QTest::newRow("34") << 34 << QStringLiteral("");
-    QTest::newRow("-1") << -1 << QStringLiteral("");
-}
-
-void TestActualValues::quantityNames()
-{
-    QFETCH(int, index);
-    QFETCH(QString, name);
-    QCOMPARE(QuantityName(index), name);
 }
 
 void TestActualValues::phiUICell_data()
@@ -238,19 +194,75 @@ double Dist(const QPointF& a, const QPointF& b)
     return QLineF(a, b).length();
 }
 
+// Applies "P2=-1.0772;kW|..." to the cache: a phase value of U, I, P or UPP,
+// or UR (primary/secondary switches), UPRIM (voltage ratio), URANGE, IRANGE.
+void Change(CResultCache& c, const QString& strChanges)
+{
+    for (const QString& change : strChanges.split(u'|', Qt::SkipEmptyParts)) {
+        const QString strKey = change.section(u'=', 0, 0), strValue = change.section(u'=', 1);
+        if (strKey == u"UR")
+            c.m_strPrimSekValCzReg = strValue;
+        else if (strKey == u"UPRIM")
+            c.m_strUPrimSek = strValue;
+        else if (strKey == u"URANGE")
+            c.m_strURange = strValue;
+        else if (strKey == u"IRANGE")
+            c.m_strIRange = strValue;
+        else {
+            const int nQty = strKey.startsWith(u"UPP") ? kQtyUPP
+                             : strKey[0] == u'U'       ? kQtyUPN
+                             : strKey[0] == u'I'       ? kQtyI
+                                                       : kQtyP;
+            c.m_strValues[nQty][strKey.back().digitValue() - 1] = strValue;
+        }
+    }
+}
+
 } // namespace
 
-void TestActualValues::smallVoltageDrawsNoArrow()
+// Arrow lengths on a circle of radius 100 for U1..U3, I1..I3; -1: no arrow.
+void TestActualValues::vectorLengths_data()
 {
-    CDiagram d;
-    d.cache.m_strValues[kQtyUPN][1] = QStringLiteral("3.00;V"); // 1 % of 300 V
-    d.Compute();
-    QVERIFY(!d.vectors[1].m_bDrawn);
-    for (int v : {0, 2, 3, 4, 5})
-        QVERIFY(d.vectors[v].m_bDrawn);
-    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 230.12 / 300) < 1e-9);
+    QTest::addColumn<QString>("changes");
+    QTest::addColumn<int>("reference");
+    QTest::addColumn<QList<double>>("lengths");
+    const int range = kVectorRefRange;
+    QTest::newRow("range") << QString() << range << QList<double>{100 * 230.12 / 300, 100 * 229.87 / 300,
+                                                                  100 * 230.45 / 300, 100,
+                                                                  100 * 4.987 / 5,    100};
+    QTest::newRow("below 5 % of the range no arrow")
+        << "U2=14.99;V|I3=0.249;A" << range
+        << QList<double>{100 * 230.12 / 300, -1, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, -1};
+    QTest::newRow("5 % of the range") << "U2=15.00;V|I3=0.25;A" << range
+                                      << QList<double>{100 * 230.12 / 300, 5, 100 * 230.45 / 300, 100,
+                                                       100 * 4.987 / 5,    5};
+    QTest::newRow("primary kV against the range times the ratio")
+        << "UPRIM=20000.0/100.0;V;200.00|U1=23.050;kV|I1=7.500;A" << range
+        << QList<double>{100 * 23050.0 / 60000.0, -1, -1, 100, 100 * 4.987 / 5, 100};
+    // The largest reaches the circle; 4.987 A is still below 5 % of 100 A.
+    QTest::newRow("maximum reaches the circle")
+        << "URANGE=600.0;V;600V|IRANGE=100.000;A;100A" << int(kVectorRefMaximum)
+        << QList<double>{100 * 230.12 / 230.45, 100 * 229.87 / 230.45, 100, 100 * 5.012 / 5.034, -1, 100};
+    QTest::newRow("no range, nothing") << "URANGE=|IRANGE=abc;A" << range << QList<double>{-1, -1, -1, -1, -1, -1};
+}
 
-    // And nothing of it is painted: no head, no label in U2's colour.
+void TestActualValues::vectorLengths()
+{
+    QFETCH(QString, changes);
+    QFETCH(int, reference);
+    QFETCH(QList<double>, lengths);
+    CDiagram d;
+    Change(d.cache, changes);
+    d.settings.m_nReference = reference;
+    d.Compute();
+    for (int v = 0; v < 6; ++v) {
+        QCOMPARE(d.vectors[v].m_bDrawn, lengths[v] >= 0);
+        if (lengths[v] >= 0) {
+            QVERIFY2(std::fabs(d.vectors[v].m_dLength - lengths[v]) < 1e-9, qPrintable(QString::number(v)));
+            QVERIFY(std::fabs(Dist(d.vectors[v].m_tip, QPointF(0, 0)) - lengths[v]) < 1e-9);
+        }
+    }
+    // What is not drawn is not painted either: no head, no label.
     CRecordingDevice dev(QSize(640, 480));
     {
         QPainter p(&dev);
@@ -258,49 +270,11 @@ void TestActualValues::smallVoltageDrawsNoArrow()
         CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false).DrawVectorDiagram(&p, QRect(0, 0, 640, 480),
                                                                                           false, h);
     }
-    QCOMPARE(dev.OfKind(CPaintOp::Polygon).size(), 5);
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Polygon))
-        QVERIFY(op.m_brush.color() != d.settings.m_colours[1]);
-    QVERIFY(!dev.FindText(QStringLiteral("U2")));
-    QVERIFY(dev.FindText(QStringLiteral("U1")));
-}
-
-void TestActualValues::maximumReachesCircle()
-{
-    CDiagram d;
-    d.settings.m_nReference = kVectorRefMaximum;
-    d.cache.m_strURange = QStringLiteral("600.0;V;600V"); // the range does not matter
-    d.cache.m_strIRange = QStringLiteral("100.000;A;100A");
-    d.Compute();
-    QVERIFY(d.vectors[2].m_bDrawn);
-    QVERIFY(std::fabs(d.vectors[2].m_dLength - 100) < 1e-9);                // 230.45 V, the largest
-    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 230.12 / 230.45) < 1e-9);
-    QVERIFY(std::fabs(d.vectors[5].m_dLength - 100) < 1e-9);                // 5.034 A, the largest
-    QVERIFY(std::fabs(Dist(d.vectors[2].m_tip, QPointF(0, 0)) - 100) < 1e-9);
-}
-
-void TestActualValues::rangeReferenceClamps()
-{
-    CDiagram d;
-    d.cache.m_strValues[kQtyI][0] = QStringLiteral("7.500;A"); // above the 5 A range
-    // A primary voltage in kV against a range in V times the ratio.
-    d.cache.m_strUPrimSek = QStringLiteral("20000.0/100.0;V;200.00");
-    d.cache.m_strValues[kQtyUPN][0] = QStringLiteral("23.050;kV");
-    d.Compute();
-    QVERIFY(std::fabs(d.vectors[3].m_dLength - 100) < 1e-9);
-    QVERIFY(std::fabs(d.vectors[0].m_dLength - 100 * 23050.0 / 60000.0) < 1e-9);
-    // 229.87 V of a 60 kV range is below 5 %: no arrow.
-    QVERIFY(!d.vectors[1].m_bDrawn);
-}
-
-void TestActualValues::zeroRangeDrawsNothing()
-{
-    CDiagram d;
-    d.cache.m_strURange.clear();
-    d.cache.m_strIRange = QStringLiteral("abc;A");
-    d.Compute();
-    for (const CVectorGeometry& v : d.vectors)
-        QVERIFY(!v.m_bDrawn);
+    const char* labels[6] = {"U1", "U2", "U3", "I1", "I2", "I3"};
+    QCOMPARE(dev.OfKind(CPaintOp::Polygon).size(),
+             std::count_if(lengths.begin(), lengths.end(), [](double l) { return l >= 0; }));
+    for (int v = 0; v < 6; ++v)
+        QCOMPARE(dev.FindText(QString::fromLatin1(labels[v])) != nullptr, lengths[v] >= 0);
 }
 
 void TestActualValues::dinZeroPointsUp()
@@ -461,7 +435,7 @@ void TestActualValues::combinedView()
 
 void TestActualValues::germanLocaleKeepsPoint()
 {
-    if (!SetGermanLocale())
+    if (!SetGermanLocale(m_localeDir))
         QSKIP("no German locale available (none installed, none could be built)");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // The runtime really formats with a comma now.
@@ -588,20 +562,7 @@ void TestActualValues::wiringRules()
     QFETCH(QString, text);
     CResultCache c = MakeThreePhaseCache();
     c.m_strPrimSekValCzReg = QStringLiteral("Off;Off;Off");
-    for (const QString& change : changes.split(u'|', Qt::SkipEmptyParts)) {
-        const QString strKey = change.section(u'=', 0, 0), strValue = change.section(u'=', 1);
-        if (strKey == u"UR")
-            c.m_strPrimSekValCzReg = strValue;
-        else if (strKey == u"UPRIM")
-            c.m_strUPrimSek = strValue;
-        else {
-            const int nQty = strKey.startsWith(u"UPP") ? kQtyUPP
-                             : strKey[0] == u'U'       ? kQtyUPN
-                             : strKey[0] == u'I'       ? kQtyI
-                                                       : kQtyP;
-            c.m_strValues[nQty][strKey.back().digitValue() - 1] = strValue;
-        }
-    }
+    Change(c, changes);
     const QList<CWiringHint> result = CheckWiring(WiringInputOf(c));
     static const char* const kNames[] = {"passed", "reversed", "missingU", "missingI", "unbalance"};
     QStringList names, texts;

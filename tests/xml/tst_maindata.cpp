@@ -58,9 +58,7 @@ private slots:
     void emptyFile();
     void queries_data();
     void queries();
-    void findFirstFindsFirstOfTwo();
     void indexFollowsCursorChanges();
-    void emptyIdIsALocation();
     void readAndEditLocation();
     void addLocationInGroup();
     void groupNameEdit();
@@ -113,6 +111,8 @@ void TestMainData::queries_data()
                                         << QStringList{QStringLiteral("G2")};
     QTest::newRow(".//Main at root") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("R1")
                                      << QStringList{QStringLiteral("R1")};
+    QTest::newRow(".//Main twice") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("DUP")
+                                   << QStringList{QStringLiteral("DUP"), QStringLiteral("DUP")};
     QTest::newRow(".//Main unknown") << QStringLiteral(".//Main[General/ID = $id]") << QStringLiteral("X")
                                      << QStringList{};
     QTest::newRow("all locations") << QStringLiteral(".//Main") << QString()
@@ -153,16 +153,6 @@ void TestMainData::queries()
     QCOMPARE(hits, expected);
 }
 
-void TestMainData::findFirstFindsFirstOfTwo()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNodeMain m(&doc);
-    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = $id]"), {{QStringLiteral("id"), QStringLiteral("DUP")}}));
-    QCOMPARE(m.GetRecordCount(), 2);
-    QCOMPARE(m.m_Net.m_strOperator, QStringLiteral("first"));
-}
-
 void TestMainData::indexFollowsCursorChanges()
 {
     CXMLDocument doc;
@@ -183,17 +173,6 @@ void TestMainData::indexFollowsCursorChanges()
     g.MoveFirst();
     g.Delete();
     QCOMPARE(IndexDisagreement(doc), QString());
-}
-
-void TestMainData::emptyIdIsALocation()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNodeMain m(&doc);
-    QVERIFY(m.FindFirst(QStringLiteral("Main[General/ID = $id]"), {{QStringLiteral("id"), QString()}}));
-    QCOMPARE(m.GetRecordCount(), 1);
-    QCOMPARE(m.m_General.m_strID, QString());
-    QCOMPARE(m.m_Customer.m_strFirstname, QStringLiteral("Leer"));
 }
 
 void TestMainData::readAndEditLocation()

@@ -1,5 +1,5 @@
 // CXMLDocument: loading in the declared encoding, parse errors, the byte
-// layout of a save, failed saves that keep the old file.
+// layout of a save, documents that must never be saved.
 
 #include "XmlTestUtil.h"
 
@@ -12,10 +12,8 @@
 #include <QRegularExpression>
 #include <QStringEncoder>
 
-#include <csignal>
 #include <future>
 #include <thread>
-#include <sys/resource.h>
 
 using namespace XmlTest;
 
@@ -42,9 +40,6 @@ private slots:
     void saveLayout();
     void encodings_data();
     void encodings();
-    void failedSave_data();
-    void failedSave();
-    void failedSaveDiskFull();
     void invalidDocumentIsNeverSaved_data();
     void invalidDocumentIsNeverSaved();
     void suppressedSavesAndReload();
@@ -370,112 +365,6 @@ void TestXMLDocument::encodings()
     CXMLNode node(&reread);
     QVERIFY(node.FindFirst(QStringLiteral("Name")));
     QCOMPARE(node.GetValue(QStringLiteral("Name")), expected);
-}
-
-void TestXMLDocument::failedSave_data()
-{
-    QTest::addColumn<int>("way");
-    QTest::newRow("folder renamed away") << 0;
-    QTest::newRow("folder replaced by a file") << 1;
-    QTest::newRow("file replaced by a folder") << 2;
-}
-
-// Root ignores file permissions, so the failures come from the file system's
-// structure: the folder is gone, or the target cannot be replaced.
-void TestXMLDocument::failedSave()
-{
-    QFETCH(int, way);
-    const QString strFolder = Path(QStringLiteral("save%1").arg(way));
-    const QString strMoved = strFolder + QStringLiteral("-moved");
-    QVERIFY(QDir().mkpath(strFolder));
-    const QString strPath = strFolder + QStringLiteral("/Result.xml");
-    const QByteArray original("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A</ID>\r\n</Result>\r\n</Result-Data>\r\n");
-    QVERIFY(WriteBytes(strPath, original));
-
-    CXMLDocument doc;
-    doc.Open(strPath);
-    CXMLNode node(&doc);
-    QVERIFY(node.FindFirst(QStringLiteral("Result")));
-    node.SetValue(QStringLiteral("ID"), QStringLiteral("changed"));
-
-    QString strOldFile = strPath;
-    switch (way) {
-    case 0:
-        QVERIFY(QDir().rename(strFolder, strMoved));
-        strOldFile = strMoved + QStringLiteral("/Result.xml");
-        break;
-    case 1:
-        QVERIFY(QDir().rename(strFolder, strMoved));
-        QVERIFY(WriteBytes(strFolder, "not a folder"));
-        strOldFile = strMoved + QStringLiteral("/Result.xml");
-        break;
-    case 2:
-        QVERIFY(QFile::rename(strPath, strPath + QStringLiteral(".kept")));
-        QVERIFY(QDir().mkdir(strPath));
-        strOldFile = strPath + QStringLiteral(".kept");
-        break;
-    }
-
-    const CXMLException e = ExpectXmlException([&] { doc.Save(); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
-    QVERIFY(e.GetErrorMessage().startsWith(QStringLiteral("Beim Speichern der XML Datei ist ein Fehler aufgetreten")));
-    QVERIFY(e.GetErrorMessage().contains(strPath));
-    QCOMPARE(ReadBytes(strOldFile), original);
-
-    // Put things back; Reload brings the file's state back into memory.
-    switch (way) {
-    case 0:
-        QVERIFY(QDir().rename(strMoved, strFolder));
-        break;
-    case 1:
-        QVERIFY(QFile::remove(strFolder));
-        QVERIFY(QDir().rename(strMoved, strFolder));
-        break;
-    case 2:
-        QVERIFY(QDir().rmdir(strPath));
-        QVERIFY(QFile::rename(strPath + QStringLiteral(".kept"), strPath));
-        break;
-    }
-    QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Result.xml")});
-    doc.Reload();
-    QVERIFY(node.FindFirst(QStringLiteral("Result")));
-    QCOMPARE(node.GetValue(QStringLiteral("ID")), QStringLiteral("A"));
-    QCOMPARE(ReadBytes(strPath), original);
-}
-
-// A full disk, made by a file-size limit: the write fails part way, the old
-// file stays and no temporary file is left.
-void TestXMLDocument::failedSaveDiskFull()
-{
-    const QString strFolder = Path(QStringLiteral("full"));
-    QVERIFY(QDir().mkpath(strFolder));
-    const QString strPath = strFolder + QStringLiteral("/Main.xml");
-    const QByteArray original("<Main-Data>\r\n</Main-Data>\r\n");
-    QVERIFY(WriteBytes(strPath, original));
-
-    CXMLDocument doc;
-    doc.Open(strPath);
-    pugi::xml_node root = doc.GetDocumentElement();
-    const std::string big(64 * 1024, 'x');
-    for (int i = 0; i < 8; ++i)
-        root.append_child("Main").text().set(big.c_str());
-
-    struct rlimit old {};
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 100 * 1024;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-    const CXMLException e = ExpectXmlException([&] { doc.Save(); });
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
-    QCOMPARE(ReadBytes(strPath), original);
-    QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Main.xml")});
-    // With room again the same document saves.
-    doc.Save();
-    QVERIFY(ReadBytes(strPath).size() > 8 * 64 * 1024);
 }
 
 void TestXMLDocument::invalidDocumentIsNeverSaved_data()
