@@ -2,9 +2,10 @@
 // file per kind, as "qarda --export-csv 'FILE-{kind}.csv'" does, and compares
 // the time with opening the result file plus writing the same bytes in one
 // go. Target: export <= 1.5 x (open + write). Process CPU time and wall time,
-// median of --runs runs (default 3).
+// median of --runs runs (default 3). --keep DIR leaves the CSV files there,
+// to compare the output of two builds.
 //
-//     bench_export [FOLDER] [--runs N]
+//     bench_export [FOLDER] [--runs N] [--keep DIR]
 
 #include "export/ResultExporter.h"
 #include "xml/XMLDocument.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -54,10 +56,13 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QString strFolder = QStringLiteral("bench-data");
     int nRuns = 3;
+    QString strKeep;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--runs") && i + 1 < args.size())
             nRuns = std::max(1, args.at(++i).toInt());
+        else if (args.at(i) == QLatin1String("--keep") && i + 1 < args.size())
+            strKeep = args.at(++i);
         else
             strFolder = args.at(i);
     }
@@ -84,6 +89,10 @@ int main(int argc, char** argv)
         QFile f(strFile);
         if (f.open(QIODevice::ReadOnly))
             bytes += f.readAll();
+        if (!strKeep.isEmpty()) {
+            QDir().mkpath(strKeep);
+            QFile::copy(strFile, QDir(strKeep).filePath(QFileInfo(strFile).fileName()));
+        }
     }
     const Times openTimes = Measure(
         [&] {
