@@ -33,18 +33,22 @@ QByteArrayView CCsvLineWriter::LineEnd()
 
 CCsvLineWriter::CCsvLineWriter(QByteArray& out)
     : m_out(out)
-    , m_p(out.data())
     , m_nSize(out.size())
-    , m_nCapacity(out.size())
     , m_nLineStart(out.size())
 {
+    // The whole memory the buffer holds is used before it grows: growing it
+    // for every result would move it again and again.
+    m_out.resize(std::max(m_out.capacity(), m_nSize));
+    m_p = m_out.data();
+    m_nCapacity = m_out.size();
 }
 
 void CCsvLineWriter::Grow(qsizetype n)
 {
-    m_nCapacity = std::max(2 * m_nCapacity, m_nSize + n + 64 * 1024);
-    m_out.resize(m_nCapacity);
+    m_out.reserve(std::max(2 * m_nCapacity, m_nSize + n + 64 * 1024));
+    m_out.resize(m_out.capacity());
     m_p = m_out.data();
+    m_nCapacity = m_out.size();
 }
 
 namespace {
@@ -195,6 +199,15 @@ void CCsvFile::Commit()
     m_file.close();
     if (m_file.error() != QFileDevice::NoError)
         Fail(m_file.errorString());
+    m_pending = QByteArray();  // its memory serves the next file
+}
+
+QByteArray& CCsvFile::GetBuffer()
+{
+    // One block and the lines that end it, without moving.
+    if (m_pending.capacity() < kBlock)
+        m_pending.reserve(kBlock + kBlock / 4);
+    return m_pending;
 }
 
 void CCsvFile::Rollback()

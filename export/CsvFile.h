@@ -112,11 +112,11 @@ public:
     void Open(const QString& strPath, const QStringList& header);
     // Where complete UTF-8 lines are appended (see CCsvLineWriter); tell
     // the file with LinesAdded.
-    QByteArray& GetBuffer() { return m_pending; }
+    QByteArray& GetBuffer();
     void LinesAdded(qsizetype nLines);
     // Writes what is pending and closes; throws on failure (after the cut).
     void Commit();
-    // Takes back everything written since Open.
+    // Takes back everything written since Open, also after Commit.
     void Rollback();
 
     bool IsUtf8() const { return m_bUtf8; }

@@ -446,6 +446,29 @@ double Number(Text t)
         ++p;
     if (p < end && (*p == '+' || *p == '-'))
         return 0;
+    // The usual "-120.25": up to 15 digits make an exact whole number, and
+    // one division by an exact power of ten rounds it correctly.
+    static constexpr double kPowers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* q = p;
+    long long nMantissa = 0;
+    int nDigits = 0, nDecimals = -1;
+    for (; q < end && nDigits <= 15; ++q) {
+        if (*q >= '0' && *q <= '9') {
+            nMantissa = nMantissa * 10 + (*q - '0');
+            ++nDigits;
+            if (nDecimals >= 0)
+                ++nDecimals;
+        } else if (*q == '.' && nDecimals < 0) {
+            nDecimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (nDigits > 0 && nDigits <= 15 && (q == end || (*q != 'e' && *q != 'E' && (*q < '0' || *q > '9')))) {
+        const double d = double(nMantissa) / kPowers[std::max(nDecimals, 0)];
+        return bNegative ? -d : d;
+    }
     double d = 0;
     const auto res = std::from_chars(p, end, d, std::chars_format::general);
     if (res.ec == std::errc::invalid_argument)
@@ -805,12 +828,7 @@ qsizetype LineBuilder::Build(ResultKind kind)
 
 void CResultTexts::Clear()
 {
-    const size_t nSlots = size_t(GetLayout().nFields + kQtyCount * 3);
-    if (m_slots.size() != nSlots)
-        m_slots.assign(nSlots, Text());
-    for (const int n : m_touched)
-        m_slots[size_t(n)] = Text();
-    m_touched.clear();
+    m_slots.assign(size_t(GetLayout().nFields + kQtyCount * 3), Text());
     for (std::vector<Text>& texts : m_repeated)
         texts.clear();
     m_nSeries = 0;
@@ -869,10 +887,7 @@ void CResultTexts::Load(pugi::xml_node element)
     const bool bBurden = m_kind == ResultKind::UBurden || m_kind == ResultKind::IBurden;
     const char cSide = m_kind == ResultKind::UBurden ? 'U' : 'I';
     const size_t nValues = size_t(l.nFields);
-    const auto set = [this](size_t n, Text text) {
-        m_slots[n] = text;
-        m_touched.push_back(int(n));
-    };
+    const auto set = [this](size_t n, Text text) { m_slots[n] = text; };
 
     // The children of results of one kind mostly come in the same order: the
     // name seen at the same place last time is tried before the table.
@@ -975,10 +990,6 @@ void CResultTexts::Load(const CResultCache& cache)
     }
     m_nSample = cache.m_nSample;
     m_steps = cache.m_automaticLines;
-    // Every slot may hold a copy: all are cleared with the next load.
-    m_touched.resize(m_slots.size());
-    for (size_t i = 0; i < m_slots.size(); ++i)
-        m_touched[i] = int(i);
 }
 
 // ---------------------------------------------------------------------------------

@@ -50,7 +50,6 @@ private:
     Text Own(const QString& str);
     Text LeafText(pugi::xml_node node);
 
-    std::vector<int> m_touched;
     std::vector<int> m_places;
     QList<QByteArray> m_storage;
 };

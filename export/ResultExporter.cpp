@@ -105,7 +105,8 @@ CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& arg
     }
 
     // Every file is opened before anything is written, and every file is
-    // taken back when one fails.
+    // taken back when one fails (a file is complete, and closed, when its
+    // kind is done).
     CCsvBatchReport report;
     std::vector<std::unique_ptr<CCsvFile>> files;
     try {
@@ -128,9 +129,8 @@ CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& arg
                 ++report.m_nResults;
             }
             report.m_nLines += file.GetLineCount();
+            file.Commit();
         }
-        for (auto& pFile : files)
-            pFile->Commit();
     } catch (...) {
         for (auto& pFile : files)
             pFile->Rollback();
