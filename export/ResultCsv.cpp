@@ -4,6 +4,7 @@
 #include "export/CsvFile.h"
 #include "resources/StringTable.h"
 #include "view/ActualValues.h"
+#include "view/MeasurementTables.h"
 #include "view/ResultCache.h"
 
 #include <QDateTime>
@@ -143,6 +144,24 @@ constexpr int kOrders = 41;  // 0 to 40
 
 const char* const g_stepKeys[] = {"Edge-Max", "Edge-Min", "Edge",  "EL-Min",    "EL-Max",    "Test",
                                   "Error",    "MTime",    "MPuls", "Reg-Start", "Reg-Stopp", "Energy"};
+
+// The value of a field of an automatic-measurement step ("key=value;unit"
+// texts), with its unit after a blank; empty when the step lacks the key.
+QString StepValue(const QStringList& step, const QString& strKey)
+{
+    for (const QString& strText : step) {
+        const qsizetype n = FindStepKey(strText, strKey);
+        if (n < 0)
+            continue;
+        const QString strRest = strText.mid(n + strKey.size() + 1);
+        const QString strValue = strRest.section(QLatin1Char(';'), 0, 0).trimmed();
+        const QString strUnit = strRest.section(QLatin1Char(';'), 1, 1).trimmed();
+        if (strValue.isEmpty())
+            return {};
+        return strUnit.isEmpty() ? strValue : strValue + QLatin1Char(' ') + strUnit;
+    }
+    return {};
+}
 
 // The fields a step of this type carries.
 QStringList StepKeysOfType(const QString& strType)
@@ -997,26 +1016,6 @@ void CResultTexts::Load(const CResultCache& cache)
 qsizetype AppendResultCsvLines(QByteArray& out, const CResultTexts& texts, ResultKind kind, int nNorm)
 {
     return LineBuilder(out, texts, nNorm).Build(kind);
-}
-
-QString StepValue(const QStringList& step, const QString& strKey)
-{
-    const QString strNeedle = strKey + QLatin1Char('=');
-    for (const QString& strText : step) {
-        // The key must stand alone: "Edge=" is no match inside "Edge-Max=".
-        qsizetype n = strText.indexOf(strNeedle);
-        while (n > 0 && (strText.at(n - 1).isLetterOrNumber() || strText.at(n - 1) == QLatin1Char('-')))
-            n = strText.indexOf(strNeedle, n + 1);
-        if (n < 0)
-            continue;
-        const QString strRest = strText.mid(n + strNeedle.size());
-        const QString strValue = strRest.section(QLatin1Char(';'), 0, 0).trimmed();
-        const QString strUnit = strRest.section(QLatin1Char(';'), 1, 1).trimmed();
-        if (strValue.isEmpty())
-            return {};
-        return strUnit.isEmpty() ? strValue : strValue + QLatin1Char(' ') + strUnit;
-    }
-    return {};
 }
 
 bool IsCsvExportKind(ResultKind kind)

@@ -67,10 +67,6 @@ QStringList ResultCsvHeader(ResultKind kind);
 // follow the angle norm, as on the screen. Gives the number of lines.
 qsizetype AppendResultCsvLines(QByteArray& out, const CResultTexts& texts, ResultKind kind, int nNorm);
 
-// The value of a field of an automatic-measurement step ("key=value;unit"
-// texts), with its unit after a blank; empty when the step lacks the key.
-QString StepValue(const QStringList& step, const QString& strKey);
-
 // Whether the export command applies to a tree item: a result item (not a
 // container) without children, or a continuous series with its samples.
 bool IsResultExportEnabled(bool bHasItem, bool bIsContainer, bool bHasChildren, ResultKind kind);
