@@ -2,22 +2,56 @@
 
 #include "core/Kinds.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <pugixml.hpp>
+
+#include <optional>
+#include <vector>
 
 struct CResultCache;
 
-// The lines of one result in the CSV layout of its kind: the column titles
-// and one or more data lines with one cell per title (a continuous series
-// gives a line per sample, an automatic measurement a line per test step).
-// Cells are plain texts; quoting is the file writer's business.
-struct CResultCsvLines
+// The texts of one result that its CSV lines are made of, as UTF-8 views:
+// straight into the document's text for a bulk export, which reads
+// thousands of results, and into copies of its own for the shown result.
+// One object is reused from result to result.
+struct CResultTexts
 {
-    QStringList m_header;
-    QList<QStringList> m_rows;
+    using Text = QByteArrayView;
 
-    bool IsEmpty() const { return m_header.isEmpty(); }
+    // A "Result" element of the result file, read as the view reads it.
+    void Load(pugi::xml_node element);
+    // The result as the view holds it (a sample of a series included).
+    void Load(const CResultCache& cache);
+
+    // What the line code reads: its fields by number, then the actual
+    // values by quantity and phase.
+    std::optional<ResultKind> m_kind;  // of "Function"
+    std::vector<Text> m_slots;
+    // "SampleA", "SampleB", "Harm", "HarmValue", one text per element.
+    std::vector<Text> m_repeated[4];
+    // The entries of a continuous series.
+    struct CSample
+    {
+        Text m_stamp;
+        std::vector<Text> m_values;
+    };
+    std::vector<CSample> m_series;
+    qsizetype m_nSeries = 0;
+    int m_nSample = -1;
+    // The lines of each step of an automatic measurement.
+    QList<QStringList> m_steps;
+
+private:
+    void Clear();
+    Text Own(const QString& str);
+    Text LeafText(pugi::xml_node node);
+
+    std::vector<int> m_places;
+    QList<QByteArray> m_storage;
 };
 
 // Whether results of the kind can be exported (3 to 18 but the sample, 13).
@@ -26,21 +60,12 @@ bool IsCsvExportKind(ResultKind kind);
 // The column titles of a kind; empty for kinds without export.
 QStringList ResultCsvHeader(ResultKind kind);
 
-// Header and data lines of the result the cache holds, shown as `kind`
-// (a sample of a continuous series is shown as Value). Angles between
-// voltage and current follow the angle norm, as on the screen.
-CResultCsvLines BuildResultCsv(const CResultCache& cache, ResultKind kind, int nNorm);
-// The data lines alone.
-QList<QStringList> BuildResultCsvRows(const CResultCache& cache, ResultKind kind, int nNorm);
-
-// A stored value text as one cell: "230.50;V" gives "230.50 V" (the text
-// before the first ";", a blank, the text up to the next ";"); a text
-// without ";" stays as it is; a value without a number gives an empty cell.
-QString ValueCell(const QString& strText);
-
-// The value of a field of an automatic-measurement step ("key=value;unit"
-// texts), with its unit after a blank; empty when the step lacks the key.
-QString StepValue(const QStringList& step, const QString& strKey);
+// Appends the data lines of the result, shown as `kind`, to `out` in UTF-8
+// (see CCsvLineWriter), one cell per title: a continuous series gives a line
+// per sample, an automatic measurement a line per test step, a sample of a
+// series shown as Value its own line. Angles between voltage and current
+// follow the angle norm, as on the screen. Gives the number of lines.
+qsizetype AppendResultCsvLines(QByteArray& out, const CResultTexts& texts, ResultKind kind, int nNorm);
 
 // Whether the export command applies to a tree item: a result item (not a
 // container) without children, or a continuous series with its samples.

@@ -3,10 +3,8 @@
 #include "core/Kinds.h"
 
 #include <QDate>
-
 #include <QString>
 #include <QStringList>
-#include <pugixml.hpp>
 
 #include <functional>
 #include <optional>
@@ -71,11 +69,6 @@ inline QLatin1String KindPlaceholder()
 // the placeholder in the file name. Nothing is written unless every file
 // was written completely. Throws CException with the text for the user.
 CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& args);
-
-// Fills the cache from a "Result" element of the result file, as the view's
-// load does, straight from the document: a bulk export reads every field of
-// thousands of results, which the record cursor makes many times slower.
-void LoadResultCache(pugi::xml_node element, CResultCache& cache);
 
 // A date of the command line: "dd.MM.yyyy" or "yyyy-MM-dd"; null when neither.
 QDate ParseCommandLineDate(const QString& strText);

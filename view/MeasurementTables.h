@@ -13,6 +13,10 @@ class CActualValuesRenderer;
 class CTextPainter;
 struct CResultCache;
 
+// Where "key=" starts a field of a step's text: at its start or after ";"
+// or a blank, so that "F=" is not found inside "PF=" nor "Edge=" inside
+// "Max-Edge="; -1 when the text has no such field.
+qsizetype FindStepKey(const QString& strText, const QString& strKey);
 // The fields of one automatic test step as a cell shows them: "key: value"
 // (with " unit" when bWithUnit), from the first text of the step that holds
 // key=value;unit. A missing key gives "".

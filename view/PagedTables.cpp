@@ -16,18 +16,6 @@ namespace {
 // The height a series may take on the screen, where the view scrolls.
 constexpr int kScreenHeight = 1 << 24;
 
-// Where "key=" starts a field of the text: at its start or after a
-// separator, so that "F=" is not found inside "PF=".
-qsizetype FindKey(const QString& strText, const QString& strKey)
-{
-    const QString strNeedle = strKey + QLatin1Char('=');
-    for (qsizetype n = strText.indexOf(strNeedle); n >= 0; n = strText.indexOf(strNeedle, n + 1)) {
-        if (n == 0 || strText.at(n - 1) == u';' || strText.at(n - 1).isSpace())
-            return n;
-    }
-    return -1;
-}
-
 // The texts of a step as rows of cells: the common line, the six values
 // and the lines of the step's type.
 QList<QStringList> StepRows(const QStringList& step)
@@ -89,10 +77,20 @@ QSize DrawPagedTable(QPainter* pPainter, const CTextPainter& tp, bool bPrinter, 
 
 // ---------------------------------------------------------------- automatic
 
+qsizetype FindStepKey(const QString& strText, const QString& strKey)
+{
+    const QString strNeedle = strKey + QLatin1Char('=');
+    for (qsizetype n = strText.indexOf(strNeedle); n >= 0; n = strText.indexOf(strNeedle, n + 1)) {
+        if (n == 0 || strText.at(n - 1) == u';' || strText.at(n - 1).isSpace())
+            return n;
+    }
+    return -1;
+}
+
 QString GetStepValue(const QStringList& step, const QString& strKey)
 {
     for (const QString& strText : step) {
-        const qsizetype n = FindKey(strText, strKey);
+        const qsizetype n = FindStepKey(strText, strKey);
         if (n >= 0)
             return ValuePart(strText.mid(n + strKey.size() + 1));
     }
@@ -102,7 +100,7 @@ QString GetStepValue(const QStringList& step, const QString& strKey)
 QString GetStepField(const QStringList& step, const QString& strKey, bool bWithUnit)
 {
     for (const QString& strText : step) {
-        const qsizetype n = FindKey(strText, strKey);
+        const qsizetype n = FindStepKey(strText, strKey);
         if (n < 0)
             continue;
         const QString strRest = strText.mid(n);

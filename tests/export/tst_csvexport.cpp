@@ -16,6 +16,7 @@
 #include "xml/XMLNodeResult.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -52,33 +53,55 @@ QString Series(int nSamples)
     return s;
 }
 
-// The cache as the view fills it through the record cursor, or as the bulk
-// export fills it straight from the document.
-CResultCache Load(const QString& strResults, bool bFromDocument = false)
+// The cache as the view fills it through the record cursor.
+CResultCache Load(const QString& strResult)
 {
     CXMLDocument doc;
-    doc.LoadXML(QStringLiteral("<Result-Data>\n") + strResults + QStringLiteral("</Result-Data>"));
+    doc.LoadXML(QStringLiteral("<Result-Data>\n") + strResult + QStringLiteral("</Result-Data>"));
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     CResultCache cache;
-    if (bFromDocument)
-        LoadResultCache(r.GetCurrentElement(), cache);
-    else
-        cache.SetFromResult(r);
+    cache.SetFromResult(r);
     return cache;
+}
+
+// The data lines of a result from the view's cache, or as the bulk export
+// reads them straight from the document.
+QByteArray Csv(const QString& strResult, ResultKind kind, bool bFromDocument = false)
+{
+    CXMLDocument doc;
+    doc.LoadXML(QStringLiteral("<Result-Data>\n") + strResult + QStringLiteral("</Result-Data>"));
+    CResultTexts texts;
+    bFromDocument ? texts.Load(doc.GetDocumentElement().child("Result")) : texts.Load(Load(strResult));
+    QByteArray bytes;
+    AppendResultCsvLines(bytes, texts, kind, 0);
+    return bytes;
+}
+
+// The cells of each line, quotes taken off (no cell here holds a line break).
+QList<QStringList> Cells(const QByteArray& bytes)
+{
+    static const QRegularExpression cell(QStringLiteral("\"((?:[^\"]|\"\")*)\";|([^;]*);"));
+    QList<QStringList> lines;
+    for (const QString& strLine : QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        lines.append(QStringList());
+        for (const QRegularExpressionMatch& m : cell.globalMatch(strLine))
+            lines.last().append(m.hasCaptured(1) ? m.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""))
+                                                 : m.captured(2));
+    }
+    return lines;
 }
 
 void Export(const QString& strPath, const QString& strResult, ResultKind kind)
 {
-    const CResultCsvLines lines = BuildResultCsv(Load(strResult), kind, 0);
-    AppendCsvLines(strPath, lines.m_header, lines.m_rows);
+    QVERIFY(CResultCsvExporter::WriteFile(strPath, Load(strResult), kind, 0));
 }
 
 QStringList Lines(const QString& strPath)
 {
     QString s = QString::fromUtf8(ReadBytes(strPath));
     s.remove(QChar(0xFEFF));
-    return s.split(CCsvFile::LineEnd(), Qt::SkipEmptyParts);
+    return s.split(QString::fromLatin1(CCsvLineWriter::LineEnd()), Qt::SkipEmptyParts);
 }
 
 }  // namespace
@@ -132,6 +155,12 @@ void TestCsvExport::kinds_data()
     add("value", ResultKind::Value, Result(ResultFunction::Value, kValues), 72, 1,
         "Id=A;\"1\"|UB=300.0 V|U-Übersetzung=100.0/100.0 V|Konstante=Off|UPN1=230.12 V|UPN2=|UPP3=399.02 V|"
         "PhiUI2=20.00 deg|AUXI1=1.5 A|T=23.5 deg");
+    add("three wires, umlauts", ResultKind::Value,
+        Result(ResultFunction::Value, kValues,
+               QString(kCommon)
+                   .replace(QStringLiteral("A;\"1\""), QStringLiteral("Zähler Ü"))
+                   .replace(QStringLiteral("4LW"), QStringLiteral("3LW"))),
+        72, 1, "Id=Zähler Ü|PhiUI2=--- deg|PhiUI3=");
     add("vector", ResultKind::Vector, Result(ResultFunction::Vector, kValues), 72, 1, "UPN1=230.12 V|SP=");
     add("error", ResultKind::Error, Result(ResultFunction::Error, strErr), 89, 1,
         "UPN1=230.12 V|Zählerkonstante=1200.00 x1 Imp/kWh|Messtaktquelle=RB|Impulsanzahl=10 x1|Fehler=0.12 %|"
@@ -158,6 +187,12 @@ void TestCsvExport::kinds_data()
         "R1=0.1 Ohm|I-Nominal=5.0 A|B-Nominal=");
     add("continuous", ResultKind::ContinueValue, Result(ResultFunction::ContinueValue, Series(2)), 72, 2,
         "Datum=14.03.2024|Uhrzeit=10:00:00|UPN1=230 V");
+    add("other stamps", ResultKind::ContinueValue,
+        Result(
+            ResultFunction::ContinueValue,
+            QStringLiteral("<Value-Measurement><No>1</No><TimeStamp>2024-03-15T08:30:00</TimeStamp></Value-Measurement>"
+                           "<Value-Measurement><No>2</No><TimeStamp>9:05</TimeStamp></Value-Measurement>")),
+        72, 2, "Datum=15.03.2024|Uhrzeit=08:30:00");
     add("transformer", ResultKind::UITransformer,
         Result(ResultFunction::UITransformer,
                QStringLiteral("<VT-N>20000.0/100.0;V</VT-N><CT-X>200.0/5.0;A</CT-X>"
@@ -185,21 +220,22 @@ void TestCsvExport::kinds()
     QFETCH(int, cells);
     QFETCH(int, rows);
     QFETCH(QString, checks);
-    const CResultCsvLines lines = BuildResultCsv(Load(result), *ResultKindFromInt(kind), 0);
-    QCOMPARE(BuildResultCsvRows(Load(result, true), *ResultKindFromInt(kind), 0), lines.m_rows);
-    QCOMPARE(lines.m_header.size(), cells);
-    QCOMPARE(lines.m_rows.size(), rows);
-    for (const QStringList& row : lines.m_rows)
+    const QByteArray bytes = Csv(result, *ResultKindFromInt(kind));
+    QCOMPARE(Csv(result, *ResultKindFromInt(kind), true), bytes);
+    const QStringList header = ResultCsvHeader(*ResultKindFromInt(kind));
+    const QList<QStringList> lines = Cells(bytes);
+    QCOMPARE(header.size(), cells);
+    QCOMPARE(lines.size(), rows);
+    for (const QStringList& row : lines)
         QCOMPARE(row.size(), cells);
     // The common titles, exactly.
-    QCOMPARE(CCsvFile::FormatLine(lines.m_header.mid(0, 11)),
-             QStringLiteral("Id;Datum;Uhrzeit;UB;IB;MA;U-Übersetzung;I-Übersetzung;Istwerte;Konstante;Register;")
-                 + CCsvFile::LineEnd());
+    QCOMPARE(header.mid(0, 11).join(u';'),
+             QStringLiteral("Id;Datum;Uhrzeit;UB;IB;MA;U-Übersetzung;I-Übersetzung;Istwerte;Konstante;Register"));
     for (const QString& strCheck : checks.split(QLatin1Char('|'))) {
         const qsizetype n = strCheck.indexOf(QLatin1Char('='));
-        const qsizetype i = lines.m_header.indexOf(strCheck.left(n));
+        const qsizetype i = header.indexOf(strCheck.left(n));
         QVERIFY2(i >= 0, qPrintable(strCheck));
-        QCOMPARE(lines.m_rows.at(0).at(i), strCheck.mid(n + 1));
+        QCOMPARE(lines.at(0).at(i), strCheck.mid(n + 1));
     }
 }
 
@@ -256,10 +292,11 @@ void TestCsvExport::encodingsAndQuoting()
     const QString strOld = Path("old.csv");
     QVERIFY(WriteBytes(strOld, "Alt;\xE4;\n"));
     Export(strOld, strResult, ResultKind::Error);
-    CResultCache cache = Load(strResult);
-    cache.m_strMMode = QStringLiteral("Mäß");
-    AppendCsvLines(strOld, {}, {{cache.m_strMMode, QStringLiteral("€")}});
-    QVERIFY(ReadBytes(strOld).endsWith(QByteArray("M\xE4\xDF;\x80;") + CCsvFile::LineEnd().data()));
+    Export(
+        strOld,
+        Result(ResultFunction::Value, kValues, QString(kCommon).replace(QStringLiteral("4LW"), QStringLiteral("Mäß€"))),
+        ResultKind::Value);
+    QVERIFY(ReadBytes(strOld).contains(";M\xE4\xDF\x80;"));
     QVERIFY(!ReadBytes(strOld).contains("\xC3"));
 
     // Read back by another program: every cell in its column.
