@@ -7,12 +7,13 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
 #include "xml/XMLNodeMain.h"
-#include "xml/XMLNodeResult.h"
 
 #include <QDateTime>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -72,15 +73,102 @@ QDateTime ParseStartTime(const QString& strDate, const QString& strTime)
     return QDateTime(date, time, Qt::UTC);
 }
 
-// What the tree reads of a result.
-QStringList ResultFieldNames()
+void AppendText(pugi::xml_node node, std::string& out)
 {
-    return {QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Place-No"),
-            QStringLiteral("Function"), QStringLiteral("Time-Interval"), QStringLiteral("Value-Measurement"),
-            QStringLiteral("No")};
+    // An element keeps its leading text in itself, not in a text node.
+    if (node.type() == pugi::node_element)
+        out += node.value();
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
+            out += c.value();
+        else if (c.type() == pugi::node_element)
+            AppendText(c, out);
+    }
+}
+
+// The whole text of a field element; a missing element (or one of several,
+// which the result cursor reads as empty too) gives an empty text.
+QString FieldText(pugi::xml_node node)
+{
+    if (!node)
+        return {};
+    if (!node.first_child())
+        return QString::fromUtf8(node.value());
+    std::string text;
+    AppendText(node, text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Keeps the first child of a field's name; a second one empties the field
+// for good.
+void Note(pugi::xml_node& field, bool& bTwice, pugi::xml_node child)
+{
+    if (field || bTwice) {
+        bTwice = true;
+        field = pugi::xml_node();
+    } else {
+        field = child;
+    }
 }
 
 } // namespace
+
+// The eight fields of a result the tree shows, read straight from its
+// element in one walk over its children, with the result cursor's reading:
+// a field is the whole text of the one child of its name, empty when there
+// is none or several; the entries of a series are its "Value-Measurement"
+// children, each with its own "No".
+struct CLocationTree::ResultFields
+{
+    explicit ResultFields(pugi::xml_node result)
+    {
+        enum { ID, Date, Time, PlaceNo, Function, Interval, Count };
+        static constexpr const char* kNames[Count] = {"ID", "Date", "Time", "Place-No", "Function", "Time-Interval"};
+        pugi::xml_node fields[Count];
+        bool bTwice[Count] = {};
+        std::vector<pugi::xml_node> entries;
+        for (pugi::xml_node c = result.first_child(); c; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element)
+                continue;
+            const char* pszName = c.name();
+            if (std::strcmp(pszName, "Value-Measurement") == 0) {
+                entries.push_back(c);
+                continue;
+            }
+            for (int i = 0; i < Count; ++i) {
+                if (pszName[0] == kNames[i][0] && std::strcmp(pszName, kNames[i]) == 0) {
+                    Note(fields[i], bTwice[i], c);
+                    break;
+                }
+            }
+        }
+        m_strID = FieldText(fields[ID]);
+        m_strDate = FieldText(fields[Date]);
+        m_strTime = FieldText(fields[Time]);
+        m_strPlaceNo = FieldText(fields[PlaceNo]);
+        m_strFunction = FieldText(fields[Function]);
+        m_strTimeInterval = FieldText(fields[Interval]);
+        // Only a series reads its entries.
+        if (m_strFunction != FunctionOfKind(ResultKind::ContinueValue))
+            return;
+        m_sampleNos.reserve(static_cast<qsizetype>(entries.size()));
+        for (pugi::xml_node e : entries) {
+            pugi::xml_node no;
+            bool bTwiceNo = false;
+            for (pugi::xml_node c = e.child("No"); c; c = c.next_sibling("No"))
+                Note(no, bTwiceNo, c);
+            m_sampleNos.append(FieldText(no));
+        }
+    }
+
+    QString m_strID;
+    QString m_strDate;
+    QString m_strTime;
+    QString m_strPlaceNo;
+    QString m_strFunction;
+    QString m_strTimeInterval;
+    QStringList m_sampleNos;
+};
 
 // --- CLocationTreeItem -------------------------------------------------------
 
@@ -728,13 +816,12 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
         if (xmlMain.IsValid())
             FillFromMain(xmlMain, pFirst);
         if (xmlResult.IsValid()) {
-            CXMLNodeResult result(&xmlResult);
-            result.SetFieldNames(ResultFieldNames());
-            // "Result" rather than the tag name: a tag-name selection walks
-            // every element of the file, the results' own children included,
-            // while the results are all children of the root.
-            for (result.Open(QStringLiteral("Result")); !result.IsEOF(); result.MoveNext())
-                AddResult(result);
+            // The results are the "Result" children of the root element.
+            const pugi::xml_node root = xmlResult.GetDocumentElement();
+            if (!root)
+                throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+            for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result"))
+                AddResult(ResultFields(r));
         }
     } catch (const CXMLException& e) {
         ClearItems();
@@ -764,12 +851,8 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
     // The results whose first "ID" holds the text, from the document's index.
-    CXMLNodeResult result(&xmlResult);
-    result.SetFieldNames(ResultFieldNames());
-    for (pugi::xml_node r : xmlResult.ResultElementsOf(strId)) {
-        result.LoadFromElement(r);
-        AddResult(result);
-    }
+    for (pugi::xml_node r : xmlResult.ResultElementsOf(strId))
+        AddResult(ResultFields(r));
 }
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
@@ -814,7 +897,7 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
     addLocations(nullptr);
 }
 
-void CLocationTree::AddResult(CXMLNodeResult& result)
+void CLocationTree::AddResult(const ResultFields& result)
 {
     TreeItemData d;
     d.m_strName = result.m_strID;
@@ -848,7 +931,7 @@ void CLocationTree::AddResult(CXMLNodeResult& result)
     }
 }
 
-void CLocationTree::AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result)
+void CLocationTree::AddSamples(CLocationTreeItem* pItem, const ResultFields& result)
 {
     const QString& strInterval = result.m_strTimeInterval;
     const bool bTimes = !strInterval.isEmpty();
@@ -871,8 +954,8 @@ void CLocationTree::AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result)
 
     TreeItemData d = pItem->m_data;
     d.m_nKind = ResultKind::Sample;
-    for (const auto& pEntry : result.m_continueValues) {
-        QString strLabel = pEntry->m_strNo;
+    for (const QString& strNo : result.m_sampleNos) {
+        QString strLabel = strNo;
         // A start that cannot be read gives bare numbers rather than a
         // made-up time.
         if (bTimes && current.isValid()) {
