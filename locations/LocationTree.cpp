@@ -73,6 +73,33 @@ QDateTime ParseStartTime(const QString& strDate, const QString& strTime)
     return QDateTime(date, time, Qt::UTC);
 }
 
+// "dd.MM.yyyy HH:mm:ss": written digit by digit, as a long series has
+// thousands of samples and the general formatter is slow.
+QString SampleTime(const QDateTime& t)
+{
+    const QDate date = t.date();
+    const QTime time = t.time();
+    if (date.year() < 0 || date.year() > 9999)
+        return t.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    char16_t buf[19];
+    auto put = [&buf](int nAt, int nValue, int nDigits) {
+        for (int i = nDigits - 1; i >= 0; --i, nValue /= 10)
+            buf[nAt + i] = static_cast<char16_t>(u'0' + nValue % 10);
+    };
+    put(0, date.day(), 2);
+    buf[2] = u'.';
+    put(3, date.month(), 2);
+    buf[5] = u'.';
+    put(6, date.year(), 4);
+    buf[10] = u' ';
+    put(11, time.hour(), 2);
+    buf[13] = u':';
+    put(14, time.minute(), 2);
+    buf[16] = u':';
+    put(17, time.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(buf), 19);
+}
+
 void AppendText(pugi::xml_node node, std::string& out)
 {
     // An element keeps its leading text in itself, not in a text node.
@@ -128,16 +155,18 @@ struct CLocationTree::ResultFields
         bool bTwice[Count] = {};
         std::vector<pugi::xml_node> entries;
         for (pugi::xml_node c = result.first_child(); c; c = c.next_sibling()) {
-            if (c.type() != pugi::node_element)
-                continue;
+            // Most children fail on their first letter; texts and comments
+            // have no name, a processing instruction may.
             const char* pszName = c.name();
-            if (std::strcmp(pszName, "Value-Measurement") == 0) {
-                entries.push_back(c);
+            if (pszName[0] == 'V' && std::strcmp(pszName, "Value-Measurement") == 0) {
+                if (c.type() == pugi::node_element)
+                    entries.push_back(c);
                 continue;
             }
             for (int i = 0; i < Count; ++i) {
                 if (pszName[0] == kNames[i][0] && std::strcmp(pszName, kNames[i]) == 0) {
-                    Note(fields[i], bTwice[i], c);
+                    if (c.type() == pugi::node_element)
+                        Note(fields[i], bTwice[i], c);
                     break;
                 }
             }
@@ -959,7 +988,7 @@ void CLocationTree::AddSamples(CLocationTreeItem* pItem, const ResultFields& res
         // A start that cannot be read gives bare numbers rather than a
         // made-up time.
         if (bTimes && current.isValid()) {
-            strLabel += QStringLiteral(" (") + current.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) + u')';
+            strLabel += QStringLiteral(" (") + SampleTime(current) + u')';
             current = current.addSecs(nStep);
         }
         InsertItem(pItem, -1, strLabel, TreeImage::Sample, d);

@@ -17,6 +17,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,8 +32,8 @@ namespace {
 // Comments and processing instructions survive a save; whitespace between
 // elements does not need to, since every save writes the line-broken layout
 // anew. A field of blanks only is kept, though, or it would read back empty
-// after a save (one with a line break is layout, see ClearLayoutTexts). A leaf's text is kept in the element itself (no text node),
-// which halves the number of nodes of a data file.
+// after a save (one with a line break is layout, see TidyParsedDocument). A leaf's text is kept in the element itself
+// (no text node), which halves the number of nodes of a data file.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
                                    | pugi::parse_embed_pcdata | pugi::parse_ws_pcdata_single;
 
@@ -147,14 +151,74 @@ void ConvertToUtf8(Buffer& buf, const DetectedEncoding& enc)
         throw std::bad_alloc();
 }
 
+// Whether a block of 16 bytes holds only printable ASCII, tabs and line
+// ends: most of a data file, which is then checked 16 bytes at a time.
+bool IsPlainBlock(const unsigned char* u)
+{
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u));
+    // Signed: bytes from 0x80 up are negative, so they count as below 0x20.
+    const __m128i low = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
+    const __m128i allowed =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                     _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+    return _mm_movemask_epi8(_mm_andnot_si128(allowed, low)) == 0;
+#else
+    for (int i = 0; i < 16; ++i)
+        if (u[i] >= 0x80 || (u[i] < 0x20 && u[i] != '\t' && u[i] != '\n' && u[i] != '\r'))
+            return false;
+    return true;
+#endif
+}
+
+bool IsNameOrSpace(unsigned char c)
+{
+    return c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
+           || c == '-' || c == '.' || c == ':' || c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Whether the byte beyond ASCII at nAt may be part of an element, attribute
+// or instruction name. A name is preceded, over name characters and blanks,
+// by "<", "/", "?" or the quote that closed an attribute value; a byte
+// reached from anything else, such as the ">" before a field's text, is in
+// a text. Errs on the side of a name. The walk back stops at the previous
+// such byte, whose answer it shares, so that a long run of them costs no more
+// than one pass.
+bool MayBeInName(const unsigned char* u, size_t nAt, ptrdiff_t& nLastForeign, bool& bLastInName)
+{
+    ptrdiff_t i = static_cast<ptrdiff_t>(nAt) - 1;
+    while (i >= 0 && i > nLastForeign && IsNameOrSpace(u[i]))
+        --i;
+    bool bInName;
+    if (i >= 0 && i == nLastForeign)
+        bInName = bLastInName;
+    else
+        bInName = i < 0 || u[i] == '<' || u[i] == '/' || u[i] == '?' || u[i] == '"' || u[i] == '\'';
+    nLastForeign = static_cast<ptrdiff_t>(nAt);
+    bLastInName = bInName;
+    return bInName;
+}
+
 // The offset of the first byte that a strict parser refuses: a malformed
 // UTF-8 sequence or a control character XML does not allow. -1 when there
-// is none.
-ptrdiff_t FindIllegalByte(const char* p, size_t n)
+// is none. pbNamesAscii tells whether every name in the text is sure to be
+// ASCII.
+ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
 {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
+    bool bNamesAscii = true;
+    ptrdiff_t nLastForeign = -1;
+    bool bLastInName = false;
     size_t i = 0;
+    size_t nSlowUntil = 0;
     while (i < n) {
+        if (i >= nSlowUntil && i + 16 <= n) {
+            if (IsPlainBlock(u + i)) {
+                i += 16;
+                continue;
+            }
+            nSlowUntil = i + 16;
+        }
         const unsigned char c = u[i];
         if (c >= 0x20 && c < 0x80) {
             ++i;
@@ -166,6 +230,8 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n)
             ++i;
             continue;
         }
+        if (bNamesAscii)
+            bNamesAscii = !MayBeInName(u, i, nLastForeign, bLastInName);
         size_t nLength = 0;
         unsigned nCode = 0;
         if (c >= 0xC2 && c <= 0xDF) {
@@ -195,6 +261,8 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n)
             return static_cast<ptrdiff_t>(i);
         i += nLength;
     }
+    if (pbNamesAscii)
+        *pbNamesAscii = bNamesAscii;
     return -1;
 }
 
@@ -234,66 +302,71 @@ void MakeTextsXmlSafe(pugi::xml_node node)
     }
 }
 
+bool IsLayoutSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 bool IsBlank(const char* psz)
 {
     for (; *psz; ++psz) {
-        if (*psz != ' ' && *psz != '\t' && *psz != '\n' && *psz != '\r')
+        if (!IsLayoutSpace(*psz))
             return false;
     }
     return true;
 }
 
-// A blank text with a line break is the layout of an empty element
-// ("<Result-Data>\n</Result-Data>"), not a field's text: elements added to
-// it later keep the line-broken layout.
-// The offset of the "<" of the first element or processing instruction
-// whose name or attribute name has a character beyond ASCII, -1 when there
-// is none: the data files use ASCII names only, and older strict parsers
-// refuse many others.
-ptrdiff_t FindForeignName(const pugi::xml_document& doc)
+bool HasForeignByte(const char* psz)
 {
-    auto foreign = [](const char* psz) {
-        for (; *psz; ++psz) {
-            if (static_cast<unsigned char>(*psz) >= 0x80)
-                return true;
-        }
-        return false;
-    };
-    for (pugi::xml_node n = doc.first_child(); n;) {
-        bool bForeign = foreign(n.name());
-        for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
-            bForeign = foreign(a.name());
-        // The offset names the name; the error points at the "<".
-        if (bForeign)
-            return n.offset_debug() - (n.type() == pugi::node_pi ? 2 : 1);
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
-        }
-        while (n && !n.next_sibling())
-            n = n.parent();
-        if (n)
-            n = n.next_sibling();
+    for (; *psz; ++psz) {
+        if (static_cast<unsigned char>(*psz) >= 0x80)
+            return true;
     }
-    return -1;
+    return false;
 }
 
-void ClearLayoutTexts(pugi::xml_node root)
+// One walk over the parsed document, for what the parser leaves to us:
+// - A blank text with a line break is the layout of an empty element
+//   ("<Result-Data>\n</Result-Data>"), not a field's text: it is dropped, so
+//   elements added to it later keep the line-broken layout.
+// - With bNames, the offset of the "<" of the first element or processing
+//   instruction whose name or attribute name has a character beyond ASCII
+//   is returned: the data files use ASCII names only, and older strict
+//   parsers refuse many others.
+// -1 when there is none.
+ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bNames)
 {
-    for (pugi::xml_node n = root; n;) {
-        const char* pszValue = n.value();
-        if (n.type() == pugi::node_element && *pszValue && std::strchr(pszValue, '\n') && IsBlank(pszValue))
-            n.text().set("");
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
+    // The library's own walk: its steps from node to node cost no calls.
+    class CWalker : public pugi::xml_tree_walker
+    {
+    public:
+        explicit CWalker(bool bNames)
+            : m_bNames(bNames)
+        {
         }
-        while (n && !n.next_sibling() && n != root)
-            n = n.parent();
-        if (!n || n == root)
-            break;
-        n = n.next_sibling();
-    }
+        bool for_each(pugi::xml_node& n) override
+        {
+            const pugi::xml_node_type type = n.type();
+            if (type == pugi::node_element) {
+                const char* pszValue = n.value();
+                if (IsLayoutSpace(*pszValue) && std::strchr(pszValue, '\n') && IsBlank(pszValue))
+                    n.text().set("");
+            }
+            if (!m_bNames)
+                return true;
+            bool bForeign = HasForeignByte(n.name());
+            for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
+                bForeign = HasForeignByte(a.name());
+            // The offset names the name; the error points at the "<".
+            if (bForeign)
+                m_nForeign = n.offset_debug() - (type == pugi::node_pi ? 2 : 1);
+            return !bForeign;
+        }
+        const bool m_bNames;
+        ptrdiff_t m_nForeign = -1;
+    } walker(bNames);
+    doc.traverse(walker);
+    return walker.m_nForeign;
 }
 
 // A reference to NUL would end its text there, so that distinct texts merge;
@@ -613,7 +686,8 @@ void CXMLDocument::Load()
                          QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc.name)));
     }
     ConvertToUtf8(buf, enc);
-    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n);
+    bool bNamesAscii = false;
+    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n, &bNamesAscii);
     if (nIllegal >= 0) {
         int nLine = 1, nColumn = 1;
         LineColumn(buf.p, buf.n, nIllegal, nLine, nColumn);
@@ -623,7 +697,7 @@ void CXMLDocument::Load()
     }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
-    ParseBuffer(buf.release(), nSize, m_strFileName, [&strFileName, enc] {
+    ParseBuffer(buf.release(), nSize, bNamesAscii, m_strFileName, [&strFileName, enc] {
         Buffer again;
         QFile f(strFileName);
         if (!f.open(QIODevice::ReadOnly) || !ToBuffer(f.readAll(), again))
@@ -716,7 +790,7 @@ void CXMLDocument::CheckWritable() const
         throw CXMLException(LoadString(IDS_XML_WRONG_ROOT).arg(m_strFileName, strRoot, m_strExpectedRoot));
 }
 
-void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
+void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, const QString& strSource,
                                const std::function<QByteArray()>& original)
 {
     // memchr for the rare "&", not a general search: this runs over the whole file.
@@ -749,8 +823,7 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
-    ClearLayoutTexts(m_pDOM->document_element());
-    if (const ptrdiff_t nForeign = FindForeignName(*m_pDOM); nForeign >= 0) {
+    if (const ptrdiff_t nForeign = TidyParsedDocument(*m_pDOM, !bNamesAscii); nForeign >= 0) {
         const QByteArray text = original();
         int nLine = 1, nColumn = 1;
         LineColumn(text.constData(), static_cast<size_t>(text.size()), nForeign, nLine, nColumn);
@@ -788,7 +861,7 @@ void CXMLDocument::LoadXML(const QString& strXML)
         throw CXMLException(IDS_XML_LOADXML);
     const size_t nSize = buf.n;
     try {
-        ParseBuffer(buf.release(), nSize, QStringLiteral("XML"), [&utf8] { return utf8; });
+        ParseBuffer(buf.release(), nSize, false, QStringLiteral("XML"), [&utf8] { return utf8; });
     } catch (const CXMLException& e) {
         throw CXMLException(IDS_XML_LOADXML, e.GetErrorMessage());
     }

@@ -230,6 +230,13 @@ void TestXMLDocument::parseError_data()
     QTest::newRow("control character") << QByteArray("<Root>\n<A>\x01</A>\n</Root>\n") << 2 << 4;
     QTest::newRow("second root") << QByteArray("<Root>\n</Root>\n<Root/>\n") << 3 << 1;
     QTest::newRow("name beyond ASCII") << QByteArray("<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n") << 2 << 4;
+    // Past the first 16 bytes, where plain text is checked in blocks.
+    QTest::newRow("control character after a long text")
+        << QByteArray("<Root>\n<A>0123456789012345678901234567890\x01</A>\n</Root>\n") << 2 << 35;
+    QTest::newRow("umlaut across a block, then invalid UTF-8")
+        << QByteArray("<Root>\n<A>aaaaa\xc3\xa4\xff</A>\n</Root>\n") << 2 << 10;
+    QTest::newRow("name beyond ASCII after a text beyond ASCII")
+        << QByteArray("<Root>\n<Abcdefghij>\xc3\xa4 x</Abcdefghij>\n<B\xc3\xa4/>\n</Root>\n") << 3 << 1;
 }
 
 void TestXMLDocument::parseError()
