@@ -149,8 +149,7 @@ struct CLocationTree::ResultFields
 {
     explicit ResultFields(pugi::xml_node result)
     {
-        enum { ID, Date, Time, PlaceNo, Function, Interval, Count };
-        static constexpr const char* kNames[Count] = {"ID", "Date", "Time", "Place-No", "Function", "Time-Interval"};
+        enum { ID, Date, Time, PlaceNo, Function, Interval, Entry, Count, None = Count };
         pugi::xml_node fields[Count];
         bool bTwice[Count] = {};
         std::vector<pugi::xml_node> entries;
@@ -158,18 +157,38 @@ struct CLocationTree::ResultFields
             // Most children fail on their first letter; texts and comments
             // have no name, a processing instruction may.
             const char* pszName = c.name();
-            if (pszName[0] == 'V' && std::strcmp(pszName, "Value-Measurement") == 0) {
-                if (c.type() == pugi::node_element)
-                    entries.push_back(c);
+            const char* pszRest = pszName + 1;
+            int nField = None;
+            switch (pszName[0]) {
+            case 'I':
+                nField = pszRest[0] == 'D' && !pszRest[1] ? ID : None;
+                break;
+            case 'D':
+                nField = std::strcmp(pszRest, "ate") == 0 ? Date : None;
+                break;
+            case 'T':
+                nField = std::strcmp(pszRest, "ime") == 0            ? Time
+                         : std::strcmp(pszRest, "ime-Interval") == 0 ? Interval
+                                                                     : None;
+                break;
+            case 'P':
+                nField = std::strcmp(pszRest, "lace-No") == 0 ? PlaceNo : None;
+                break;
+            case 'F':
+                nField = std::strcmp(pszRest, "unction") == 0 ? Function : None;
+                break;
+            case 'V':
+                nField = std::strcmp(pszRest, "alue-Measurement") == 0 ? Entry : None;
+                break;
+            default:
+                break;
+            }
+            if (nField == None || c.type() != pugi::node_element)
                 continue;
-            }
-            for (int i = 0; i < Count; ++i) {
-                if (pszName[0] == kNames[i][0] && std::strcmp(pszName, kNames[i]) == 0) {
-                    if (c.type() == pugi::node_element)
-                        Note(fields[i], bTwice[i], c);
-                    break;
-                }
-            }
+            if (nField == Entry)
+                entries.push_back(c);
+            else
+                Note(fields[nField], bTwice[nField], c);
         }
         m_strID = FieldText(fields[ID]);
         m_strDate = FieldText(fields[Date]);

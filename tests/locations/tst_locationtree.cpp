@@ -420,6 +420,16 @@ void TestLocationTree::layout_data()
     QTest::newRow("empty ID is a location")
         << Loc(QString()) << Res(QString(), QStringLiteral("TmTe-Transmitter"))
         << QStringLiteral("{TmTe{01.02.2023 10:00:00}}");
+    QTest::newRow("a field twice reads as empty")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
+               QStringLiteral("10:00:00"), {}, QStringLiteral("<Date>x</Date>"))
+        << QStringLiteral("L{Istwerte{ 10:00:00}}");
+    QTest::newRow("a nested field or an instruction is no field")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
+               QStringLiteral("10:00:00"), {}, QStringLiteral("<X><Date>y</Date></X><?Date z?>"))
+        << QStringLiteral("L{Istwerte{01.02.2023 10:00:00}}");
     QTest::newRow("special characters in names")
         << Grp(QStringLiteral("a\"<&"), Loc(QStringLiteral("x] | //*["))) << Res(QStringLiteral("x] | //*["), QStringLiteral("I-Burden"))
         << QStringLiteral("a\"<&{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}");
