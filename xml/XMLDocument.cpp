@@ -14,6 +14,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -452,22 +453,37 @@ public:
     {
         const char* p = static_cast<const char*>(data);
         const char* const end = p + size;
+        // At the top of the loop the block has room for at least kSlack
+        // more bytes.
         while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            const qsizetype nRoom = kBlock + kSlack - 2 - m_nUsed;  // 2: a CR LF
-            const qsizetype n = std::min<qsizetype>((nl ? nl : end) - p, nRoom);
-            if (n > 0) {
-                std::memcpy(m_pBuf.get() + m_nUsed, p, static_cast<size_t>(n));
-                m_nUsed += n;
-                m_last = p[n - 1];
-                p += n;
+#if defined(__SSE2__) || defined(_M_X64)
+            if (end - p >= 16) {
+                // 16 bytes are copied at once; the output then counts them
+                // up to the first line feed, if there is one.
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(m_pBuf.get() + m_nUsed), v);
+                const unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+                if (nMask == 0) {
+                    m_last = p[15];
+                    m_nUsed += 16;
+                    p += 16;
+                } else {
+                    const int k = std::countr_zero(nMask);
+                    m_nUsed += k;
+                    EndLine(k > 0 ? p[k - 1] : m_last);
+                    p += k + 1;
+                }
+                if (m_nUsed >= kBlock)
+                    Flush();
+                continue;
             }
-            if (p == nl) {
-                if (m_last != '\r')
-                    m_pBuf[m_nUsed++] = '\r';
-                m_pBuf[m_nUsed++] = '\n';
-                m_last = '\n';
-                ++p;
+#endif
+            const char c = *p++;
+            if (c == '\n') {
+                EndLine(m_last);
+            } else {
+                m_pBuf[m_nUsed++] = c;
+                m_last = c;
             }
             if (m_nUsed >= kBlock)
                 Flush();
@@ -484,6 +500,15 @@ public:
     }
 
 private:
+    // A line feed, after a CR unless the text before it ended in one.
+    void EndLine(char cBefore)
+    {
+        if (cBefore != '\r')
+            m_pBuf[m_nUsed++] = '\r';
+        m_pBuf[m_nUsed++] = '\n';
+        m_last = '\n';
+    }
+
     static constexpr qsizetype kBlock = 1 << 20;
     static constexpr qsizetype kSlack = 64 << 10;
     QIODevice& m_dev;
