@@ -6,7 +6,6 @@
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
-#include "xml/XMLNodeMain.h"
 
 #include <QDateTime>
 
@@ -138,6 +137,19 @@ void Note(pugi::xml_node& field, bool& bTwice, pugi::xml_node child)
     }
 }
 
+// A location's "ID" or "State" as the location cursor reads it: the whole
+// text of the one element of that name among its "General" children.
+QString GeneralField(pugi::xml_node main, const char* pszName)
+{
+    pugi::xml_node field;
+    bool bTwice = false;
+    for (pugi::xml_node general = main.child("General"); general; general = general.next_sibling("General"))
+        for (pugi::xml_node c = general.child(pszName); c; c = c.next_sibling(pszName))
+            if (general.type() == pugi::node_element && c.type() == pugi::node_element)
+                Note(field, bTwice, c);
+    return FieldText(field);
+}
+
 } // namespace
 
 // The eight fields of a result the tree shows, read straight from its
@@ -204,7 +216,8 @@ struct CLocationTree::ResultFields
             pugi::xml_node no;
             bool bTwiceNo = false;
             for (pugi::xml_node c = e.child("No"); c; c = c.next_sibling("No"))
-                Note(no, bTwiceNo, c);
+                if (c.type() == pugi::node_element)
+                    Note(no, bTwiceNo, c);
             m_sampleNos.append(FieldText(no));
         }
     }
@@ -905,16 +918,19 @@ void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
 {
-    CXMLNodeMain location(&xmlMain);
-    location.SetFieldNames({QStringLiteral("ID"), QStringLiteral("State")});
-    auto addLocations = [&](CLocationTreeItem* pParent) {
-        for (; !location.IsEOF(); location.MoveNext()) {
+    const pugi::xml_node root = xmlMain.GetDocumentElement();
+    if (!root)
+        throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+    auto addLocations = [&](pugi::xml_node parent, CLocationTreeItem* pParent) {
+        for (pugi::xml_node main = parent.child("Main"); main; main = main.next_sibling("Main")) {
+            if (main.type() != pugi::node_element)
+                continue;
             TreeItemData d;
-            d.m_strName = location.m_General.m_strID;
+            d.m_strName = GeneralField(main, "ID");
             d.m_nKind = ResultKind::Location;
             d.m_bIsContainer = true;
-            const int nImage = location.m_General.m_strState == QLatin1String("OK") ? TreeImage::LocationOK
-                                                                                     : TreeImage::Location;
+            const int nImage =
+                GeneralField(main, "State") == QLatin1String("OK") ? TreeImage::LocationOK : TreeImage::Location;
             CLocationTreeItem* pItem =
                 InsertItem(pParent, FindInsertPosition(d.m_strName, ResultKind::Location, pParent), d.m_strName,
                            nImage, d);
@@ -924,11 +940,11 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
     };
 
     // Groups do not nest: the groups are the children of the root element.
-    CXMLNodeGroup group(&xmlMain);
-    group.SetFieldNames({QStringLiteral("Group")});
-    for (group.Open(QStringLiteral("Group")); !group.IsEOF(); group.MoveNext()) {
+    for (pugi::xml_node group = root.child("Group"); group; group = group.next_sibling("Group")) {
+        if (group.type() != pugi::node_element)
+            continue;
         TreeItemData d;
-        d.m_strName = group.m_strName;
+        d.m_strName = QString::fromUtf8(group.attribute("Name").value());
         d.m_nKind = ResultKind::Group;
         d.m_bIsContainer = true;
         CLocationTreeItem* pGroup =
@@ -936,13 +952,11 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
                        TreeImage::Group, d);
         if (!pFirst)
             pFirst = pGroup;
-        location.Open(QStringLiteral("Main"), &group);
-        addLocations(pGroup);
+        addLocations(group, pGroup);
     }
 
     // The locations in no group are the "Main" children of the root element.
-    location.Open(QStringLiteral("Main"));
-    addLocations(nullptr);
+    addLocations(root, nullptr);
 }
 
 void CLocationTree::AddResult(const ResultFields& result)

@@ -459,6 +459,9 @@ void TestLocationTree::locationImage_data()
     QTest::newRow("ok") << Loc(QStringLiteral("L"), QStringLiteral("ok")) << 1;
     QTest::newRow("missing State") << QStringLiteral("<Main><General><ID>L</ID></General></Main>") << 1;
     QTest::newRow("other in a group") << Grp(QStringLiteral("g"), Loc(QStringLiteral("L"), QStringLiteral("NEU"))) << 1;
+    QTest::newRow("State twice reads as empty") << QStringLiteral(
+        "<Main><General><ID>L</ID><State>OK</State></General><General><State>OK</State></General></Main>")
+                                                << 1;
 }
 
 void TestLocationTree::locationImage()
