@@ -137,6 +137,26 @@ void Note(pugi::xml_node& field, bool& bTwice, pugi::xml_node child)
     }
 }
 
+// Results in a row mostly share their date and kind: the text of the one
+// before is taken again rather than made anew, and held once.
+struct CRecentText
+{
+    QString Of(pugi::xml_node node)
+    {
+        if (!node || node.first_child())
+            return FieldText(node);
+        const char* pszValue = node.value();
+        if (m_raw != pszValue) {
+            m_raw = pszValue;
+            m_strText = QString::fromUtf8(m_raw);
+        }
+        return m_strText;
+    }
+
+    QByteArray m_raw;
+    QString m_strText;
+};
+
 // A location's "ID" or "State" as the location cursor reads it: the whole
 // text of the one element of that name among its "General" children.
 QString GeneralField(pugi::xml_node main, const char* pszName)
@@ -159,7 +179,13 @@ QString GeneralField(pugi::xml_node main, const char* pszName)
 // children, each with its own "No".
 struct CLocationTree::ResultFields
 {
-    explicit ResultFields(pugi::xml_node result)
+    struct Recent
+    {
+        CRecentText m_date;
+        CRecentText m_function;
+    };
+
+    ResultFields(pugi::xml_node result, Recent& recent)
     {
         enum { ID, Date, Time, PlaceNo, Function, Interval, Entry, Count, None = Count };
         pugi::xml_node fields[Count];
@@ -203,10 +229,10 @@ struct CLocationTree::ResultFields
                 Note(fields[nField], bTwice[nField], c);
         }
         m_strID = FieldText(fields[ID]);
-        m_strDate = FieldText(fields[Date]);
+        m_strDate = recent.m_date.Of(fields[Date]);
         m_strTime = FieldText(fields[Time]);
         m_strPlaceNo = FieldText(fields[PlaceNo]);
-        m_strFunction = FieldText(fields[Function]);
+        m_strFunction = recent.m_function.Of(fields[Function]);
         m_strTimeInterval = FieldText(fields[Interval]);
         // Only a series reads its entries.
         if (m_strFunction != FunctionOfKind(ResultKind::ContinueValue))
@@ -881,8 +907,9 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
             const pugi::xml_node root = xmlResult.GetDocumentElement();
             if (!root)
                 throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+            ResultFields::Recent recent;
             for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result"))
-                AddResult(ResultFields(r));
+                AddResult(ResultFields(r, recent));
         }
     } catch (const CXMLException& e) {
         ClearItems();
@@ -912,8 +939,9 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
     // The results whose first "ID" holds the text, from the document's index.
+    ResultFields::Recent recent;
     for (pugi::xml_node r : xmlResult.ResultElementsOf(strId))
-        AddResult(ResultFields(r));
+        AddResult(ResultFields(r, recent));
 }
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
@@ -967,6 +995,9 @@ void CLocationTree::AddResult(const ResultFields& result)
     d.m_strTime = result.m_strTime;
     d.m_strPlaceNo = result.m_strPlaceNo;
     CLocationTreeItem* pLocation = FindLocationItem(result.m_strID);
+    // The same text as the location's: held once.
+    if (pLocation)
+        d.m_strName = pLocation->m_data.m_strName;
     if (!pLocation) {
         // Made even for a result of no known kind: its ID still has no
         // location.
