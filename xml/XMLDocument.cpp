@@ -267,6 +267,55 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
     return -1;
 }
 
+// Whether the text may hold an element whose whole content is blanks with a
+// line break (CR or LF, which the parser turns into LF), the layout that
+// TidyParsedDocument drops. Such a content runs from the ">" of a start tag
+// to the "</" of the element's end tag; a line break after an end tag, an
+// empty element's "/>" or a text is none. Errs on the side of yes.
+bool MayHoldLayoutText(const char* p, size_t n)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    // At an end tag's "<" after a blank: does a start tag's ">" come before
+    // the blanks, and do they hold a line break?
+    auto layoutBefore = [&](size_t nLt) {
+        ptrdiff_t k = static_cast<ptrdiff_t>(nLt) - 1;
+        bool bBreak = false;
+        for (; k >= 0 && isSpace(u[k]); --k)
+            bBreak = bBreak || u[k] == '\n' || u[k] == '\r';
+        if (!bBreak || k < 1 || u[k] != '>' || u[k - 1] == '/')
+            return false;
+        ptrdiff_t m = k - 1;
+        while (m >= 0 && IsNameOrSpace(u[m]))
+            --m;
+        return !(m >= 1 && u[m] == '/' && u[m - 1] == '<');
+    };
+    size_t i = 1;
+#if defined(__SSE2__) || defined(_M_X64)
+    // 16 places at a time: a "<" with a "/" after it and a blank before.
+    for (; i + 17 <= n; i += 16) {
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i - 1));
+        const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i + 1));
+        const __m128i blank = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\t'))),
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\r'))));
+        const __m128i endTag =
+            _mm_and_si128(_mm_cmpeq_epi8(at, _mm_set1_epi8('<')), _mm_cmpeq_epi8(after, _mm_set1_epi8('/')));
+        for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(endTag, blank))); nMask;
+             nMask &= nMask - 1) {
+            if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask))))
+                return true;
+        }
+    }
+#endif
+    for (; i + 1 < n; ++i) {
+        if (u[i] == '<' && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i))
+            return true;
+    }
+    return false;
+}
+
 // Character references to control characters (&#1;) are taken by the parser
 // but make a file other programs refuse; such texts are stored the way new
 // texts are.
@@ -335,20 +384,23 @@ bool HasForeignByte(const char* psz)
 //   is returned: the data files use ASCII names only, and older strict
 //   parsers refuse many others.
 // -1 when there is none.
-ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bNames)
+ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bLayout, bool bNames)
 {
+    if (!bLayout && !bNames)
+        return -1;
     // The library's own walk: its steps from node to node cost no calls.
     class CWalker : public pugi::xml_tree_walker
     {
     public:
-        explicit CWalker(bool bNames)
-            : m_bNames(bNames)
+        CWalker(bool bLayout, bool bNames)
+            : m_bLayout(bLayout)
+            , m_bNames(bNames)
         {
         }
         bool for_each(pugi::xml_node& n) override
         {
             const pugi::xml_node_type type = n.type();
-            if (type == pugi::node_element) {
+            if (m_bLayout && type == pugi::node_element) {
                 const char* pszValue = n.value();
                 if (IsLayoutSpace(*pszValue) && std::strchr(pszValue, '\n') && IsBlank(pszValue))
                     n.text().set("");
@@ -363,9 +415,10 @@ ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bNames)
                 m_nForeign = n.offset_debug() - (type == pugi::node_pi ? 2 : 1);
             return !bForeign;
         }
+        const bool m_bLayout;
         const bool m_bNames;
         ptrdiff_t m_nForeign = -1;
-    } walker(bNames);
+    } walker(bLayout, bNames);
     doc.traverse(walker);
     return walker.m_nForeign;
 }
@@ -722,7 +775,8 @@ void CXMLDocument::Load()
     }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
-    ParseBuffer(buf.release(), nSize, bNamesAscii, m_strFileName, [&strFileName, enc] {
+    const bool bLayoutFree = !MayHoldLayoutText(buf.p, buf.n);
+    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, m_strFileName, [&strFileName, enc] {
         Buffer again;
         QFile f(strFileName);
         if (!f.open(QIODevice::ReadOnly) || !ToBuffer(f.readAll(), again))
@@ -815,8 +869,8 @@ void CXMLDocument::CheckWritable() const
         throw CXMLException(LoadString(IDS_XML_WRONG_ROOT).arg(m_strFileName, strRoot, m_strExpectedRoot));
 }
 
-void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, const QString& strSource,
-                               const std::function<QByteArray()>& original)
+void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree,
+                               const QString& strSource, const std::function<QByteArray()>& original)
 {
     // memchr for the rare "&", not a general search: this runs over the whole file.
     bool bCharRefs = false;
@@ -848,7 +902,8 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, co
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
-    if (const ptrdiff_t nForeign = TidyParsedDocument(*m_pDOM, !bNamesAscii); nForeign >= 0) {
+    if (const ptrdiff_t nForeign = TidyParsedDocument(*m_pDOM, bCharRefs || !bLayoutFree, !bNamesAscii);
+        nForeign >= 0) {
         const QByteArray text = original();
         int nLine = 1, nColumn = 1;
         LineColumn(text.constData(), static_cast<size_t>(text.size()), nForeign, nLine, nColumn);
@@ -886,7 +941,7 @@ void CXMLDocument::LoadXML(const QString& strXML)
         throw CXMLException(IDS_XML_LOADXML);
     const size_t nSize = buf.n;
     try {
-        ParseBuffer(buf.release(), nSize, false, QStringLiteral("XML"), [&utf8] { return utf8; });
+        ParseBuffer(buf.release(), nSize, false, false, QStringLiteral("XML"), [&utf8] { return utf8; });
     } catch (const CXMLException& e) {
         throw CXMLException(IDS_XML_LOADXML, e.GetErrorMessage());
     }

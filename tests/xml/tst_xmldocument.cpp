@@ -287,6 +287,13 @@ void TestXMLDocument::saveLayout_data()
     // A line break alone is layout; blanks alone are a text.
     QTest::newRow("empty element and blank text") << QByteArray("<R><A>\r\n</A><B> </B></R>")
                                                   << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n<B> </B>\r\n</R>\r\n");
+    QTest::newRow("CR alone after a long line, and after an empty element")
+        << QByteArray("<R><X>0123456789abcdef</X><A>\r</A><B/>\n</R>")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<X>0123456789abcdef</X>\r\n<A />\r\n<B />\r\n</R>\r\n");
+    QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>")
+                              << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n</R>\r\n");
+    QTest::newRow("line break by reference")
+        << QByteArray("<R><A>&#10;</A></R>") << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n</R>\r\n");
 }
 
 void TestXMLDocument::saveLayout()
