@@ -6,13 +6,13 @@
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
-#include "xml/XMLNodeMain.h"
-#include "xml/XMLNodeResult.h"
 
 #include <QDateTime>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -72,15 +72,190 @@ QDateTime ParseStartTime(const QString& strDate, const QString& strTime)
     return QDateTime(date, time, Qt::UTC);
 }
 
-// What the tree reads of a result.
-QStringList ResultFieldNames()
+// "dd.MM.yyyy HH:mm:ss": written digit by digit, as a long series has
+// thousands of samples and the general formatter is slow.
+QString SampleTime(const QDateTime& t)
 {
-    return {QStringLiteral("ID"), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Place-No"),
-            QStringLiteral("Function"), QStringLiteral("Time-Interval"), QStringLiteral("Value-Measurement"),
-            QStringLiteral("No")};
+    const QDate date = t.date();
+    const QTime time = t.time();
+    if (date.year() < 0 || date.year() > 9999)
+        return t.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    char16_t buf[19];
+    auto put = [&buf](int nAt, int nValue, int nDigits) {
+        for (int i = nDigits - 1; i >= 0; --i, nValue /= 10)
+            buf[nAt + i] = static_cast<char16_t>(u'0' + nValue % 10);
+    };
+    put(0, date.day(), 2);
+    buf[2] = u'.';
+    put(3, date.month(), 2);
+    buf[5] = u'.';
+    put(6, date.year(), 4);
+    buf[10] = u' ';
+    put(11, time.hour(), 2);
+    buf[13] = u':';
+    put(14, time.minute(), 2);
+    buf[16] = u':';
+    put(17, time.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(buf), 19);
+}
+
+void AppendText(pugi::xml_node node, std::string& out)
+{
+    // An element keeps its leading text in itself, not in a text node.
+    if (node.type() == pugi::node_element)
+        out += node.value();
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
+            out += c.value();
+        else if (c.type() == pugi::node_element)
+            AppendText(c, out);
+    }
+}
+
+// The whole text of a field element; a missing element (or one of several,
+// which the result cursor reads as empty too) gives an empty text.
+QString FieldText(pugi::xml_node node)
+{
+    if (!node)
+        return {};
+    if (!node.first_child())
+        return QString::fromUtf8(node.value());
+    std::string text;
+    AppendText(node, text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Keeps the first child of a field's name; a second one empties the field
+// for good.
+void Note(pugi::xml_node& field, bool& bTwice, pugi::xml_node child)
+{
+    if (field || bTwice) {
+        bTwice = true;
+        field = pugi::xml_node();
+    } else {
+        field = child;
+    }
+}
+
+// Results in a row mostly share their date and kind: the text of the one
+// before is taken again rather than made anew, and held once.
+struct CRecentText
+{
+    QString Of(pugi::xml_node node)
+    {
+        if (!node || node.first_child())
+            return FieldText(node);
+        const char* pszValue = node.value();
+        if (m_raw != pszValue) {
+            m_raw = pszValue;
+            m_strText = QString::fromUtf8(m_raw);
+        }
+        return m_strText;
+    }
+
+    QByteArray m_raw;
+    QString m_strText;
+};
+
+// A location's "ID" or "State" as the location cursor reads it: the whole
+// text of the one element of that name among its "General" children.
+QString GeneralField(pugi::xml_node main, const char* pszName)
+{
+    pugi::xml_node field;
+    bool bTwice = false;
+    for (pugi::xml_node general = main.child("General"); general; general = general.next_sibling("General"))
+        for (pugi::xml_node c = general.child(pszName); c; c = c.next_sibling(pszName))
+            if (general.type() == pugi::node_element && c.type() == pugi::node_element)
+                Note(field, bTwice, c);
+    return FieldText(field);
 }
 
 } // namespace
+
+// The eight fields of a result the tree shows, read straight from its
+// element in one walk over its children, with the result cursor's reading:
+// a field is the whole text of the one child of its name, empty when there
+// is none or several; the entries of a series are its "Value-Measurement"
+// children, each with its own "No".
+struct CLocationTree::ResultFields
+{
+    struct Recent
+    {
+        CRecentText m_date;
+        CRecentText m_function;
+    };
+
+    ResultFields(pugi::xml_node result, Recent& recent)
+    {
+        enum { ID, Date, Time, PlaceNo, Function, Interval, Entry, Count, None = Count };
+        pugi::xml_node fields[Count];
+        bool bTwice[Count] = {};
+        std::vector<pugi::xml_node> entries;
+        for (pugi::xml_node c = result.first_child(); c; c = c.next_sibling()) {
+            // Most children fail on their first letter; texts and comments
+            // have no name, a processing instruction may.
+            const char* pszName = c.name();
+            const char* pszRest = pszName + 1;
+            int nField = None;
+            switch (pszName[0]) {
+            case 'I':
+                nField = pszRest[0] == 'D' && !pszRest[1] ? ID : None;
+                break;
+            case 'D':
+                nField = std::strcmp(pszRest, "ate") == 0 ? Date : None;
+                break;
+            case 'T':
+                nField = std::strcmp(pszRest, "ime") == 0            ? Time
+                         : std::strcmp(pszRest, "ime-Interval") == 0 ? Interval
+                                                                     : None;
+                break;
+            case 'P':
+                nField = std::strcmp(pszRest, "lace-No") == 0 ? PlaceNo : None;
+                break;
+            case 'F':
+                nField = std::strcmp(pszRest, "unction") == 0 ? Function : None;
+                break;
+            case 'V':
+                nField = std::strcmp(pszRest, "alue-Measurement") == 0 ? Entry : None;
+                break;
+            default:
+                break;
+            }
+            if (nField == None || c.type() != pugi::node_element)
+                continue;
+            if (nField == Entry)
+                entries.push_back(c);
+            else
+                Note(fields[nField], bTwice[nField], c);
+        }
+        m_strID = FieldText(fields[ID]);
+        m_strDate = recent.m_date.Of(fields[Date]);
+        m_strTime = FieldText(fields[Time]);
+        m_strPlaceNo = FieldText(fields[PlaceNo]);
+        m_strFunction = recent.m_function.Of(fields[Function]);
+        m_strTimeInterval = FieldText(fields[Interval]);
+        // Only a series reads its entries.
+        if (m_strFunction != FunctionOfKind(ResultKind::ContinueValue))
+            return;
+        m_sampleNos.reserve(static_cast<qsizetype>(entries.size()));
+        for (pugi::xml_node e : entries) {
+            pugi::xml_node no;
+            bool bTwiceNo = false;
+            for (pugi::xml_node c = e.child("No"); c; c = c.next_sibling("No"))
+                if (c.type() == pugi::node_element)
+                    Note(no, bTwiceNo, c);
+            m_sampleNos.append(FieldText(no));
+        }
+    }
+
+    QString m_strID;
+    QString m_strDate;
+    QString m_strTime;
+    QString m_strPlaceNo;
+    QString m_strFunction;
+    QString m_strTimeInterval;
+    QStringList m_sampleNos;
+};
 
 // --- CLocationTreeItem -------------------------------------------------------
 
@@ -728,13 +903,13 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
         if (xmlMain.IsValid())
             FillFromMain(xmlMain, pFirst);
         if (xmlResult.IsValid()) {
-            CXMLNodeResult result(&xmlResult);
-            result.SetFieldNames(ResultFieldNames());
-            // "Result" rather than the tag name: a tag-name selection walks
-            // every element of the file, the results' own children included,
-            // while the results are all children of the root.
-            for (result.Open(QStringLiteral("Result")); !result.IsEOF(); result.MoveNext())
-                AddResult(result);
+            // The results are the "Result" children of the root element.
+            const pugi::xml_node root = xmlResult.GetDocumentElement();
+            if (!root)
+                throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+            ResultFields::Recent recent;
+            for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result"))
+                AddResult(ResultFields(r, recent));
         }
     } catch (const CXMLException& e) {
         ClearItems();
@@ -764,26 +939,26 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
 {
     // The results whose first "ID" holds the text, from the document's index.
-    CXMLNodeResult result(&xmlResult);
-    result.SetFieldNames(ResultFieldNames());
-    for (pugi::xml_node r : xmlResult.ResultElementsOf(strId)) {
-        result.LoadFromElement(r);
-        AddResult(result);
-    }
+    ResultFields::Recent recent;
+    for (pugi::xml_node r : xmlResult.ResultElementsOf(strId))
+        AddResult(ResultFields(r, recent));
 }
 
 void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst)
 {
-    CXMLNodeMain location(&xmlMain);
-    location.SetFieldNames({QStringLiteral("ID"), QStringLiteral("State")});
-    auto addLocations = [&](CLocationTreeItem* pParent) {
-        for (; !location.IsEOF(); location.MoveNext()) {
+    const pugi::xml_node root = xmlMain.GetDocumentElement();
+    if (!root)
+        throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+    auto addLocations = [&](pugi::xml_node parent, CLocationTreeItem* pParent) {
+        for (pugi::xml_node main = parent.child("Main"); main; main = main.next_sibling("Main")) {
+            if (main.type() != pugi::node_element)
+                continue;
             TreeItemData d;
-            d.m_strName = location.m_General.m_strID;
+            d.m_strName = GeneralField(main, "ID");
             d.m_nKind = ResultKind::Location;
             d.m_bIsContainer = true;
-            const int nImage = location.m_General.m_strState == QLatin1String("OK") ? TreeImage::LocationOK
-                                                                                     : TreeImage::Location;
+            const int nImage =
+                GeneralField(main, "State") == QLatin1String("OK") ? TreeImage::LocationOK : TreeImage::Location;
             CLocationTreeItem* pItem =
                 InsertItem(pParent, FindInsertPosition(d.m_strName, ResultKind::Location, pParent), d.m_strName,
                            nImage, d);
@@ -793,11 +968,11 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
     };
 
     // Groups do not nest: the groups are the children of the root element.
-    CXMLNodeGroup group(&xmlMain);
-    group.SetFieldNames({QStringLiteral("Group")});
-    for (group.Open(QStringLiteral("Group")); !group.IsEOF(); group.MoveNext()) {
+    for (pugi::xml_node group = root.child("Group"); group; group = group.next_sibling("Group")) {
+        if (group.type() != pugi::node_element)
+            continue;
         TreeItemData d;
-        d.m_strName = group.m_strName;
+        d.m_strName = QString::fromUtf8(group.attribute("Name").value());
         d.m_nKind = ResultKind::Group;
         d.m_bIsContainer = true;
         CLocationTreeItem* pGroup =
@@ -805,16 +980,14 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
                        TreeImage::Group, d);
         if (!pFirst)
             pFirst = pGroup;
-        location.Open(QStringLiteral("Main"), &group);
-        addLocations(pGroup);
+        addLocations(group, pGroup);
     }
 
     // The locations in no group are the "Main" children of the root element.
-    location.Open(QStringLiteral("Main"));
-    addLocations(nullptr);
+    addLocations(root, nullptr);
 }
 
-void CLocationTree::AddResult(CXMLNodeResult& result)
+void CLocationTree::AddResult(const ResultFields& result)
 {
     TreeItemData d;
     d.m_strName = result.m_strID;
@@ -822,6 +995,9 @@ void CLocationTree::AddResult(CXMLNodeResult& result)
     d.m_strTime = result.m_strTime;
     d.m_strPlaceNo = result.m_strPlaceNo;
     CLocationTreeItem* pLocation = FindLocationItem(result.m_strID);
+    // The same text as the location's: held once.
+    if (pLocation)
+        d.m_strName = pLocation->m_data.m_strName;
     if (!pLocation) {
         // Made even for a result of no known kind: its ID still has no
         // location.
@@ -848,7 +1024,7 @@ void CLocationTree::AddResult(CXMLNodeResult& result)
     }
 }
 
-void CLocationTree::AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result)
+void CLocationTree::AddSamples(CLocationTreeItem* pItem, const ResultFields& result)
 {
     const QString& strInterval = result.m_strTimeInterval;
     const bool bTimes = !strInterval.isEmpty();
@@ -871,12 +1047,12 @@ void CLocationTree::AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result)
 
     TreeItemData d = pItem->m_data;
     d.m_nKind = ResultKind::Sample;
-    for (const auto& pEntry : result.m_continueValues) {
-        QString strLabel = pEntry->m_strNo;
+    for (const QString& strNo : result.m_sampleNos) {
+        QString strLabel = strNo;
         // A start that cannot be read gives bare numbers rather than a
         // made-up time.
         if (bTimes && current.isValid()) {
-            strLabel += QStringLiteral(" (") + current.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) + u')';
+            strLabel += QStringLiteral(" (") + SampleTime(current) + u')';
             current = current.addSecs(nStep);
         }
         InsertItem(pItem, -1, strLabel, TreeImage::Sample, d);

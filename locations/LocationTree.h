@@ -9,7 +9,6 @@
 #include <vector>
 
 class CXMLDocument;
-class CXMLNodeResult;
 
 // One item of the location tree. Items are owned by the tree; a pointer to
 // one stays valid until the tree deletes that item.
@@ -211,8 +210,9 @@ private:
     void ChangeData(CLocationTreeItem* pItem, const TreeItemData& data);
 
     void FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst);
-    void AddResult(CXMLNodeResult& result);
-    void AddSamples(CLocationTreeItem* pItem, CXMLNodeResult& result);
+    struct ResultFields;
+    void AddResult(const ResultFields& result);
+    void AddSamples(CLocationTreeItem* pItem, const ResultFields& result);
 
     void ClearItems();
 

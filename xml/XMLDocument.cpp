@@ -14,8 +14,13 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -28,8 +33,8 @@ namespace {
 // Comments and processing instructions survive a save; whitespace between
 // elements does not need to, since every save writes the line-broken layout
 // anew. A field of blanks only is kept, though, or it would read back empty
-// after a save (one with a line break is layout, see ClearLayoutTexts). A leaf's text is kept in the element itself (no text node),
-// which halves the number of nodes of a data file.
+// after a save (one with a line break is layout, see TidyParsedDocument). A leaf's text is kept in the element itself
+// (no text node), which halves the number of nodes of a data file.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
                                    | pugi::parse_embed_pcdata | pugi::parse_ws_pcdata_single;
 
@@ -147,14 +152,74 @@ void ConvertToUtf8(Buffer& buf, const DetectedEncoding& enc)
         throw std::bad_alloc();
 }
 
+// Whether a block of 16 bytes holds only printable ASCII, tabs and line
+// ends: most of a data file, which is then checked 16 bytes at a time.
+bool IsPlainBlock(const unsigned char* u)
+{
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u));
+    // Signed: bytes from 0x80 up are negative, so they count as below 0x20.
+    const __m128i low = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
+    const __m128i allowed =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                     _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+    return _mm_movemask_epi8(_mm_andnot_si128(allowed, low)) == 0;
+#else
+    for (int i = 0; i < 16; ++i)
+        if (u[i] >= 0x80 || (u[i] < 0x20 && u[i] != '\t' && u[i] != '\n' && u[i] != '\r'))
+            return false;
+    return true;
+#endif
+}
+
+bool IsNameOrSpace(unsigned char c)
+{
+    return c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
+           || c == '-' || c == '.' || c == ':' || c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Whether the byte beyond ASCII at nAt may be part of an element, attribute
+// or instruction name. A name is preceded, over name characters and blanks,
+// by "<", "/", "?" or the quote that closed an attribute value; a byte
+// reached from anything else, such as the ">" before a field's text, is in
+// a text. Errs on the side of a name. The walk back stops at the previous
+// such byte, whose answer it shares, so that a long run of them costs no more
+// than one pass.
+bool MayBeInName(const unsigned char* u, size_t nAt, ptrdiff_t& nLastForeign, bool& bLastInName)
+{
+    ptrdiff_t i = static_cast<ptrdiff_t>(nAt) - 1;
+    while (i >= 0 && i > nLastForeign && IsNameOrSpace(u[i]))
+        --i;
+    bool bInName;
+    if (i >= 0 && i == nLastForeign)
+        bInName = bLastInName;
+    else
+        bInName = i < 0 || u[i] == '<' || u[i] == '/' || u[i] == '?' || u[i] == '"' || u[i] == '\'';
+    nLastForeign = static_cast<ptrdiff_t>(nAt);
+    bLastInName = bInName;
+    return bInName;
+}
+
 // The offset of the first byte that a strict parser refuses: a malformed
 // UTF-8 sequence or a control character XML does not allow. -1 when there
-// is none.
-ptrdiff_t FindIllegalByte(const char* p, size_t n)
+// is none. pbNamesAscii tells whether every name in the text is sure to be
+// ASCII.
+ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
 {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
+    bool bNamesAscii = true;
+    ptrdiff_t nLastForeign = -1;
+    bool bLastInName = false;
     size_t i = 0;
+    size_t nSlowUntil = 0;
     while (i < n) {
+        if (i >= nSlowUntil && i + 16 <= n) {
+            if (IsPlainBlock(u + i)) {
+                i += 16;
+                continue;
+            }
+            nSlowUntil = i + 16;
+        }
         const unsigned char c = u[i];
         if (c >= 0x20 && c < 0x80) {
             ++i;
@@ -166,6 +231,8 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n)
             ++i;
             continue;
         }
+        if (bNamesAscii)
+            bNamesAscii = !MayBeInName(u, i, nLastForeign, bLastInName);
         size_t nLength = 0;
         unsigned nCode = 0;
         if (c >= 0xC2 && c <= 0xDF) {
@@ -195,7 +262,58 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n)
             return static_cast<ptrdiff_t>(i);
         i += nLength;
     }
+    if (pbNamesAscii)
+        *pbNamesAscii = bNamesAscii;
     return -1;
+}
+
+// Whether the text may hold an element whose whole content is blanks with a
+// line break (CR or LF, which the parser turns into LF), the layout that
+// TidyParsedDocument drops. Such a content runs from the ">" of a start tag
+// to the "</" of the element's end tag; a line break after an end tag, an
+// empty element's "/>" or a text is none. Errs on the side of yes.
+bool MayHoldLayoutText(const char* p, size_t n)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    // At an end tag's "<" after a blank: does a start tag's ">" come before
+    // the blanks, and do they hold a line break?
+    auto layoutBefore = [&](size_t nLt) {
+        ptrdiff_t k = static_cast<ptrdiff_t>(nLt) - 1;
+        bool bBreak = false;
+        for (; k >= 0 && isSpace(u[k]); --k)
+            bBreak = bBreak || u[k] == '\n' || u[k] == '\r';
+        if (!bBreak || k < 1 || u[k] != '>' || u[k - 1] == '/')
+            return false;
+        ptrdiff_t m = k - 1;
+        while (m >= 0 && IsNameOrSpace(u[m]))
+            --m;
+        return !(m >= 1 && u[m] == '/' && u[m - 1] == '<');
+    };
+    size_t i = 1;
+#if defined(__SSE2__) || defined(_M_X64)
+    // 16 places at a time: a "<" with a "/" after it and a blank before.
+    for (; i + 17 <= n; i += 16) {
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i - 1));
+        const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i + 1));
+        const __m128i blank = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\t'))),
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\r'))));
+        const __m128i endTag =
+            _mm_and_si128(_mm_cmpeq_epi8(at, _mm_set1_epi8('<')), _mm_cmpeq_epi8(after, _mm_set1_epi8('/')));
+        for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(endTag, blank))); nMask;
+             nMask &= nMask - 1) {
+            if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask))))
+                return true;
+        }
+    }
+#endif
+    for (; i + 1 < n; ++i) {
+        if (u[i] == '<' && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i))
+            return true;
+    }
+    return false;
 }
 
 // Character references to control characters (&#1;) are taken by the parser
@@ -234,66 +352,75 @@ void MakeTextsXmlSafe(pugi::xml_node node)
     }
 }
 
+bool IsLayoutSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 bool IsBlank(const char* psz)
 {
     for (; *psz; ++psz) {
-        if (*psz != ' ' && *psz != '\t' && *psz != '\n' && *psz != '\r')
+        if (!IsLayoutSpace(*psz))
             return false;
     }
     return true;
 }
 
-// A blank text with a line break is the layout of an empty element
-// ("<Result-Data>\n</Result-Data>"), not a field's text: elements added to
-// it later keep the line-broken layout.
-// The offset of the "<" of the first element or processing instruction
-// whose name or attribute name has a character beyond ASCII, -1 when there
-// is none: the data files use ASCII names only, and older strict parsers
-// refuse many others.
-ptrdiff_t FindForeignName(const pugi::xml_document& doc)
+bool HasForeignByte(const char* psz)
 {
-    auto foreign = [](const char* psz) {
-        for (; *psz; ++psz) {
-            if (static_cast<unsigned char>(*psz) >= 0x80)
-                return true;
-        }
-        return false;
-    };
-    for (pugi::xml_node n = doc.first_child(); n;) {
-        bool bForeign = foreign(n.name());
-        for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
-            bForeign = foreign(a.name());
-        // The offset names the name; the error points at the "<".
-        if (bForeign)
-            return n.offset_debug() - (n.type() == pugi::node_pi ? 2 : 1);
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
-        }
-        while (n && !n.next_sibling())
-            n = n.parent();
-        if (n)
-            n = n.next_sibling();
+    for (; *psz; ++psz) {
+        if (static_cast<unsigned char>(*psz) >= 0x80)
+            return true;
     }
-    return -1;
+    return false;
 }
 
-void ClearLayoutTexts(pugi::xml_node root)
+// One walk over the parsed document, for what the parser leaves to us:
+// - A blank text with a line break is the layout of an empty element
+//   ("<Result-Data>\n</Result-Data>"), not a field's text: it is dropped, so
+//   elements added to it later keep the line-broken layout.
+// - With bNames, the offset of the "<" of the first element or processing
+//   instruction whose name or attribute name has a character beyond ASCII
+//   is returned: the data files use ASCII names only, and older strict
+//   parsers refuse many others.
+// -1 when there is none.
+ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bLayout, bool bNames)
 {
-    for (pugi::xml_node n = root; n;) {
-        const char* pszValue = n.value();
-        if (n.type() == pugi::node_element && *pszValue && std::strchr(pszValue, '\n') && IsBlank(pszValue))
-            n.text().set("");
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
+    if (!bLayout && !bNames)
+        return -1;
+    // The library's own walk: its steps from node to node cost no calls.
+    class CWalker : public pugi::xml_tree_walker
+    {
+    public:
+        CWalker(bool bLayout, bool bNames)
+            : m_bLayout(bLayout)
+            , m_bNames(bNames)
+        {
         }
-        while (n && !n.next_sibling() && n != root)
-            n = n.parent();
-        if (!n || n == root)
-            break;
-        n = n.next_sibling();
-    }
+        bool for_each(pugi::xml_node& n) override
+        {
+            const pugi::xml_node_type type = n.type();
+            if (m_bLayout && type == pugi::node_element) {
+                const char* pszValue = n.value();
+                if (IsLayoutSpace(*pszValue) && std::strchr(pszValue, '\n') && IsBlank(pszValue))
+                    n.text().set("");
+            }
+            if (!m_bNames)
+                return true;
+            bool bForeign = HasForeignByte(n.name());
+            for (pugi::xml_attribute a = n.first_attribute(); a && !bForeign; a = a.next_attribute())
+                bForeign = HasForeignByte(a.name());
+            // The offset names the name; the error points at the "<".
+            if (bForeign)
+                m_nForeign = n.offset_debug() - (type == pugi::node_pi ? 2 : 1);
+            return !bForeign;
+        }
+        const bool m_bLayout;
+        const bool m_bNames;
+        ptrdiff_t m_nForeign = -1;
+    } walker(bLayout, bNames);
+    doc.traverse(walker);
+    return walker.m_nForeign;
 }
 
 // A reference to NUL would end its text there, so that distinct texts merge;
@@ -379,22 +506,37 @@ public:
     {
         const char* p = static_cast<const char*>(data);
         const char* const end = p + size;
+        // At the top of the loop the block has room for at least kSlack
+        // more bytes.
         while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            const qsizetype nRoom = kBlock + kSlack - 2 - m_nUsed;  // 2: a CR LF
-            const qsizetype n = std::min<qsizetype>((nl ? nl : end) - p, nRoom);
-            if (n > 0) {
-                std::memcpy(m_pBuf.get() + m_nUsed, p, static_cast<size_t>(n));
-                m_nUsed += n;
-                m_last = p[n - 1];
-                p += n;
+#if defined(__SSE2__) || defined(_M_X64)
+            if (end - p >= 16) {
+                // 16 bytes are copied at once; the output then counts them
+                // up to the first line feed, if there is one.
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(m_pBuf.get() + m_nUsed), v);
+                const unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+                if (nMask == 0) {
+                    m_last = p[15];
+                    m_nUsed += 16;
+                    p += 16;
+                } else {
+                    const int k = std::countr_zero(nMask);
+                    m_nUsed += k;
+                    EndLine(k > 0 ? p[k - 1] : m_last);
+                    p += k + 1;
+                }
+                if (m_nUsed >= kBlock)
+                    Flush();
+                continue;
             }
-            if (p == nl) {
-                if (m_last != '\r')
-                    m_pBuf[m_nUsed++] = '\r';
-                m_pBuf[m_nUsed++] = '\n';
-                m_last = '\n';
-                ++p;
+#endif
+            const char c = *p++;
+            if (c == '\n') {
+                EndLine(m_last);
+            } else {
+                m_pBuf[m_nUsed++] = c;
+                m_last = c;
             }
             if (m_nUsed >= kBlock)
                 Flush();
@@ -411,6 +553,15 @@ public:
     }
 
 private:
+    // A line feed, after a CR unless the text before it ended in one.
+    void EndLine(char cBefore)
+    {
+        if (cBefore != '\r')
+            m_pBuf[m_nUsed++] = '\r';
+        m_pBuf[m_nUsed++] = '\n';
+        m_last = '\n';
+    }
+
     static constexpr qsizetype kBlock = 1 << 20;
     static constexpr qsizetype kSlack = 64 << 10;
     QIODevice& m_dev;
@@ -613,7 +764,8 @@ void CXMLDocument::Load()
                          QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc.name)));
     }
     ConvertToUtf8(buf, enc);
-    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n);
+    bool bNamesAscii = false;
+    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n, &bNamesAscii);
     if (nIllegal >= 0) {
         int nLine = 1, nColumn = 1;
         LineColumn(buf.p, buf.n, nIllegal, nLine, nColumn);
@@ -623,7 +775,8 @@ void CXMLDocument::Load()
     }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
-    ParseBuffer(buf.release(), nSize, m_strFileName, [&strFileName, enc] {
+    const bool bLayoutFree = !MayHoldLayoutText(buf.p, buf.n);
+    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, m_strFileName, [&strFileName, enc] {
         Buffer again;
         QFile f(strFileName);
         if (!f.open(QIODevice::ReadOnly) || !ToBuffer(f.readAll(), again))
@@ -716,8 +869,8 @@ void CXMLDocument::CheckWritable() const
         throw CXMLException(LoadString(IDS_XML_WRONG_ROOT).arg(m_strFileName, strRoot, m_strExpectedRoot));
 }
 
-void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
-                               const std::function<QByteArray()>& original)
+void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree,
+                               const QString& strSource, const std::function<QByteArray()>& original)
 {
     // memchr for the rare "&", not a general search: this runs over the whole file.
     bool bCharRefs = false;
@@ -749,8 +902,8 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, const QString& strSo
     }
     if (!m_pDOM->document_element())
         throw CXMLException(IDS_XML_DOCNODE);
-    ClearLayoutTexts(m_pDOM->document_element());
-    if (const ptrdiff_t nForeign = FindForeignName(*m_pDOM); nForeign >= 0) {
+    if (const ptrdiff_t nForeign = TidyParsedDocument(*m_pDOM, bCharRefs || !bLayoutFree, !bNamesAscii);
+        nForeign >= 0) {
         const QByteArray text = original();
         int nLine = 1, nColumn = 1;
         LineColumn(text.constData(), static_cast<size_t>(text.size()), nForeign, nLine, nColumn);
@@ -788,7 +941,7 @@ void CXMLDocument::LoadXML(const QString& strXML)
         throw CXMLException(IDS_XML_LOADXML);
     const size_t nSize = buf.n;
     try {
-        ParseBuffer(buf.release(), nSize, QStringLiteral("XML"), [&utf8] { return utf8; });
+        ParseBuffer(buf.release(), nSize, false, false, QStringLiteral("XML"), [&utf8] { return utf8; });
     } catch (const CXMLException& e) {
         throw CXMLException(IDS_XML_LOADXML, e.GetErrorMessage());
     }

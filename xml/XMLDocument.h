@@ -98,7 +98,9 @@ private:
     void CreateDOM();
     std::unique_ptr<CFileLock> TakeLock(int nWaitMs) const;
     void CheckWritable() const;
-    void ParseBuffer(char* pBuffer, size_t nSize, const QString& strSource,
+    // bNamesAscii: the text is known to hold ASCII names only; bLayoutFree:
+    // no element in it holds only blanks with a line break.
+    void ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree, const QString& strSource,
                      const std::function<QByteArray()>& original);
 
     std::unique_ptr<pugi::xml_document> m_pDOM;

@@ -237,6 +237,16 @@ void TestLocationTree::layout_data()
     QTest::newRow("duplicate ID") << Loc(QStringLiteral("d")) + Grp(QStringLiteral("g"), Loc(QStringLiteral("d")))
                                   << Res(QStringLiteral("d"), QStringLiteral("Value-Measurement"))
                                   << QStringLiteral("g{d{Istwerte{01.02.2023 10:00:00}}},d");
+    QTest::newRow("a field twice reads as empty")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
+               QStringLiteral("10:00:00"), {}, QStringLiteral("<Date>x</Date>"))
+        << QStringLiteral("L{Istwerte{ 10:00:00}}");
+    QTest::newRow("a nested field or an instruction is no field")
+        << Loc(QStringLiteral("L"))
+        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
+               QStringLiteral("10:00:00"), {}, QStringLiteral("<X><Date>y</Date></X><?Date z?>"))
+        << QStringLiteral("L{Istwerte{01.02.2023 10:00:00}}");
     QTest::newRow("special characters in names")
         << Grp(QStringLiteral("a\"<&"), Loc(QStringLiteral("x] | //*["))) << Res(QStringLiteral("x] | //*["), QStringLiteral("I-Burden"))
         << QStringLiteral("a\"<&{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}");
@@ -266,6 +276,9 @@ void TestLocationTree::locationImage_data()
     QTest::newRow("ok") << Loc(QStringLiteral("L"), QStringLiteral("ok")) << 1;
     QTest::newRow("missing State") << QStringLiteral("<Main><General><ID>L</ID></General></Main>") << 1;
     QTest::newRow("other in a group") << Grp(QStringLiteral("g"), Loc(QStringLiteral("L"), QStringLiteral("NEU"))) << 1;
+    QTest::newRow("State twice reads as empty") << QStringLiteral(
+        "<Main><General><ID>L</ID><State>OK</State></General><General><State>OK</State></General></Main>")
+                                                << 1;
 }
 
 void TestLocationTree::locationImage()

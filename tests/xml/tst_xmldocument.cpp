@@ -225,6 +225,13 @@ void TestXMLDocument::parseError_data()
     QTest::newRow("control character") << QByteArray("<Root>\n<A>\x01</A>\n</Root>\n") << 2 << 4;
     QTest::newRow("second root") << QByteArray("<Root>\n</Root>\n<Root/>\n") << 3 << 1;
     QTest::newRow("name beyond ASCII") << QByteArray("<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n") << 2 << 4;
+    // Past the first 16 bytes, where plain text is checked in blocks.
+    QTest::newRow("control character after a long text")
+        << QByteArray("<Root>\n<A>0123456789012345678901234567890\x01</A>\n</Root>\n") << 2 << 35;
+    QTest::newRow("umlaut across a block, then invalid UTF-8")
+        << QByteArray("<Root>\n<A>aaaaa\xc3\xa4\xff</A>\n</Root>\n") << 2 << 10;
+    QTest::newRow("name beyond ASCII after a text beyond ASCII")
+        << QByteArray("<Root>\n<Abcdefghij>\xc3\xa4 x</Abcdefghij>\n<B\xc3\xa4/>\n</Root>\n") << 3 << 1;
 }
 
 void TestXMLDocument::parseError()
@@ -275,6 +282,13 @@ void TestXMLDocument::saveLayout_data()
     // A line break alone is layout; blanks alone are a text.
     QTest::newRow("empty element and blank text") << QByteArray("<R><A>\r\n</A><B> </B></R>")
                                                   << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n<B> </B>\r\n</R>\r\n");
+    QTest::newRow("CR alone after a long line, and after an empty element")
+        << QByteArray("<R><X>0123456789abcdef</X><A>\r</A><B/>\n</R>")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<X>0123456789abcdef</X>\r\n<A />\r\n<B />\r\n</R>\r\n");
+    QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>")
+                              << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n</R>\r\n");
+    QTest::newRow("line break by reference")
+        << QByteArray("<R><A>&#10;</A></R>") << QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A />\r\n</R>\r\n");
 }
 
 void TestXMLDocument::saveLayout()
