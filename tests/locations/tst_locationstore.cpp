@@ -102,7 +102,8 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
 
     for (int nStep = 0; nStep < 600; ++nStep) {
         const auto items = Items(f.tree);
-        const CLocationTreeItem* pItem = items.empty() ? nullptr : items[rnd.bounded(static_cast<quint32>(items.size()))];
+        const CLocationTreeItem* pItem =
+            items.empty() ? nullptr : items[rnd.bounded(static_cast<quint32>(items.size()))];
         const TreeItemData d = pItem ? pItem->GetData() : TreeItemData();
         const QString strName = names[rnd.bounded(names.size())];
         const QStringList groups = Texts(f.main, QStringLiteral("Group/@Name"));
