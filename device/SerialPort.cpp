@@ -315,12 +315,17 @@ void CSerialPort::Receive(QByteArray& buffer)
     std::lock_guard lock(m_lock);
     if (m_nFd < 0)
         ThrowErrno(EBADF);
-    char chunk[255];
+    // One read takes all that is queued; a second one only when the chunk
+    // came back full. At line rate every call costs a wake-up, and reading
+    // twice per wake-up doubled the system calls of a readout.
+    char chunk[4096];
     for (;;) {
         const ssize_t n = ::read(m_nFd, chunk, sizeof chunk);
         if (n > 0) {
             buffer.append(chunk, n);
-            continue;
+            if (static_cast<size_t>(n) == sizeof chunk)
+                continue;
+            return;
         }
         if (n == 0) {
             // Raw mode without a minimum reads nothing both when nothing is

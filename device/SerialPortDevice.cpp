@@ -3,6 +3,7 @@
 #include "core/TextCodec.h"
 #include "resources/StringTable.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -78,12 +79,16 @@ QByteArray& CSerialPortDevice::Query(QByteArray& buffer, int nTimeoutMs, int nPo
     const QByteArray expected = buffer;
     buffer.clear();
 
+    qsizetype nSearched = 0;
     try {
         for (;;) {
             m_port.Receive(buffer);
-            // The expected text is searched in everything received so far:
-            // answers arrive in pieces, behind their data lines.
-            if (!buffer.isEmpty() && (expected.isEmpty() || buffer.contains(expected))) {
+            // The expected text comes behind the data lines, in pieces: only
+            // what is new (and the part of it that may straddle the last
+            // piece) is searched, not a long answer again at every piece.
+            const qsizetype nFrom = std::max<qsizetype>(0, nSearched - expected.size() + 1);
+            nSearched = buffer.size();
+            if (!buffer.isEmpty() && (expected.isEmpty() || buffer.indexOf(expected, nFrom) >= 0)) {
                 Log("In", buffer);
                 return buffer;
             }

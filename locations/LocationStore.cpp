@@ -119,12 +119,12 @@ QByteArray Serialize(pugi::xml_node el)
     return w.bytes;
 }
 
-pugi::xml_node InsertXml(pugi::xml_node parent, int nIndex, const QByteArray& xml)
+// Puts the element the text holds before `before`, or last without it.
+pugi::xml_node InsertXmlBefore(pugi::xml_node parent, pugi::xml_node before, const QByteArray& xml)
 {
     pugi::xml_document fragment;
     if (!fragment.load_buffer(xml.constData(), static_cast<size_t>(xml.size()), kFragmentParse, pugi::encoding_utf8))
         throw CXMLException(IDS_XML_CREATE_NODE);
-    const pugi::xml_node before = ElementAt(parent, nIndex);
     pugi::xml_node added = before ? parent.insert_copy_before(fragment.document_element(), before)
                                   : parent.append_copy(fragment.document_element());
     if (!added)
@@ -252,7 +252,13 @@ public:
 
     void Remove(bool bMain, pugi::xml_node el)
     {
-        CElementEdit e{bMain, false, PathOf(Doc(bMain), el.parent()), ElementIndex(el), Serialize(el)};
+        CElementEdit e{bMain, false, PathOf(Doc(bMain), el.parent()), IndexOf(el), Serialize(el)};
+        // The element before it keeps its place; the one counted from is gone.
+        pugi::xml_node before = el.previous_sibling();
+        while (before && before.type() != pugi::node_element)
+            before = before.previous_sibling();
+        m_known = before;
+        m_nKnown = e.m_nIndex - 1;
         Doc(bMain).NoteRemoving(el);
         if (!el.parent().remove_child(el)) {
             Doc(bMain).NoteChange();
@@ -264,9 +270,9 @@ public:
 
     pugi::xml_node Append(bool bMain, pugi::xml_node parent, const QByteArray& xml)
     {
-        pugi::xml_node added = InsertXml(parent, INT_MAX, xml);
+        pugi::xml_node added = InsertXmlBefore(parent, pugi::xml_node(), xml);
         Doc(bMain).NoteInserted(added);
-        m_change.m_edits.push_back({bMain, true, PathOf(Doc(bMain), parent), ElementIndex(added), Serialize(added)});
+        m_change.m_edits.push_back({bMain, true, PathOf(Doc(bMain), parent), IndexOf(added), Serialize(added)});
         return added;
     }
 
@@ -278,7 +284,7 @@ public:
     pugi::xml_node Replace(bool bMain, pugi::xml_node el, F change)
     {
         const pugi::xml_node parent = el.parent();
-        CElementEdit out{bMain, false, PathOf(Doc(bMain), parent), ElementIndex(el), Serialize(el)};
+        CElementEdit out{bMain, false, PathOf(Doc(bMain), parent), IndexOf(el), Serialize(el)};
         try {
             change(el);
         } catch (...) {
@@ -301,16 +307,91 @@ private:
     pugi::xml_node Swap(bool bMain, pugi::xml_node el, const QByteArray& xml)
     {
         pugi::xml_node parent = el.parent();
-        const pugi::xml_node fresh = InsertXml(parent, ElementIndex(el), xml);
+        const pugi::xml_node fresh = InsertXmlBefore(parent, el, xml);
         Doc(bMain).NoteInserted(fresh);
         Doc(bMain).NoteRemoving(el);
+        if (m_known == el)
+            m_known = fresh;
         parent.remove_child(el);
         Doc(bMain).NoteRemoval();
         return fresh;
     }
 
+    // The position of an element among its parent's elements. A command
+    // goes through its results in file order, thousands of siblings apart
+    // in a large file: counting stops at the element counted last instead
+    // of running back to the first one each time.
+    int IndexOf(pugi::xml_node el)
+    {
+        int n = 0;
+        for (pugi::xml_node p = el.previous_sibling(); p; p = p.previous_sibling()) {
+            if (m_known && p == m_known) {
+                n += m_nKnown + 1;
+                break;
+            }
+            if (p.type() == pugi::node_element)
+                ++n;
+        }
+        m_known = el;
+        m_nKnown = n;
+        return n;
+    }
+
     CLocationStore& m_store;
     CStoreChange& m_change;
+    pugi::xml_node m_known;
+    int m_nKnown = 0;
+};
+
+// Finds an element by its position among its parent's elements, counting
+// from the one found last: the edits of one command lie close together, in a
+// large file thousands of siblings after the first. Lives for one replay, in
+// which every removal and insertion goes through it.
+class CLocationStore::CElementCursor
+{
+public:
+    pugi::xml_node At(pugi::xml_node parent, int nIndex)
+    {
+        pugi::xml_node n = m_node && m_node.parent() == parent ? m_node : NextElement(parent.first_child(), true);
+        int i = n == m_node ? m_nIndex : 0;
+        for (; n && i < nIndex; ++i)
+            n = NextElement(n.next_sibling(), true);
+        for (; n && i > nIndex; --i)
+            n = NextElement(n.previous_sibling(), false);
+        if (n) {
+            m_node = n;
+            m_nIndex = nIndex;
+        }
+        return n;
+    }
+
+    void Inserted(pugi::xml_node added, int nIndex)
+    {
+        m_node = added;
+        m_nIndex = nIndex;
+    }
+
+    // Before `el` at nIndex is taken out: what is remembered must not be it.
+    void Removing(pugi::xml_node el, int nIndex)
+    {
+        if (!m_node)
+            return;
+        if (m_node.parent() != el.parent() || m_nIndex >= nIndex) {
+            m_node = NextElement(el.previous_sibling(), false);
+            m_nIndex = nIndex - 1;
+        }
+    }
+
+private:
+    static pugi::xml_node NextElement(pugi::xml_node n, bool bForward)
+    {
+        while (n && n.type() != pugi::node_element)
+            n = bForward ? n.next_sibling() : n.previous_sibling();
+        return n;
+    }
+
+    pugi::xml_node m_node;
+    int m_nIndex = 0;
 };
 
 CLocationStore::CLocationStore(CXMLDocument& xmlMain, CXMLDocument& xmlResult, CLocationTree& tree)
@@ -324,6 +405,8 @@ template <class F>
 std::optional<CStoreChange> CLocationStore::Run(F build)
 {
     CStoreChange change;
+    if (const CLocationTreeItem* pSelected = m_tree.GetSelectedItem())
+        change.m_selectedBefore = pSelected->GetData();
     try {
         CBuilder b(*this, change);
         build(b, change);
@@ -343,10 +426,11 @@ std::optional<CStoreChange> CLocationStore::Run(F build)
 void CLocationStore::Revert(const CStoreChange& change, size_t nCount, bool bForward, QString& strChain)
 {
     try {
+        CElementCursor cursor;
         if (bForward)
-            Apply(change, 0, nCount, false);
+            Apply(change, 0, nCount, false, cursor);
         else
-            Apply(change, change.m_edits.size() - nCount, change.m_edits.size(), true);
+            Apply(change, change.m_edits.size() - nCount, change.m_edits.size(), true, cursor);
         return;
     } catch (const CException& e) {
         strChain += u'\n' + e.GetErrorMessage();
@@ -404,22 +488,25 @@ void CLocationStore::Commit(const CStoreChange& change, bool bForward)
     }
 }
 
-void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward)
+void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward, CElementCursor& cursor)
 {
-    const auto apply = [this](const CElementEdit& e, bool bForward) {
+    const auto apply = [this, &cursor](const CElementEdit& e, bool bForward) {
         CXMLDocument& doc = e.m_bMainFile ? m_xmlMain : m_xmlResult;
         pugi::xml_node parent = Resolve(doc, e.m_parentPath);
         if (!parent)
             throw CStoreException(LoadString(IDS_UNDO_STALE));
         if (e.m_bInsert == bForward) {
-            doc.NoteInserted(InsertXml(parent, e.m_nIndex, e.m_xml));
+            const pugi::xml_node added = InsertXmlBefore(parent, cursor.At(parent, e.m_nIndex), e.m_xml);
+            cursor.Inserted(added, e.m_nIndex);
+            doc.NoteInserted(added);
             return;
         }
         // Only the very element recorded is taken out: a file changed in
         // between stops the step instead of losing something else.
-        const pugi::xml_node el = ElementAt(parent, e.m_nIndex);
+        const pugi::xml_node el = cursor.At(parent, e.m_nIndex);
         if (!el || Serialize(el) != e.m_xml)
             throw CStoreException(LoadString(IDS_UNDO_STALE));
+        cursor.Removing(el, e.m_nIndex);
         doc.NoteRemoving(el);
         parent.remove_child(el);
         doc.NoteRemoval();
@@ -438,11 +525,12 @@ void CLocationStore::Replay(const CStoreChange& change, bool bForward)
     // Applied one by one, so that a failure knows how many to take back.
     size_t nDone = 0;
     try {
+        CElementCursor cursor;
         for (; nDone < n; ++nDone) {
             if (bForward)
-                Apply(change, nDone, nDone + 1, true);
+                Apply(change, nDone, nDone + 1, true, cursor);
             else
-                Apply(change, n - nDone - 1, n - nDone, false);
+                Apply(change, n - nDone - 1, n - nDone, false, cursor);
         }
     } catch (const CException& e) {
         QString strChain = e.GetErrorMessage();
@@ -453,6 +541,8 @@ void CLocationStore::Replay(const CStoreChange& change, bool bForward)
     SyncTree(change, bForward);
     if (bForward)
         Select(change);
+    else if (change.m_selectedBefore)
+        SelectAgain(*change.m_selectedBefore);
 }
 
 // --- the commands ------------------------------------------------------------------
@@ -952,6 +1042,16 @@ void CLocationStore::SyncResults(const QString& strId)
             m_tree.DeleteItem(pHave->GetChild(nWant));
     };
     reconcile(reconcile, pHome, pWant);
+}
+
+void CLocationStore::SelectAgain(const TreeItemData& d)
+{
+    for (CLocationTreeItem* p = m_tree.GetFirstItem(); p; p = m_tree.NextItem(p)) {
+        if (p->GetData() == d) {
+            m_tree.SelectItem(p);
+            return;
+        }
+    }
 }
 
 void CLocationStore::Select(const CStoreChange& change)

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Kinds.h"
+#include "locations/TreeItemData.h"
 
 #include <QByteArray>
 #include <QList>
@@ -79,6 +80,9 @@ struct CStoreChange
     enum class Select { None, Group, Location, Result };
     Select m_select = Select::None;
     QString m_strSelectName, m_strSelectDate, m_strSelectTime;
+    // The item selected when the command ran: undo selects it again, so that
+    // a deleted result that comes back is the one the user looks at.
+    std::optional<TreeItemData> m_selectedBefore;
 
     bool Empty() const { return m_edits.empty(); }
     bool Touches(bool bMainFile) const;
@@ -132,8 +136,10 @@ private:
     template <class F>
     std::optional<CStoreChange> Run(F build);
     void Replay(const CStoreChange& change, bool bForward);
+    void SelectAgain(const TreeItemData& d);
     // Applies edits [nFrom, nTo) of the change, forwards or backwards.
-    void Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward);
+    class CElementCursor;
+    void Apply(const CStoreChange& change, size_t nFrom, size_t nTo, bool bForward, CElementCursor& cursor);
     // Writes the files the change touched; on failure puts files and memory
     // back to before the change (which memory holds in direction bForward).
     void Commit(const CStoreChange& change, bool bForward);

@@ -70,11 +70,6 @@ bool KeyOf(pugi::xml_node result, CResultIdentity& key, pugi::xml_node* pFirstID
     return true;
 }
 
-pugi::xml_node NextResult(pugi::xml_node n)
-{
-    return n.next_sibling("Result");
-}
-
 }  // namespace
 
 bool CElementIndex::IsResult(pugi::xml_node element) const
@@ -135,8 +130,8 @@ void CElementIndex::AddResult(pugi::xml_node result, bool bInOrder)
             ? keys.m_identity.m_strID
             : QString::fromUtf8(pszFirstID);
     if (keys.m_bHasIdentity)
-        Place(m_byIdentity[keys.m_identity], result, bInOrder, NextResult);
-    Place(m_byID[keys.m_strFirstID], result, bInOrder, NextResult);
+        Place(m_byIdentity[keys.m_identity], result, bInOrder);
+    Place(m_byID[keys.m_strFirstID], result, bInOrder);
     m_resultKeys.insert(result.internal_object(), std::move(keys));
 }
 
@@ -170,32 +165,43 @@ void CElementIndex::AddLocation(pugi::xml_node main, bool bInOrder)
     m_locationKeys.insert(main.internal_object(), ids);
 }
 
-void CElementIndex::Place(NodeList& list, pugi::xml_node node, bool bInOrder, pugi::xml_node (*next)(pugi::xml_node))
+void CElementIndex::Place(NodeList& list, pugi::xml_node result, bool bInOrder)
 {
     if (bInOrder || list.empty()) {
-        list.push_back(node);
+        list.push_back(result);
         return;
     }
-    // Before the first of the list that follows it: a new result is usually
-    // the last one, and a replaced one sits right before its original.
-    auto it = list.end();
-    if (list.size() <= 8) {
-        for (pugi::xml_node n = next(node); n && it == list.end(); n = next(n))
-            it = std::find(list.begin(), list.end(), n);
-    } else {
+    // The nearest member on either side tells where the result goes. A walk
+    // to one end only ran to the end of a large file for each result a
+    // command moved behind the last one of its ID.
+    QSet<const void*> members;
+    if (list.size() > 8) {
         // A long list (many results of one ID): one look-up per step.
-        QSet<const void*> members;
         members.reserve(static_cast<qsizetype>(list.size()));
         for (pugi::xml_node n : list)
             members.insert(n.internal_object());
-        for (pugi::xml_node n = next(node); n; n = next(n)) {
-            if (members.contains(n.internal_object())) {
-                it = std::find(list.begin(), list.end(), n);
-                break;
-            }
-        }
     }
-    list.insert(it, node);
+    const auto isMember = [&](pugi::xml_node n) {
+        return members.isEmpty() ? std::find(list.begin(), list.end(), n) != list.end()
+                                 : members.contains(n.internal_object());
+    };
+    pugi::xml_node before = result.previous_sibling("Result");
+    pugi::xml_node after = result.next_sibling("Result");
+    while (before || after) {
+        if (before && isMember(before)) {
+            list.insert(std::find(list.begin(), list.end(), before) + 1, result);
+            return;
+        }
+        if (after && isMember(after)) {
+            list.insert(std::find(list.begin(), list.end(), after), result);
+            return;
+        }
+        if (before)
+            before = before.previous_sibling("Result");
+        if (after)
+            after = after.next_sibling("Result");
+    }
+    list.push_back(result);
 }
 
 void CElementIndex::Erase(NodeList& list, pugi::xml_node node)

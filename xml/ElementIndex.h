@@ -60,7 +60,7 @@ private:
     void AddResult(pugi::xml_node result, bool bInOrder);
     void AddLocation(pugi::xml_node main, bool bInOrder);
     void Drop(pugi::xml_node element);
-    static void Place(NodeList& list, pugi::xml_node node, bool bInOrder, pugi::xml_node (*next)(pugi::xml_node));
+    static void Place(NodeList& list, pugi::xml_node result, bool bInOrder);
     static void Erase(NodeList& list, pugi::xml_node node);
 
     pugi::xml_node m_root;

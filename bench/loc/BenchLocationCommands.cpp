@@ -1,6 +1,7 @@
 // Times every tree command on the generated 1,000 locations and 20,000
 // results. Bound per command: 1.2 times one save of the files it changes plus
-// 50 ms, that save made right after the command; the tree patch alone: 20 ms.
+// 50 ms, that save made right after the command, judged on CPU time; the tree
+// patch alone: 20 ms.
 //
 // bench_loc
 
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -23,6 +25,13 @@ namespace {
 double Ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
+}
+
+qint64 CpuNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
 // The first location item (not in the unassigned node) whose subtree holds
@@ -104,27 +113,34 @@ int main(int argc, char** argv)
     auto run = [&](const char* pszName, const std::function<std::optional<CStoreChange>()>& command) {
         QElapsedTimer t;
         t.start();
+        const qint64 nCpu0 = CpuNs();
         std::optional<CStoreChange> change = command();
         const qint64 nTook = t.nsecsElapsed();
+        const qint64 nTookCpu = CpuNs() - nCpu0;
         const bool bMain = change && change->Touches(true);
         const bool bResult = change && change->Touches(false);
         // The saves it is judged against run right after it, under the same
         // load of the machine.
-        qint64 nSaves = 0;
+        qint64 nSaves = 0, nSavesCpu = 0;
         for (auto [bDo, pDoc] : {std::pair{bMain, &main}, std::pair{bResult, &result}}) {
             if (!bDo)
                 continue;
             QElapsedTimer s;
             s.start();
+            const qint64 nSaveCpu0 = CpuNs();
             pDoc->Save();
             nSaves += s.nsecsElapsed();
+            nSavesCpu += CpuNs() - nSaveCpu0;
         }
-        const double dBound = 1.2 * Ms(nSaves) + 50.0;
+        // Judged on CPU time: the command and its save wait for the same
+        // fsync as the save alone, and that wait swings by tens of
+        // milliseconds from one save to the next.
+        const double dBound = 1.2 * Ms(nSavesCpu) + 50.0;
         const double dPatch = Ms(store.GetLastPatchTime());
-        const bool bPass = change && Ms(nTook) <= dBound && dPatch <= 20.0;
+        const bool bPass = change && Ms(nTookCpu) <= dBound && dPatch <= 20.0;
         bOk = bOk && bPass;
-        std::printf("%-34s %8.1f ms (bound %6.1f)  patch %6.2f ms  %s\n", pszName, Ms(nTook), dBound, dPatch,
-                    bPass ? "ok" : "OVER");
+        std::printf("%-34s CPU %7.1f ms (bound %6.1f)  wall %7.1f ms (save %6.1f)  patch %6.2f ms  %s\n", pszName,
+                    Ms(nTookCpu), dBound, Ms(nTook), Ms(nSaves), dPatch, bPass ? "ok" : "OVER");
         if (change)
             last = std::move(change);
     };

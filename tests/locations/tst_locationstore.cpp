@@ -72,10 +72,10 @@ QStringList Texts(CXMLDocument& doc, const QString& strQuery)
     return list;
 }
 
-std::vector<const CLocationTreeItem*> Items(const CLocationTree& tree)
+std::vector<CLocationTreeItem*> Items(const CLocationTree& tree)
 {
-    std::vector<const CLocationTreeItem*> items;
-    for (const CLocationTreeItem* p = tree.GetFirstItem(); p; p = tree.NextItem(p))
+    std::vector<CLocationTreeItem*> items;
+    for (CLocationTreeItem* p = tree.GetFirstItem(); p; p = tree.NextItem(p))
         items.push_back(p);
     return items;
 }
@@ -102,9 +102,10 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
 
     for (int nStep = 0; nStep < 600; ++nStep) {
         const auto items = Items(f.tree);
-        const CLocationTreeItem* pItem =
-            items.empty() ? nullptr : items[rnd.bounded(static_cast<quint32>(items.size()))];
+        CLocationTreeItem* pItem = items.empty() ? nullptr : items[rnd.bounded(static_cast<quint32>(items.size()))];
         const TreeItemData d = pItem ? pItem->GetData() : TreeItemData();
+        // The window runs a command on the selected item.
+        f.tree.SelectItem(pItem);
         const QString strName = names[rnd.bounded(names.size())];
         const QStringList groups = Texts(f.main, QStringLiteral("Group/@Name"));
         const QString strGroup = rnd.bounded(3) == 0 || groups.isEmpty() ? QString() : groups[rnd.bounded(groups.size())];
@@ -163,6 +164,11 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
                 if (nDone > 0) {
                     store.Undo(stack[--nDone]);
                     QCOMPARE(f.Bytes(), states[nDone]);
+                    // What was selected when the command ran is selected again.
+                    if (const auto& before = stack[nDone].m_selectedBefore) {
+                        QVERIFY(f.tree.GetSelectedItem());
+                        QCOMPARE(f.tree.GetSelectedItem()->GetData(), *before);
+                    }
                 }
                 break;
             case 8:
