@@ -1,6 +1,7 @@
-// The location tree as data: how RebuildTree lays out both files, and the
-// operations the commands patch the tree with. An observer mirrors the tree
-// from its notifications, the way the item model of the view will.
+// The location tree as data: how RebuildTree lays out both files, the
+// selection and the search. An observer mirrors the tree from its
+// notifications, the way the item model of the view does. The operations the
+// commands patch the tree with are checked by the random command run.
 
 #include "../common/TestSupport.h"
 #include "LocationTestData.h"

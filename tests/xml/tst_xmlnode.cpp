@@ -1,5 +1,5 @@
-// CXMLNode: moves, edit modes, Delete, CopyFrom/MoveFrom, bound query
-// values, and cursors whose elements went away under them.
+// CXMLNode: moves, edit modes, Delete, MoveFrom, bound query values, and
+// cursors whose elements went away under them.
 
 #include "XmlTestUtil.h"
 
