@@ -35,7 +35,6 @@ private slots:
     void vectorLengths();
     void dinZeroPointsUp();
     void diagramPaintsArrowsInColours();
-    void diagramWithHeaderTable();
     void valuesTablePaints();
     void combinedView();
     void germanLocaleKeepsPoint();
@@ -317,31 +316,6 @@ void TestActualValues::diagramPaintsArrowsInColours()
         QVERIFY2(QRectF(0, 0, 800, 600).contains(pLabel->m_rect), labels[v]);
     }
     QVERIFY(used.width() <= 800 && used.height() <= 600);
-}
-
-void TestActualValues::diagramWithHeaderTable()
-{
-    CDiagram d;
-    CRecordingDevice dev(QSize(1000, 750));
-    int h = 0;
-    {
-        QPainter p(&dev);
-        CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false)
-            .DrawVectorDiagram(&p, QRect(0, 0, 1000, 750), true, h);
-    }
-    const CPaintOp* pSettings = dev.FindText(QStringLiteral("Einstellungen"));
-    QVERIFY(pSettings);
-    QCOMPARE(h, pSettings->m_font.pixelSize());
-    QVERIFY(pSettings->m_rect.left() >= 100);  // from left + width/10
-    QCOMPARE(dev.FindText(QStringLiteral("U1"))->m_font.pixelSize(), h);
-    // The diagram lies below the table and is centred.
-    const QRectF circle = dev.OfKind(CPaintOp::Ellipse).value(0).m_rect;
-    double nTableBottom = 0;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
-        for (const QRectF& rc : op.m_rects)
-            nTableBottom = qMax(nTableBottom, rc.bottom());
-    QVERIFY(circle.top() > nTableBottom);
-    QVERIFY(std::fabs(circle.center().x() - 500) < 3);
 }
 
 void TestActualValues::valuesTablePaints()
