@@ -58,20 +58,17 @@ private slots:
     void identity();
     void timeoutTexts_data();
     void timeoutTexts();
-    void monitorLines();
 
 private:
     std::unique_ptr<CPtyPeer> m_pPeer;
     std::unique_ptr<CPX900Device> m_pDevice;
-    QStringList m_monitor;
 };
 
 void TestPX900Device::init()
 {
     m_pPeer = std::make_unique<CPtyPeer>();
     QVERIFY(m_pPeer->IsValid());
-    m_monitor.clear();
-    m_pDevice = std::make_unique<CPX900Device>([this](const QString& str) { m_monitor.append(str); });
+    m_pDevice = std::make_unique<CPX900Device>();
     m_pDevice->Open(m_pPeer->Path(), 9600, 'N', 8, 2);
     m_pDevice->SetTimeout(2000);
 }
@@ -228,15 +225,6 @@ void TestPX900Device::timeoutTexts()
     CAnswer next(*m_pPeer, "3\rARCACK\r");
     QCOMPARE(m_pDevice->GetResultCount(), 3);
     QCOMPARE(next.Get(), QByteArray("ARC\r"));
-}
-
-void TestPX900Device::monitorLines()
-{
-    CAnswer device(*m_pPeer, "AERACK\r");
-    m_pDevice->DeleteResults();
-    QCOMPARE(device.Get(), QByteArray("AER\r"));
-    QCOMPARE(m_monitor, (QStringList {m_pPeer->Path() + QStringLiteral(" Out: AER\r"),
-                                      m_pPeer->Path() + QStringLiteral(" In: AERACK\r")}));
 }
 
 QTEST_GUILESS_MAIN(TestPX900Device)

@@ -1,6 +1,7 @@
-// The location tree as data: how RebuildTree lays out both files, and the
-// operations the commands patch the tree with. An observer mirrors the tree
-// from its notifications, the way the item model of the view will.
+// The location tree as data: how RebuildTree lays out both files, the
+// selection and the search. An observer mirrors the tree from its
+// notifications, the way the item model of the view does. The operations the
+// commands patch the tree with are checked by the random command run.
 
 #include "../common/TestSupport.h"
 #include "LocationTestData.h"
@@ -167,9 +168,6 @@ private slots:
     void showResultArgs_data();
     void showResultArgs();
 
-    void findInsertPosition_data();
-    void findInsertPosition();
-    void nextItem();
     void selectChild();
     void deletingSelectionMovesIt_data();
     void deletingSelectionMovesIt();
@@ -582,69 +580,7 @@ void TestLocationTree::showResultArgs()
     QCOMPARE(CLocationTree::GetShowResultArgs(nullptr).m_nKind, ResultKind::Nothing);
 }
 
-// --- operations ----------------------------------------------------------------
-
-void TestLocationTree::findInsertPosition_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<int>("row");
-
-    // Root: groups B, D; locations b, d; the unassigned node. Group B holds
-    // k1, k3. Location b holds a kind folder.
-    QTest::newRow("group first") << "A" << 0 << "" << 0;
-    QTest::newRow("group equal ignoring case goes before") << "b" << 0 << "" << 0;
-    QTest::newRow("group after the groups, before locations") << "z" << 0 << "" << 2;
-    QTest::newRow("location after the groups") << "a" << 1 << "" << 2;
-    QTest::newRow("location equal goes before") << "D" << 1 << "" << 3;
-    QTest::newRow("location before the unassigned node") << "zz" << 1 << "" << 4;
-    QTest::newRow("in a group, first") << "a" << 1 << "B" << 0;
-    QTest::newRow("under the unassigned node") << "m" << 1 << kUnassigned << 1;
-    QTest::newRow("another kind of sibling gives the end") << "a" << 1 << "b" << 1;
-    QTest::newRow("other kinds go last") << "a" << 3 << "" << 5;
-}
-
-void TestLocationTree::findInsertPosition()
-{
-    QFETCH(QString, name);
-    QFETCH(int, kind);
-    QFETCH(QString, parent);
-    QFETCH(int, row);
-
-    CLocationTree tree;
-    CLocationTreeItem* pB = tree.InsertItem(nullptr, -1, QStringLiteral("B"), 18, Record(QStringLiteral("B"), 0, true));
-    tree.InsertItem(nullptr, -1, QStringLiteral("D"), 18, Record(QStringLiteral("D"), 0, true));
-    CLocationTreeItem* pb = tree.InsertItem(nullptr, -1, QStringLiteral("b"), 0, Record(QStringLiteral("b"), 1, true));
-    tree.InsertItem(nullptr, -1, QStringLiteral("d"), 0, Record(QStringLiteral("d"), 1, true));
-    CLocationTreeItem* pU = tree.GetUnassignedNode();
-    tree.InsertItem(pB, -1, QStringLiteral("k1"), 0, Record(QStringLiteral("k1"), 1, true));
-    tree.InsertItem(pB, -1, QStringLiteral("k3"), 0, Record(QStringLiteral("k3"), 1, true));
-    tree.InsertItem(pU, -1, QStringLiteral("a"), 0, Record(QStringLiteral("a"), 1, true, true));
-    tree.InsertItem(pU, -1, QStringLiteral("x"), 0, Record(QStringLiteral("x"), 1, true, true));
-    tree.GetKindFolder(pb, K(3), QString(), false);
-    QCOMPARE(Outline(tree), QStringLiteral("B{k1,k3},D,b{Istwerte},d,%1{a,x}").arg(kUnassigned));
-
-    const CLocationTreeItem* pParent = parent.isEmpty() ? nullptr : At(tree, {parent});
-    QVERIFY(parent.isEmpty() || pParent);
-    QCOMPARE(tree.FindInsertPosition(name, K(kind), pParent), row);
-}
-
-void TestLocationTree::nextItem()
-{
-    Files files(Grp(QStringLiteral("g"), Loc(QStringLiteral("a"))) + Loc(QStringLiteral("b")),
-                Res(QStringLiteral("a"), QStringLiteral("Error-Measurement"), QStringLiteral("01.02.2023"),
-                    QStringLiteral("10:00:00"), QStringLiteral("1"))
-                    + Res(QStringLiteral("b"), QStringLiteral("Value-Measurement")));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    QStringList order;
-    for (const CLocationTreeItem* p = tree.GetFirstItem(); p; p = tree.NextItem(p))
-        order << p->GetText();
-    QCOMPARE(order, (Labels({"g", "a", "Fehlermessung", "01.02.2023 10:00:00", "1", "b", "Istwerte",
-                                 "01.02.2023 10:00:00"})));
-    QVERIFY(!tree.NextItem(nullptr));
-}
+// --- selection ---------------------------------------------------------------
 
 void TestLocationTree::selectChild()
 {

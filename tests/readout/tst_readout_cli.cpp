@@ -45,14 +45,6 @@ int CountResults(const QString& strPath)
     return r.GetRecordCount();
 }
 
-// The text of a message with placeholders, up to its first placeholder.
-QString Head(unsigned nId)
-{
-    const QString s = LoadString(nId);
-    const qsizetype n = s.indexOf(QLatin1String("%1"));
-    return n < 0 ? s : s.left(n);
-}
-
 } // namespace
 
 class TestReadoutCli : public QObject
@@ -249,39 +241,6 @@ private slots:
         r = RunQarda(strArgs.split(u' '));
         QCOMPARE(r.nExit, 0);
         QCOMPARE(CountResults(m_strResultFile), kept);
-    }
-
-    // A failure at record 5 of 10 leaves the file byte for byte as it was and
-    // reports the texts of every layer.
-    void faultLeavesFileUnchanged_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("garbage") << "garbage";
-        QTest::newRow("no acknowledgement") << "noack";
-        QTest::newRow("port closed") << "close";
-    }
-    void faultLeavesFileUnchanged()
-    {
-        QFETCH(QString, fault);
-        QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
-        const QString strPort =
-            m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("10"),
-                         QStringLiteral("--fault-at"), QStringLiteral("5"), QStringLiteral("--fault"), fault});
-        QVERIFY(!strPort.isEmpty());
-        const RunResult r = RunQarda({QStringLiteral("--readout"), QStringLiteral("--port=") + strPort,
-                                      QStringLiteral("--timeout=500")});
-        QVERIFY(r.nExit > 0);
-        QCOMPARE(ReadBytes(m_strResultFile), kForeignFile);
-        QCOMPARE(r.strOut, QString());
-
-        const QString strChain = LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR);
-        QVERIFY2(r.strErr.startsWith(strChain), qPrintable(r.strErr));
-        // The device's own text follows; what it says is the device layer's
-        // business.
-        const QString strDetail = r.strErr.mid(strChain.size());
-        QVERIFY2(strDetail.startsWith(LoadString(IDS_DEVICE_COMMUNICATION))
-                     || strDetail.startsWith(Head(IDS_DEVICE_TIMEOUT)),
-                 qPrintable(strDetail));
     }
 
     // Refused before anything is read; the file stays as it was, and the

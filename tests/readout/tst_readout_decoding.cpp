@@ -70,34 +70,6 @@ class TestReadoutDecoding : public QObject
     Q_OBJECT
 
 private slots:
-    void splitKeyValue_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("plain") << "AV0;230.5" << "AV0" << "230.5";
-        QTest::newRow("value keeps further semicolons") << "UR;300;U 300" << "UR" << "300;U 300";
-        QTest::newRow("no semicolon") << "AGRACK" << "AGRACK" << "";
-        QTest::newRow("empty line") << "" << "" << "";
-        QTest::newRow("empty key") << ";x" << "" << "x";
-        QTest::newRow("empty value") << "ID;" << "ID" << "";
-    }
-    void splitKeyValue()
-    {
-        QFETCH(QString, line);
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        QString k = QStringLiteral("stale"), v = QStringLiteral("stale");
-        SplitKeyValue(line, k, v);
-        QCOMPARE(k, key);
-        QCOMPARE(v, value);
-        // Splitting the value in place, as the decoder does with sub-fields.
-        QString rest = line;
-        SplitKeyValue(rest, k, rest);
-        QCOMPARE(k, key);
-        QCOMPARE(rest, value);
-    }
-
     void scaleIndex_data()
     {
         QTest::addColumn<double>("x");

@@ -253,28 +253,6 @@ private slots:
         QVERIFY(stamps[1] > stamps[0]);
         QVERIFY(stamps[2] > stamps[1]);
     }
-
-    // Umlauts come through the device's character set into the file.
-    void umlautsArriveIntact()
-    {
-        const QString strMemory = m_dir.filePath(QStringLiteral("umlaut.txt"));
-        QVERIFY(WriteBytes(strMemory, QString::fromUtf8("RID;2\nID;Zähler Süd\nRem;Größe µ\nDat;01022024101112\n")
-                                               .toUtf8()));
-        const QString strPort = m_sim.Start({QStringLiteral("--memory"), strMemory});
-        QVERIFY(!strPort.isEmpty());
-        CXMLDocument doc;
-        doc.Open(m_strFile);
-        QVERIFY(ReadoutResults(Options(strPort), doc, nullptr).m_bSuccess);
-        CXMLDocument again;
-        again.Open(m_strFile);
-        CXMLNodeResult r(&again);
-        r.Open(QStringLiteral("Result"));
-        QCOMPARE(r.m_strID, QString::fromUtf8("Zähler Süd"));
-        QCOMPARE(r.m_strRemark, QString::fromUtf8("Größe µ"));
-        QCOMPARE(r.m_strDate, QStringLiteral("01.02.2024"));
-        QCOMPARE(r.m_strTime, QStringLiteral("10:11:12"));
-        QCOMPARE(r.m_strFunction, QStringLiteral("Vector-Measurement"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestReadoutRun)

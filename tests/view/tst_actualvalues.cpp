@@ -31,13 +31,10 @@ private slots:
     void phiUICell();
     void normalizeAngles_data();
     void normalizeAngles();
-    void ranges_data();
-    void ranges();
     void vectorLengths_data();
     void vectorLengths();
     void dinZeroPointsUp();
     void diagramPaintsArrowsInColours();
-    void diagramWithHeaderTable();
     void valuesTablePaints();
     void combinedView();
     void germanLocaleKeepsPoint();
@@ -145,31 +142,6 @@ void TestActualValues::normalizeAngles()
             QVERIFY(phiI[p] >= 0 && phiI[p] < 360);
         }
     }
-}
-
-void TestActualValues::ranges_data()
-{
-    QTest::addColumn<QString>("primSek");
-    QTest::addColumn<QString>("uPrimSek");
-    QTest::addColumn<double>("rgU");
-    QTest::addColumn<double>("rgI");
-    QTest::newRow("primary with ratios") << QStringLiteral("On;On;On") << QStringLiteral("20000.0/100.0;V;200.00") << 60000.0 << 5.0;
-    QTest::newRow("secondary") << QStringLiteral("Off;On;On") << QStringLiteral("20000.0/100.0;V;200.00") << 300.0 << 5.0;
-}
-
-void TestActualValues::ranges()
-{
-    QFETCH(QString, primSek);
-    QFETCH(QString, uPrimSek);
-    QFETCH(double, rgU);
-    QFETCH(double, rgI);
-    CResultCache cache = MakeThreePhaseCache();
-    cache.m_strPrimSekValCzReg = primSek;
-    cache.m_strUPrimSek = uPrimSek;
-    double u = 0, i = 0;
-    GetRanges(cache, u, i);
-    QCOMPARE(u, rgU);
-    QCOMPARE(i, rgI);
 }
 
 namespace {
@@ -346,31 +318,6 @@ void TestActualValues::diagramPaintsArrowsInColours()
     QVERIFY(used.width() <= 800 && used.height() <= 600);
 }
 
-void TestActualValues::diagramWithHeaderTable()
-{
-    CDiagram d;
-    CRecordingDevice dev(QSize(1000, 750));
-    int h = 0;
-    {
-        QPainter p(&dev);
-        CActualValuesRenderer(d.cache, d.settings, d.nNorm, d.tp, false)
-            .DrawVectorDiagram(&p, QRect(0, 0, 1000, 750), true, h);
-    }
-    const CPaintOp* pSettings = dev.FindText(QStringLiteral("Einstellungen"));
-    QVERIFY(pSettings);
-    QCOMPARE(h, pSettings->m_font.pixelSize());
-    QVERIFY(pSettings->m_rect.left() >= 100);  // from left + width/10
-    QCOMPARE(dev.FindText(QStringLiteral("U1"))->m_font.pixelSize(), h);
-    // The diagram lies below the table and is centred.
-    const QRectF circle = dev.OfKind(CPaintOp::Ellipse).value(0).m_rect;
-    double nTableBottom = 0;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
-        for (const QRectF& rc : op.m_rects)
-            nTableBottom = qMax(nTableBottom, rc.bottom());
-    QVERIFY(circle.top() > nTableBottom);
-    QVERIFY(std::fabs(circle.center().x() - 500) < 3);
-}
-
 void TestActualValues::valuesTablePaints()
 {
     CDiagram d;
@@ -469,9 +416,6 @@ void TestActualValues::vectorSettings()
     store.sync();
     const CVectorSettings defaults = LoadVectorSettings();
     QCOMPARE(defaults.m_nReference, int(kVectorRefRange));
-    const quint32 expected[6] = {255, 65280, 16711680, 128, 32768, 8388608};
-    for (int v = 0; v < 6; ++v)
-        QCOMPARE(CVectorSettings::ToColorRef(defaults.m_colours[v]), expected[v]);
     QCOMPARE(defaults.m_colours[0], QColor(255, 0, 0));
     QCOMPARE(defaults.m_colours[5], QColor(0, 0, 128));
 

@@ -3,8 +3,6 @@
 
 #include "XmlTestUtil.h"
 
-#include "../common/IndexCheck.h"
-
 #include "core/Messages.h"
 #include "xml/QardaDoc.h"
 #include "xml/XMLNodeResult.h"
@@ -58,10 +56,7 @@ private slots:
     void emptyFile();
     void queries_data();
     void queries();
-    void indexFollowsCursorChanges();
     void readAndEditLocation();
-    void addLocationInGroup();
-    void groupNameEdit();
     void qardaDocReportsEachFile();
     void qardaDocFollowsOutsideChanges();
 };
@@ -153,28 +148,6 @@ void TestMainData::queries()
     QCOMPARE(hits, expected);
 }
 
-void TestMainData::indexFollowsCursorChanges()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    QCOMPARE(IndexDisagreement(doc), QString());
-    CXMLNodeMain m(&doc);
-    QVERIFY(m.FindFirst(QStringLiteral(".//Main[General/ID = 'G1']")));
-    m.Edit();
-    m.m_General.m_strID = QStringLiteral("DUP");  // now before the two others
-    m.Update();
-    QCOMPARE(IndexDisagreement(doc), QString());
-    CXMLNodeGroup g(&doc);
-    g.Open(QStringLiteral("Group"));
-    g.MoveNext();
-    QVERIFY(m.FindFirst(QStringLiteral("Main[General/ID = 'R1']")));
-    g.MoveFrom(m, false);
-    QCOMPARE(IndexDisagreement(doc), QString());
-    g.MoveFirst();
-    g.Delete();
-    QCOMPARE(IndexDisagreement(doc), QString());
-}
-
 void TestMainData::readAndEditLocation()
 {
     CXMLDocument doc;
@@ -205,51 +178,6 @@ void TestMainData::readAndEditLocation()
     CXMLNode blocks(&reread);
     blocks.Open(QStringLiteral(".//Main[General/ID = 'G1-neu']/*"));
     QCOMPARE(blocks.GetRecordCount(), 5);
-}
-
-void TestMainData::addLocationInGroup()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeGroup g(&doc);
-    QVERIFY(g.FindFirst(QStringLiteral("Group[@Name = $n]"), {{QStringLiteral("n"), QStringLiteral("Süd")}}));
-    CXMLNodeMain m(&doc);
-    m.Open(QStringLiteral("Main"), &g);
-    QCOMPARE(m.GetRecordCount(), 0);
-    m.AddNew();
-    m.m_General.m_strID = QStringLiteral("S1");
-    m.Update();
-
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeGroup rg(&reread);
-    QVERIFY(rg.FindFirst(QStringLiteral("Group[Main/General/ID = 'S1']")));
-    QCOMPARE(rg.m_strName, QStringLiteral("Süd"));
-    CXMLNodeMain all(&reread);
-    all.Open(QStringLiteral(".//Main"));
-    QCOMPARE(all.GetRecordCount(), 7);
-}
-
-void TestMainData::groupNameEdit()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeGroup g(&doc);
-    QVERIFY(g.FindFirst(QStringLiteral("Group[@Name = 'Nord']")));
-    g.Edit();
-    g.m_strName = QStringLiteral("Nord \"Ost\" & <West>");
-    g.Update();
-
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeGroup rg(&reread);
-    QVERIFY(rg.FindFirst(QStringLiteral("Group[@Name = $n]"), {{QStringLiteral("n"), QStringLiteral("Nord \"Ost\" & <West>")}}));
-    // The group keeps its locations and gets no text.
-    CXMLNodeMain m(&reread);
-    m.Open(QStringLiteral("Main"), &rg);
-    QCOMPARE(m.GetRecordCount(), 2);
-    QCOMPARE(rg.GetCurrentElement().text().get(), "");
-    QVERIFY(rg.GetCurrentElement().attribute("Name").next_attribute().empty());
 }
 
 void TestMainData::qardaDocReportsEachFile()

@@ -86,10 +86,8 @@ private:
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void addToEmptyFile();
     void storedElementsPerKind_data();
     void storedElementsPerKind();
-    void valueMeasurementRoundTrip();
     void harm_data();
     void harm();
     void doubledSingleField();
@@ -102,27 +100,6 @@ private slots:
     void indexFollowsChanges_data();
     void indexFollowsChanges();
 };
-
-void TestResultData::addToEmptyFile()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    QVERIFY(r.IsEOF());
-    r.AddNew();
-    r.m_strID = QStringLiteral("L1");
-    r.m_strFunction = QStringLiteral("Register-Test");
-    r.m_strEnergie = QStringLiteral("12.5;kWh");
-    r.Update();
-    QCOMPARE(r.GetRecordCount(), 1);
-    QCOMPARE(r.m_strEnergie, QStringLiteral("12.5;kWh"));
-
-    const QByteArray bytes = ReadBytes(strPath);
-    QVERIFY(bytes.startsWith("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>L1</ID>\r\n"));
-    QVERIFY(bytes.endsWith("</Result>\r\n</Result-Data>\r\n"));
-    QCOMPARE(bytes.count("<Result>"), 1);
-}
 
 void TestResultData::storedElementsPerKind_data()
 {
@@ -159,37 +136,6 @@ void TestResultData::storedElementsPerKind()
     // Exactly the common fields and the kind's, each once, in exchange order.
     QCOMPARE(names, kCommon + kindFields);
     QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-}
-
-void TestResultData::valueMeasurementRoundTrip()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    r.AddNew();
-    r.m_strFunction = QStringLiteral("Error-Measurement");
-    for (int n = 0; n < 3; ++n) {
-        r.m_values.m_strUPN[n] = QStringLiteral("230.%1;V").arg(n);
-        r.m_values.m_strUPP[n] = QStringLiteral("400.%1;V").arg(n);
-        r.m_values.m_strS[n] = QStringLiteral("---;kVA");
-    }
-    r.m_values.m_strAAUX[5] = QStringLiteral("aaux6");
-    r.m_values.m_strTemperature = QStringLiteral("21.5;°C");
-    r.m_strErrCtRat = QStringLiteral("0.1;%");
-    r.Update();
-
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult c(&reread);
-    QVERIFY(c.FindFirst(QStringLiteral("Result")));
-    QCOMPARE(c.m_values.m_strUPN[2], QStringLiteral("230.2;V"));
-    QCOMPARE(c.GetValue(QStringLiteral("UPP31")), QStringLiteral("400.2;V"));
-    QCOMPARE(c.GetValue(QStringLiteral("UPP12")), QStringLiteral("400.0;V"));
-    QCOMPARE(c.m_values.m_strS[1], QStringLiteral("---;kVA"));
-    QCOMPARE(c.GetValue(QStringLiteral("AAUX6")), QStringLiteral("aaux6"));
-    QCOMPARE(c.m_values.m_strTemperature, QStringLiteral("21.5;°C"));
-    QCOMPARE(c.m_strErrCtRat, QStringLiteral("0.1;%"));
 }
 
 void TestResultData::harm_data()

@@ -1,5 +1,5 @@
-// CXMLNode: moves, edit modes, Delete, CopyFrom/MoveFrom, bound query
-// values, and cursors whose elements went away under them.
+// CXMLNode: moves, edit modes, Delete, MoveFrom, bound query values, and
+// cursors whose elements went away under them.
 
 #include "XmlTestUtil.h"
 
@@ -60,7 +60,6 @@ private slots:
     void boundValues();
     void badQuery();
     void moveWithinDocument();
-    void copyAndMoveAcrossDocuments();
     void moveFromKeepsElementWhenTargetSaveFails();
     void removedUnderAnotherCursor();
     void parentContextRemoved();
@@ -335,36 +334,6 @@ void TestXMLNode::moveWithinDocument()
     CXMLNode all(&doc);
     all.Open(QStringLiteral(".//Main"));
     QCOMPARE(all.GetRecordCount(), 2);
-}
-
-void TestXMLNode::copyAndMoveAcrossDocuments()
-{
-    CXMLDocument from, to;
-    const QString strFrom = Fresh(from);
-    const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
-    CXMLNodeResult src(&from);
-    QVERIFY(src.FindFirst(QStringLiteral("Result[ID = 'B']")));
-    CXMLNodeResult dst(&to);
-    dst.Open(QStringLiteral("Result"));
-    dst.CopyFrom(src, true);
-    QCOMPARE(Ids(to), QStringList{QStringLiteral("B")});
-    QCOMPARE(dst.m_strTime, QStringLiteral("11:00:00"));
-    QCOMPARE(Ids(from).size(), 3);
-
-    QVERIFY(src.FindFirst(QStringLiteral("Result")));
-    dst.MoveFrom(src, true);
-    QCOMPARE(Ids(to), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
-    QCOMPARE(Ids(from), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
-    QCOMPARE(src.m_strID, QStringLiteral("B"));  // the source moved on
-    QCOMPARE(dst.m_strID, QStringLiteral("A"));
-
-    // Both files on disk agree.
-    CXMLDocument rf, rt;
-    rf.Open(strFrom);
-    rt.Open(strTo);
-    QCOMPARE(Ids(rf), Ids(from));
-    QCOMPARE(Ids(rt), Ids(to));
-    QVERIFY(HasOnlyCrLf(ReadBytes(strTo)));
 }
 
 // The copy is saved before the original goes: when the target cannot be
