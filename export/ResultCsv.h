@@ -47,10 +47,17 @@ struct CResultTexts
 
 private:
     void Clear();
+    void Fill(size_t nSlot, Text text)
+    {
+        m_slots[nSlot] = text;
+        m_filled.push_back(quint16(nSlot));
+    }
     Text Own(const QString& str);
     Text LeafText(pugi::xml_node node);
+    Text LeafText(pugi::xml_node node, pugi::xml_node first);
 
     std::vector<int> m_places;
+    std::vector<quint16> m_filled;  // slots of m_slots set since Clear
     QList<QByteArray> m_storage;
 };
 
