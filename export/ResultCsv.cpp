@@ -427,6 +427,15 @@ int SplitParts(Text t, Text* parts, int n)
 // whole part but surrounding blanks must be the number.
 std::optional<int> EntryNumber(Text t)
 {
+    // Mostly plain digits ("17"): read at once.
+    if (t.size() > 0 && t.size() <= 9) {
+        int n = 0;
+        qsizetype i = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+            n = n * 10 + (t[i] - '0');
+        if (i == t.size())
+            return n;
+    }
     const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     const char* p = t.data();
     const char* const end = p + t.size();
@@ -663,6 +672,24 @@ void LineBuilder::ValueOf(const Text* values, int q, int p)
     // functions, whose rounding and sign of zero the screen shows.
     const double e = d * 8;
     if (std::isfinite(d) && std::abs(d) >= 0.005 && !(e == std::floor(e) && std::fmod(e, 2) != 0)) {
+        // Hundredths that are clearly no tie round the same from the product
+        // as from the exact value: written as whole numbers, without the
+        // general formatter.
+        const double dHundredths = d * 100;
+        const double dRounded = std::round(dHundredths);
+        if (std::abs(dHundredths - dRounded) < 0.499 && std::abs(dRounded) < 1e9) {
+            const long long nHundredths = std::llabs(static_cast<long long>(dRounded));
+            char buffer[24];
+            char* p = buffer;
+            if (dRounded < 0)
+                *p++ = '-';
+            p = std::to_chars(p, buffer + sizeof buffer, nHundredths / 100).ptr;
+            *p++ = '.';
+            *p++ = char('0' + nHundredths / 10 % 10);
+            *p++ = char('0' + nHundredths % 10);
+            m_w.Cell(Text(buffer, p - buffer), "deg");
+            return;
+        }
         char buffer[32];
         const auto res = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::fixed, 2);
         if (res.ec == std::errc()) {
