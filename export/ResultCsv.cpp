@@ -464,6 +464,32 @@ std::optional<int> EntryNumber(Text t)
     return int(n);
 }
 
+// The usual curve entry "17;230.50;V[;...]" in one pass: its number (plain
+// digits), value and unit. False for any other form, which SplitParts and
+// EntryNumber then read.
+bool ReadNumberedEntry(Text t, int& n, Text& value, Text& unit)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    const char* const pDigits = p;
+    n = 0;
+    for (; p < end && *p >= '0' && *p <= '9' && p - pDigits < 9; ++p)
+        n = n * 10 + (*p - '0');
+    if (p == pDigits || p == end || *p != ';')
+        return false;
+    const char* const pValue = ++p;
+    while (p < end && *p != ';')
+        ++p;
+    if (p == end)
+        return false;
+    value = Text(pValue, p - pValue);
+    const char* const pUnit = ++p;
+    while (p < end && *p != ';')
+        ++p;
+    unit = Text(pUnit, p - pUnit);
+    return true;
+}
+
 // The number at the start of a text, as ParseNumber reads it.
 double Number(Text t)
 {
@@ -773,6 +799,13 @@ qsizetype LineBuilder::Build(ResultKind kind)
             std::array<std::pair<Text, Text>, kCurveSamples> cells{};
             const std::vector<Text>& samples = m_t.m_repeated[ch];
             for (size_t i = 0; i < samples.size(); ++i) {
+                int nNumbered = 0;
+                Text value, unit;
+                if (ReadNumberedEntry(samples[i], nNumbered, value, unit)) {
+                    if (nNumbered >= 1 && nNumbered <= kCurveSamples)
+                        cells[size_t(nNumbered - 1)] = {value, unit};
+                    continue;
+                }
                 Text parts[3];
                 const std::optional<int> n =
                     SplitParts(samples[i], parts, 3) >= 3 ? EntryNumber(parts[0]) : std::nullopt;
