@@ -911,11 +911,13 @@ void CResultTexts::Clear()
 {
     // Views are plain pointer and length: zero bytes are empty views.
     // Only the slots the last result filled are emptied: most stay empty.
-    if (m_slots.empty())
-        m_slots.resize(size_t(GetLayout().nFields + kQtyCount * 3));
-    for (const quint16 n : m_filled)
-        m_slots[n] = Text();
-    m_filled.clear();
+    if (m_slots.empty() || m_nFilled > m_filled.size()) {
+        m_slots.assign(size_t(GetLayout().nFields + kQtyCount * 3), Text());
+    } else {
+        for (size_t i = 0; i < m_nFilled; ++i)
+            m_slots[m_filled[i]] = Text();
+    }
+    m_nFilled = 0;
     for (std::vector<Text>& texts : m_repeated)
         texts.clear();
     m_nSeries = 0;
@@ -990,7 +992,8 @@ void CResultTexts::Load(pugi::xml_node element)
 {
     const Layout& l = GetLayout();
     Clear();
-    const auto it = l.functions.constFind(LeafText(element.child("Function")).toByteArray());
+    const Text function = LeafText(element.child("Function"));
+    const auto it = l.functions.constFind(QByteArray::fromRawData(function.data(), function.size()));
     if (it != l.functions.cend())
         m_kind = *it;
     const bool bValues = m_kind == ResultKind::Value || m_kind == ResultKind::Vector || m_kind == ResultKind::Error;

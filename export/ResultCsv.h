@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <pugixml.hpp>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -50,14 +51,18 @@ private:
     void Fill(size_t nSlot, Text text)
     {
         m_slots[nSlot] = text;
-        m_filled.push_back(quint16(nSlot));
+        if (m_nFilled < m_filled.size())
+            m_filled[m_nFilled] = quint16(nSlot);
+        ++m_nFilled;
     }
     Text Own(const QString& str);
     Text LeafText(pugi::xml_node node);
     Text LeafText(pugi::xml_node node, pugi::xml_node first);
 
     std::vector<int> m_places;
-    std::vector<quint16> m_filled;  // slots of m_slots set since Clear
+    // The slots set since Clear (all of them are emptied when more were set).
+    std::array<quint16, 512> m_filled;
+    size_t m_nFilled = 0;
     QList<QByteArray> m_storage;
 };
 
