@@ -988,14 +988,20 @@ constexpr size_t kPlaces = 128;
 constexpr size_t kSampleRow = size_t(ToInt(ResultKind::Nothing)) + 1;
 }  // namespace
 
+std::optional<ResultKind> CResultTexts::KindOf(pugi::xml_node element)
+{
+    const Layout& l = GetLayout();
+    const Text function = LeafText(element.child("Function"));
+    const auto it = l.functions.constFind(QByteArray::fromRawData(function.data(), function.size()));
+    m_storage.clear();
+    return it != l.functions.cend() ? std::optional<ResultKind>(*it) : std::nullopt;
+}
+
 void CResultTexts::Load(pugi::xml_node element)
 {
     const Layout& l = GetLayout();
     Clear();
-    const Text function = LeafText(element.child("Function"));
-    const auto it = l.functions.constFind(QByteArray::fromRawData(function.data(), function.size()));
-    if (it != l.functions.cend())
-        m_kind = *it;
+    m_kind = KindOf(element);
     const bool bValues = m_kind == ResultKind::Value || m_kind == ResultKind::Vector || m_kind == ResultKind::Error;
     const bool bBurden = m_kind == ResultKind::UBurden || m_kind == ResultKind::IBurden;
     const char cSide = m_kind == ResultKind::UBurden ? 'U' : 'I';
