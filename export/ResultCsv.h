@@ -27,7 +27,8 @@ struct CResultTexts
     void Load(pugi::xml_node element);
     // The result as the view holds it (a sample of a series included).
     void Load(const CResultCache& cache);
-    // The kind of a "Result" element, by its "Function".
+    // The kind of a "Result" element, by its "Function"; the texts of an
+    // earlier Load may be gone after it.
     std::optional<ResultKind> KindOf(pugi::xml_node element);
 
     // What the line code reads: its fields by number, then the actual
