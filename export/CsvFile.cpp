@@ -111,7 +111,7 @@ void CCsvLineWriter::Quote(qsizetype nStart)
 {
     const QByteArray cell(m_p + nStart, m_nSize - nStart);
     m_nSize = nStart;
-    Reserve(2 * cell.size() + 2);
+    Reserve(2 * cell.size() + 3);
     m_p[m_nSize++] = '"';
     for (const char c : cell) {
         if (c == '"')

@@ -70,12 +70,12 @@ private:
         std::memcpy(m_p + m_nSize, text.data(), size_t(text.size()));
         m_nSize += text.size();
     }
+    // The caller has reserved a byte for the ";" beyond the cell.
     void EndCell(qsizetype nStart, unsigned char nClass)
     {
-        m_bHigh = m_bHigh || (nClass & 2);
+        m_bHigh |= (nClass & 2) != 0;
         if (nClass & 1)
             Quote(nStart);
-        Reserve(1);
         m_p[m_nSize++] = ';';
     }
     void Quote(qsizetype nStart);

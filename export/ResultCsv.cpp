@@ -11,10 +11,12 @@
 #include <QHash>
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -425,6 +427,15 @@ int SplitParts(Text t, Text* parts, int n)
 // whole part but surrounding blanks must be the number.
 std::optional<int> EntryNumber(Text t)
 {
+    // Mostly plain digits ("17"): read at once.
+    if (t.size() > 0 && t.size() <= 9) {
+        int n = 0;
+        qsizetype i = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+            n = n * 10 + (t[i] - '0');
+        if (i == t.size())
+            return n;
+    }
     const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     const char* p = t.data();
     const char* const end = p + t.size();
@@ -451,6 +462,32 @@ std::optional<int> EntryNumber(Text t)
     if (p < end || !bDigits || n < INT_MIN || n > INT_MAX)
         return std::nullopt;
     return int(n);
+}
+
+// The usual curve entry "17;230.50;V[;...]" in one pass: its number (plain
+// digits), value and unit. False for any other form, which SplitParts and
+// EntryNumber then read.
+bool ReadNumberedEntry(Text t, int& n, Text& value, Text& unit)
+{
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    const char* const pDigits = p;
+    n = 0;
+    for (; p < end && *p >= '0' && *p <= '9' && p - pDigits < 9; ++p)
+        n = n * 10 + (*p - '0');
+    if (p == pDigits || p == end || *p != ';')
+        return false;
+    const char* const pValue = ++p;
+    while (p < end && *p != ';')
+        ++p;
+    if (p == end)
+        return false;
+    value = Text(pValue, p - pValue);
+    const char* const pUnit = ++p;
+    while (p < end && *p != ';')
+        ++p;
+    unit = Text(pUnit, p - pUnit);
+    return true;
 }
 
 // The number at the start of a text, as ParseNumber reads it.
@@ -661,6 +698,24 @@ void LineBuilder::ValueOf(const Text* values, int q, int p)
     // functions, whose rounding and sign of zero the screen shows.
     const double e = d * 8;
     if (std::isfinite(d) && std::abs(d) >= 0.005 && !(e == std::floor(e) && std::fmod(e, 2) != 0)) {
+        // Hundredths that are clearly no tie round the same from the product
+        // as from the exact value: written as whole numbers, without the
+        // general formatter.
+        const double dHundredths = d * 100;
+        const double dRounded = std::round(dHundredths);
+        if (std::abs(dHundredths - dRounded) < 0.499 && std::abs(dRounded) < 1e9) {
+            const long long nHundredths = std::llabs(static_cast<long long>(dRounded));
+            char buffer[24];
+            char* p = buffer;
+            if (dRounded < 0)
+                *p++ = '-';
+            p = std::to_chars(p, buffer + sizeof buffer, nHundredths / 100).ptr;
+            *p++ = '.';
+            *p++ = char('0' + nHundredths / 10 % 10);
+            *p++ = char('0' + nHundredths % 10);
+            m_w.Cell(Text(buffer, p - buffer), "deg");
+            return;
+        }
         char buffer[32];
         const auto res = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::fixed, 2);
         if (res.ec == std::errc()) {
@@ -744,6 +799,13 @@ qsizetype LineBuilder::Build(ResultKind kind)
             std::array<std::pair<Text, Text>, kCurveSamples> cells{};
             const std::vector<Text>& samples = m_t.m_repeated[ch];
             for (size_t i = 0; i < samples.size(); ++i) {
+                int nNumbered = 0;
+                Text value, unit;
+                if (ReadNumberedEntry(samples[i], nNumbered, value, unit)) {
+                    if (nNumbered >= 1 && nNumbered <= kCurveSamples)
+                        cells[size_t(nNumbered - 1)] = {value, unit};
+                    continue;
+                }
                 Text parts[3];
                 const std::optional<int> n =
                     SplitParts(samples[i], parts, 3) >= 3 ? EntryNumber(parts[0]) : std::nullopt;
@@ -847,7 +909,15 @@ qsizetype LineBuilder::Build(ResultKind kind)
 
 void CResultTexts::Clear()
 {
-    m_slots.assign(size_t(GetLayout().nFields + kQtyCount * 3), Text());
+    // Views are plain pointer and length: zero bytes are empty views.
+    // Only the slots the last result filled are emptied: most stay empty.
+    if (m_slots.empty() || m_nFilled > m_filled.size()) {
+        m_slots.assign(size_t(GetLayout().nFields + kQtyCount * 3), Text());
+    } else {
+        for (size_t i = 0; i < m_nFilled; ++i)
+            m_slots[m_filled[i]] = Text();
+    }
+    m_nFilled = 0;
     for (std::vector<Text>& texts : m_repeated)
         texts.clear();
     m_nSeries = 0;
@@ -863,17 +933,42 @@ CResultTexts::Text CResultTexts::Own(const QString& str)
     return m_storage.constLast();
 }
 
+namespace {
+// Every call into the XML library costs a call through the shared library,
+// and a bulk export makes millions: a node is a single pointer, so whether
+// it is null is read here instead of asked.
+static_assert(std::is_trivially_copyable_v<pugi::xml_node> && sizeof(pugi::xml_node) == sizeof(void*));
+inline bool IsNull(pugi::xml_node node)
+{
+    return std::bit_cast<const void*>(node) == nullptr;
+}
+
+// Whether the NUL-ended texts are equal; names are short, a loop beats a call.
+inline bool SameName(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+}  // namespace
+
 // The concatenated text of an element without element children. The
 // document is parsed with the text embedded in its element where it can be.
 CResultTexts::Text CResultTexts::LeafText(pugi::xml_node node)
 {
     pugi::xml_node child = node.first_child();
-    if (!child)
+    if (IsNull(child))
         return Text(node.value());
-    if (!child.next_sibling() && *node.value() == 0)
+    return LeafText(node, child);
+}
+
+// The same with the first child known (not null).
+CResultTexts::Text CResultTexts::LeafText(pugi::xml_node node, pugi::xml_node child)
+{
+    if (IsNull(child.next_sibling()) && *node.value() == 0)
         return Text(child.value());
     QByteArray text = node.value();
-    for (; child; child = child.next_sibling())
+    for (; !IsNull(child); child = child.next_sibling())
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
             text += child.value();
     m_storage.append(text);
@@ -881,32 +976,36 @@ CResultTexts::Text CResultTexts::LeafText(pugi::xml_node node)
 }
 
 namespace {
-bool HasElementChildren(pugi::xml_node node)
+bool HasElementChildren(pugi::xml_node child)
 {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+    for (; !IsNull(child); child = child.next_sibling())
         if (child.type() == pugi::node_element)
             return true;
     return false;
 }
-}  // namespace
 
-namespace {
 constexpr size_t kPlaces = 128;
 constexpr size_t kSampleRow = size_t(ToInt(ResultKind::Nothing)) + 1;
 }  // namespace
+
+std::optional<ResultKind> CResultTexts::KindOf(pugi::xml_node element)
+{
+    const Layout& l = GetLayout();
+    const Text function = LeafText(element.child("Function"));
+    const auto it = l.functions.constFind(QByteArray::fromRawData(function.data(), function.size()));
+    m_storage.clear();
+    return it != l.functions.cend() ? std::optional<ResultKind>(*it) : std::nullopt;
+}
 
 void CResultTexts::Load(pugi::xml_node element)
 {
     const Layout& l = GetLayout();
     Clear();
-    const auto it = l.functions.constFind(LeafText(element.child("Function")).toByteArray());
-    if (it != l.functions.cend())
-        m_kind = *it;
+    m_kind = KindOf(element);
     const bool bValues = m_kind == ResultKind::Value || m_kind == ResultKind::Vector || m_kind == ResultKind::Error;
     const bool bBurden = m_kind == ResultKind::UBurden || m_kind == ResultKind::IBurden;
     const char cSide = m_kind == ResultKind::UBurden ? 'U' : 'I';
     const size_t nValues = size_t(l.nFields);
-    const auto set = [this](size_t n, Text text) { m_slots[n] = text; };
 
     // The children of results of one kind mostly come in the same order: the
     // name seen at the same place last time is tried before the table.
@@ -922,31 +1021,33 @@ void CResultTexts::Load(pugi::xml_node element)
     };
     const size_t nRow = m_kind ? size_t(ToInt(*m_kind)) : size_t(kSampleRow - 1);
     size_t nPlace = 0;
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling(), ++nPlace) {
+    for (pugi::xml_node child = element.first_child(); !IsNull(child); child = child.next_sibling(), ++nPlace) {
+        // Mostly a leaf, its text embedded in the element.
+        const pugi::xml_node first = child.first_child();
         if (child.type() != pugi::node_element)
             continue;
         const char* pszName = child.name();
-        // Mostly a leaf, its text embedded in the element.
-        const pugi::xml_node first = child.first_child();
-        if (first && HasElementChildren(child)) {
-            if (m_kind == ResultKind::ContinueValue && qstrcmp(pszName, "Value-Measurement") == 0) {
+        if (!IsNull(first) && HasElementChildren(first)) {
+            if (m_kind == ResultKind::ContinueValue && SameName(pszName, "Value-Measurement")) {
                 if (m_nSeries == qsizetype(m_series.size()))
                     m_series.emplace_back();
                 CSample& sample = m_series[size_t(m_nSeries++)];
                 size_t nSamplePlace = 0;
                 sample.m_stamp = Text();
                 sample.m_values.assign(kQtyCount * 3, Text());
-                for (pugi::xml_node v = child.first_child(); v; v = v.next_sibling()) {
+                for (pugi::xml_node v = first; !IsNull(v); v = v.next_sibling()) {
                     if (v.type() != pugi::node_element)
                         continue;
-                    if (qstrcmp(v.name(), "TimeStamp") == 0) {
-                        sample.m_stamp = LeafText(v);
-                    } else if (const int nEntry = entryOf(v.name(), kSampleRow, nSamplePlace++);
-                               nEntry >= 0 && l.table[size_t(nEntry)].pUse->nActual >= 0) {
-                        sample.m_values[size_t(l.table[size_t(nEntry)].pUse->nActual)] = LeafText(v);
-                    }
+                    const char* pszValue = v.name();
+                    const pugi::xml_node vFirst = v.first_child();
+                    const auto text = [&] { return IsNull(vFirst) ? Text(v.value()) : LeafText(v, vFirst); };
+                    if (SameName(pszValue, "TimeStamp"))
+                        sample.m_stamp = text();
+                    else if (const int nEntry = entryOf(pszValue, kSampleRow, nSamplePlace++);
+                             nEntry >= 0 && l.table[size_t(nEntry)].pUse->nActual >= 0)
+                        sample.m_values[size_t(l.table[size_t(nEntry)].pUse->nActual)] = text();
                 }
-            } else if (m_kind == ResultKind::Automatic && qstrcmp(pszName, "Line-Common") == 0) {
+            } else if (m_kind == ResultKind::Automatic && SameName(pszName, "Line-Common")) {
                 QStringList lines;
                 for (pugi::xml_node line = child.child("Line"); line; line = line.next_sibling("Line"))
                     lines.append(QString::fromUtf8(LeafText(line)));
@@ -958,17 +1059,17 @@ void CResultTexts::Load(pugi::xml_node element)
         if (nEntry < 0)
             continue;
         const NameUse* use = l.table[size_t(nEntry)].pUse;
-        const Text text = first ? LeafText(child) : Text(child.value());
+        const Text text = IsNull(first) ? Text(child.value()) : LeafText(child, first);
         if (use->nRepeated >= 0) {
             m_repeated[use->nRepeated].push_back(text);
             continue;
         }
         if (use->nField >= 0)
-            set(size_t(use->nField), text);
+            Fill(size_t(use->nField), text);
         if (bValues && use->nActual >= 0)
-            set(nValues + size_t(use->nActual), text);
+            Fill(nValues + size_t(use->nActual), text);
         else if (bBurden && use->nBurden >= 0 && (use->cBurden == 0 || use->cBurden == cSide))
-            set(nValues + size_t(use->nBurden), text);
+            Fill(nValues + size_t(use->nBurden), text);
     }
 }
 
@@ -981,14 +1082,14 @@ void CResultTexts::Load(const CResultCache& cache)
                                             &cache.m_strURange,   &cache.m_strIRange,   &cache.m_strMMode,
                                             &cache.m_strUPrimSek, &cache.m_strIPrimSek, &cache.m_strPrimSekValCzReg};
     for (int i = 0; i < kCommon; ++i)
-        m_slots[size_t(i)] = Own(*common[i]);
+        Fill(size_t(i), Own(*common[i]));
     for (int q = 0; q < kQtyCount; ++q)
         for (int p = 0; p < 3; ++p)
-            m_slots[size_t(l.nFields + q * 3 + p)] = Own(cache.m_strValues[q][p]);
+            Fill(size_t(l.nFields + q * 3 + p), Own(cache.m_strValues[q][p]));
     for (auto it = cache.m_kindFields.cbegin(); it != cache.m_kindFields.cend(); ++it) {
         const int nEntry = l.FindEntry(it.key().toUtf8().constData());
         if (nEntry >= 0 && l.table[size_t(nEntry)].pUse->nField >= kCommon)
-            m_slots[size_t(l.table[size_t(nEntry)].pUse->nField)] = Own(it.value());
+            Fill(size_t(l.table[size_t(nEntry)].pUse->nField), Own(it.value()));
     }
     for (int i = 0; i < 4; ++i)
         for (const QString& str : cache.KindSeries(L(g_repeatedNames[i])))

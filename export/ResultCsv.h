@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <pugixml.hpp>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct CResultTexts
     void Load(pugi::xml_node element);
     // The result as the view holds it (a sample of a series included).
     void Load(const CResultCache& cache);
+    // The kind of a "Result" element, by its "Function"; the texts of an
+    // earlier Load may be gone after it.
+    std::optional<ResultKind> KindOf(pugi::xml_node element);
 
     // What the line code reads: its fields by number, then the actual
     // values by quantity and phase.
@@ -47,10 +51,21 @@ struct CResultTexts
 
 private:
     void Clear();
+    void Fill(size_t nSlot, Text text)
+    {
+        m_slots[nSlot] = text;
+        if (m_nFilled < m_filled.size())
+            m_filled[m_nFilled] = quint16(nSlot);
+        ++m_nFilled;
+    }
     Text Own(const QString& str);
     Text LeafText(pugi::xml_node node);
+    Text LeafText(pugi::xml_node node, pugi::xml_node first);
 
     std::vector<int> m_places;
+    // The slots set since Clear (all of them are emptied when more were set).
+    std::array<quint16, 512> m_filled;
+    size_t m_nFilled = 0;
     QList<QByteArray> m_storage;
 };
 

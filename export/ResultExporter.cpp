@@ -81,8 +81,9 @@ CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& arg
     // the chosen results in full.
     std::map<int, std::vector<pugi::xml_node>> byKind;  // kind -> results, in file order
     const bool bDates = args.m_from.isValid() || args.m_to.isValid();
+    CResultTexts texts;
     for (pugi::xml_node r = results.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
-        const std::optional<ResultKind> kind = KindOfFunction(LeafText(r.child("Function")));
+        const std::optional<ResultKind> kind = texts.KindOf(r);
         if (!kind || !IsCsvExportKind(*kind) || (args.m_kind && *args.m_kind != *kind))
             continue;
         if (args.m_id && LeafText(r.child("ID")) != *args.m_id)
@@ -118,7 +119,6 @@ CCsvBatchReport ExportResultsCsv(CXMLDocument& results, const CCsvBatchArgs& arg
             files.back()->Open(strPath, ResultCsvHeader(kind));
             report.m_files.append(strPath);
         }
-        CResultTexts texts;
         size_t nFile = 0;
         for (const auto& [nKind, positions] : byKind) {
             const ResultKind kind = *ResultKindFromInt(nKind);
