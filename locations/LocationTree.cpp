@@ -6,6 +6,7 @@
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLException.h"
+#include "xml/XMLNode.h"
 
 #include <QDateTime>
 
@@ -99,19 +100,6 @@ QString SampleTime(const QDateTime& t)
     return QString(reinterpret_cast<const QChar*>(buf), 19);
 }
 
-void AppendText(pugi::xml_node node, std::string& out)
-{
-    // An element keeps its leading text in itself, not in a text node.
-    if (node.type() == pugi::node_element)
-        out += node.value();
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            out += c.value();
-        else if (c.type() == pugi::node_element)
-            AppendText(c, out);
-    }
-}
-
 // The whole text of a field element; a missing element (or one of several,
 // which the result cursor reads as empty too) gives an empty text.
 QString FieldText(pugi::xml_node node)
@@ -121,7 +109,7 @@ QString FieldText(pugi::xml_node node)
     if (!node.first_child())
         return QString::fromUtf8(node.value());
     std::string text;
-    AppendText(node, text);
+    AppendElementText(node, text);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

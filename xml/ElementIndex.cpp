@@ -1,5 +1,7 @@
 #include "xml/ElementIndex.h"
 
+#include "xml/XMLNode.h"
+
 #include <QAnyStringView>
 #include <QSet>
 
@@ -13,17 +15,6 @@ bool IsElement(pugi::xml_node n, const char* pszName)
     return n.type() == pugi::node_element && std::strcmp(n.name(), pszName) == 0;
 }
 
-void AppendStringValue(pugi::xml_node node, std::string& text)
-{
-    text += node.value();
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            text += c.value();
-        else if (c.type() == pugi::node_element)
-            AppendStringValue(c, text);
-    }
-}
-
 // The texts of every child of that name, each with all text below it, as a
 // query compares them.
 QStringList ChildValues(pugi::xml_node parent, const char* pszName)
@@ -32,7 +23,7 @@ QStringList ChildValues(pugi::xml_node parent, const char* pszName)
     std::string text;
     for (pugi::xml_node c = parent.child(pszName); c; c = c.next_sibling(pszName)) {
         text.clear();
-        AppendStringValue(c, text);
+        AppendElementText(c, text);
         values.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
     return values;
@@ -64,7 +55,7 @@ bool KeyOf(pugi::xml_node result, CResultIdentity& key, pugi::xml_node* pFirstID
     const pugi::xml_node nodes[3] = {id, date, time};
     for (int i = 0; i < 3; ++i) {
         text.clear();
-        AppendStringValue(nodes[i], text);
+        AppendElementText(nodes[i], text);
         *targets[i] = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     return true;

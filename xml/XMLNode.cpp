@@ -6,6 +6,27 @@
 
 #include <cstring>
 
+void AppendElementText(pugi::xml_node node, std::string& out)
+{
+    // An element's own value holds its leading text (the parser keeps it in
+    // the element rather than in a text node).
+    if (node.type() == pugi::node_element)
+        out += node.value();
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        switch (c.type()) {
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            out += c.value();
+            break;
+        case pugi::node_element:
+            AppendElementText(c, out);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 namespace {
 
 QString FromUtf8(const char* psz)
@@ -21,34 +42,13 @@ bool HasElementChildren(pugi::xml_node node)
     return false;
 }
 
-void AppendText(pugi::xml_node node, std::string& out)
-{
-    // An element's own value holds its leading text (the parser keeps it in
-    // the element rather than in a text node).
-    if (node.type() == pugi::node_element)
-        out += node.value();
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        switch (c.type()) {
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            out += c.value();
-            break;
-        case pugi::node_element:
-            AppendText(c, out);
-            break;
-        default:
-            break;
-        }
-    }
-}
-
 // The concatenated text of the element and its descendants.
 QString ElementText(pugi::xml_node node)
 {
     if (!node.first_child())
         return FromUtf8(node.value());
     std::string text;
-    AppendText(node, text);
+    AppendElementText(node, text);
     return QString::fromStdString(text);
 }
 

@@ -9,6 +9,7 @@
 
 #include <bitset>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -228,6 +229,10 @@ private:
 };
 
 // Field exchange: bind a member to its element path.
+// Appends the text of an element and of every element below it, in file
+// order: the value a query compares with.
+void AppendElementText(pugi::xml_node node, std::string& out);
+
 void XFX_Text(CXMLField& fx, const QString& strName, QString& strValue);
 void XFX_TextArray(CXMLField& fx, const QString& strName, QStringList& values);
 void XFX_Node(CXMLField& fx, const QString& strName, CXMLNode& node);
