@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-  libgl-dev libpugixml-dev
+  libgl-dev
   fonts-liberation2 xvfb xauth poppler-utils locales
 )
 
