@@ -29,8 +29,7 @@ private slots:
     void csvImport();
     void xmlImport();
     void exportRoundTrip();
-    void backupRestore();
-    void backupFailures();
+    void backup();
     void formatBreaksLines();
 
 private:
@@ -237,48 +236,9 @@ void TestLocationImport::exportRoundTrip()
     QCOMPARE(ResultsOf(strEmptyResult, strId), ResultsOf(m_strResult, strId));
 }
 
-void TestLocationImport::backupRestore()
-{
-    const QString strRoot = Path(*m_pDir, "backups");
-    QVERIFY(QDir().mkdir(strRoot));
-    const QDateTime when(QDate(2026, 12, 5), QTime(14, 3, 9));
-    const QByteArray main = ReadBytes(m_strMain), result = ReadBytes(m_strResult);
-    const QString strFolder = CreateBackup(strRoot, m_strMain, m_strResult, when);
-    QCOMPARE(QDir(strFolder).dirName(), QStringLiteral("05.12.2026 14_03_09"));
-    QCOMPARE(BackupDisplayName(QDir(strFolder).dirName()), QStringLiteral("05.12.2026 14:03:09"));
-    // A second backup in the same second finds its folder taken.
-    try {
-        CreateBackup(strRoot, m_strMain, m_strResult, when);
-        QFAIL("no refusal");
-    } catch (const CTransferException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_BACKUP_DIR_FAILED).arg(QDir::toNativeSeparators(strFolder)));
-    }
-    QVERIFY(WriteBytes(m_strMain, "damaged") && WriteBytes(m_strResult, "<Result-Data>"));
-    const QString strSafety = RestoreBackup(strFolder, true, true, m_strMain, m_strResult, strRoot);
-    QCOMPARE(ReadBytes(m_strMain), main);
-    QCOMPARE(ReadBytes(m_strResult), result);
-    // What the restore replaced can itself be restored.
-    QCOMPARE(ReadBytes(strSafety + QStringLiteral("/Main.xml")), QByteArray("damaged"));
-    QCOMPARE(ListBackups(strRoot).size(), 2);
-}
-
-// Files written by other programs on one line come back one tag per line,
-// with CR LF, and with the same content.
-void TestLocationImport::formatBreaksLines()
-{
-    QVERIFY(WriteBytes(m_strMain, "<Main-Data><Main><General><ID>A &amp; B</ID></General></Main></Main-Data>"));
-    QVERIFY(WriteBytes(m_strResult, "<Result-Data><Result><ID>A &amp; B</ID><Date>01.01.2024</Date></Result></Result-Data>"));
-    CXMLDocument main, result;
-    main.Open(m_strMain);
-    result.Open(m_strResult);
-    FormatDataFiles(main, result);
-    QCOMPARE(ReadBytes(m_strMain), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Main>\r\n<General>\r\n"
-                                              "<ID>A &amp; B</ID>\r\n</General>\r\n</Main>\r\n</Main-Data>\r\n"));
-    QCOMPARE(ReadBytes(m_strResult), QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A &amp; B</ID>\r\n"
-                                                "<Date>01.01.2024</Date>\r\n</Result>\r\n</Result-Data>\r\n"));
-}
-
-void TestLocationImport::backupFailures()
+// Backups and restores that fail and leave everything as it was, then a
+// backup and its restore.
+void TestLocationImport::backup()
 {
     const QString strRoot = Path(*m_pDir, "backups");
     QVERIFY(QDir().mkdir(strRoot));
@@ -313,9 +273,49 @@ void TestLocationImport::backupFailures()
     QVERIFY2(strText.contains(QStringLiteral("konnte nicht nach")) && strText.contains(QStringLiteral("wurde entfernt")),
              qPrintable(strText));
     QCOMPARE(ListBackups(strRoot), QStringList{QStringLiteral("bad")});
+
+    const QDateTime when(QDate(2020, 12, 5), QTime(14, 3, 9));
+    const QString strFolder = CreateBackup(strRoot, m_strMain, m_strResult, when);
+    QCOMPARE(QDir(strFolder).dirName(), QStringLiteral("05.12.2020 14_03_09"));
+    QCOMPARE(BackupDisplayName(QDir(strFolder).dirName()), QStringLiteral("05.12.2020 14:03:09"));
+    // A second backup in the same second finds its folder taken.
+    try {
+        CreateBackup(strRoot, m_strMain, m_strResult, when);
+        QFAIL("no refusal");
+    } catch (const CTransferException& e) {
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_BACKUP_DIR_FAILED).arg(QDir::toNativeSeparators(strFolder)));
+    }
+    QVERIFY(WriteBytes(m_strMain, "damaged") && WriteBytes(m_strResult, "<Result-Data>"));
+    const QString strSafety = RestoreBackup(strFolder, true, true, m_strMain, m_strResult, strRoot);
+    QCOMPARE(ReadBytes(m_strMain), main);
+    QCOMPARE(ReadBytes(m_strResult), result);
+    // What the restore replaced can itself be restored.
+    QCOMPARE(ReadBytes(strSafety + QStringLiteral("/Main.xml")), QByteArray("damaged"));
+    // Newest first, other folders last.
+    QCOMPARE(ListBackups(strRoot),
+             (QStringList{QDir(strSafety).dirName(), QDir(strFolder).dirName(), QStringLiteral("bad")}));
+
     // A setting shorter than two characters falls back to the home folder's.
     CRegSettings().Set(Setting::BackupFolder, QStringLiteral("c"));
     QCOMPARE(GetBackupFolder(), QDir::home().filePath(QStringLiteral("Qarda-Backup")));
+}
+
+// Files written by other programs on one line come back one tag per line,
+// with CR LF, and with the same content.
+void TestLocationImport::formatBreaksLines()
+{
+    QVERIFY(WriteBytes(m_strMain, "<Main-Data><Main><General><ID>A &amp; B</ID></General></Main></Main-Data>"));
+    QVERIFY(WriteBytes(m_strResult,
+                       "<Result-Data><Result><ID>A &amp; B</ID><Date>01.01.2024</Date></Result></Result-Data>"));
+    CXMLDocument main, result;
+    main.Open(m_strMain);
+    result.Open(m_strResult);
+    FormatDataFiles(main, result);
+    QCOMPARE(ReadBytes(m_strMain), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Main>\r\n<General>\r\n"
+                                              "<ID>A &amp; B</ID>\r\n</General>\r\n</Main>\r\n</Main-Data>\r\n"));
+    QCOMPARE(ReadBytes(m_strResult),
+             QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A &amp; B</ID>\r\n"
+                        "<Date>01.01.2024</Date>\r\n</Result>\r\n</Result-Data>\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestLocationImport)
