@@ -20,15 +20,12 @@ private slots:
     void initTestCase();
     void init();
 
-    void getStringUnreadableValue();
-    void getDWORD_data();
-    void getDWORD();
-    void setAndGetBack();
+    void values_data();
+    void values();
     void unreadableStoreGivesDefaultsSilently();
 
     void languageChoice_data();
     void languageChoice();
-    void missingLangIDIsCreated();
     void firstStart_data();
     void firstStart();
     void configuredMissingFileIsLeftAlone();
@@ -51,67 +48,56 @@ void TestSettings::init()
     QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).clear();
 }
 
-void TestSettings::getStringUnreadableValue()
+void TestSettings::values_data()
 {
-    {
-        QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
-        s.setValue(QStringLiteral("Settings/Logo"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
-    }
-    CRecordingSink sink;
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("Logo"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-    QCOMPARE(sink.m_shown.size(), 1);
-    QVERIFY2(sink.m_shown.at(0).first.startsWith(QStringLiteral("Der Wert 'Logo' konnte im Schlüssel '")),
-             qPrintable(sink.m_shown.at(0).first));
-    QVERIFY(sink.m_shown.at(0).first.endsWith(QStringLiteral("' nicht erzeugt werden.")));
+    // A value as stored, read as a number (default 30000) or, when a text
+    // is expected, as a text (default "dflt"), and what the store holds
+    // afterwards; invalid stands for missing.
+    QTest::addColumn<QString>("key");  // group/name
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QVariant>("expected");
+    QTest::addColumn<QVariant>("after");
+    QTest::addColumn<bool>("message");
+    const QString strTimeout = QStringLiteral("Settings/PX900Timeout"), strMain = QStringLiteral("Settings/MainFile");
+    const QVariant text(QStringLiteral("1234")), list(QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    QTest::newRow("number missing: default written")
+        << strTimeout << QVariant() << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("number") << strTimeout << QVariant(5000) << QVariant(5000u) << QVariant(5000) << false;
+    QTest::newRow("number as text") << strTimeout << text << QVariant(1234u) << text << false;
+    QTest::newRow("garbage: default written")
+        << strTimeout << QVariant(QStringLiteral("abc")) << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("negative: default written")
+        << strTimeout << QVariant(-1) << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("text missing: default not written")
+        << strMain << QVariant() << QVariant(QStringLiteral("dflt")) << QVariant() << false;
+    QTest::newRow("text of its own group")
+        << QStringLiteral("ImportExport/MainFile") << QVariant(QStringLiteral("x.xml"))
+        << QVariant(QStringLiteral("x.xml")) << QVariant(QStringLiteral("x.xml")) << false;
+    QTest::newRow("a list is no text") << QStringLiteral("Settings/Logo") << list << QVariant(QStringLiteral("dflt"))
+                                       << list << true;
 }
 
-void TestSettings::getDWORD_data()
+void TestSettings::values()
 {
-    QTest::addColumn<QVariant>("stored");  // invalid: missing
-    QTest::addColumn<quint32>("expected");
-    QTest::addColumn<bool>("defaultWritten");
-    QTest::newRow("missing") << QVariant() << 30000u << true;
-    QTest::newRow("stored number") << QVariant(5000) << 5000u << false;
-    QTest::newRow("stored as text") << QVariant(QStringLiteral("1234")) << 1234u << false;
-    QTest::newRow("garbage") << QVariant(QStringLiteral("abc")) << 30000u << true;
-    QTest::newRow("negative") << QVariant(-1) << 30000u << true;
-}
-
-void TestSettings::getDWORD()
-{
+    QFETCH(QString, key);
     QFETCH(QVariant, stored);
-    QFETCH(quint32, expected);
-    QFETCH(bool, defaultWritten);
+    QFETCH(QVariant, expected);
+    QFETCH(bool, message);
     if (stored.isValid())
-        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).setValue(QStringLiteral("Settings/PX900Timeout"), stored);
+        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).setValue(key, stored);
+    const QString strGroup = key.section(u'/', 0, 0), strName = key.section(u'/', 1);
     CRecordingSink sink;
-    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("PX900Timeout"), 30000), expected);
-    const QVariant after = QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).value(QStringLiteral("Settings/PX900Timeout"));
-    if (defaultWritten)
-        QCOMPARE(after.toUInt(), 30000u);
+    const CRegSettings settings(strGroup);
+    if (expected.typeId() == QMetaType::QString)
+        QCOMPARE(QVariant(settings.GetString(strName, QStringLiteral("dflt"))), expected);
     else
-        QCOMPARE(after, stored);
-    QVERIFY(sink.m_shown.isEmpty());
-}
-
-void TestSettings::setAndGetBack()
-{
-    CRecordingSink sink;
-    CRegSettings settings;
-    // A missing text stays missing: its default is not written.
-    QCOMPARE(settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
-    QVERIFY(!QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).contains(QStringLiteral("Settings/MainFile")));
-    settings.SetString(QStringLiteral("BackupFolder"), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
-    settings.SetDWORD(QStringLiteral("Norm"), 1);
-    // Read by a fresh object: nothing is cached.
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("BackupFolder")), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
-    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 0), 1u);
-    QVERIFY(QFile::exists(m_strConf));
-    QVERIFY(sink.m_shown.isEmpty());
-    // The import/export group is a group of its own.
-    CRegSettings(QStringLiteral("ImportExport")).SetString(QStringLiteral("MainFile"), QStringLiteral("x.xml"));
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
-    QCOMPARE(CRegSettings(QStringLiteral("ImportExport")).GetString(QStringLiteral("MainFile")), QStringLiteral("x.xml"));
+        QCOMPARE(QVariant(settings.GetDWORD(strName, 30000)), expected);
+    QTEST(QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).value(key), "after");
+    QCOMPARE(sink.m_shown.size(), message ? 1 : 0);
+    if (message)
+        QCOMPARE(sink.m_shown.at(0).first,
+                 QStringLiteral("Der Wert '%1' konnte im Schlüssel '%2 [%3]' nicht erzeugt werden.")
+                     .arg(strName, m_strConf, strGroup));
 }
 
 void TestSettings::unreadableStoreGivesDefaultsSilently()
@@ -130,25 +116,28 @@ void TestSettings::unreadableStoreGivesDefaultsSilently()
 
 void TestSettings::languageChoice_data()
 {
-    QTest::addColumn<quint32>("stored");
+    QTest::addColumn<QVariant>("stored");  // invalid: missing
     QTest::addColumn<quint32>("after");
     QTest::addColumn<bool>("translated");
     QTest::addColumn<QString>("qtCancel");  // Qt's own button text
     // A test translation RQardaENU.qm lies beside this program; none for Czech.
     const QString strAbbrechen = QStringLiteral("Abbrechen"), strCancel = QStringLiteral("Cancel");
-    QTest::newRow("German") << 1031u << 1031u << false << strAbbrechen;
-    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false << strAbbrechen;
-    QTest::newRow("zero means German") << 0u << 0u << false << strAbbrechen;
-    QTest::newRow("English with its translation") << 1033u << 1033u << true << strCancel;
-    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false << strAbbrechen;
+    QTest::newRow("German") << QVariant(1031u) << 1031u << false << strAbbrechen;
+    QTest::newRow("Swiss German loads nothing") << QVariant(2055u) << 2055u << false << strAbbrechen;
+    QTest::newRow("zero means German") << QVariant(0u) << 0u << false << strAbbrechen;
+    QTest::newRow("English with its translation") << QVariant(1033u) << 1033u << true << strCancel;
+    QTest::newRow("Czech without a translation falls back") << QVariant(1029u) << 1031u << false << strAbbrechen;
+    // This test runs with LANG=de_DE.UTF-8: the user's locale is German.
+    QTest::newRow("missing: the user's language is stored") << QVariant() << 1031u << false << strAbbrechen;
 }
 
 void TestSettings::languageChoice()
 {
-    QFETCH(quint32, stored);
+    QFETCH(QVariant, stored);
     QFETCH(quint32, after);
     QFETCH(bool, translated);
-    CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    if (stored.isValid())
+        CRegSettings().SetDWORD(QStringLiteral("LangID"), stored.toUInt());
     CRecordingSink sink;
     LoadLanguageDLL();
     QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 4711), after);
@@ -160,15 +149,6 @@ void TestSettings::languageChoice()
     // Undo the translation for the next row.
     for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>())
         QCoreApplication::removeTranslator(p), delete p;
-}
-
-void TestSettings::missingLangIDIsCreated()
-{
-    // This test runs with LANG=de_DE.UTF-8: the user's locale is German.
-    LoadLanguageDLL();
-    QCOMPARE(Language::UserDefaultLangID(), 1031u);
-    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
-    QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
 }
 
 void TestSettings::firstStart_data()
