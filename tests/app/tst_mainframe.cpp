@@ -33,10 +33,9 @@ private slots:
     void questionDefaults_data();
     void questionDefaults();
 
-    void displayModeTable_data();
-    void displayModeTable();
-    void frameFollowsTheViewMode_data();
-    void frameFollowsTheViewMode();
+    void displayModes_data();
+    void displayModes();
+    void frameWithoutDataFiles();
     void readoutFillsTheTree();
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
     void closeStoresThePortEscapeDoesNot();
@@ -67,69 +66,62 @@ QString TestMainFrame::WriteFile(const QString& strName, const QByteArray& bytes
     return WriteBytes(strPath, bytes) ? strPath : QString();
 }
 
-void TestMainFrame::displayModeTable_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<bool>("enabled");
-    // Own mode: checked and greyed; the group's other modes: enabled;
-    // anything else: greyed.
-    QTest::newRow("values in 0") << int(ID_VALUES) << 0 << true << false;
-    QTest::newRow("values in 1") << int(ID_VALUES) << 1 << false << true;
-    QTest::newRow("vectors in 8") << int(ID_VECTORS) << 8 << false << true;
-    QTest::newRow("both in 8") << int(ID_VALUES_AND_VECTORS) << 8 << true << false;
-    QTest::newRow("harm table in 2") << int(ID_HARM_TABLE) << 2 << true << false;
-    QTest::newRow("harm linear in 3") << int(ID_HARM_LINEAR) << 3 << true << false;
-    QTest::newRow("error vectors in 6") << int(ID_ERR_VECTORS) << 6 << true << false;
-    QTest::newRow("error both in 9") << int(ID_ERR_BOTH) << 9 << false << false;
-}
+namespace {
+const int kModeCommands[] = {ID_VALUES,      ID_VECTORS,    ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG,
+                             ID_HARM_LINEAR, ID_ERR_VALUES, ID_ERR_VECTORS,        ID_ERR_BOTH};
+}  // namespace
 
-void TestMainFrame::displayModeTable()
-{
-    QFETCH(int, command);
-    QFETCH(int, mode);
-    const DisplayModeState s = GetDisplayModeState(command, DisplayModeFromInt(mode).value());
-    QTEST(s.bChecked, "checked");
-    QTEST(s.bEnabled, "enabled");
-}
-
-void TestMainFrame::frameFollowsTheViewMode_data()
+void TestMainFrame::displayModes_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QList<int>>("checked");
     QTest::addColumn<QList<int>>("enabled");
-    QTest::newRow("actual values table (mode 0)") << 0 << QList<int>{ID_VALUES}
-                                                  << QList<int>{ID_VECTORS, ID_VALUES_AND_VECTORS};
-    QTest::newRow("nothing shown (mode 9)") << 9 << QList<int>{} << QList<int>{};
+    // Own mode: checked and greyed; the group's other modes: enabled;
+    // anything else: greyed. Values and vectors are one group.
+    QTest::newRow("values table (0)") << 0 << QList<int>{ID_VALUES} << QList<int>{ID_VECTORS, ID_VALUES_AND_VECTORS};
+    QTest::newRow("vectors (1)") << 1 << QList<int>{ID_VECTORS} << QList<int>{ID_VALUES, ID_VALUES_AND_VECTORS};
+    QTest::newRow("both (8)") << 8 << QList<int>{ID_VALUES_AND_VECTORS} << QList<int>{ID_VALUES, ID_VECTORS};
+    QTest::newRow("harmonics table (2)") << 2 << QList<int>{ID_HARM_TABLE} << QList<int>{ID_HARM_LOG, ID_HARM_LINEAR};
+    QTest::newRow("harmonics linear (3)") << 3 << QList<int>{ID_HARM_LINEAR} << QList<int>{ID_HARM_TABLE, ID_HARM_LOG};
+    QTest::newRow("error vectors (6)") << 6 << QList<int>{ID_ERR_VECTORS} << QList<int>{ID_ERR_VALUES, ID_ERR_BOTH};
+    QTest::newRow("nothing shown (9)") << 9 << QList<int>{} << QList<int>{};
 }
 
-void TestMainFrame::frameFollowsTheViewMode()
+void TestMainFrame::displayModes()
 {
     QFETCH(int, mode);
     QFETCH(QList<int>, checked);
     QFETCH(QList<int>, enabled);
+    for (int nId : kModeCommands) {
+        const DisplayModeState s = GetDisplayModeState(nId, DisplayModeFromInt(mode).value());
+        QCOMPARE(s.bChecked, checked.contains(nId));
+        QCOMPARE(s.bEnabled, enabled.contains(nId));
+    }
+}
+
+// Both data files are missing: two reports, and the program goes on with
+// the commands that need no data file; the mode commands follow the view.
+void TestMainFrame::frameWithoutDataFiles()
+{
     CRecordingSink sink;
     CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
     CMainFrame frame(&doc);
-    if (mode != 9)
-        frame.GetResultView()->SetValueMode(DisplayModeFromInt(mode).value());
-    frame.UpdateCommandUI();
-    const int all[] = {ID_VALUES, ID_VECTORS, ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG, ID_HARM_LINEAR,
-                       ID_ERR_VALUES, ID_ERR_VECTORS, ID_ERR_BOTH};
-    for (int nId : all) {
-        QAction* pAction = frame.GetAction(nId);
-        QVERIFY(pAction);
-        QCOMPARE(pAction->isChecked(), checked.contains(nId));
-        QCOMPARE(pAction->isEnabled(), enabled.contains(nId));
-    }
-    // Both data files are missing: two reports, and the program goes on
-    // with the commands that need no data file.
     QCOMPARE(sink.m_shown.size(), 2);
     for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_FORMAT_FILES})
         QVERIFY2(frame.GetAction(nId) && !frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
     for (int nId : {ID_RESTORE, ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
         QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
+    for (const DisplayMode nMode : {DisplayMode::None, DisplayMode::ValueTable}) {
+        if (nMode != DisplayMode::None)
+            frame.GetResultView()->SetValueMode(nMode);
+        frame.UpdateCommandUI();
+        for (int nId : kModeCommands) {
+            QVERIFY(frame.GetAction(nId));
+            QCOMPARE(frame.GetAction(nId)->isChecked(), GetDisplayModeState(nId, nMode).bChecked);
+            QCOMPARE(frame.GetAction(nId)->isEnabled(), GetDisplayModeState(nId, nMode).bEnabled);
+        }
+    }
+    QVERIFY(frame.GetAction(ID_VECTORS)->isEnabled());
 }
 
 void TestMainFrame::readoutFillsTheTree()
