@@ -84,8 +84,6 @@ private slots:
     void dialog();
     void browse_data();
     void browse();
-    void convertFilter_data();
-    void convertFilter();
 
 private:
     QTemporaryDir m_dir;
@@ -370,81 +368,47 @@ void TestSettings::dialog()
 
 void TestSettings::browse_data()
 {
-    QTest::addColumn<QString>("button");
+    // The edit whose button is pressed, the stubbed chooser's answer (empty:
+    // cancelled), and the call the chooser got.
     QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("answer");    // of the stubbed chooser; empty: cancelled
-    QTest::addColumn<QString>("expected");  // edit text afterwards
-    QTest::addColumn<QString>("filter");    // empty: the folder chooser is expected
-    QTest::addColumn<QString>("suffix");
-
-    const QString strXml = QStringLiteral("XML - Datei (xml) (*.xml)");
-    QTest::newRow("main file") << QStringLiteral("browseMainFile") << QStringLiteral("mainFile")
-                               << QStringLiteral("/d/Orte.xml") << QStringLiteral("/d/Orte.xml") << strXml
-                               << QStringLiteral("xml");
-    QTest::newRow("main file cancelled") << QStringLiteral("browseMainFile") << QStringLiteral("mainFile") << QString()
-                                         << QStringLiteral("start") << strXml << QStringLiteral("xml");
-    QTest::newRow("logo") << QStringLiteral("browseLogo") << QStringLiteral("logo") << QStringLiteral("/d/Logo.bmp")
-                          << QStringLiteral("/d/Logo.bmp") << QStringLiteral("BMP - Datei (bmp) (*.bmp)")
-                          << QStringLiteral("bmp");
-    QTest::newRow("backup folder") << QStringLiteral("browseBackupFolder") << QStringLiteral("backupFolder")
-                                   << QStringLiteral("/d/Backup") << QStringLiteral("/d/Backup") << QString()
-                                   << QString();
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("call");
+    const QString strXml = QStringLiteral("file: start | XML - Datei (xml) (*.xml) | xml");
+    QTest::newRow("main file") << "mainFile" << QStringLiteral("/d/Orte.xml") << strXml;
+    QTest::newRow("main file cancelled") << "mainFile" << QString() << strXml;
+    QTest::newRow("logo") << "logo" << QStringLiteral("/d/Logo.bmp") << "file: start | BMP - Datei (bmp) (*.bmp) | bmp";
+    QTest::newRow("backup folder") << "backupFolder" << QStringLiteral("/d/Backup")
+                                   << "folder: Wählen Sie ein Verzeichnis für die Backup-Dateien aus. | start";
 }
 
 void TestSettings::browse()
 {
-    QFETCH(QString, button);
     QFETCH(QString, edit);
     QFETCH(QString, answer);
-    QFETCH(QString, expected);
-    QFETCH(QString, filter);
-    QFETCH(QString, suffix);
-
     CSettingsDlg dlg;
-    QStringList fileCalls, folderCalls;
+    QStringList calls;
     dlg.m_fnChooseFile = [&](QWidget* pParent, const QString& strCurrent, const QString& strFilter,
                              const QString& strSuffix) {
-        fileCalls << strCurrent << strFilter << strSuffix;
+        calls << QStringLiteral("file: ") + QStringList{strCurrent, strFilter, strSuffix}.join(QStringLiteral(" | "));
         [&] { QCOMPARE(pParent, &dlg); }();
         return answer;
     };
     dlg.m_fnChooseFolder = [&](QWidget* pParent, const QString& strPrompt, const QString& strCurrent) {
-        folderCalls << strPrompt << strCurrent;
+        calls << QStringLiteral("folder: ") + strPrompt + QStringLiteral(" | ") + strCurrent;
         [&] { QCOMPARE(pParent, &dlg); }();
         return answer;
     };
     dlg.show();
     QLineEdit* pEdit = dlg.findChild<QLineEdit*>(edit);
     pEdit->setText(QStringLiteral("start"));
-    QTest::mouseClick(dlg.findChild<QPushButton*>(button), Qt::LeftButton);
-
-    if (filter.isEmpty()) {
-        QCOMPARE(fileCalls, QStringList());
-        QCOMPARE(folderCalls, (QStringList{QStringLiteral("Wählen Sie ein Verzeichnis für die Backup-Dateien aus."),
-                                           QStringLiteral("start")}));
-    } else {
-        QCOMPARE(folderCalls, QStringList());
-        QCOMPARE(fileCalls, (QStringList{QStringLiteral("start"), filter, suffix}));
-    }
-    QCOMPARE(pEdit->text(), expected);
-    // Choosing a path is no decision yet: the dialog is still open.
+    // Each edit has its button beside it: "logo", "browseLogo".
+    const QString strButton = QStringLiteral("browse") + edit.at(0).toUpper() + edit.mid(1);
+    QTest::mouseClick(dlg.findChild<QPushButton*>(strButton), Qt::LeftButton);
+    QTEST(calls.join(u'\n'), "call");
+    // A choice replaces the text, a cancel keeps it. Choosing a path is no
+    // decision yet: the dialog is still open.
+    QCOMPARE(pEdit->text(), answer.isEmpty() ? QStringLiteral("start") : answer);
     QVERIFY(dlg.isVisible());
-}
-
-void TestSettings::convertFilter_data()
-{
-    QTest::addColumn<QString>("windows");
-    QTest::addColumn<QString>("qt");
-    QTest::newRow("xml") << QStringLiteral("XML - Datei (xml)|*.xml||") << QStringLiteral("XML - Datei (xml) (*.xml)");
-    QTest::newRow("two filters, two patterns") << QStringLiteral("Bilder|*.bmp;*.dib|Alle Dateien (*.*)|*.*||")
-                                               << QStringLiteral("Bilder (*.bmp *.dib);;Alle Dateien (*.*) (*.*)");
-    QTest::newRow("empty") << QString() << QString();
-}
-
-void TestSettings::convertFilter()
-{
-    QFETCH(QString, windows);
-    QTEST(CSettingsDlg::ConvertFilter(windows), "qt");
 }
 
 int main(int argc, char** argv)

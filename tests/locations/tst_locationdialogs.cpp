@@ -1,5 +1,5 @@
-// The location dialogs driven by keys and mouse, the tree pane's commands on
-// the undo stack, and pictures of both to look at.
+// The location dialogs driven by keys and mouse, and the tree pane's commands
+// on the undo stack and its search.
 
 #include "LocationTestData.h"
 
