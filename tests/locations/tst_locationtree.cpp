@@ -143,15 +143,17 @@ ShowResultArgs Shown(int nKind, const QString& strDate, const QString& strTime, 
     return {K(nKind), QStringLiteral("L"), strDate, strTime, strPlace, strText};
 }
 
-// Both files loaded from text; RebuildTree reads them only.
-struct Files
+// A tree filled from both files, loaded from text.
+struct Filled
 {
     CXMLDocument main;
     CXMLDocument result;
-    Files(const QString& strMainBody, const QString& strResultBody)
+    CLocationTree tree;
+    Filled(const QString& strMainBody, const QString& strResultBody)
     {
         main.LoadXML(MainXml(strMainBody));
         result.LoadXML(ResultXml(strResultBody));
+        tree.RebuildTree(main, result);
     }
 };
 
@@ -243,13 +245,12 @@ void TestLocationTree::layout()
 {
     QFETCH(QString, main);
     QFETCH(QString, results);
-    QFETCH(QString, outline);
-    Files files(main, results);
-    CLocationTree tree;
-    CMirror mirror(tree);
-    tree.RebuildTree(files.main, files.result);
-    QCOMPARE(Outline(tree), outline);
-    CLocationTreeItem* pSelected = tree.GetSelectedItem();
+    // Filled again, over what the first filling left.
+    Filled f(main, results);
+    CMirror mirror(f.tree);
+    f.tree.RebuildTree(f.main, f.result);
+    QTEST(Outline(f.tree), "outline");
+    CLocationTreeItem* pSelected = f.tree.GetSelectedItem();
     QCOMPARE(mirror.m_selections, pSelected ? QList<CLocationTreeItem*>{pSelected} : QList<CLocationTreeItem*>());
     QCOMPARE(mirror.Compare(), QString());
     QCOMPARE(mirror.m_nResets, 1);
@@ -272,13 +273,10 @@ void TestLocationTree::locationImage_data()
 void TestLocationTree::locationImage()
 {
     QFETCH(QString, main);
-    QFETCH(int, image);
-    Files files(main, QString());
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    CLocationTreeItem* p = tree.FindLocationItem(QStringLiteral("L"));
+    const Filled f(main, QString());
+    CLocationTreeItem* p = f.tree.FindLocationItem(QStringLiteral("L"));
     QVERIFY(p);
-    QCOMPARE(p->GetImage(), image);
+    QTEST(p->GetImage(), "image");
     QCOMPARE(p->GetData(), Record(u"L", 1, true));
 }
 
@@ -311,18 +309,15 @@ void TestLocationTree::kinds()
     QFETCH(QString, function);
     QFETCH(int, kind);
     QFETCH(QString, title);
-    QFETCH(int, image);
 
     QCOMPARE(KindOfFunction(function), std::optional(K(kind)));
     QVERIFY(!KindOfFunction(function.toLower()));
     QCOMPARE(FunctionOfKind(K(kind)), function);
 
-    Files files(Loc("L"), Res("L", function));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    CLocationTreeItem* pFolder = At(tree, {QStringLiteral("L"), title});
-    QVERIFY2(pFolder, qPrintable(Outline(tree)));
-    QCOMPARE(pFolder->GetImage(), image);
+    const Filled f(Loc("L"), Res("L", function));
+    CLocationTreeItem* pFolder = At(f.tree, {QStringLiteral("L"), title});
+    QVERIFY2(pFolder, qPrintable(Outline(f.tree)));
+    QTEST(pFolder->GetImage(), "image");
     QCOMPARE(pFolder->GetData(), Record({}, kind, true));
     CLocationTreeItem* pResult = pFolder->GetFirstChild();
     QVERIFY(pResult);
@@ -358,16 +353,12 @@ void TestLocationTree::placeNumbers()
     QFETCH(QString, function);
     QFETCH(QStringList, places);
     QFETCH(QString, itemPlace);
-    QFETCH(QStringList, children);
 
     QString strResults;
     for (const QString& place : places)
         strResults += Res("L", function, u"01.02.2023", place);
-    Files files(Loc("L"), strResults);
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-
-    CLocationTreeItem* pLocation = tree.FindLocationItem(QStringLiteral("L"));
+    const Filled f(Loc("L"), strResults);
+    CLocationTreeItem* pLocation = f.tree.FindLocationItem(QStringLiteral("L"));
     QVERIFY(pLocation);
     QCOMPARE(pLocation->GetChildCount(), 1);
     CLocationTreeItem* pFolder = pLocation->GetFirstChild();
@@ -385,7 +376,7 @@ void TestLocationTree::placeNumbers()
         QCOMPARE(CLocationTree::GetShowResultArgs(pChild),
                  Shown(nKind, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), strPlace, strPlace));
     }
-    QCOMPARE(labels, children);
+    QTEST(labels, "children");
 }
 
 void TestLocationTree::samples_data()
@@ -419,11 +410,9 @@ void TestLocationTree::samples()
     QFETCH(QString, interval);
     QFETCH(QString, date);
     QFETCH(QString, time);
-    QFETCH(QStringList, labels);
 
-    Files files(Loc("L"), Series(interval, date, time));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
+    Filled f(Loc("L"), Series(interval, date, time));
+    CLocationTree& tree = f.tree;
     CLocationTreeItem* pItem = At(tree, {QStringLiteral("L"), QStringLiteral("Fortlaufende Istwerte"), date + u' ' + time});
     QVERIFY2(pItem, qPrintable(Outline(tree)));
     QStringList got;
@@ -435,7 +424,7 @@ void TestLocationTree::samples()
         // The view gets the running number alone.
         QCOMPARE(CLocationTree::GetShowResultArgs(pSample), Shown(13, date, time, QString(), QString::number(i + 1)));
     }
-    QCOMPARE(got, labels);
+    QTEST(got, "labels");
 
     // The chart selects a sample by its index: only one of the selected
     // series, and selecting the selected item again tells nobody.
@@ -607,14 +596,11 @@ void TestLocationTree::filter()
 {
     QFETCH(QString, main);
     QFETCH(QString, query);
-    QFETCH(QString, outline);
-    Files files(main, Res("a", "Value-Measurement") + Res("zz-9", "Register-Test"));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
+    Filled f(main, Res("a", "Value-Measurement") + Res("zz-9", "Register-Test"));
     CTreeFilter filter;
     filter.SetText(query);
-    filter.IndexLocations(files.main);
-    QCOMPARE(FilteredOutline(tree, filter), outline);
+    filter.IndexLocations(f.main);
+    QTEST(FilteredOutline(f.tree, filter), "outline");
 }
 
 QTEST_GUILESS_MAIN(TestLocationTree)
