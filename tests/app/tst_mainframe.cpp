@@ -93,9 +93,8 @@ private slots:
     void frameWithoutDataFiles();
     void readoutFillsTheTree();
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
-    void closeStoresThePortEscapeDoesNot();
-    void portBoxTakesTypedNames_data();
-    void portBoxTakesTypedNames();
+    void readoutPort_data();
+    void readoutPort();
     void serialDevicesIncludeStableNames();
     void continuousChart();
 
@@ -269,63 +268,57 @@ void TestMainFrame::monitorTrimmingKeepsASelectionInTheKeptHalf()
     QCOMPARE(pMonitor->textCursor().position(), pMonitor->document()->characterCount() - 1);
 }
 
-void TestMainFrame::closeStoresThePortEscapeDoesNot()
-{
-    CRecordingSink sink;
-    {
-        CReadoutDlg dlg(nullptr);
-        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
-        dlg.SetTimeout(1234);
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-    }
-    const CRegSettings settings;
-    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QString());
-    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 30000u);
-    {
-        CReadoutDlg dlg(nullptr);
-        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
-        dlg.SetTimeout(1234);
-        dlg.accept();  // "Schließen"
-    }
-    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QStringLiteral("/dev/ttyUSB7"));
-    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 1234u);
-    {
-        // The next dialog shows what was stored.
-        CReadoutDlg dlg(nullptr);
-        QCOMPARE(dlg.GetPortPath(), QStringLiteral("/dev/ttyUSB7"));
-        QCOMPARE(dlg.GetTimeout(), 1234);
-    }
-}
-
-void TestMainFrame::portBoxTakesTypedNames_data()
+void TestMainFrame::readoutPort_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("close");  // "Schließen", else Escape
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("path");
-    QTest::newRow("COM name") << "COM3" << 3 << "";
-    QTest::newRow("COM name, other case, blanks") << " com12 " << 12 << "";
-    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << 0 << "/dev/pts/7";
-    QTest::newRow("stable name") << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0" << 0
-                                 << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
-    QTest::newRow("COM without number is a path") << "COM" << 0 << "COM";
-    QTest::newRow("nothing") << "" << 0 << "";
+    QTest::newRow("COM name, Escape") << "COM3" << false << 3 << "";
+    QTest::newRow("COM name, other case, blanks") << " com12 " << true << 12 << "";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << true << 0 << "/dev/pts/7";
+    QTest::newRow("stable name, Escape") << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0" << false << 0
+                                         << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
+    QTest::newRow("COM without number is a path") << "COM" << true << 0 << "COM";
+    QTest::newRow("nothing") << "" << true << 0 << "";
 }
 
-void TestMainFrame::portBoxTakesTypedNames()
+void TestMainFrame::readoutPort()
 {
     QFETCH(QString, typed);
+    QFETCH(bool, close);
+    QFETCH(int, port);
+    QFETCH(QString, path);
     CRecordingSink sink;
-    CReadoutDlg dlg(nullptr);
-    QComboBox* pPort = dlg.findChild<QComboBox*>();
-    QVERIFY(pPort && pPort->isEditable());
-    pPort->lineEdit()->clear();
-    QTest::keyClicks(pPort->lineEdit(), typed);
-    QTEST(dlg.GetPortIndex(), "port");
-    QTEST(dlg.GetPortPath(), "path");
-    // Typing adds no entry, so the list stays the machine's ports.
-    const int nCount = pPort->count();
-    QTest::keyClick(pPort->lineEdit(), Qt::Key_Return);
-    QCOMPARE(pPort->count(), nCount);
+    {
+        CReadoutDlg dlg(nullptr);
+        QComboBox* pPort = dlg.findChild<QComboBox*>();
+        QVERIFY(pPort && pPort->isEditable());
+        pPort->lineEdit()->clear();
+        QTest::keyClicks(pPort->lineEdit(), typed);
+        QCOMPARE(dlg.GetPortIndex(), port);
+        QCOMPARE(dlg.GetPortPath(), path);
+        // Typing adds no entry, so the list stays the machine's ports.
+        const int nCount = pPort->count();
+        QTest::keyClick(pPort->lineEdit(), Qt::Key_Return);
+        QCOMPARE(pPort->count(), nCount);
+        dlg.SetTimeout(1234);
+        if (close)
+            dlg.accept();
+        else
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+    }
+    // "Schließen" keeps the port and the time-out for next time, Escape
+    // nothing; the next dialog shows a stored path.
+    const CRegSettings settings;
+    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), close ? path : QString());
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Port")), close && path.isEmpty() ? quint32(port) : 0u);
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), close ? 1234u : 30000u);
+    if (close && !path.isEmpty()) {
+        CReadoutDlg next(nullptr);
+        QCOMPARE(next.GetPortPath(), path);
+        QCOMPARE(next.GetTimeout(), 1234);
+    }
 }
 
 void TestMainFrame::serialDevicesIncludeStableNames()
