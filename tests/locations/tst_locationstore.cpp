@@ -313,23 +313,26 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     if (way == 2)
         QVERIFY(before.first.size() < 3000 && before.second.size() > 6000);
 
-    switch (way) {
-    case 0:
-        QVERIFY(QFile::rename(f.strResult, f.strResult + QStringLiteral(".kept")));
-        QVERIFY(QDir().mkdir(f.strResult));
-        break;
-    case 1:
-        QVERIFY(QDir().rename(strFolder, strMoved));
-        break;
-    }
+    // Each way breaks the saves for the time of the command only. A write
+    // beyond the size limit fails rather than raising a signal.
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    if (way == 2) {
-        struct rlimit small = old;
-        small.rlim_cur = 3000;
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    const QString strKept = f.strResult + QStringLiteral(".kept");
+    const auto breakSaves = [&](bool b) {
+        struct rlimit limit = old;
+        limit.rlim_cur = b ? 3000 : old.rlim_cur;
+        switch (way) {
+        case 0:
+            return b ? QFile::rename(f.strResult, strKept) && QDir().mkdir(f.strResult)
+                     : QDir().rmdir(f.strResult) && QFile::rename(strKept, f.strResult);
+        case 1:
+            return b ? QDir().rename(strFolder, strMoved) : QDir().rename(strMoved, strFolder);
+        default:
+            return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        }
+    };
+    QVERIFY(breakSaves(true));
     CLocationFields fields = *ReadLocation(f.main, QStringLiteral("L2"));
     fields.m_strID = QStringLiteral("L2-neu");
     const auto run = [&] {
@@ -346,18 +349,7 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     } catch (const CStoreException& e) {
         strError = e.GetErrorMessage();
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    switch (way) {
-    case 0:
-        QVERIFY(QDir().rmdir(f.strResult));
-        QVERIFY(QFile::rename(f.strResult + QStringLiteral(".kept"), f.strResult));
-        break;
-    case 1:
-        QVERIFY(QDir().rename(strMoved, strFolder));
-        break;
-    }
-
+    QVERIFY(breakSaves(false));
     QVERIFY2(strError.startsWith(LoadString(IDS_CHANGE_NOT_SAVED) + u'\n' + LoadString(IDS_XML_SAVE) + u'\n'), qPrintable(strError));
     QVERIFY2(strError.contains(way == 0 || way == 2 ? f.strResult : f.strMain), qPrintable(strError));
     QCOMPARE(f.Bytes(), before);
