@@ -597,8 +597,8 @@ void TestMainFrame::storedValues()
     QVERIFY(f.m_pToolBar->isVisible());
 }
 
-// Stored widths below the minimum, applied to a window on screen. (Stored
-// texts that are no two numbers are never applied, as in storedValues.)
+// Stored widths below the minimum, applied to a window on screen. Texts that
+// are no two numbers go through the reading storedValues checks.
 void TestMainFrame::splitterMinimum_data()
 {
     QTest::addColumn<QString>("stored");

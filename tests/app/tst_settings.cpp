@@ -215,6 +215,7 @@ void TestSettings::firstStart_data()
     QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << true;
     QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << true;
     QTest::newRow("both here, window") << true << true << DataFileUse::Window << true;
+    QTest::newRow("result here, window") << false << true << DataFileUse::Window << true;
 }
 
 void TestSettings::firstStart()

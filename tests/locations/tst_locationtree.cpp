@@ -509,8 +509,8 @@ void TestLocationTree::deletingSelectionMovesIt_data()
 
     QTest::newRow("next sibling") << Labels({"a"}) << Labels({"a"}) << "b";
     QTest::newRow("previous sibling at the end") << Labels({"c"}) << Labels({"c"}) << "b";
-    QTest::newRow("parent of an only child") << Labels({"a", "x"}) << Labels({"a", "x"}) << "a";
-    QTest::newRow("selection inside the deleted item") << Labels({"b", "y"}) << Labels({"b"}) << "c";
+    QTest::newRow("parent of an only child") << Labels({"a", "Istwerte"}) << Labels({"a", "Istwerte"}) << "a";
+    QTest::newRow("selection inside the deleted item") << Labels({"b", "Istwerte"}) << Labels({"b"}) << "c";
     QTest::newRow("selection elsewhere stays") << Labels({"a"}) << Labels({"b"}) << "a";
     QTest::newRow("last item leaves nothing") << Labels({"only"}) << Labels({"only"}) << "";
 }
@@ -521,15 +521,11 @@ void TestLocationTree::deletingSelectionMovesIt()
     QFETCH(QStringList, deleted);
     QFETCH(QString, expected);
 
-    CLocationTree tree;
-    if (selected.front() == QStringLiteral("only")) {
-        tree.InsertItem(nullptr, -1, QStringLiteral("only"), 0, Record(u"only", 1, true));
-    } else {
-        for (const QString& s : Labels({"a", "b", "c"}))
-            tree.InsertItem(nullptr, -1, s, 0, Record(s, 1, true));
-        tree.InsertItem(At(tree, Labels({"a"})), -1, QStringLiteral("x"), 2, Record(u"a", 3, false));
-        tree.InsertItem(At(tree, Labels({"b"})), -1, QStringLiteral("y"), 2, Record(u"b", 3, false));
-    }
+    // "a{Istwerte},b{Istwerte},c", or "only".
+    const bool bOnly = selected.front() == QStringLiteral("only");
+    Filled f(bOnly ? Loc("only") : Loc("a") + Loc("b") + Loc("c"),
+             bOnly ? QString() : Res("a", "Value-Measurement") + Res("b", "Value-Measurement"));
+    CLocationTree& tree = f.tree;
     CMirror mirror(tree);
     tree.SelectItem(At(tree, selected));
     mirror.m_selections.clear();
