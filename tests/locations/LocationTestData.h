@@ -77,13 +77,16 @@ inline QStringList DumpTree(const CLocationTree& tree)
     return lines;
 }
 
-// Labels nested in braces, "A{l1,l2},b", of the items a search keeps.
-inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& filter, const CLocationTreeItem* pParent = nullptr)
+// Labels nested in braces, the selected one starred: "A{l1,l2*},b"; with a
+// search, of the items it keeps.
+inline QString Outline(const CLocationTree& tree, const CTreeFilter* pFilter = nullptr,
+                       const CLocationTreeItem* pParent = nullptr)
 {
     QStringList parts;
     for (int i = 0; i < tree.GetChildCount(pParent); ++i)
-        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); filter.Accepts(p))
-            parts << p->GetText() + (p->HasChildren() ? u'{' + FilteredOutline(tree, filter, p) + u'}' : QString());
+        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); !pFilter || pFilter->Accepts(p))
+            parts << p->GetText() + (p == tree.GetSelectedItem() ? QStringLiteral("*") : QString())
+                         + (p->HasChildren() ? u'{' + Outline(tree, pFilter, p) + u'}' : QString());
     return parts.join(u',');
 }
 

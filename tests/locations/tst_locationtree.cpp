@@ -89,23 +89,6 @@ QStringList Labels(std::initializer_list<const char*> texts)
     return list;
 }
 
-// Labels, nested in braces, the selected one marked with a star:
-// "A{l1,l2*},b".
-QString Outline(const CLocationTree& tree, const CLocationTreeItem* pParent = nullptr)
-{
-    QStringList parts;
-    for (int i = 0; i < tree.GetChildCount(pParent); ++i) {
-        const CLocationTreeItem* p = tree.GetChild(pParent, i);
-        QString s = p->GetText();
-        if (p == tree.GetSelectedItem())
-            s += u'*';
-        if (p->HasChildren())
-            s += u'{' + Outline(tree, p) + u'}';
-        parts << s;
-    }
-    return parts.join(u',');
-}
-
 // The item reached by following labels from the root.
 CLocationTreeItem* At(const CLocationTree& tree, const QStringList& labels)
 {
@@ -548,13 +531,15 @@ void TestLocationTree::filter_data()
     QTest::addColumn<QString>("outline");
 
     const QString strUnassigned = kUnassigned + QStringLiteral("{zz-9{Registertest{01.02.2023 10:00:00}}}");
-    // A location "a" whose one field ("Customer/Name=Müller") holds a text.
+    // A location "a", selected, whose one field ("Customer/Name=Müller")
+    // holds a text.
     auto row = [&](const char* pszName, const char* pszField, const char* pszQuery, bool bFound) {
         const QStringList f = QString::fromUtf8(pszField).split(QRegularExpression(QStringLiteral("[/=]")));
         QTest::newRow(pszName)
             << QStringLiteral("<Main><General><ID>a</ID></General><%1><%2>%3</%2></%1></Main>").arg(f[0], f[1], f[2])
                    + Loc("b")
-            << QString::fromUtf8(pszQuery) << (bFound ? QStringLiteral("a{Istwerte{01.02.2023 10:00:00}}") : QString());
+            << QString::fromUtf8(pszQuery)
+            << (bFound ? QStringLiteral("a*{Istwerte{01.02.2023 10:00:00}}") : QString());
     };
     row("ID", "General/Remark=x", "A", true);
     row("customer name", "Customer/Name=Müller", "MUELLER", true);
@@ -579,13 +564,14 @@ void TestLocationTree::filter_data()
                                                + QStringLiteral("<Main><General><ID>s2</ID></General><Customer>"
                                                                 "<City>Nordheim</City></Customer></Main>"))
                               + Loc("a");
-    QTest::newRow("group name keeps all its locations") << strGroups << QStringLiteral("hessen") << "Nordhessen{n1,n2}";
+    QTest::newRow("group name keeps all its locations")
+        << strGroups << QStringLiteral("hessen") << "Nordhessen*{n1,n2}";
     QTest::newRow("a group shows only its matching locations")
-        << strGroups << QStringLiteral("nord") << "Nordhessen{n1,n2},Süd{s2}";
+        << strGroups << QStringLiteral("nord") << "Nordhessen*{n1,n2},Süd{s2}";
     QTest::newRow("unassigned results by their ID") << strGroups << "Z-9" << strUnassigned;
     QTest::newRow("results are not searched by their date") << strGroups << "2023" << QString();
     QTest::newRow("empty text shows everything")
-        << Loc("a") << QString() << QStringLiteral("a{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
+        << Loc("a") << QString() << QStringLiteral("a*{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
 }
 
 void TestLocationTree::filter()
@@ -596,7 +582,7 @@ void TestLocationTree::filter()
     CTreeFilter filter;
     filter.SetText(query);
     filter.IndexLocations(f.main);
-    QTEST(FilteredOutline(f.tree, filter), "outline");
+    QTEST(Outline(f.tree, &filter), "outline");
 }
 
 QTEST_GUILESS_MAIN(TestLocationTree)
