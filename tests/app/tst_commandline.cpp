@@ -2,6 +2,14 @@
 
 #include <QTest>
 
+namespace {
+// The arguments of a command line without quotes, split at blanks.
+QStringList Args(const char* pszLine)
+{
+    return QString::fromUtf8(pszLine).split(u' ', Qt::SkipEmptyParts);
+}
+}  // namespace
+
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -12,61 +20,46 @@ private slots:
 
 void TestCommandLine::parse_data()
 {
+    // The arguments and what was understood: the switches found, with their
+    // values.
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("readout");
-    QTest::addColumn<bool>("hasPort");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("portPath");
-    QTest::addColumn<bool>("hasTimeout");
-    QTest::addColumn<int>("timeout");
-    QTest::addColumn<bool>("del");
+    QTest::addColumn<QString>("parsed");
 
-    const QString none;
-    QTest::newRow("nothing") << QStringList() << false << false << 0 << none << false << 0 << false;
+    QTest::newRow("nothing") << Args("") << "";
     QTest::newRow("windows spelling, all switches")
-        << QStringList{QStringLiteral("/readout"), QStringLiteral("/port:3"), QStringLiteral("/timeout:5000"),
-                       QStringLiteral("/delete")}
-        << true << true << 3 << none << true << 5000 << true;
-    QTest::newRow("readout alone uses the stored values")
-        << QStringList{QStringLiteral("/readout")} << true << false << 0 << none << false << 0 << false;
-    QTest::newRow("GNU spelling")
-        << QStringList{QStringLiteral("--readout"), QStringLiteral("--port=7"), QStringLiteral("--timeout=250"),
-                       QStringLiteral("--delete")}
-        << true << true << 7 << none << true << 250 << true;
+        << Args("/readout /port:3 /timeout:5000 /delete") << "readout port 3 timeout 5000 delete";
+    QTest::newRow("readout alone uses the stored values") << Args("/readout") << "readout";
+    QTest::newRow("GNU spelling") << Args("--readout --port=7 --timeout=250 --delete")
+                                  << "readout port 7 timeout 250 delete";
     QTest::newRow("GNU spelling, separate values")
-        << QStringList{QStringLiteral("--readout"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB0"),
-                       QStringLiteral("--timeout"), QStringLiteral("900")}
-        << true << true << 0 << QStringLiteral("/dev/ttyUSB0") << true << 900 << false;
-    QTest::newRow("device path")
-        << QStringList{QStringLiteral("/readout"), QStringLiteral("/port:/dev/ttyUSB0")}
-        << true << true << 0 << QStringLiteral("/dev/ttyUSB0") << false << 0 << false;
-    QTest::newRow("port without readout starts the window")
-        << QStringList{QStringLiteral("/port:3"), QStringLiteral("/delete")} << false << false << 0 << none << false
-        << 0 << false;
-    QTest::newRow("non-numeric values give 0")
-        << QStringList{QStringLiteral("/readout"), QStringLiteral("/port:abc"), QStringLiteral("/timeout:x1")}
-        << true << true << 0 << none << true << 0 << false;
+        << Args("--readout --port /dev/ttyUSB0 --timeout 900") << "readout path /dev/ttyUSB0 timeout 900";
+    QTest::newRow("device path") << Args("/readout /port:/dev/ttyUSB0") << "readout path /dev/ttyUSB0";
+    QTest::newRow("port without readout starts the window") << Args("/port:3 /delete") << "";
+    QTest::newRow("non-numeric values give 0") << Args("/readout /port:abc /timeout:x1") << "readout port 0 timeout 0";
     QTest::newRow("numbers convert like atoi")
-        << QStringList{QStringLiteral("/readout"), QStringLiteral("/port:12x"), QStringLiteral("/timeout:-5")}
-        << true << true << 12 << none << true << -5 << false;
-    QTest::newRow("case matters") << QStringList{QStringLiteral("/READOUT")} << false << false << 0 << none << false
-                                  << 0 << false;
-    QTest::newRow("a path holding a switch switches nothing")
-        << QStringList{QStringLiteral("/home/x/readout"), QStringLiteral("/data/delete")} << false << false << 0
-        << none << false << 0 << false;
+        << Args("/readout /port:12x /timeout:-5") << "readout port 12 timeout -5";
+    QTest::newRow("case matters") << Args("/READOUT") << "";
+    QTest::newRow("a path holding a switch switches nothing") << Args("/home/x/readout /data/delete") << "";
 }
 
 void TestCommandLine::parse()
 {
     QFETCH(QStringList, args);
     const CCommandLine cl = CCommandLine::Parse(args);
-    QTEST(cl.m_bReadout, "readout");
-    QTEST(cl.m_bHasPort, "hasPort");
-    QTEST(cl.m_nPort, "port");
-    QTEST(cl.m_strPortPath, "portPath");
-    QTEST(cl.m_bHasTimeout, "hasTimeout");
-    QTEST(cl.m_nTimeout, "timeout");
-    QTEST(cl.m_bDelete, "del");
+    QStringList parsed;
+    if (cl.m_bReadout)
+        parsed << QStringLiteral("readout");
+    // A value left behind without its switch shows too.
+    if (cl.m_bHasPort || cl.m_nPort || !cl.m_strPortPath.isEmpty())
+        parsed << (cl.m_strPortPath.isEmpty() ? QStringLiteral("port %1").arg(cl.m_nPort)
+                                              : QStringLiteral("path ") + cl.m_strPortPath);
+    // A path is given instead of a number, never beside one.
+    QVERIFY(cl.m_strPortPath.isEmpty() || cl.m_nPort == 0);
+    if (cl.m_bHasTimeout || cl.m_nTimeout)
+        parsed << QStringLiteral("timeout %1").arg(cl.m_nTimeout);
+    if (cl.m_bDelete)
+        parsed << QStringLiteral("delete");
+    QTEST(parsed.join(u' '), "parsed");
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,28 +1,83 @@
+// The main window: its commands, the readout dialog it opens, the
+// continuous chart, the window's stored placement and the splash at start.
+
+#include "../common/SimProcess.h"
+#include "../common/TestSupport.h"
+#include "../viewui/ViewUiTestData.h"
+#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxSink.h"
+#include "app/WindowState.h"
 #include "core/RegSettings.h"
 #include "device/ReadoutDlg.h"
 #include "locations/LeftView.h"
+#include "view/ChooseValuesDlg.h"
 #include "view/QardaView.h"
 #include "xml/QardaDoc.h"
-#include "../common/TestSupport.h"
-#include "../common/SimProcess.h"
-#include "../viewui/ViewUiTestData.h"
-#include "view/ChooseValuesDlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QTimer>
-#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
+#include <QToolBar>
+
+using IntList = QList<int>;
+
+namespace {
+
+QSettings Store()
+{
+    return QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+}
+
+// The geometry a window gets when nothing is stored.
+const QRect kDefault(20, 30, 400, 300);
+
+// A main window as the frame builds it: a named toolbar and a splitter of
+// two columns in the middle.
+struct PlainWindow
+{
+    PlainWindow()
+    {
+        m_pToolBar = m_wnd.addToolBar(QStringLiteral("Symbolleiste"));
+        m_pToolBar->setObjectName(QStringLiteral("mainToolBar"));
+        m_pToolBar->addAction(QStringLiteral("A"));
+        m_pSplitter = new QSplitter(&m_wnd);
+        m_pSplitter->addWidget(new QWidget);
+        m_pSplitter->addWidget(new QWidget);
+        m_wnd.setCentralWidget(m_pSplitter);
+        m_state.SetSplitter(m_pSplitter);
+    }
+    // As the program starts: the stored state over the default geometry,
+    // then shown.
+    bool LoadAndShow()
+    {
+        m_wnd.setGeometry(kDefault);
+        m_state.LoadWindowState(&m_wnd);
+        m_state.ShowWindow(&m_wnd);
+        return QTest::qWaitForWindowExposed(&m_wnd);
+    }
+    QMainWindow m_wnd;
+    QToolBar* m_pToolBar;
+    QSplitter* m_pSplitter;
+    CWindowState m_state;
+};
+
+}  // namespace
 
 class TestMainFrame : public QObject
 {
@@ -33,17 +88,24 @@ private slots:
     void questionDefaults_data();
     void questionDefaults();
 
-    void displayModeTable_data();
-    void displayModeTable();
-    void frameFollowsTheViewMode_data();
-    void frameFollowsTheViewMode();
+    void displayModes_data();
+    void displayModes();
+    void frameWithoutDataFiles();
     void readoutFillsTheTree();
     void monitorTrimmingKeepsASelectionInTheKeptHalf();
-    void closeStoresThePortEscapeDoesNot();
-    void portBoxTakesTypedNames_data();
-    void portBoxTakesTypedNames();
+    void readoutPort_data();
+    void readoutPort();
     void serialDevicesIncludeStableNames();
     void continuousChart();
+
+    void roundTrip_data();
+    void roundTrip();
+    void storedValues_data();
+    void storedValues();
+    void splitterMinimum_data();
+    void splitterMinimum();
+    void splashCloses_data();
+    void splashCloses();
 
 private:
     QString WriteFile(const QString& strName, const QByteArray& bytes);
@@ -58,7 +120,7 @@ void TestMainFrame::initTestCase()
 
 void TestMainFrame::init()
 {
-    QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).clear();
+    Store().clear();
 }
 
 QString TestMainFrame::WriteFile(const QString& strName, const QByteArray& bytes)
@@ -67,69 +129,62 @@ QString TestMainFrame::WriteFile(const QString& strName, const QByteArray& bytes
     return WriteBytes(strPath, bytes) ? strPath : QString();
 }
 
-void TestMainFrame::displayModeTable_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<bool>("enabled");
-    // Own mode: checked and greyed; the group's other modes: enabled;
-    // anything else: greyed.
-    QTest::newRow("values in 0") << int(ID_VALUES) << 0 << true << false;
-    QTest::newRow("values in 1") << int(ID_VALUES) << 1 << false << true;
-    QTest::newRow("vectors in 8") << int(ID_VECTORS) << 8 << false << true;
-    QTest::newRow("both in 8") << int(ID_VALUES_AND_VECTORS) << 8 << true << false;
-    QTest::newRow("harm table in 2") << int(ID_HARM_TABLE) << 2 << true << false;
-    QTest::newRow("harm linear in 3") << int(ID_HARM_LINEAR) << 3 << true << false;
-    QTest::newRow("error vectors in 6") << int(ID_ERR_VECTORS) << 6 << true << false;
-    QTest::newRow("error both in 9") << int(ID_ERR_BOTH) << 9 << false << false;
-}
+namespace {
+const int kModeCommands[] = {ID_VALUES,      ID_VECTORS,    ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG,
+                             ID_HARM_LINEAR, ID_ERR_VALUES, ID_ERR_VECTORS,        ID_ERR_BOTH};
+}  // namespace
 
-void TestMainFrame::displayModeTable()
-{
-    QFETCH(int, command);
-    QFETCH(int, mode);
-    const DisplayModeState s = GetDisplayModeState(command, DisplayModeFromInt(mode).value());
-    QTEST(s.bChecked, "checked");
-    QTEST(s.bEnabled, "enabled");
-}
-
-void TestMainFrame::frameFollowsTheViewMode_data()
+void TestMainFrame::displayModes_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QList<int>>("checked");
     QTest::addColumn<QList<int>>("enabled");
-    QTest::newRow("actual values table (mode 0)") << 0 << QList<int>{ID_VALUES}
-                                                  << QList<int>{ID_VECTORS, ID_VALUES_AND_VECTORS};
-    QTest::newRow("nothing shown (mode 9)") << 9 << QList<int>{} << QList<int>{};
+    // Own mode: checked and greyed; the group's other modes: enabled;
+    // anything else: greyed. Values and vectors are one group.
+    QTest::newRow("values table (0)") << 0 << QList<int>{ID_VALUES} << QList<int>{ID_VECTORS, ID_VALUES_AND_VECTORS};
+    QTest::newRow("vectors (1)") << 1 << QList<int>{ID_VECTORS} << QList<int>{ID_VALUES, ID_VALUES_AND_VECTORS};
+    QTest::newRow("both (8)") << 8 << QList<int>{ID_VALUES_AND_VECTORS} << QList<int>{ID_VALUES, ID_VECTORS};
+    QTest::newRow("harmonics table (2)") << 2 << QList<int>{ID_HARM_TABLE} << QList<int>{ID_HARM_LOG, ID_HARM_LINEAR};
+    QTest::newRow("harmonics linear (3)") << 3 << QList<int>{ID_HARM_LINEAR} << QList<int>{ID_HARM_TABLE, ID_HARM_LOG};
+    QTest::newRow("error vectors (6)") << 6 << QList<int>{ID_ERR_VECTORS} << QList<int>{ID_ERR_VALUES, ID_ERR_BOTH};
+    QTest::newRow("nothing shown (9)") << 9 << QList<int>{} << QList<int>{};
 }
 
-void TestMainFrame::frameFollowsTheViewMode()
+void TestMainFrame::displayModes()
 {
     QFETCH(int, mode);
     QFETCH(QList<int>, checked);
     QFETCH(QList<int>, enabled);
+    for (int nId : kModeCommands) {
+        const DisplayModeState s = GetDisplayModeState(nId, DisplayModeFromInt(mode).value());
+        QCOMPARE(s.bChecked, checked.contains(nId));
+        QCOMPARE(s.bEnabled, enabled.contains(nId));
+    }
+}
+
+// Both data files are missing: two reports, and the program goes on with
+// the commands that need no data file; the mode commands follow the view.
+void TestMainFrame::frameWithoutDataFiles()
+{
     CRecordingSink sink;
     CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")), m_dir.filePath(QStringLiteral("none-result.xml")));
     CMainFrame frame(&doc);
-    if (mode != 9)
-        frame.GetResultView()->SetValueMode(DisplayModeFromInt(mode).value());
-    frame.UpdateCommandUI();
-    const int all[] = {ID_VALUES, ID_VECTORS, ID_VALUES_AND_VECTORS, ID_HARM_TABLE, ID_HARM_LOG, ID_HARM_LINEAR,
-                       ID_ERR_VALUES, ID_ERR_VECTORS, ID_ERR_BOTH};
-    for (int nId : all) {
-        QAction* pAction = frame.GetAction(nId);
-        QVERIFY(pAction);
-        QCOMPARE(pAction->isChecked(), checked.contains(nId));
-        QCOMPARE(pAction->isEnabled(), enabled.contains(nId));
-    }
-    // Both data files are missing: two reports, and the program goes on
-    // with the commands that need no data file.
     QCOMPARE(sink.m_shown.size(), 2);
     for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_FORMAT_FILES})
         QVERIFY2(frame.GetAction(nId) && !frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
     for (int nId : {ID_RESTORE, ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
         QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
+    for (const DisplayMode nMode : {DisplayMode::None, DisplayMode::ValueTable}) {
+        if (nMode != DisplayMode::None)
+            frame.GetResultView()->SetValueMode(nMode);
+        frame.UpdateCommandUI();
+        for (int nId : kModeCommands) {
+            QVERIFY(frame.GetAction(nId));
+            QCOMPARE(frame.GetAction(nId)->isChecked(), GetDisplayModeState(nId, nMode).bChecked);
+            QCOMPARE(frame.GetAction(nId)->isEnabled(), GetDisplayModeState(nId, nMode).bEnabled);
+        }
+    }
+    QVERIFY(frame.GetAction(ID_VECTORS)->isEnabled());
 }
 
 void TestMainFrame::readoutFillsTheTree()
@@ -213,63 +268,57 @@ void TestMainFrame::monitorTrimmingKeepsASelectionInTheKeptHalf()
     QCOMPARE(pMonitor->textCursor().position(), pMonitor->document()->characterCount() - 1);
 }
 
-void TestMainFrame::closeStoresThePortEscapeDoesNot()
-{
-    CRecordingSink sink;
-    {
-        CReadoutDlg dlg(nullptr);
-        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
-        dlg.SetTimeout(1234);
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-    }
-    const CRegSettings settings;
-    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QString());
-    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 30000u);
-    {
-        CReadoutDlg dlg(nullptr);
-        dlg.SelectPortPath(QStringLiteral("/dev/ttyUSB7"));
-        dlg.SetTimeout(1234);
-        dlg.accept();  // "Schließen"
-    }
-    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), QStringLiteral("/dev/ttyUSB7"));
-    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), 1234u);
-    {
-        // The next dialog shows what was stored.
-        CReadoutDlg dlg(nullptr);
-        QCOMPARE(dlg.GetPortPath(), QStringLiteral("/dev/ttyUSB7"));
-        QCOMPARE(dlg.GetTimeout(), 1234);
-    }
-}
-
-void TestMainFrame::portBoxTakesTypedNames_data()
+void TestMainFrame::readoutPort_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("close");  // "Schließen", else Escape
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("path");
-    QTest::newRow("COM name") << "COM3" << 3 << "";
-    QTest::newRow("COM name, other case, blanks") << " com12 " << 12 << "";
-    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << 0 << "/dev/pts/7";
-    QTest::newRow("stable name") << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0" << 0
-                                 << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
-    QTest::newRow("COM without number is a path") << "COM" << 0 << "COM";
-    QTest::newRow("nothing") << "" << 0 << "";
+    QTest::newRow("COM name, Escape") << "COM3" << false << 3 << "";
+    QTest::newRow("COM name, other case, blanks") << " com12 " << true << 12 << "";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << true << 0 << "/dev/pts/7";
+    QTest::newRow("stable name, Escape") << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0" << false << 0
+                                         << "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
+    QTest::newRow("COM without number is a path") << "COM" << true << 0 << "COM";
+    QTest::newRow("nothing") << "" << true << 0 << "";
 }
 
-void TestMainFrame::portBoxTakesTypedNames()
+void TestMainFrame::readoutPort()
 {
     QFETCH(QString, typed);
+    QFETCH(bool, close);
+    QFETCH(int, port);
+    QFETCH(QString, path);
     CRecordingSink sink;
-    CReadoutDlg dlg(nullptr);
-    QComboBox* pPort = dlg.findChild<QComboBox*>();
-    QVERIFY(pPort && pPort->isEditable());
-    pPort->lineEdit()->clear();
-    QTest::keyClicks(pPort->lineEdit(), typed);
-    QTEST(dlg.GetPortIndex(), "port");
-    QTEST(dlg.GetPortPath(), "path");
-    // Typing adds no entry, so the list stays the machine's ports.
-    const int nCount = pPort->count();
-    QTest::keyClick(pPort->lineEdit(), Qt::Key_Return);
-    QCOMPARE(pPort->count(), nCount);
+    {
+        CReadoutDlg dlg(nullptr);
+        QComboBox* pPort = dlg.findChild<QComboBox*>();
+        QVERIFY(pPort && pPort->isEditable());
+        pPort->lineEdit()->clear();
+        QTest::keyClicks(pPort->lineEdit(), typed);
+        QCOMPARE(dlg.GetPortIndex(), port);
+        QCOMPARE(dlg.GetPortPath(), path);
+        // Typing adds no entry, so the list stays the machine's ports.
+        const int nCount = pPort->count();
+        QTest::keyClick(pPort->lineEdit(), Qt::Key_Return);
+        QCOMPARE(pPort->count(), nCount);
+        dlg.SetTimeout(1234);
+        if (close)
+            dlg.accept();
+        else
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+    }
+    // "Schließen" keeps the port and the time-out for next time, Escape
+    // nothing; the next dialog shows a stored path.
+    const CRegSettings settings;
+    QCOMPARE(settings.GetString(QStringLiteral("PX900PortPath")), close ? path : QString());
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Port")), close && path.isEmpty() ? quint32(port) : 0u);
+    QCOMPARE(settings.GetDWORD(QStringLiteral("PX900Timeout"), 30000), close ? 1234u : 30000u);
+    if (close && !path.isEmpty()) {
+        CReadoutDlg next(nullptr);
+        QCOMPARE(next.GetPortPath(), path);
+        QCOMPARE(next.GetTimeout(), 1234);
+    }
 }
 
 void TestMainFrame::serialDevicesIncludeStableNames()
@@ -385,6 +434,242 @@ void TestMainFrame::questionDefaults()
     const bool bAnswer = defaultNo ? AskYesNoDefaultNo(strText) : AskYesNo(strText);
     SetMessageSink(pBefore);
     QTEST(bAnswer, "answer");
+}
+
+// --- the window's placement ------------------------------------------------
+
+void TestMainFrame::roundTrip_data()
+{
+    QTest::addColumn<int>("state");  // Qt::WindowStates of the saved window
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("column0");
+    QTest::addColumn<bool>("toolBarVisible");
+    QTest::addColumn<int>("toolBarArea");
+    // ShowCmd, Flags and the restored rectangle (left, top, right, bottom),
+    // which is kept also while maximised or minimised.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("loaded");
+    const int top = Qt::TopToolBarArea, normal = CWindowState::kShowNormal, maximized = CWindowState::kShowMaximized;
+    QTest::newRow("narrow tree, toolbar hidden")
+        << int(Qt::WindowNoState) << QRect(10, 10, 640, 480) << 60 << false << top << "1 0 10,10,650,490" << normal;
+    QTest::newRow("wide tree, toolbar left") << int(Qt::WindowNoState) << QRect(200, 150, 560, 420) << 400 << true
+                                             << int(Qt::LeftToolBarArea) << "1 0 200,150,760,570" << normal;
+    QTest::newRow("maximised") << int(Qt::WindowMaximized) << QRect(50, 60, 300, 200) << 100 << true << top
+                               << "3 0 50,60,350,260" << maximized;
+    // A window must not open minimised, out of the user's sight.
+    QTest::newRow("minimised") << int(Qt::WindowMinimized) << QRect(50, 60, 300, 200) << 100 << true << top
+                               << "2 0 50,60,350,260" << normal;
+    QTest::newRow("minimised from maximised")
+        << int(Qt::WindowMinimized | Qt::WindowMaximized) << QRect(50, 60, 300, 200) << 100 << true << top
+        << "2 2 50,60,350,260" << maximized;
+}
+
+void TestMainFrame::roundTrip()
+{
+    QFETCH(int, state);
+    QFETCH(QRect, geometry);
+    QFETCH(int, column0);
+    QFETCH(bool, toolBarVisible);
+    QFETCH(int, toolBarArea);
+    QFETCH(int, loaded);
+
+    IntList savedSizes;
+    {
+        PlainWindow f;
+        f.m_wnd.setGeometry(geometry);
+        if (toolBarArea != Qt::TopToolBarArea)
+            f.m_wnd.addToolBar(Qt::ToolBarArea(toolBarArea), f.m_pToolBar);
+        f.m_pToolBar->setVisible(toolBarVisible);
+        f.m_wnd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.m_wnd));
+        const int nTotal = f.m_pSplitter->sizes().at(0) + f.m_pSplitter->sizes().at(1);
+        f.m_pSplitter->setSizes({column0, nTotal - column0});
+        savedSizes = f.m_pSplitter->sizes();
+        QCOMPARE(savedSizes.at(0), column0);
+        f.m_wnd.setWindowState(Qt::WindowStates(state));
+        QCOMPARE(int(f.m_wnd.windowState()), state);
+        f.m_state.SaveWindowState(&f.m_wnd);
+    }
+    QSettings s = Store();
+    QTEST(QStringList({s.value(QStringLiteral("Position/ShowCmd")).toString(),
+                       s.value(QStringLiteral("Position/Flags")).toString(),
+                       s.value(QStringLiteral("Position/Normal")).toString()})
+              .join(u' '),
+          "stored");
+    QCOMPARE(s.value(QStringLiteral("Position/Minimized")).toString(), QStringLiteral("-1,-1"));
+    QCOMPARE(s.value(QStringLiteral("Position/Maximized")).toString(), QStringLiteral("-1,-1"));
+
+    PlainWindow g;
+    QVERIFY(g.LoadAndShow());
+    QCOMPARE(g.m_state.GetShowCmd(), loaded);
+    QCOMPARE(g.m_wnd.isMaximized(), loaded == CWindowState::kShowMaximized);
+    QVERIFY(!g.m_wnd.isMinimized());
+    QCOMPARE(g.m_wnd.normalGeometry(), geometry);
+    if (state == Qt::WindowNoState)
+        QCOMPARE(g.m_pSplitter->sizes(), savedSizes);
+    QCOMPARE(g.m_pToolBar->isVisible(), toolBarVisible);
+    QCOMPARE(int(g.m_wnd.toolBarArea(g.m_pToolBar)), toolBarArea);
+}
+
+enum Placement { Kept, Exact, Centred };
+
+void TestMainFrame::storedValues_data()
+{
+    QTest::addColumn<QString>("showCmd");  // empty: missing
+    QTest::addColumn<QString>("normal");
+    QTest::addColumn<QString>("toolbars");  // empty: missing
+    QTest::addColumn<int>("placement");
+    QTest::addColumn<QRect>("expected");  // Exact: the geometry; Centred: the size, empty for the whole area
+
+    const QString strOne = QStringLiteral("1");
+    QTest::newRow("nothing stored") << QString() << QString() << QString() << int(Kept) << QRect();
+    QTest::newRow("on screen") << strOne << QStringLiteral("100,100,400,300") << QString() << int(Exact)
+                               << QRect(100, 100, 300, 200);
+    QTest::newRow("spaces around numbers")
+        << strOne << QStringLiteral(" 10, 20 ,310,220") << QString() << int(Exact) << QRect(10, 20, 300, 200);
+    // An INI file edited by hand without quotes holds a list.
+    QTest::newRow("stored as a list") << strOne << QStringLiteral("list:100,100,400,300") << QString() << int(Exact)
+                                      << QRect(100, 100, 300, 200);
+    QTest::newRow("right of every screen")
+        << strOne << QStringLiteral("5000,100,5300,300") << QString() << int(Centred) << QRect(0, 0, 300, 200);
+    QTest::newRow("only an edge on screen")
+        << strOne << QStringLiteral("-295,100,5,300") << QString() << int(Centred) << QRect(0, 0, 300, 200);
+    QTest::newRow("off screen and larger than it")
+        << strOne << QStringLiteral("9000,9000,19000,19000") << QString() << int(Centred) << QRect();
+    QTest::newRow("letters") << strOne << QStringLiteral("a,b,c,d") << QString() << int(Kept) << QRect();
+    QTest::newRow("five numbers") << strOne << QStringLiteral("1,2,3,4,5") << QString() << int(Kept) << QRect();
+    QTest::newRow("right before left") << strOne << QStringLiteral("500,100,100,300") << QString() << int(Kept)
+                                       << QRect();
+    QTest::newRow("show command missing")
+        << QString() << QStringLiteral("100,100,400,300") << QString() << int(Kept) << QRect();
+    QTest::newRow("toolbar state garbage") << strOne << QStringLiteral("100,100,400,300")
+                                           << QStringLiteral("!!not base64") << int(Exact) << QRect(100, 100, 300, 200);
+}
+
+void TestMainFrame::storedValues()
+{
+    QFETCH(QString, showCmd);
+    QFETCH(QString, normal);
+    QFETCH(QString, toolbars);
+    QFETCH(int, placement);
+    QFETCH(QRect, expected);
+    {
+        QSettings s = Store();
+        if (!showCmd.isEmpty())
+            s.setValue(QStringLiteral("Position/ShowCmd"), showCmd);
+        if (normal.startsWith(QLatin1String("list:")))
+            s.setValue(QStringLiteral("Position/Normal"), normal.mid(5).split(u','));
+        else if (!normal.isEmpty())
+            s.setValue(QStringLiteral("Position/Normal"), normal);
+        if (!toolbars.isEmpty())
+            s.setValue(QStringLiteral("Toolbars/State"), toolbars);
+    }
+    PlainWindow f;
+    const QStringList keys = Store().allKeys();
+    QVERIFY(f.LoadAndShow());
+    // Loading writes nothing.
+    QCOMPARE(Store().allKeys(), keys);
+
+    const QRect geometry = f.m_wnd.geometry();
+    switch (placement) {
+    case Kept:
+        QCOMPARE(geometry, kDefault);
+        break;
+    case Exact:
+        QCOMPARE(geometry, expected);
+        break;
+    case Centred: {
+        // Brought back: on the primary screen, centred, shrunk to fit.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        if (expected.isEmpty()) {
+            QVERIFY(geometry.width() < area.width() && geometry.height() < area.height());
+            QVERIFY(geometry.width() >= area.width() / 2 && geometry.height() >= area.height() / 2);
+        } else {
+            QCOMPARE(geometry.size(), expected.size());
+        }
+        const QRect frame = f.m_wnd.frameGeometry();
+        QVERIFY(area.contains(frame));
+        QVERIFY(qAbs(geometry.center().x() - area.center().x()) <= 1);
+        QVERIFY(qAbs(geometry.center().y() - area.center().y()) <= 1);
+        break;
+    }
+    }
+    QVERIFY(f.m_pToolBar->isVisible());
+}
+
+// Stored widths below the minimum, applied to a window on screen. Texts that
+// are no two numbers go through the reading storedValues checks.
+void TestMainFrame::splitterMinimum_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("zero width") << QStringLiteral("0,500");
+    QTest::newRow("both tiny") << QStringLiteral("1,0");
+}
+
+void TestMainFrame::splitterMinimum()
+{
+    QFETCH(QString, stored);
+    Store().setValue(QStringLiteral("Position/Splitter"), stored);
+    PlainWindow f;
+    f.m_wnd.setGeometry(kDefault);
+    f.m_wnd.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.m_wnd));
+    const int nTotal = f.m_pSplitter->sizes().at(0) + f.m_pSplitter->sizes().at(1);
+    f.m_pSplitter->setSizes({nTotal / 4, nTotal - nTotal / 4});
+    const IntList before = f.m_pSplitter->sizes();
+    f.m_state.LoadWindowState(&f.m_wnd);
+    const IntList after = f.m_pSplitter->sizes();
+    // No column collapses: each keeps at least the minimum width.
+    QVERIFY2(after.at(0) >= 50 && after.at(1) >= 50,
+             qPrintable(QStringLiteral("%1,%2").arg(after.at(0)).arg(after.at(1))));
+    QVERIFY(after != before);
+}
+
+// --- the splash ----------------------------------------------------------------
+
+void TestMainFrame::splashCloses_data()
+{
+    QTest::addColumn<QString>("target");  // object name of the child, empty: the box itself
+    QTest::addColumn<int>("key");         // 0: a mouse button instead
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("button");  // 0 with key 0: no input, the timer closes it
+    QTest::newRow("by itself") << QString() << 0 << 0 << 0;
+    QTest::newRow("key") << QString() << int(Qt::Key_A) << 0 << 0;
+    QTest::newRow("system key") << QString() << int(Qt::Key_F4) << int(Qt::AltModifier) << 0;
+    QTest::newRow("left button on a label") << QStringLiteral("purpose") << 0 << 0 << int(Qt::LeftButton);
+    QTest::newRow("right button on OK") << QStringLiteral("ok") << 0 << 0 << int(Qt::RightButton);
+}
+
+void TestMainFrame::splashCloses()
+{
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, button);
+
+    QPointer<CAboutDlg> pSplash = CAboutDlg::ShowSplash();
+    QVERIFY(QTest::qWaitForWindowExposed(pSplash));
+    QVERIFY(!pSplash->isModal());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(qAbs(pSplash->frameGeometry().center().x() - area.center().x()) <= 1);
+    auto* pTimer = pSplash->findChild<QTimer*>(QStringLiteral("splashTimer"));
+    QVERIFY(pTimer && pTimer->isActive());
+    if (key || button) {
+        // Only the input may close it here.
+        pTimer->stop();
+        QWidget* pTarget = pSplash;
+        if (target == QLatin1String("ok"))
+            pTarget = pSplash->findChild<QDialogButtonBox*>()->buttons().constFirst();
+        else if (!target.isEmpty())
+            pTarget = pSplash->findChild<QWidget*>(target);
+        QVERIFY(pTarget);
+        if (key)
+            QTest::keyPress(pTarget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        else
+            QTest::mousePress(pTarget, Qt::MouseButton(button));
+        QVERIFY(pSplash.isNull() || !pSplash->isVisible());
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(pSplash.isNull(), 20000);
 }
 
 QTEST_MAIN(TestMainFrame)

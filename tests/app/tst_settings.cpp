@@ -1,117 +1,157 @@
+// The settings: their store, the language, the data files of a first start,
+// and the settings dialog.
+
+#include "../common/TestSupport.h"
 #include "app/DataFiles.h"
 #include "app/Language.h"
+#include "app/SettingsDlg.h"
 #include "core/RegSettings.h"
 #include "resources/StringTable.h"
-#include "../common/TestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QTranslator>
 
 Q_DECLARE_METATYPE(DataFileUse)
 
+using LangList = QList<quint32>;
+
+namespace {
+
+QSettings Store()
+{
+    return QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
+}
+
+QMap<QString, QVariant> Snapshot()
+{
+    QSettings s = Store();
+    QMap<QString, QVariant> values;
+    for (const QString& strKey : s.allKeys())
+        values.insert(strKey, s.value(strKey));
+    return values;
+}
+
+void RemoveTranslations()
+{
+    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(p);
+        delete p;
+    }
+}
+
+QPushButton* DialogButton(QDialog& dlg, QDialogButtonBox::ButtonRole role)
+{
+    auto* pBox = dlg.findChild<QDialogButtonBox*>();
+    for (QAbstractButton* p : pBox->buttons())
+        if (pBox->buttonRole(p) == role)
+            return qobject_cast<QPushButton*>(p);
+    return nullptr;
+}
+
+}  // namespace
+
 class TestSettings : public QObject
 {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
+public:
+    // The settings go to a temporary folder before anything reads them.
+    TestSettings() { m_strConf = UseTemporarySettings(m_dir); }
 
-    void getStringUnreadableValue();
-    void getDWORD_data();
-    void getDWORD();
-    void setAndGetBack();
+private slots:
+    void init();
+    void cleanup();
+
+    void values_data();
+    void values();
     void unreadableStoreGivesDefaultsSilently();
 
     void languageChoice_data();
     void languageChoice();
-    void missingLangIDIsCreated();
     void firstStart_data();
     void firstStart();
     void configuredMissingFileIsLeftAlone();
+
+    void dialog_data();
+    void dialog();
+    void browse_data();
+    void browse();
 
 private:
     QTemporaryDir m_dir;
     QString m_strConf;
 };
 
-void TestSettings::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_strConf = UseTemporarySettings(m_dir);
-}
-
 void TestSettings::init()
 {
     QDir(m_dir.path()).removeRecursively();
     QDir().mkpath(m_dir.path());
-    QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).clear();
+    Store().clear();
 }
 
-void TestSettings::getStringUnreadableValue()
+void TestSettings::cleanup()
 {
-    {
-        QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
-        s.setValue(QStringLiteral("Settings/Logo"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
-    }
-    CRecordingSink sink;
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("Logo"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-    QCOMPARE(sink.m_shown.size(), 1);
-    QVERIFY2(sink.m_shown.at(0).first.startsWith(QStringLiteral("Der Wert 'Logo' konnte im Schlüssel '")),
-             qPrintable(sink.m_shown.at(0).first));
-    QVERIFY(sink.m_shown.at(0).first.endsWith(QStringLiteral("' nicht erzeugt werden.")));
+    RemoveTranslations();
 }
 
-void TestSettings::getDWORD_data()
+void TestSettings::values_data()
 {
-    QTest::addColumn<QVariant>("stored");  // invalid: missing
-    QTest::addColumn<quint32>("expected");
-    QTest::addColumn<bool>("defaultWritten");
-    QTest::newRow("missing") << QVariant() << 30000u << true;
-    QTest::newRow("stored number") << QVariant(5000) << 5000u << false;
-    QTest::newRow("stored as text") << QVariant(QStringLiteral("1234")) << 1234u << false;
-    QTest::newRow("garbage") << QVariant(QStringLiteral("abc")) << 30000u << true;
-    QTest::newRow("negative") << QVariant(-1) << 30000u << true;
+    // A value as stored, read as a number (default 30000) or, when a text
+    // is expected, as a text (default "dflt"), and what the store holds
+    // afterwards; invalid stands for missing.
+    QTest::addColumn<QString>("key");  // group/name
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QVariant>("expected");
+    QTest::addColumn<QVariant>("after");
+    QTest::addColumn<bool>("message");
+    const QString strTimeout = QStringLiteral("Settings/PX900Timeout"), strMain = QStringLiteral("Settings/MainFile");
+    const QVariant text(QStringLiteral("1234")), list(QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    QTest::newRow("number missing: default written")
+        << strTimeout << QVariant() << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("number") << strTimeout << QVariant(5000) << QVariant(5000u) << QVariant(5000) << false;
+    QTest::newRow("number as text") << strTimeout << text << QVariant(1234u) << text << false;
+    QTest::newRow("garbage: default written")
+        << strTimeout << QVariant(QStringLiteral("abc")) << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("negative: default written")
+        << strTimeout << QVariant(-1) << QVariant(30000u) << QVariant(30000u) << false;
+    QTest::newRow("text missing: default not written")
+        << strMain << QVariant() << QVariant(QStringLiteral("dflt")) << QVariant() << false;
+    QTest::newRow("text of its own group")
+        << QStringLiteral("ImportExport/MainFile") << QVariant(QStringLiteral("x.xml"))
+        << QVariant(QStringLiteral("x.xml")) << QVariant(QStringLiteral("x.xml")) << false;
+    QTest::newRow("a list is no text") << QStringLiteral("Settings/Logo") << list << QVariant(QStringLiteral("dflt"))
+                                       << list << true;
 }
 
-void TestSettings::getDWORD()
+void TestSettings::values()
 {
+    QFETCH(QString, key);
     QFETCH(QVariant, stored);
-    QFETCH(quint32, expected);
-    QFETCH(bool, defaultWritten);
+    QFETCH(QVariant, expected);
+    QFETCH(bool, message);
     if (stored.isValid())
-        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).setValue(QStringLiteral("Settings/PX900Timeout"), stored);
+        Store().setValue(key, stored);
+    const QString strGroup = key.section(u'/', 0, 0), strName = key.section(u'/', 1);
     CRecordingSink sink;
-    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("PX900Timeout"), 30000), expected);
-    const QVariant after = QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).value(QStringLiteral("Settings/PX900Timeout"));
-    if (defaultWritten)
-        QCOMPARE(after.toUInt(), 30000u);
+    const CRegSettings settings(strGroup);
+    if (expected.typeId() == QMetaType::QString)
+        QCOMPARE(QVariant(settings.GetString(strName, QStringLiteral("dflt"))), expected);
     else
-        QCOMPARE(after, stored);
-    QVERIFY(sink.m_shown.isEmpty());
-}
-
-void TestSettings::setAndGetBack()
-{
-    CRecordingSink sink;
-    CRegSettings settings;
-    // A missing text stays missing: its default is not written.
-    QCOMPARE(settings.GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
-    QVERIFY(!QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).contains(QStringLiteral("Settings/MainFile")));
-    settings.SetString(QStringLiteral("BackupFolder"), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
-    settings.SetDWORD(QStringLiteral("Norm"), 1);
-    // Read by a fresh object: nothing is cached.
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("BackupFolder")), QStringLiteral("/tmp/Sicherung mit Ümlaut"));
-    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 0), 1u);
-    QVERIFY(QFile::exists(m_strConf));
-    QVERIFY(sink.m_shown.isEmpty());
-    // The import/export group is a group of its own.
-    CRegSettings(QStringLiteral("ImportExport")).SetString(QStringLiteral("MainFile"), QStringLiteral("x.xml"));
-    QCOMPARE(CRegSettings().GetString(QStringLiteral("MainFile"), QStringLiteral("Main.xml")), QStringLiteral("Main.xml"));
-    QCOMPARE(CRegSettings(QStringLiteral("ImportExport")).GetString(QStringLiteral("MainFile")), QStringLiteral("x.xml"));
+        QCOMPARE(QVariant(settings.GetDWORD(strName, 30000)), expected);
+    QTEST(Store().value(key), "after");
+    QCOMPARE(sink.m_shown.size(), message ? 1 : 0);
+    if (message)
+        QCOMPARE(sink.m_shown.at(0).first,
+                 QStringLiteral("Der Wert '%1' konnte im Schlüssel '%2 [%3]' nicht erzeugt werden.")
+                     .arg(strName, m_strConf, strGroup));
 }
 
 void TestSettings::unreadableStoreGivesDefaultsSilently()
@@ -130,25 +170,28 @@ void TestSettings::unreadableStoreGivesDefaultsSilently()
 
 void TestSettings::languageChoice_data()
 {
-    QTest::addColumn<quint32>("stored");
+    QTest::addColumn<QVariant>("stored");  // invalid: missing
     QTest::addColumn<quint32>("after");
     QTest::addColumn<bool>("translated");
     QTest::addColumn<QString>("qtCancel");  // Qt's own button text
     // A test translation RQardaENU.qm lies beside this program; none for Czech.
     const QString strAbbrechen = QStringLiteral("Abbrechen"), strCancel = QStringLiteral("Cancel");
-    QTest::newRow("German") << 1031u << 1031u << false << strAbbrechen;
-    QTest::newRow("Swiss German loads nothing") << 2055u << 2055u << false << strAbbrechen;
-    QTest::newRow("zero means German") << 0u << 0u << false << strAbbrechen;
-    QTest::newRow("English with its translation") << 1033u << 1033u << true << strCancel;
-    QTest::newRow("Czech without a translation falls back") << 1029u << 1031u << false << strAbbrechen;
+    QTest::newRow("German") << QVariant(1031u) << 1031u << false << strAbbrechen;
+    QTest::newRow("Swiss German loads nothing") << QVariant(2055u) << 2055u << false << strAbbrechen;
+    QTest::newRow("zero means German") << QVariant(0u) << 0u << false << strAbbrechen;
+    QTest::newRow("English with its translation") << QVariant(1033u) << 1033u << true << strCancel;
+    QTest::newRow("Czech without a translation falls back") << QVariant(1029u) << 1031u << false << strAbbrechen;
+    // This test runs with LANG=de_DE.UTF-8: the user's locale is German.
+    QTest::newRow("missing: the user's language is stored") << QVariant() << 1031u << false << strAbbrechen;
 }
 
 void TestSettings::languageChoice()
 {
-    QFETCH(quint32, stored);
+    QFETCH(QVariant, stored);
     QFETCH(quint32, after);
     QFETCH(bool, translated);
-    CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    if (stored.isValid())
+        CRegSettings().SetDWORD(QStringLiteral("LangID"), stored.toUInt());
     CRecordingSink sink;
     LoadLanguageDLL();
     QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 4711), after);
@@ -157,18 +200,6 @@ void TestSettings::languageChoice()
     QCOMPARE(LoadString(IDS_XML_NOT_FOUND).startsWith(QStringLiteral("XML file not found")), translated);
     QTEST(QCoreApplication::translate("QPlatformTheme", "Cancel"), "qtCancel");
     QVERIFY(sink.m_shown.isEmpty());
-    // Undo the translation for the next row.
-    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>())
-        QCoreApplication::removeTranslator(p), delete p;
-}
-
-void TestSettings::missingLangIDIsCreated()
-{
-    // This test runs with LANG=de_DE.UTF-8: the user's locale is German.
-    LoadLanguageDLL();
-    QCOMPARE(Language::UserDefaultLangID(), 1031u);
-    QSettings s(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
-    QCOMPARE(s.value(QStringLiteral("Settings/LangID")).toUInt(), 1031u);
 }
 
 void TestSettings::firstStart_data()
@@ -184,6 +215,7 @@ void TestSettings::firstStart_data()
     QTest::newRow("result here, readout") << false << true << DataFileUse::Readout << true;
     QTest::newRow("main here, readout") << true << false << DataFileUse::Readout << true;
     QTest::newRow("both here, window") << true << true << DataFileUse::Window << true;
+    QTest::newRow("result here, window") << false << true << DataFileUse::Window << true;
 }
 
 void TestSettings::firstStart()
@@ -208,9 +240,7 @@ void TestSettings::firstStart()
     const QDir folder(here ? strHere : strData);
     QCOMPARE(strMain, folder.filePath(QStringLiteral("Main.xml")));
     QCOMPARE(strResult, folder.filePath(QStringLiteral("Result.xml")));
-    QCOMPARE(
-        QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda")).contains(QStringLiteral("Settings/ResultFile")),
-        !here);
+    QCOMPARE(Store().contains(QStringLiteral("Settings/ResultFile")), !here);
     QCOMPARE(QFileInfo::exists(strData), !here);
     // The user's files stay byte for byte; the result file and, for the
     // window, the main file exist with their start texts.
@@ -241,5 +271,153 @@ void TestSettings::configuredMissingFileIsLeftAlone()
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("data2/Main.xml"))));
 }
 
-QTEST_GUILESS_MAIN(TestSettings)
+// --- the dialog ----------------------------------------------------------------
+
+void TestSettings::dialog_data()
+{
+    QTest::addColumn<quint32>("stored");
+    QTest::addColumn<QVariant>("norm");  // invalid: missing
+    QTest::addColumn<quint32>("selected");
+    QTest::addColumn<int>("normIndex");
+    // What the user picks, and how the dialog is closed.
+    QTest::addColumn<int>("language");  // combo index: Deutsch, Englisch, Französisch
+    QTest::addColumn<int>("newNorm");
+    QTest::addColumn<int>("way");  // 0 OK, 1 Abbrechen, 2 Escape
+    // Beside this program: RQardaENU.qm, RQardaFRA.qm and RQardaENG.qm.
+    QTest::newRow("German; OK: English, DIN 410") << 1031u << QVariant() << 1031u << 0 << 1 << 1 << 0;
+    QTest::newRow("French; OK: German, IEC 387") << 1036u << QVariant(1) << 1036u << 1 << 0 << 0 << 0;
+    QTest::newRow("unknown abbreviation counts as English; Abbrechen")
+        << 2057u << QVariant(7) << 1033u << 0 << 2 << 1 << 1;
+    QTest::newRow("Czech not installed, German in use; Escape") << 1029u << QVariant(0) << 1031u << 0 << 1 << 1 << 2;
+}
+
+void TestSettings::dialog()
+{
+    QFETCH(quint32, stored);
+    QFETCH(QVariant, norm);
+    QFETCH(int, language);
+    QFETCH(int, newNorm);
+    QFETCH(int, way);
+    CRecordingSink sink;
+    CRegSettings().SetDWORD(QStringLiteral("LangID"), stored);
+    if (norm.isValid())
+        Store().setValue(QStringLiteral("Settings/Norm"), norm);
+    LoadLanguageDLL();
+    const auto before = Snapshot();
+
+    CSettingsDlg dlg;
+    dlg.m_strMainFile = QStringLiteral("/data/Main.xml");
+    dlg.m_strResultFile = QStringLiteral("/data/Result.xml");
+    dlg.m_strBackupFolder = QStringLiteral("/data/Sicherung");
+    dlg.m_strLogo = QString();
+    dlg.show();
+    auto* pCombo = dlg.findChild<QComboBox*>(QStringLiteral("language"));
+    QVERIFY(pCombo);
+    LangList ids;
+    QStringList texts;
+    for (int i = 0; i < pCombo->count(); ++i) {
+        ids.append(pCombo->itemData(i).toUInt());
+        texts.append(pCombo->itemText(i));
+    }
+    // German always first; then only installed ones, in the fixed order.
+    QCOMPARE(ids, (LangList{1031, 1033, 1036}));
+    QCOMPARE(texts,
+             (QStringList{QStringLiteral("Deutsch"), QStringLiteral("Englisch"), QStringLiteral("Französisch")}));
+    QTEST(pCombo->currentData().toUInt(), "selected");
+    auto* pNorm = dlg.findChild<QComboBox*>(QStringLiteral("norm"));
+    QCOMPARE(pNorm->count(), 2);
+    QCOMPARE(pNorm->itemText(1), QStringLiteral("DIN 410"));
+    QTEST(pNorm->currentIndex(), "normIndex");
+    // The whole note is visible, not cut at the dialog's edge.
+    auto* pNote = dlg.findChild<QLabel*>(QStringLiteral("languageNote"));
+    QVERIFY(pNote);
+    QVERIFY(dlg.rect().contains(QRect(pNote->mapTo(&dlg, QPoint()), pNote->sizeHint())));
+    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("mainFile"))->text(), QStringLiteral("/data/Main.xml"));
+    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("backupFolder"))->text(), QStringLiteral("/data/Sicherung"));
+
+    pCombo->setCurrentIndex(language);
+    pNorm->setCurrentIndex(newNorm);
+    // Typed paths come back in the members.
+    QLineEdit* pResult = dlg.findChild<QLineEdit*>(QStringLiteral("resultFile"));
+    pResult->selectAll();
+    QTest::keyClicks(pResult, QStringLiteral("/other/Ergebnis.xml"));
+    dlg.findChild<QLineEdit*>(QStringLiteral("logo"))->setText(QStringLiteral("/Bilder/Költ Logo.bmp"));
+    if (way == 2)
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    else
+        QTest::mouseClick(DialogButton(dlg, way ? QDialogButtonBox::RejectRole : QDialogButtonBox::AcceptRole),
+                          Qt::LeftButton);
+    QVERIFY(!dlg.isVisible());
+    QVERIFY(sink.m_shown.isEmpty());
+    if (way) {
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(Snapshot(), before);
+        QCOMPARE(dlg.m_strResultFile, QStringLiteral("/data/Result.xml"));
+        return;
+    }
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("LangID"), 0), pCombo->itemData(language).toUInt());
+    QCOMPARE(CRegSettings().GetDWORD(QStringLiteral("Norm"), 9), quint32(newNorm));
+    QCOMPARE(dlg.m_strMainFile, QStringLiteral("/data/Main.xml"));
+    QCOMPARE(dlg.m_strResultFile, QStringLiteral("/other/Ergebnis.xml"));
+    QCOMPARE(dlg.m_strBackupFolder, QStringLiteral("/data/Sicherung"));
+    QCOMPARE(dlg.m_strLogo, QStringLiteral("/Bilder/Költ Logo.bmp"));
+    // The dialog stores no paths: that is the caller's part.
+    QVERIFY(!Store().contains(QStringLiteral("Settings/ResultFile")));
+    QVERIFY(!Store().contains(QStringLiteral("Settings/Logo")));
+}
+
+void TestSettings::browse_data()
+{
+    // The edit whose button is pressed, the stubbed chooser's answer (empty:
+    // cancelled), and the call the chooser got.
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("call");
+    const QString strXml = QStringLiteral("file: start | XML - Datei (xml) (*.xml) | xml");
+    QTest::newRow("main file") << "mainFile" << QStringLiteral("/d/Orte.xml") << strXml;
+    QTest::newRow("main file cancelled") << "mainFile" << QString() << strXml;
+    QTest::newRow("logo") << "logo" << QStringLiteral("/d/Logo.bmp") << "file: start | BMP - Datei (bmp) (*.bmp) | bmp";
+    QTest::newRow("backup folder") << "backupFolder" << QStringLiteral("/d/Backup")
+                                   << "folder: Wählen Sie ein Verzeichnis für die Backup-Dateien aus. | start";
+}
+
+void TestSettings::browse()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, answer);
+    CSettingsDlg dlg;
+    QStringList calls;
+    dlg.m_fnChooseFile = [&](QWidget* pParent, const QString& strCurrent, const QString& strFilter,
+                             const QString& strSuffix) {
+        calls << QStringLiteral("file: ") + QStringList{strCurrent, strFilter, strSuffix}.join(QStringLiteral(" | "));
+        [&] { QCOMPARE(pParent, &dlg); }();
+        return answer;
+    };
+    dlg.m_fnChooseFolder = [&](QWidget* pParent, const QString& strPrompt, const QString& strCurrent) {
+        calls << QStringLiteral("folder: ") + strPrompt + QStringLiteral(" | ") + strCurrent;
+        [&] { QCOMPARE(pParent, &dlg); }();
+        return answer;
+    };
+    dlg.show();
+    QLineEdit* pEdit = dlg.findChild<QLineEdit*>(edit);
+    pEdit->setText(QStringLiteral("start"));
+    // Each edit has its button beside it: "logo", "browseLogo".
+    const QString strButton = QStringLiteral("browse") + edit.at(0).toUpper() + edit.mid(1);
+    QTest::mouseClick(dlg.findChild<QPushButton*>(strButton), Qt::LeftButton);
+    QTEST(calls.join(u'\n'), "call");
+    // A choice replaces the text, a cancel keeps it. Choosing a path is no
+    // decision yet: the dialog is still open.
+    QCOMPARE(pEdit->text(), answer.isEmpty() ? QStringLiteral("start") : answer);
+    QVERIFY(dlg.isVisible());
+}
+
+int main(int argc, char** argv)
+{
+    TestSettings test;
+    QApplication app(argc, argv);
+    CRegSettings::SetOrganisation();
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_settings.moc"

@@ -8,8 +8,6 @@
 #include <QRandomGenerator>
 #include <QString>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 // A small pair of data files with everything the commands meet: groups,
@@ -79,13 +77,16 @@ inline QStringList DumpTree(const CLocationTree& tree)
     return lines;
 }
 
-// Labels nested in braces, "A{l1,l2},b", of the items a search keeps.
-inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& filter, const CLocationTreeItem* pParent = nullptr)
+// Labels nested in braces, the selected one starred: "A{l1,l2*},b"; with a
+// search, of the items it keeps.
+inline QString Outline(const CLocationTree& tree, const CTreeFilter* pFilter = nullptr,
+                       const CLocationTreeItem* pParent = nullptr)
 {
     QStringList parts;
     for (int i = 0; i < tree.GetChildCount(pParent); ++i)
-        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); filter.Accepts(p))
-            parts << p->GetText() + (p->HasChildren() ? u'{' + FilteredOutline(tree, filter, p) + u'}' : QString());
+        if (const CLocationTreeItem* p = tree.GetChild(pParent, i); !pFilter || pFilter->Accepts(p))
+            parts << p->GetText() + (p == tree.GetSelectedItem() ? QStringLiteral("*") : QString())
+                         + (p->HasChildren() ? u'{' + Outline(tree, pFilter, p) + u'}' : QString());
     return parts.join(u',');
 }
 
@@ -94,14 +95,6 @@ inline QString FilteredOutline(const CLocationTree& tree, const CTreeFilter& fil
 class CMirror : public ILocationTreeObserver
 {
 public:
-    struct Node
-    {
-        CLocationTreeItem* pItem = nullptr;
-        QString strText;
-        int nImage = 0;
-        std::vector<std::unique_ptr<Node>> children;
-    };
-
     explicit CMirror(CLocationTree& tree)
         : m_tree(tree)
     {
@@ -114,56 +107,40 @@ public:
     {
         Check(!m_bPending, "insertion nested in another change");
         Check(nRow >= 0 && nRow <= m_tree.GetChildCount(pParent), "insert row out of range");
-        Check(static_cast<int>(NodeOf(pParent)->children.size()) == m_tree.GetChildCount(pParent),
-              "count before insert");
-        m_bPending = true;
-        m_pPendingParent = pParent;
-        m_nPendingRow = nRow;
+        Check(Children(pParent).size() == m_tree.GetChildCount(pParent), "count before insert");
+        Begin(pParent, nRow);
     }
     void Inserted(CLocationTreeItem* pItem) override
     {
         Check(m_bPending, "Inserted without AboutToInsert");
-        Check(pItem->GetParent() == m_pPendingParent && pItem->GetRow() == m_nPendingRow, "inserted elsewhere");
+        Check(pItem->GetParent() == m_pParent && pItem->GetRow() == m_nRow, "inserted elsewhere");
         Check(!pItem->HasChildren(), "inserted with children");
         m_bPending = false;
-        auto pNode = std::make_unique<Node>();
-        pNode->pItem = pItem;
-        pNode->strText = pItem->GetText();
-        pNode->nImage = pItem->GetImage();
-        m_nodes.insert(pItem, pNode.get());
-        Node* pParent = NodeOf(m_pPendingParent);
-        pParent->children.insert(pParent->children.begin() + m_nPendingRow, std::move(pNode));
+        Children(m_pParent).insert(m_nRow, pItem);
+        m_shown.insert(pItem, Shown(pItem));
         ++m_nInserts;
     }
     void AboutToRemove(CLocationTreeItem* pParent, int nRow) override
     {
         Check(!m_bPending, "removal nested in another change");
-        Node* pNode = NodeOf(pParent);
-        Check(nRow >= 0 && nRow < static_cast<int>(pNode->children.size()), "remove row out of range");
-        Check(m_tree.GetChild(pParent, nRow) == pNode->children[static_cast<size_t>(nRow)]->pItem,
+        const QList<CLocationTreeItem*>& children = Children(pParent);
+        Check(nRow >= 0 && nRow < children.size() && m_tree.GetChild(pParent, nRow) == children.at(nRow),
               "removes another item");
-        m_bPending = true;
-        m_pPendingParent = pParent;
-        m_nPendingRow = nRow;
+        Begin(pParent, nRow);
     }
     void Removed(CLocationTreeItem* pParent, int nRow) override
     {
-        Check(m_bPending && pParent == m_pPendingParent && nRow == m_nPendingRow, "Removed does not match");
+        Check(m_bPending && pParent == m_pParent && nRow == m_nRow, "Removed does not match");
         m_bPending = false;
-        Node* pNode = NodeOf(pParent);
-        Forget(pNode->children[static_cast<size_t>(nRow)].get());
-        pNode->children.erase(pNode->children.begin() + nRow);
-        Check(static_cast<int>(pNode->children.size()) == m_tree.GetChildCount(pParent), "count after remove");
-        ++m_nRemoves;
+        if (nRow >= 0 && nRow < Children(pParent).size())
+            Forget(Children(pParent).takeAt(nRow));
+        Check(Children(pParent).size() == m_tree.GetChildCount(pParent), "count after remove");
     }
     void Changed(CLocationTreeItem* pItem) override
     {
-        Node* pNode = m_nodes.value(pItem);
-        Check(pNode != nullptr, "change of an unknown item");
-        if (pNode) {
-            pNode->strText = pItem->GetText();
-            pNode->nImage = pItem->GetImage();
-        }
+        Check(m_shown.contains(pItem), "change of an unknown item");
+        if (m_shown.contains(pItem))
+            m_shown.insert(pItem, Shown(pItem));
     }
     void AboutToReset() override { m_bInReset = true; }
     void Reset() override
@@ -177,88 +154,85 @@ public:
     {
         Check(!m_bInReset && !m_bPending, "selection told in the middle of a change");
         Check(pItem == m_tree.GetSelectedItem(), "selection told differs");
-        Check(!pItem || m_nodes.contains(pItem), "selected item unknown");
+        Check(!pItem || m_shown.contains(pItem), "selected item unknown");
         m_selections.append(pItem);
     }
 
     // Empty when the mirror equals the tree.
-    QString Compare() const
-    {
-        if (!m_strError.isEmpty())
-            return m_strError;
-        return CompareNode(&m_root, nullptr);
-    }
+    QString Compare() const { return m_strError.isEmpty() ? CompareChildren(nullptr) : m_strError; }
 
     QList<CLocationTreeItem*> m_selections;
     int m_nInserts = 0;
-    int m_nRemoves = 0;
     int m_nResets = 0;
 
 private:
+    // What a view shows of an item.
+    static QPair<QString, int> Shown(const CLocationTreeItem* p) { return {p->GetText(), p->GetImage()}; }
+
     void Check(bool b, const char* psz)
     {
         if (!b && m_strError.isEmpty())
             m_strError = QString::fromLatin1(psz);
     }
-    Node* NodeOf(CLocationTreeItem* pItem)
+    QList<CLocationTreeItem*>& Children(CLocationTreeItem* pParent)
     {
-        if (!pItem)
-            return &m_root;
-        Node* p = m_nodes.value(pItem);
-        Check(p != nullptr, "unknown parent");
-        return p ? p : &m_root;
+        Check(!pParent || m_shown.contains(pParent), "unknown parent");
+        return m_children[pParent];
     }
-    void Forget(Node* pNode)
+    void Begin(CLocationTreeItem* pParent, int nRow)
     {
-        m_nodes.remove(pNode->pItem);
-        for (const auto& c : pNode->children)
-            Forget(c.get());
+        m_bPending = true;
+        m_pParent = pParent;
+        m_nRow = nRow;
+    }
+    void Forget(CLocationTreeItem* pItem)
+    {
+        m_shown.remove(pItem);
+        for (CLocationTreeItem* p : m_children.take(pItem))
+            Forget(p);
     }
     void Reload()
     {
-        m_root.children.clear();
-        m_nodes.clear();
-        std::function<void(Node*, CLocationTreeItem*)> fill = [&](Node* pNode, CLocationTreeItem* pParent) {
-            for (int i = 0; i < m_tree.GetChildCount(pParent); ++i) {
-                CLocationTreeItem* p = m_tree.GetChild(pParent, i);
-                auto pChild = std::make_unique<Node>();
-                pChild->pItem = p;
-                pChild->strText = p->GetText();
-                pChild->nImage = p->GetImage();
-                m_nodes.insert(p, pChild.get());
-                fill(pChild.get(), p);
-                pNode->children.push_back(std::move(pChild));
-            }
-        };
-        fill(&m_root, nullptr);
+        m_children.clear();
+        m_shown.clear();
+        Add(nullptr);
     }
-    QString CompareNode(const Node* pNode, CLocationTreeItem* pItem) const
+    void Add(CLocationTreeItem* pParent)
     {
-        const int nCount = m_tree.GetChildCount(pItem);
-        if (static_cast<int>(pNode->children.size()) != nCount)
+        for (int i = 0; i < m_tree.GetChildCount(pParent); ++i) {
+            CLocationTreeItem* p = m_tree.GetChild(pParent, i);
+            m_children[pParent].append(p);
+            m_shown.insert(p, Shown(p));
+            Add(p);
+        }
+    }
+    QString CompareChildren(CLocationTreeItem* pParent) const
+    {
+        const QList<CLocationTreeItem*> children = m_children.value(pParent);
+        if (children.size() != m_tree.GetChildCount(pParent))
             return QStringLiteral("child count differs under %1")
-                .arg(pItem ? pItem->GetText() : QStringLiteral("root"));
-        for (int i = 0; i < nCount; ++i) {
-            const Node* c = pNode->children[static_cast<size_t>(i)].get();
-            CLocationTreeItem* p = m_tree.GetChild(pItem, i);
-            if (c->pItem != p || c->strText != p->GetText() || c->nImage != p->GetImage())
+                .arg(pParent ? pParent->GetText() : QStringLiteral("root"));
+        for (int i = 0; i < children.size(); ++i) {
+            CLocationTreeItem* p = m_tree.GetChild(pParent, i);
+            if (children.at(i) != p || m_shown.value(p) != Shown(p))
                 return QStringLiteral("item differs at %1 row %2").arg(p->GetText()).arg(i);
             if (p->GetRow() != i)
                 return QStringLiteral("row of %1 is %2, not %3").arg(p->GetText()).arg(p->GetRow()).arg(i);
-            const QString s = CompareNode(c, p);
-            if (!s.isEmpty())
+            if (const QString s = CompareChildren(p); !s.isEmpty())
                 return s;
         }
         return {};
     }
 
     CLocationTree& m_tree;
-    Node m_root;
-    QHash<CLocationTreeItem*, Node*> m_nodes;
+    // The children of each item, the root's under null, and what each item
+    // showed when it was last told about.
+    QHash<CLocationTreeItem*, QList<CLocationTreeItem*>> m_children;
+    QHash<CLocationTreeItem*, QPair<QString, int>> m_shown;
     bool m_bPending = false;
     bool m_bInReset = false;
-    CLocationTreeItem* m_pPendingParent = nullptr;
-    int m_nPendingRow = 0;
+    CLocationTreeItem* m_pParent = nullptr;
+    int m_nRow = 0;
     QString m_strError;
 };
 

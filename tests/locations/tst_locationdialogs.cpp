@@ -1,5 +1,5 @@
-// The location dialogs driven by keys and mouse, the tree pane's commands on
-// the undo stack, and pictures of both to look at.
+// The location dialogs driven by keys and mouse, and the tree pane's commands
+// on the undo stack and its search.
 
 #include "LocationTestData.h"
 
@@ -37,10 +37,9 @@ private slots:
     void validation_data();
     void validation();
     void assignAndRemarkDialogs();
-    void commandsUndoInThePane();
     void importDialog_data();
     void importDialog();
-    void searchFollowsCommands();
+    void paneCommandsAndSearch();
 
 private:
     QTemporaryDir m_dir;
@@ -276,53 +275,6 @@ void TestLocationDialogs::assignAndRemarkDialogs()
     QCOMPARE(remark.m_strAddress, QStringLiteral("7"));
 }
 
-// Through the pane: assign an unassigned result, delete a result and undo
-// both on the stack.
-void TestLocationDialogs::commandsUndoInThePane()
-{
-    CRecordingSink sink;
-    sink.m_bAnswer = true;
-    const QString strFolder = m_dir.path() + QStringLiteral("/pane");
-    QDir().mkpath(strFolder);
-    const QString strMain = strFolder + QStringLiteral("/Main.xml"), strResult = strFolder + QStringLiteral("/Result.xml");
-    WriteLocationTestFiles(strMain, strResult);
-    CQardaDoc doc(strMain, strResult);
-    // In the layout the program writes.
-    doc.m_xmlMain.Save();
-    doc.m_xmlResult.Save();
-    const QByteArray mainBefore = ReadBytes(strMain), resultBefore = ReadBytes(strResult);
-    CLeftView view(&doc);
-    view.resize(320, 640);
-    view.RebuildTree();
-    view.show();
-    CLocationTree& tree = view.GetTree();
-    CLocationTreeItem* pUnassigned = tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1);
-    QCOMPARE(pUnassigned->GetText(), QStringLiteral("Undefinierte Ergebnisse"));
-    CLocationTreeItem* pResult = tree.NextItem(tree.NextItem(pUnassigned->GetFirstChild()));
-    QVERIFY(!pResult->GetData().m_bIsContainer);
-    const TreeItemData moved = pResult->GetData();
-    tree.SelectItem(pResult);
-    QVERIFY(view.IsCommandEnabled(IDS_CMD_ASSIGN_RESULT));
-    QVERIFY(!view.IsCommandEnabled(IDS_CMD_EDIT_LOCATION));
-    QVERIFY(view.Push(view.GetStore().AssignResults(pResult, QStringLiteral("L0"))));
-    const TreeItemData* pNow = view.GetSelectedData();
-    QCOMPARE(pNow->m_strName, QStringLiteral("L0"));
-    QCOMPARE(pNow->m_strDate + pNow->m_strTime, moved.m_strDate + moved.m_strTime);
-
-    view.OnDeleteResults();
-    QCOMPARE(view.GetUndoStack()->count(), 2);
-    view.GetUndoStack()->undo();
-    view.GetUndoStack()->undo();
-    QCOMPARE(ReadBytes(strMain), mainBefore);
-    QCOMPARE(ReadBytes(strResult), resultBefore);
-    view.GetUndoStack()->redo();
-    QCOMPARE(view.GetSelectedData()->m_strName, QStringLiteral("L0"));
-    QVERIFY(sink.m_shown.isEmpty());
-    // Files read anew: nothing to undo any more.
-    view.RebuildTree();
-    QVERIFY(!view.GetUndoStack()->canUndo());
-}
-
 void TestLocationDialogs::importDialog_data()
 {
     QTest::addColumn<QString>("order");  // as saved
@@ -374,39 +326,73 @@ void TestLocationDialogs::importDialog()
 
 namespace {
 
-QString ModelOutline(const QAbstractItemModel* pModel, const QModelIndex& parent = {})
+// The model's labels as Outline writes the tree's, the current item starred.
+QString ModelOutline(const QAbstractItemView& view, const QModelIndex& parent = {})
 {
+    const QAbstractItemModel* pModel = view.model();
     QStringList parts;
     for (int i = 0; i < pModel->rowCount(parent); ++i) {
         const QModelIndex index = pModel->index(i, 0, parent);
-        parts << index.data().toString() + (pModel->rowCount(index) ? u'{' + ModelOutline(pModel, index) + u'}' : QString());
+        parts << index.data().toString() + (index == view.currentIndex() ? QStringLiteral("*") : QString())
+                     + (pModel->rowCount(index) ? u'{' + ModelOutline(view, index) + u'}' : QString());
     }
     return parts.join(u',');
 }
 
 }  // namespace
 
-void TestLocationDialogs::searchFollowsCommands()
+// Through the pane: commands on the undo stack, and the search, which
+// follows the commands and keeps what the user had open and selected.
+void TestLocationDialogs::paneCommandsAndSearch()
 {
     CRecordingSink sink;
-    const QString strMain = m_dir.filePath(QStringLiteral("sMain.xml")), strResult = m_dir.filePath(QStringLiteral("sResult.xml"));
+    sink.m_bAnswer = true;
+    const QString strFolder = m_dir.path() + QStringLiteral("/pane");
+    QDir().mkpath(strFolder);
+    const QString strMain = strFolder + QStringLiteral("/Main.xml"),
+                  strResult = strFolder + QStringLiteral("/Result.xml");
     WriteLocationTestFiles(strMain, strResult);
     CQardaDoc doc(strMain, strResult);
+    // In the layout the program writes.
+    doc.m_xmlMain.Save();
+    doc.m_xmlResult.Save();
+    const QByteArray mainBefore = ReadBytes(strMain), resultBefore = ReadBytes(strResult);
     CLeftView view(&doc);
+    view.resize(320, 640);
     view.RebuildTree();
     view.show();
     CLocationTree& tree = view.GetTree();
+
+    // Assign an unassigned result, delete a result, and undo both.
+    CLocationTreeItem* pUnassigned = tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1);
+    QCOMPARE(pUnassigned->GetText(), QStringLiteral("Undefinierte Ergebnisse"));
+    CLocationTreeItem* pResult = tree.NextItem(tree.NextItem(pUnassigned->GetFirstChild()));
+    QVERIFY(!pResult->GetData().m_bIsContainer);
+    const TreeItemData moved = pResult->GetData();
+    tree.SelectItem(pResult);
+    QVERIFY(view.IsCommandEnabled(IDS_CMD_ASSIGN_RESULT));
+    QVERIFY(!view.IsCommandEnabled(IDS_CMD_EDIT_LOCATION));
+    QVERIFY(view.Push(view.GetStore().AssignResults(pResult, QStringLiteral("L0"))));
+    const TreeItemData* pNow = view.GetSelectedData();
+    QCOMPARE(pNow->m_strName, QStringLiteral("L0"));
+    QCOMPARE(pNow->m_strDate + pNow->m_strTime, moved.m_strDate + moved.m_strTime);
+    view.OnDeleteResults();
+    QCOMPARE(view.GetUndoStack()->count(), 2);
+    view.GetUndoStack()->undo();
+    view.GetUndoStack()->undo();
+    QCOMPARE(ReadBytes(strMain), mainBefore);
+    QCOMPARE(ReadBytes(strResult), resultBefore);
+    view.GetUndoStack()->redo();
+    QCOMPARE(view.GetSelectedData()->m_strName, QStringLiteral("L0"));
+
     auto check = [&](const QString& strText) {
         QCoreApplication::processEvents();
         CTreeFilter filter; // apart from the pane's own
         filter.SetText(strText);
         filter.IndexLocations(doc.m_xmlMain);
-        QCOMPARE(ModelOutline(view.model()), FilteredOutline(tree, filter));
         // The widget's current item is the tree's selection whenever it is shown.
-        const QModelIndex current = view.GetFilterModel()->IndexOf(tree.GetSelectedItem());
-        QVERIFY(!current.isValid() || view.currentIndex() == current);
+        QCOMPARE(ModelOutline(view), Outline(tree, &filter));
     };
-
     // What the user had open and selected before searching.
     CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("G1"));
     view.expand(view.GetFilterModel()->IndexOf(pGroup));
@@ -431,14 +417,17 @@ void TestLocationDialogs::searchFollowsCommands()
     QVERIFY(!strId.isEmpty());
     view.SetFilterText(strId);
     check(strId);
-    QVERIFY(!ModelOutline(view.model()).contains(QStringLiteral("Undefinierte Ergebnisse")));
+    QVERIFY(!ModelOutline(view).contains(QStringLiteral("Undefinierte Ergebnisse")));
     // Its results go to the hidden unassigned node, which the search finds now.
     QVERIFY(view.Push(view.GetStore().DeleteLocation(strId, false)));
     check(strId);
-    QVERIFY(ModelOutline(view.model()).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
+    QVERIFY(ModelOutline(view).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
     view.GetUndoStack()->undo();
     check(strId);
     QVERIFY(sink.m_shown.isEmpty());
+    // Files read anew: nothing to undo any more.
+    view.RebuildTree();
+    QVERIFY(!view.GetUndoStack()->canUndo());
 }
 
 QTEST_MAIN(TestLocationDialogs)

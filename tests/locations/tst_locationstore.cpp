@@ -1,10 +1,15 @@
-// The tree commands on both data files: a long random run of every command
-// with undo and redo, checked against the files after each step, and saves
-// that fail in the middle of a command that changes both files.
+// Both data files under the commands and the transfers: a long random run
+// of every command with undo and redo, checked against the files after each
+// step; saves that fail in the middle of a command that changes both files;
+// CSV and XML import, export to another pair of files, backup and restore.
 
 #include "../common/IndexCheck.h"
 #include "LocationTestData.h"
 
+#include "core/RegSettings.h"
+#include "locations/Backup.h"
+#include "locations/LocationExport.h"
+#include "locations/LocationImport.h"
 #include "locations/LocationStore.h"
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
@@ -23,12 +28,29 @@ class TestLocationStore : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { UseTemporarySettings(m_settings); }
+    void init();
+
     void randomCommandsKeepFilesAndTreeInStep();
     void failedSaveLeavesBothFiles_data();
     void failedSaveLeavesBothFiles();
 
+    void csvRecords_data();
+    void csvRecords();
+    void csvImport_data();
+    void csvImport();
+    void xmlImport();
+    void exportRoundTrip();
+    void backup();
+    void formatBreaksLines();
+
 private:
-    QTemporaryDir m_dir;
+    void Reset();
+    QTemporaryDir m_settings;
+    // A fresh folder for each test, with the test files in it.
+    std::unique_ptr<QTemporaryDir> m_pDir;
+    QString m_strMain, m_strResult;
+    CXMLDocument m_main, m_result;
 };
 
 namespace {
@@ -80,12 +102,46 @@ std::vector<CLocationTreeItem*> Items(const CLocationTree& tree)
     return items;
 }
 
+QString Path(const QTemporaryDir& dir, const char* pszName)
+{
+    return dir.filePath(QLatin1String(pszName));
+}
+
+// The results of an ID (of every other ID with bOthers) as their text, in
+// file order.
+QByteArrayList ResultsOf(const QString& strFile, const QString& strId, bool bOthers = false)
+{
+    QByteArrayList out;
+    const QByteArray all = ReadBytes(strFile);
+    for (qsizetype i = all.indexOf("<Result>"); i >= 0; i = all.indexOf("<Result>", i + 1)) {
+        const QByteArray r = all.mid(i, all.indexOf("</Result>", i) - i);
+        if (r.contains("<ID>" + strId.toUtf8() + "</ID>") != bOthers)
+            out << r;
+    }
+    return out;
+}
+
 } // namespace
+
+void TestLocationStore::init()
+{
+    m_pDir = std::make_unique<QTemporaryDir>();
+    m_strMain = Path(*m_pDir, "Main.xml");
+    m_strResult = Path(*m_pDir, "Result.xml");
+    Reset();
+}
+
+void TestLocationStore::Reset()
+{
+    WriteLocationTestFiles(m_strMain, m_strResult);
+    m_main.Open(m_strMain);
+    m_result.Open(m_strResult);
+}
 
 void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
 {
     CRecordingSink sink;
-    Files f(m_dir.path() + QStringLiteral("/model"));
+    Files f(m_pDir->filePath(QStringLiteral("model")));
     CLocationStore store(f.main, f.result, f.tree);
     CMirror mirror(f.tree);
     QRandomGenerator rnd(20240501);
@@ -231,10 +287,10 @@ void TestLocationStore::failedSaveLeavesBothFiles_data()
     QTest::addColumn<int>("way");
     const char* const commands[] = {"rename location", "delete location with results", "delete group with all",
                                     "undo of a deletion"};
-    const char* const ways[] = {"result file replaced by a folder", "folder renamed away", "disk full",
-                                "folder replaced by a file"};
+    // A folder replaced by a file fails the same way as a missing one.
+    const char* const ways[] = {"result file replaced by a folder", "folder renamed away", "disk full"};
     for (int c = 0; c < 4; ++c)
-        for (int w = 0; w < 4; ++w)
+        for (int w = 0; w < 3; ++w)
             QTest::addRow("%s, %s", commands[c], ways[w]) << c << w;
 }
 
@@ -243,7 +299,7 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     QFETCH(int, command);
     QFETCH(int, way);
     CRecordingSink sink;
-    const QString strFolder = m_dir.path() + QStringLiteral("/fail%1%2").arg(command).arg(way);
+    const QString strFolder = m_pDir->filePath(QStringLiteral("fail"));
     const QString strMoved = strFolder + QStringLiteral("-moved");
     Files f(strFolder);
     CLocationStore store(f.main, f.result, f.tree);
@@ -257,26 +313,26 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     if (way == 2)
         QVERIFY(before.first.size() < 3000 && before.second.size() > 6000);
 
-    switch (way) {
-    case 0:
-        QVERIFY(QFile::rename(f.strResult, f.strResult + QStringLiteral(".kept")));
-        QVERIFY(QDir().mkdir(f.strResult));
-        break;
-    case 1:
-    case 3:
-        QVERIFY(QDir().rename(strFolder, strMoved));
-        if (way == 3)
-            QVERIFY(WriteBytes(strFolder, "not a folder"));
-        break;
-    }
+    // Each way breaks the saves for the time of the command only. A write
+    // beyond the size limit fails rather than raising a signal.
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    if (way == 2) {
-        struct rlimit small = old;
-        small.rlim_cur = 3000;
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    const QString strKept = f.strResult + QStringLiteral(".kept");
+    const auto breakSaves = [&](bool b) {
+        struct rlimit limit = old;
+        limit.rlim_cur = b ? 3000 : old.rlim_cur;
+        switch (way) {
+        case 0:
+            return b ? QFile::rename(f.strResult, strKept) && QDir().mkdir(f.strResult)
+                     : QDir().rmdir(f.strResult) && QFile::rename(strKept, f.strResult);
+        case 1:
+            return b ? QDir().rename(strFolder, strMoved) : QDir().rename(strMoved, strFolder);
+        default:
+            return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        }
+    };
+    QVERIFY(breakSaves(true));
     CLocationFields fields = *ReadLocation(f.main, QStringLiteral("L2"));
     fields.m_strID = QStringLiteral("L2-neu");
     const auto run = [&] {
@@ -293,21 +349,7 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     } catch (const CStoreException& e) {
         strError = e.GetErrorMessage();
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    switch (way) {
-    case 0:
-        QVERIFY(QDir().rmdir(f.strResult));
-        QVERIFY(QFile::rename(f.strResult + QStringLiteral(".kept"), f.strResult));
-        break;
-    case 1:
-    case 3:
-        if (way == 3)
-            QVERIFY(QFile::remove(strFolder));
-        QVERIFY(QDir().rename(strMoved, strFolder));
-        break;
-    }
-
+    QVERIFY(breakSaves(false));
     QVERIFY2(strError.startsWith(LoadString(IDS_CHANGE_NOT_SAVED) + u'\n' + LoadString(IDS_XML_SAVE) + u'\n'), qPrintable(strError));
     QVERIFY2(strError.contains(way == 0 || way == 2 ? f.strResult : f.strMain), qPrintable(strError));
     QCOMPARE(f.Bytes(), before);
@@ -319,6 +361,267 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     run();
     QCOMPARE(DumpTree(f.tree), TreeFromDisk(f));
     QVERIFY(f.Bytes() != before);
+}
+
+// --- transfers -----------------------------------------------------------------
+
+void TestLocationStore::csvRecords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("separator");
+    // Records as "line:field|field", one per record.
+    QTest::addColumn<QStringList>("records");
+    QTest::newRow("tab, CR LF") << "a\tb\r\nc\td\r\n"
+                                << "\t" << QStringList{QStringLiteral("1:a|b"), QStringLiteral("2:c|d")};
+    QTest::newRow("comma, LF, trailing separator")
+        << "a,b,\nc"
+        << "," << QStringList{QStringLiteral("1:a|b|"), QStringLiteral("2:c")};
+    QTest::newRow("blank") << "4711 OK  x"
+                           << " " << QStringList{QStringLiteral("1:4711|OK||x")};
+    QTest::newRow("own separator") << "a#b;c"
+                                   << "#" << QStringList{QStringLiteral("1:a|b;c")};
+    QTest::newRow("quoted separator, quotes, break")
+        << "\"a;\"\"b\"\"\";\"x\r\ny\"\nz;1"
+        << ";" << QStringList{QStringLiteral("1:a;\"b\"|x\ny"), QStringLiteral("3:z|1")};
+    QTest::newRow("unclosed quote loses its line only")
+        << "a;\"b\nc;d\n"
+        << ";" << QStringList{QStringLiteral("1:"), QStringLiteral("2:c|d")};
+}
+
+void TestLocationStore::csvRecords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, separator);
+    QFETCH(QStringList, records);
+    QStringList got;
+    for (const CCsvRecord& r : SplitCsvRecords(text, separator.at(0)))
+        got << QString::number(r.m_nLine) + u':' + r.m_fields.join(u'|');
+    QCOMPARE(got, records);
+}
+
+void TestLocationStore::csvImport_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("summary");  // added, replaced, skipped, refused
+    QTest::addColumn<QStringList>("refusals");
+    QTest::addColumn<QString>("check");  // ID|customer name|city|group
+    QByteArray twenty;
+    for (int i = 1; i <= 20; ++i)
+        twenty += i == 7 ? "C7;only two\r\n" : "C" + QByteArray::number(i) + ";N;S\r\n";
+    QTest::newRow("line 7 of 20 short") << twenty << true << "19 0 0 1"
+                                        << QStringList{QStringLiteral("Zeile 7: 2 Felder, die Spaltenfolge braucht 3.")}
+                                        << "C20|N|S|";
+    QTest::newRow("utf-8 with BOM") << QByteArray("\xEF\xBB\xBFU1;M\xC3\xBCller;K\xC3\xB6ln\n") << true << "1 0 0 0"
+                                    << QStringList() << "U1|Müller|Köln|";
+    QTest::newRow("utf-8 with BOM, broken") << QByteArray("\xEF\xBB\xBF"
+                                                          "B1;A\xC5"
+                                                          "B;C\x1B\n")
+                                            << true << "1 0 0 0" << QStringList()
+                                            << "B1|A\xEF\xBF\xBD"
+                                               "B|C\\x1b|";
+    QTest::newRow("windows-1252") << QByteArray("W1;M\xFCller;K\xF6ln\x80\n\n") << true << "1 0 0 0" << QStringList()
+                                  << "W1|Müller|Köln€|";
+    QTest::newRow("quoted") << QByteArray("Q1;\"Meier; \"\"Sohn\"\"\";\"a\r\nb\"\r\n") << true << "1 0 0 0"
+                            << QStringList() << "Q1|Meier; \"Sohn\"|a\nb|";
+    QTest::newRow("markup characters") << QByteArray("M1;A & B <x>;&lt>\r\n") << true << "1 0 0 0" << QStringList()
+                                       << "M1|A & B <x>|&lt>|";
+    QTest::newRow("existing ID, yes: replaced in its group")
+        << QByteArray("L1;Neu;X\n;x;y\n") << true << "0 1 0 1"
+        << QStringList{QStringLiteral("Zeile 2: die ID ist leer.")} << "L1|Neu|X|G0";
+    QTest::newRow("existing ID, no: skipped")
+        << QByteArray("L1;Neu;X\n") << false << "0 0 1 0" << QStringList() << "L1|K&1||G0";
+    QTest::newRow("empty file") << QByteArray() << true << "0 0 0 0" << QStringList() << "";
+}
+
+void TestLocationStore::csvImport()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(bool, answer);
+    QFETCH(QString, summary);
+    QFETCH(QStringList, refusals);
+    QFETCH(QString, check);
+    const QString strCsv = Path(*m_pDir, "in.csv");
+    QVERIFY(WriteBytes(strCsv, csv));
+    const QByteArray before = ReadBytes(m_strMain);
+    CRecordingSink sink;
+    sink.m_bAnswer = answer;
+    const CImportSummary s = ImportCsv(m_main, strCsv, u';', {0, 4, 7});
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(s.m_nAdded).arg(s.m_nReplaced).arg(s.m_nSkipped).arg(s.m_nRefused),
+             summary);
+    QCOMPARE(s.m_refusals, refusals);
+    if (check.isEmpty()) {
+        QCOMPARE(ReadBytes(m_strMain), before);
+        return;
+    }
+    // What the file holds, read anew.
+    CXMLDocument again;
+    again.Open(m_strMain);
+    const QStringList c = check.split(u'|');
+    const std::optional<CLocationFields> f = ReadLocation(again, c[0]);
+    QVERIFY(f);
+    QCOMPARE(f->m_customer[1], c[1]);
+    QCOMPARE(f->m_customer[4], c[2]);
+    QCOMPARE(GetGroupOfLocation(again, c[0]), c[3]);
+    QCOMPARE(again.GetDocumentElement().select_nodes(".//Main").size(), size_t(16 + s.m_nAdded));
+}
+
+void TestLocationStore::xmlImport()
+{
+    const QString strSrcMain = Path(*m_pDir, "src-main.xml"), strSrcResult = Path(*m_pDir, "src-result.xml");
+    QVERIFY(WriteBytes(strSrcMain, "<Main-Data><Group Name=\"G0\"><Main><General><ID>L1</ID></General></Main></Group>"
+                                   "<Group Name=\"Neu\"><Main><General><ID>N1</ID></General></Main></Group>"
+                                   "<Main><General><ID>N2</ID></General></Main></Main-Data>"));
+    const QByteArray existing = ResultsOf(m_strResult, QStringLiteral("L1"), true).first() + "</Result>";
+    const QByteArray place = "<Result><ID>N1</ID><Date>01.01.2024</Date><Time>08:00:00</Time>"
+                             "<Function>Error-Measurement</Function><Place-No>";
+    QVERIFY(WriteBytes(strSrcResult, "<Result-Data>" + existing + "<Result><ID>L1</ID><Date>x</Date></Result>" + place
+                                         + "1</Place-No></Result>" + place + "2</Place-No></Result>" + place
+                                         + "2</Place-No></Result></Result-Data>"));
+    const qsizetype nL1 = ResultsOf(m_strResult, QStringLiteral("L1")).size();
+    for (bool bAnswer : {false, true}) {
+        Reset();
+        CRecordingSink sink;
+        sink.m_bAnswer = bAnswer;
+        const CImportSummary s = ImportXml(m_main, m_result, strSrcMain, strSrcResult);
+        QCOMPARE(sink.m_asked.size(), 1);
+        QCOMPARE(sink.m_asked[0].first,
+                 QStringLiteral("Der Ort mit der ID \"L1\" existiert bereits.\nWollen Sie den Ort überschreiben ?"));
+        QCOMPARE(QList<int>({s.m_nAdded, s.m_nReplaced, s.m_nSkipped, s.m_nResultsAdded, s.m_nResultsPresent}),
+                 QList<int>({2, bAnswer, !bAnswer, 2 + bAnswer, 2}));
+        QCOMPARE(s.m_groups, QStringList{QStringLiteral("Neu")});
+        CXMLDocument main2, result2;
+        main2.Open(m_strMain);
+        QCOMPARE(GetGroupOfLocation(main2, QStringLiteral("N1")), QStringLiteral("Neu"));
+        QVERIFY(LocationExists(main2, QStringLiteral("N2")));
+        QCOMPARE(ResultsOf(m_strResult, QStringLiteral("N1")).size(), 2);
+        QCOMPARE(ResultsOf(m_strResult, QStringLiteral("L1")).size(), nL1 + bAnswer);
+    }
+    // A result file offered as the main file is refused before anything changes.
+    const QByteArray before = ReadBytes(m_strMain);
+    QVERIFY_THROWS_EXCEPTION(CTransferException, ImportXml(m_main, m_result, strSrcResult, QString()));
+    QCOMPARE(ReadBytes(m_strMain), before);
+}
+
+void TestLocationStore::exportRoundTrip()
+{
+    const QString strMain = Path(*m_pDir, "x/Main.xml"), strResult = Path(*m_pDir, "x/Result.xml");
+    QVERIFY(QDir().mkpath(Path(*m_pDir, "x")));
+    const QString strId = QStringLiteral("L1");
+    const qsizetype nResults = ResultsOf(m_strResult, strId).size();
+    QVERIFY(nResults > 0);
+    CRecordingSink sink;
+    std::optional<CExportSummary> s = ExportLocation(m_main, m_result, strId, strMain, strResult);
+    QVERIFY(s && s->m_bLocation);
+    QCOMPARE(s->m_nResults, nResults);
+    CXMLDocument target;
+    target.Open(strMain);
+    QCOMPARE(GetGroupOfLocation(target, strId), QStringLiteral("G0"));
+    QCOMPARE(ReadLocation(target, strId), ReadLocation(m_main, strId));
+    // Again into the existing pair: no stops everything, yes does not
+    // duplicate the results.
+    const QByteArray mainBytes = ReadBytes(strMain), resultBytes = ReadBytes(strResult);
+    QVERIFY(!ExportLocation(m_main, m_result, strId, strMain, strResult));
+    QCOMPARE(sink.m_asked.size(), 1);
+    QCOMPARE(ReadBytes(strResult), resultBytes);
+    sink.m_bAnswer = true;
+    s = ExportLocation(m_main, m_result, strId, strMain, strResult);
+    QCOMPARE(QList<int>({s->m_nResults, s->m_nResultsPresent}), QList<int>({0, int(nResults)}));
+    QCOMPARE(ReadBytes(strMain), mainBytes);
+    // The export imported into empty files gives the same location and results.
+    const QString strEmptyMain = Path(*m_pDir, "e-main.xml"), strEmptyResult = Path(*m_pDir, "e-result.xml");
+    QVERIFY(WriteBytes(strEmptyMain, "<Main-Data>\n</Main-Data>") && WriteBytes(strEmptyResult, "<Result-Data/>"));
+    CXMLDocument emptyMain, emptyResult;
+    emptyMain.Open(strEmptyMain);
+    emptyResult.Open(strEmptyResult);
+    ImportXml(emptyMain, emptyResult, strMain, strResult);
+    QCOMPARE(ReadLocation(emptyMain, strId), ReadLocation(m_main, strId));
+    QCOMPARE(ResultsOf(strEmptyResult, strId), ResultsOf(m_strResult, strId));
+}
+
+// Backups and restores that fail and leave everything as it was, then a
+// backup and its restore.
+void TestLocationStore::backup()
+{
+    const QString strRoot = Path(*m_pDir, "backups");
+    QVERIFY(QDir().mkdir(strRoot));
+    const QByteArray main = ReadBytes(m_strMain), result = ReadBytes(m_strResult);
+    // A backup whose files are no valid data files of their kind.
+    for (const QByteArray& bad : {QByteArray("<Result-Data><Result>"), main}) {
+        const QString strBad = Path(*m_pDir, "backups/bad");
+        QVERIFY(QDir().mkpath(strBad));
+        QVERIFY(WriteBytes(strBad + QStringLiteral("/Main.xml"), main)
+                && WriteBytes(strBad + QStringLiteral("/Result.xml"), bad));
+        QVERIFY_THROWS_EXCEPTION(CTransferException,
+                                 RestoreBackup(strBad, true, true, m_strMain, m_strResult, strRoot));
+        QCOMPARE(ReadBytes(m_strMain), main);
+        QCOMPARE(ReadBytes(m_strResult), result);
+        QCOMPARE(ListBackups(strRoot), QStringList{QStringLiteral("bad")});
+    }
+    // A backup folder that cannot be written into.
+    QVERIFY_THROWS_EXCEPTION(CTransferException, CreateBackup(m_strMain, m_strMain, m_strResult));
+    // A copy that fails half-way (a file size limit even root obeys) leaves
+    // no folder that looks like a backup.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString strText;
+    try {
+        CreateBackup(strRoot, m_strMain, m_strResult);
+    } catch (const CTransferException& e) {
+        strText = e.GetErrorMessage();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY2(strText.contains(QStringLiteral("konnte nicht nach"))
+                 && strText.contains(QStringLiteral("wurde entfernt")),
+             qPrintable(strText));
+    QCOMPARE(ListBackups(strRoot), QStringList{QStringLiteral("bad")});
+
+    const QDateTime when(QDate(2020, 12, 5), QTime(14, 3, 9));
+    const QString strFolder = CreateBackup(strRoot, m_strMain, m_strResult, when);
+    QCOMPARE(QDir(strFolder).dirName(), QStringLiteral("05.12.2020 14_03_09"));
+    QCOMPARE(BackupDisplayName(QDir(strFolder).dirName()), QStringLiteral("05.12.2020 14:03:09"));
+    // A second backup in the same second finds its folder taken.
+    try {
+        CreateBackup(strRoot, m_strMain, m_strResult, when);
+        QFAIL("no refusal");
+    } catch (const CTransferException& e) {
+        QCOMPARE(e.GetErrorMessage(), LoadString(IDS_BACKUP_DIR_FAILED).arg(QDir::toNativeSeparators(strFolder)));
+    }
+    QVERIFY(WriteBytes(m_strMain, "damaged") && WriteBytes(m_strResult, "<Result-Data>"));
+    const QString strSafety = RestoreBackup(strFolder, true, true, m_strMain, m_strResult, strRoot);
+    QCOMPARE(ReadBytes(m_strMain), main);
+    QCOMPARE(ReadBytes(m_strResult), result);
+    // What the restore replaced can itself be restored.
+    QCOMPARE(ReadBytes(strSafety + QStringLiteral("/Main.xml")), QByteArray("damaged"));
+    // Newest first, other folders last.
+    QCOMPARE(ListBackups(strRoot),
+             (QStringList{QDir(strSafety).dirName(), QDir(strFolder).dirName(), QStringLiteral("bad")}));
+
+    // A setting shorter than two characters falls back to the home folder's.
+    CRegSettings().Set(Setting::BackupFolder, QStringLiteral("c"));
+    QCOMPARE(GetBackupFolder(), QDir::home().filePath(QStringLiteral("Qarda-Backup")));
+}
+
+// Files written by other programs on one line come back one tag per line,
+// with CR LF, and with the same content.
+void TestLocationStore::formatBreaksLines()
+{
+    QVERIFY(WriteBytes(m_strMain, "<Main-Data><Main><General><ID>A &amp; B</ID></General></Main></Main-Data>"));
+    QVERIFY(WriteBytes(m_strResult,
+                       "<Result-Data><Result><ID>A &amp; B</ID><Date>01.01.2024</Date></Result></Result-Data>"));
+    CXMLDocument main, result;
+    main.Open(m_strMain);
+    result.Open(m_strResult);
+    FormatDataFiles(main, result);
+    QCOMPARE(ReadBytes(m_strMain), QByteArray("<?xml version=\"1.0\"?>\r\n<Main-Data>\r\n<Main>\r\n<General>\r\n"
+                                              "<ID>A &amp; B</ID>\r\n</General>\r\n</Main>\r\n</Main-Data>\r\n"));
+    QCOMPARE(ReadBytes(m_strResult),
+             QByteArray("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n<Result>\r\n<ID>A &amp; B</ID>\r\n"
+                        "<Date>01.01.2024</Date>\r\n</Result>\r\n</Result-Data>\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestLocationStore)

@@ -11,6 +11,7 @@
 #include "resources/StringTable.h"
 #include "xml/XMLDocument.h"
 
+#include <QAnyStringView>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,42 +26,49 @@ namespace {
 
 const QString kUnassigned = QStringLiteral("Undefinierte Ergebnisse");
 
-QString Esc(const QString& s)
+QString Esc(QAnyStringView s)
 {
-    return s.toHtmlEscaped();
+    return s.toString().toHtmlEscaped();
 }
 
-QString Loc(const QString& strId, const QString& strState = QStringLiteral("OK"))
+QString Loc(QAnyStringView id, QAnyStringView state = u"OK")
 {
-    return QStringLiteral("<Main><General><ID>%1</ID><State>%2</State></General><Customer><Name>n</Name></Customer></Main>")
-        .arg(Esc(strId), Esc(strState));
+    return QStringLiteral(
+               "<Main><General><ID>%1</ID><State>%2</State></General><Customer><Name>n</Name></Customer></Main>")
+        .arg(Esc(id), Esc(state));
 }
 
-QString Grp(const QString& strName, const QString& strBody = {})
+QString Grp(QAnyStringView name, const QString& strBody = {})
 {
-    return QStringLiteral("<Group Name=\"%1\">%2</Group>").arg(Esc(strName), strBody);
+    return QStringLiteral("<Group Name=\"%1\">%2</Group>").arg(Esc(name), strBody);
 }
 
-QString Res(const QString& strId, const QString& strFunction, const QString& strDate = QStringLiteral("01.02.2023"),
-            const QString& strTime = QStringLiteral("10:00:00"), const QString& strPlace = {},
-            const QString& strExtra = {})
+// A result at 10:00:00; an empty place number leaves the field out, extra
+// markup goes in as it is.
+QString Res(QAnyStringView id, QAnyStringView function, QAnyStringView date = u"01.02.2023", QAnyStringView place = {},
+            QAnyStringView extra = {})
 {
-    QString s = QStringLiteral("<Result><ID>%1</ID><Date>%2</Date><Time>%3</Time><Function>%4</Function>")
-                    .arg(Esc(strId), Esc(strDate), Esc(strTime), Esc(strFunction));
-    if (!strPlace.isNull())
-        s += QStringLiteral("<Place-No>%1</Place-No>").arg(Esc(strPlace));
-    return s + strExtra + QStringLiteral("<UPN1>230.0;V</UPN1></Result>");
+    QString s = QStringLiteral("<Result><ID>%1</ID><Date>%2</Date><Time>10:00:00</Time><Function>%3</Function>")
+                    .arg(Esc(id), Esc(date), Esc(function));
+    if (!place.isEmpty())
+        s += QStringLiteral("<Place-No>%1</Place-No>").arg(Esc(place));
+    return s + extra.toString() + QStringLiteral("<UPN1>230.0;V</UPN1></Result>");
 }
 
-QString Continuous(const QString& strId, const QString& strInterval, const QStringList& nos,
-                   const QString& strDate = QStringLiteral("31.12.2023"), const QString& strTime = QStringLiteral("23:59:50"))
+// A continuous series of location L with the entries 1, 2 and 3.
+QString Series(const QString& strInterval, const QString& strDate, const QString& strTime)
 {
     QString strExtra;
     if (!strInterval.isNull())
-        strExtra += QStringLiteral("<Time-Interval>%1</Time-Interval>").arg(Esc(strInterval));
-    for (const QString& no : nos)
-        strExtra += QStringLiteral("<Value-Measurement><No>%1</No><TimeStamp>x</TimeStamp><UPN1>1;V</UPN1></Value-Measurement>").arg(no);
-    return Res(strId, QStringLiteral("Continue-Value-Measurement"), strDate, strTime, {}, strExtra);
+        strExtra += QStringLiteral("<Time-Interval>%1</Time-Interval>").arg(strInterval);
+    for (int n = 1; n <= 3; ++n)
+        strExtra +=
+            QStringLiteral("<Value-Measurement><No>%1</No><TimeStamp>x</TimeStamp><UPN1>1;V</UPN1></Value-Measurement>")
+                .arg(n);
+    return QStringLiteral(
+               "<Result><ID>L</ID><Date>%1</Date><Time>%2</Time><Function>Continue-Value-Measurement</Function>"
+               "%3</Result>")
+        .arg(strDate, strTime, strExtra);
 }
 
 QString MainXml(const QString& strBody)
@@ -81,20 +89,6 @@ QStringList Labels(std::initializer_list<const char*> texts)
     return list;
 }
 
-// Labels, nested in braces: "A{l1,l2},b".
-QString Outline(const CLocationTree& tree, const CLocationTreeItem* pParent = nullptr)
-{
-    QStringList parts;
-    for (int i = 0; i < tree.GetChildCount(pParent); ++i) {
-        const CLocationTreeItem* p = tree.GetChild(pParent, i);
-        QString s = p->GetText();
-        if (p->HasChildren())
-            s += u'{' + Outline(tree, p) + u'}';
-        parts << s;
-    }
-    return parts.join(u',');
-}
-
 // The item reached by following labels from the root.
 CLocationTreeItem* At(const CLocationTree& tree, const QStringList& labels)
 {
@@ -111,34 +105,38 @@ CLocationTreeItem* At(const CLocationTree& tree, const QStringList& labels)
     return pParent;
 }
 
-CLocationTreeItem* At(const CLocationTree& tree, std::initializer_list<const char*> labels)
-{
-    return At(tree, Labels(labels));
-}
-
-TreeItemData Record(const QString& strName, int nKind, bool bContainer, bool bUnassigned = false,
-                    const QString& strDate = {}, const QString& strTime = {}, const QString& strPlace = {})
+TreeItemData Record(QAnyStringView name, int nKind, bool bContainer, bool bUnassigned = false, QAnyStringView date = {},
+                    QAnyStringView time = {}, QAnyStringView place = {})
 {
     TreeItemData d;
-    d.m_strName = strName;
+    d.m_strName = name.toString();
     d.m_nKind = K(nKind);
     d.m_bIsContainer = bContainer;
     d.m_bIsUnassigned = bUnassigned;
-    d.m_strDate = strDate;
-    d.m_strTime = strTime;
-    d.m_strPlaceNo = strPlace;
+    d.m_strDate = date.toString();
+    d.m_strTime = time.toString();
+    d.m_strPlaceNo = place.toString();
     return d;
 }
 
-// Both files loaded from text; RebuildTree reads them only.
-struct Files
+// What the view is told to show for a result of location L.
+ShowResultArgs Shown(int nKind, const QString& strDate, const QString& strTime, const QString& strPlace,
+                     const QString& strText)
+{
+    return {K(nKind), QStringLiteral("L"), strDate, strTime, strPlace, strText};
+}
+
+// A tree filled from both files, loaded from text.
+struct Filled
 {
     CXMLDocument main;
     CXMLDocument result;
-    Files(const QString& strMainBody, const QString& strResultBody)
+    CLocationTree tree;
+    Filled(const QString& strMainBody, const QString& strResultBody)
     {
         main.LoadXML(MainXml(strMainBody));
         result.LoadXML(ResultXml(strResultBody));
+        tree.RebuildTree(main, result);
     }
 };
 
@@ -161,14 +159,8 @@ private slots:
     void placeNumbers();
     void samples_data();
     void samples();
-    void firstItemIsSelected_data();
-    void firstItemIsSelected();
     void emptyTree_data();
     void emptyTree();
-    void showResultArgs_data();
-    void showResultArgs();
-
-    void selectChild();
     void deletingSelectionMovesIt_data();
     void deletingSelectionMovesIt();
     void filter_data();
@@ -190,76 +182,59 @@ void TestLocationTree::layout_data()
 {
     QTest::addColumn<QString>("main");
     QTest::addColumn<QString>("results");
+    // The item selected after filling is the first one made, which is not
+    // always the first shown, and never the unassigned node.
     QTest::addColumn<QString>("outline");
 
-    QTest::newRow("groups sorted ignoring case") << Grp(QStringLiteral("b")) + Grp(QStringLiteral("A")) + Grp(QStringLiteral("c"))
-                                                 << QString() << QStringLiteral("A,b,c");
+    QTest::newRow("groups sorted ignoring case") << Grp("b") + Grp("A") + Grp("c") << QString() << "A,b*,c";
     QTest::newRow("locations sorted in their group")
-        << Grp(QStringLiteral("G"), Loc(QStringLiteral("m2")) + Loc(QStringLiteral("M1")) + Loc(QStringLiteral("m3")))
-        << QString() << QStringLiteral("G{M1,m2,m3}");
+        << Grp("G", Loc("m2") + Loc("M1") + Loc("m3")) << QString() << "G*{M1,m2,m3}";
+    QTest::newRow("locations without groups") << Loc("m") + Loc("a") << QString() << "a,m*";
     QTest::newRow("ungrouped after groups, unassigned last")
-        << Loc(QStringLiteral("a")) + Grp(QStringLiteral("z"), Loc(QStringLiteral("x"))) + Loc(QStringLiteral("C"))
-               + Loc(QStringLiteral("b"))
-        << Res(QStringLiteral("nobody"), QStringLiteral("Value-Measurement"))
-        << QStringLiteral("z{x},a,b,C,%1{nobody{Istwerte{01.02.2023 10:00:00}}}").arg(kUnassigned);
+        << Loc("a") + Grp("z", Loc("x")) + Loc("C") + Loc("b") << Res("nobody", "Value-Measurement")
+        << "z*{x},a,b,C,Undefinierte Ergebnisse{nobody{Istwerte{01.02.2023 10:00:00}}}";
     QTest::newRow("no unassigned node when every ID is known")
-        << Grp(QStringLiteral("g"), Loc(QStringLiteral("in"))) + Loc(QStringLiteral("out"))
-        << Res(QStringLiteral("in"), QStringLiteral("Value-Measurement")) + Res(QStringLiteral("out"), QStringLiteral("U-Burden"))
-        << QStringLiteral("g{in{Istwerte{01.02.2023 10:00:00}}},out{U-Bürden{01.02.2023 10:00:00}}");
+        << Grp("g", Loc("in")) + Loc("out") << Res("in", "Value-Measurement") + Res("out", "U-Burden")
+        << "g*{in{Istwerte{01.02.2023 10:00:00}}},out{U-Bürden{01.02.2023 10:00:00}}";
     QTest::newRow("folders in order of first occurrence, results in file order")
-        << Loc(QStringLiteral("L"))
-        << Res(QStringLiteral("L"), QStringLiteral("Vector-Measurement"), QStringLiteral("02.01.2023"))
-               + Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"))
-               + Res(QStringLiteral("L"), QStringLiteral("Vector-Measurement"), QStringLiteral("01.01.2023"))
-        << QStringLiteral("L{Vektoren{02.01.2023 10:00:00,01.01.2023 10:00:00},Istwerte{01.02.2023 10:00:00}}");
-    QTest::newRow("unknown kind is left out")
-        << Loc(QStringLiteral("L")) << Res(QStringLiteral("L"), QStringLiteral("value-measurement")) + Res(QStringLiteral("L"), QString())
-        << QStringLiteral("L");
+        << Loc("L")
+        << Res("L", "Vector-Measurement", "02.01.2023") + Res("L", "Value-Measurement")
+               + Res("L", "Vector-Measurement", "01.01.2023")
+        << "L*{Vektoren{02.01.2023 10:00:00,01.01.2023 10:00:00},Istwerte{01.02.2023 10:00:00}}";
+    QTest::newRow("unknown kind is left out") << Loc("L") << Res("L", "value-measurement") + Res("L", "") << "L*";
     // The node stands for an ID without location, whatever the result's kind.
     QTest::newRow("unknown kind with unknown ID leaves the node empty")
-        << Loc(QStringLiteral("L")) << Res(QStringLiteral("x"), QStringLiteral("Something"))
-        << QStringLiteral("L,%1").arg(kUnassigned);
+        << Loc("L") << Res("x", "Something") << "L*,Undefinierte Ergebnisse";
     QTest::newRow("unknown IDs sorted under the node")
-        << QString()
-        << Res(QStringLiteral("b"), QStringLiteral("Register-Test")) + Res(QStringLiteral("A"), QStringLiteral("Register-Test"))
-               + Res(QStringLiteral("b"), QStringLiteral("Register-Test"), QStringLiteral("03.02.2023"))
-        << QStringLiteral("%1{A{Registertest{01.02.2023 10:00:00}},b{Registertest{01.02.2023 10:00:00,03.02.2023 10:00:00}}}")
-               .arg(kUnassigned);
-    QTest::newRow("IDs compare case-sensitively")
-        << Loc(QStringLiteral("abc")) << Res(QStringLiteral("ABC"), QStringLiteral("Value-Measurement"))
-        << QStringLiteral("abc,%1{ABC{Istwerte{01.02.2023 10:00:00}}}").arg(kUnassigned);
-    QTest::newRow("empty ID is a location")
-        << Loc(QString()) << Res(QString(), QStringLiteral("TmTe-Transmitter"))
-        << QStringLiteral("{TmTe{01.02.2023 10:00:00}}");
+        << QString() << Res("b", "Register-Test") + Res("A", "Register-Test") + Res("b", "Register-Test", "03.02.2023")
+        << "Undefinierte Ergebnisse{A{Registertest{01.02.2023 10:00:00}},"
+           "b{Registertest{01.02.2023 10:00:00,03.02.2023 10:00:00}}}";
+    QTest::newRow("IDs compare case-sensitively") << Loc("abc") << Res("ABC", "Value-Measurement")
+                                                  << "abc*,Undefinierte Ergebnisse{ABC{Istwerte{01.02.2023 10:00:00}}}";
+    QTest::newRow("empty ID is a location") << Loc("") << Res("", "TmTe-Transmitter") << "*{TmTe{01.02.2023 10:00:00}}";
     // A hand-edited file may hold one ID twice; results go to the first.
-    QTest::newRow("duplicate ID") << Loc(QStringLiteral("d")) + Grp(QStringLiteral("g"), Loc(QStringLiteral("d")))
-                                  << Res(QStringLiteral("d"), QStringLiteral("Value-Measurement"))
-                                  << QStringLiteral("g{d{Istwerte{01.02.2023 10:00:00}}},d");
+    QTest::newRow("duplicate ID") << Loc("d") + Grp("g", Loc("d")) << Res("d", "Value-Measurement")
+                                  << "g*{d{Istwerte{01.02.2023 10:00:00}}},d";
     QTest::newRow("a field twice reads as empty")
-        << Loc(QStringLiteral("L"))
-        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
-               QStringLiteral("10:00:00"), {}, QStringLiteral("<Date>x</Date>"))
-        << QStringLiteral("L{Istwerte{ 10:00:00}}");
+        << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<Date>x</Date>") << "L*{Istwerte{ 10:00:00}}";
     QTest::newRow("a nested field or an instruction is no field")
-        << Loc(QStringLiteral("L"))
-        << Res(QStringLiteral("L"), QStringLiteral("Value-Measurement"), QStringLiteral("01.02.2023"),
-               QStringLiteral("10:00:00"), {}, QStringLiteral("<X><Date>y</Date></X><?Date z?>"))
-        << QStringLiteral("L{Istwerte{01.02.2023 10:00:00}}");
-    QTest::newRow("special characters in names")
-        << Grp(QStringLiteral("a\"<&"), Loc(QStringLiteral("x] | //*["))) << Res(QStringLiteral("x] | //*["), QStringLiteral("I-Burden"))
-        << QStringLiteral("a\"<&{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}");
+        << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<X><Date>y</Date></X><?Date z?>")
+        << "L*{Istwerte{01.02.2023 10:00:00}}";
+    QTest::newRow("special characters in names") << Grp("a\"<&", Loc("x] | //*[")) << Res("x] | //*[", "I-Burden")
+                                                 << "a\"<&*{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}";
 }
 
 void TestLocationTree::layout()
 {
     QFETCH(QString, main);
     QFETCH(QString, results);
-    QFETCH(QString, outline);
-    Files files(main, results);
-    CLocationTree tree;
-    CMirror mirror(tree);
-    tree.RebuildTree(files.main, files.result);
-    QCOMPARE(Outline(tree), outline);
+    // Filled again, over what the first filling left.
+    Filled f(main, results);
+    CMirror mirror(f.tree);
+    f.tree.RebuildTree(f.main, f.result);
+    QTEST(Outline(f.tree), "outline");
+    CLocationTreeItem* pSelected = f.tree.GetSelectedItem();
+    QCOMPARE(mirror.m_selections, pSelected ? QList<CLocationTreeItem*>{pSelected} : QList<CLocationTreeItem*>());
     QCOMPARE(mirror.Compare(), QString());
     QCOMPARE(mirror.m_nResets, 1);
     QCOMPARE(mirror.m_nInserts, 0);
@@ -270,26 +245,22 @@ void TestLocationTree::locationImage_data()
     QTest::addColumn<QString>("main");
     QTest::addColumn<int>("image");
 
-    QTest::newRow("OK") << Loc(QStringLiteral("L"), QStringLiteral("OK")) << 0;
-    QTest::newRow("ok") << Loc(QStringLiteral("L"), QStringLiteral("ok")) << 1;
-    QTest::newRow("missing State") << QStringLiteral("<Main><General><ID>L</ID></General></Main>") << 1;
-    QTest::newRow("other in a group") << Grp(QStringLiteral("g"), Loc(QStringLiteral("L"), QStringLiteral("NEU"))) << 1;
-    QTest::newRow("State twice reads as empty") << QStringLiteral(
-        "<Main><General><ID>L</ID><State>OK</State></General><General><State>OK</State></General></Main>")
-                                                << 1;
+    QTest::newRow("OK") << Loc("L", "OK") << 0;
+    QTest::newRow("ok") << Loc("L", "ok") << 1;
+    QTest::newRow("missing State") << "<Main><General><ID>L</ID></General></Main>" << 1;
+    QTest::newRow("other in a group") << Grp("g", Loc("L", "NEU")) << 1;
+    QTest::newRow("State twice reads as empty")
+        << "<Main><General><ID>L</ID><State>OK</State></General><General><State>OK</State></General></Main>" << 1;
 }
 
 void TestLocationTree::locationImage()
 {
     QFETCH(QString, main);
-    QFETCH(int, image);
-    Files files(main, QString());
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    CLocationTreeItem* p = tree.FindLocationItem(QStringLiteral("L"));
+    const Filled f(main, QString());
+    CLocationTreeItem* p = f.tree.FindLocationItem(QStringLiteral("L"));
     QVERIFY(p);
-    QCOMPARE(p->GetImage(), image);
-    QCOMPARE(p->GetData(), Record(QStringLiteral("L"), 1, true));
+    QTEST(p->GetImage(), "image");
+    QCOMPARE(p->GetData(), Record(u"L", 1, true));
 }
 
 void TestLocationTree::kinds_data()
@@ -321,24 +292,24 @@ void TestLocationTree::kinds()
     QFETCH(QString, function);
     QFETCH(int, kind);
     QFETCH(QString, title);
-    QFETCH(int, image);
 
     QCOMPARE(KindOfFunction(function), std::optional(K(kind)));
     QVERIFY(!KindOfFunction(function.toLower()));
     QCOMPARE(FunctionOfKind(K(kind)), function);
 
-    Files files(Loc(QStringLiteral("L")), Res(QStringLiteral("L"), function));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    CLocationTreeItem* pFolder = At(tree, {QStringLiteral("L"), title});
-    QVERIFY2(pFolder, qPrintable(Outline(tree)));
-    QCOMPARE(pFolder->GetImage(), image);
-    QCOMPARE(pFolder->GetData(), Record(QString(), kind, true));
+    const Filled f(Loc("L"), Res("L", function));
+    CLocationTreeItem* pFolder = At(f.tree, {QStringLiteral("L"), title});
+    QVERIFY2(pFolder, qPrintable(Outline(f.tree)));
+    QTEST(pFolder->GetImage(), "image");
+    QCOMPARE(pFolder->GetData(), Record({}, kind, true));
     CLocationTreeItem* pResult = pFolder->GetFirstChild();
     QVERIFY(pResult);
     QCOMPARE(pResult->GetImage(), int(TreeImage::Result));
-    QCOMPARE(pResult->GetData(),
-             Record(QStringLiteral("L"), kind, false, false, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00")));
+    QCOMPARE(pResult->GetData(), Record(u"L", kind, false, false, u"01.02.2023", u"10:00:00"));
+    // A folder shows nothing; a result shows itself.
+    QCOMPARE(CLocationTree::GetShowResultArgs(pFolder), ShowResultArgs());
+    QCOMPARE(CLocationTree::GetShowResultArgs(pResult),
+             Shown(kind, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), QString(), pResult->GetText()));
 }
 
 void TestLocationTree::placeNumbers_data()
@@ -348,15 +319,16 @@ void TestLocationTree::placeNumbers_data()
     QTest::addColumn<QString>("itemPlace");
     QTest::addColumn<QStringList>("children");
 
-    const QStringList one2 = {QStringLiteral("1"), QStringLiteral("2")};
+    const QStringList one2 = Labels({"1", "2"});
     QTest::newRow("error measurements 1 and 2") << "Error-Measurement" << one2 << QString() << one2;
     QTest::newRow("tm/te 1 and 2") << "TmTe-Transmitter" << one2 << QString() << one2;
-    QTest::newRow("error measurement without place") << "Error-Measurement" << QStringList{QString()} << QString() << QStringList();
+    QTest::newRow("error measurement without place")
+        << "Error-Measurement" << Labels({""}) << QString() << QStringList();
     QTest::newRow("error measurement, empty place then 3")
-        << "Error-Measurement" << QStringList{QString(), QStringLiteral("3")} << QString() << QStringList{QStringLiteral("3")};
+        << "Error-Measurement" << Labels({"", "3"}) << QString() << Labels({"3"});
     QTest::newRow("values keep the later place") << "Value-Measurement" << one2 << QStringLiteral("2") << QStringList();
     QTest::newRow("harmonics keep the later, empty, place")
-        << "Harmonics-Measurement" << QStringList{QStringLiteral("1"), QString()} << QString() << QStringList();
+        << "Harmonics-Measurement" << Labels({"1", ""}) << QString() << QStringList();
 }
 
 void TestLocationTree::placeNumbers()
@@ -364,34 +336,30 @@ void TestLocationTree::placeNumbers()
     QFETCH(QString, function);
     QFETCH(QStringList, places);
     QFETCH(QString, itemPlace);
-    QFETCH(QStringList, children);
 
     QString strResults;
     for (const QString& place : places)
-        strResults += Res(QStringLiteral("L"), function, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"),
-                          place.isEmpty() ? QString() : place);
-    Files files(Loc(QStringLiteral("L")), strResults);
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-
-    CLocationTreeItem* pLocation = tree.FindLocationItem(QStringLiteral("L"));
+        strResults += Res("L", function, u"01.02.2023", place);
+    const Filled f(Loc("L"), strResults);
+    CLocationTreeItem* pLocation = f.tree.FindLocationItem(QStringLiteral("L"));
     QVERIFY(pLocation);
     QCOMPARE(pLocation->GetChildCount(), 1);
     CLocationTreeItem* pFolder = pLocation->GetFirstChild();
     QCOMPARE(pFolder->GetChildCount(), 1);
     CLocationTreeItem* pItem = pFolder->GetFirstChild();
     const int nKind = ToInt(KindOfFunction(function).value());
-    QCOMPARE(pItem->GetData(), Record(QStringLiteral("L"), nKind, false, false, QStringLiteral("01.02.2023"),
-                                      QStringLiteral("10:00:00"), itemPlace));
+    QCOMPARE(pItem->GetData(), Record(u"L", nKind, false, false, u"01.02.2023", u"10:00:00", itemPlace));
     QStringList labels;
     for (int i = 0; i < pItem->GetChildCount(); ++i) {
         const CLocationTreeItem* pChild = pItem->GetChild(i);
-        labels << pChild->GetText();
+        const QString strPlace = pChild->GetText();
+        labels << strPlace;
         QCOMPARE(pChild->GetImage(), int(TreeImage::PlaceNo));
-        QCOMPARE(pChild->GetData(), Record(QStringLiteral("L"), nKind, false, false, QStringLiteral("01.02.2023"),
-                                           QStringLiteral("10:00:00"), pChild->GetText()));
+        QCOMPARE(pChild->GetData(), Record(u"L", nKind, false, false, u"01.02.2023", u"10:00:00", strPlace));
+        QCOMPARE(CLocationTree::GetShowResultArgs(pChild),
+                 Shown(nKind, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), strPlace, strPlace));
     }
-    QCOMPARE(labels, children);
+    QTEST(labels, "children");
 }
 
 void TestLocationTree::samples_data()
@@ -401,7 +369,7 @@ void TestLocationTree::samples_data()
     QTest::addColumn<QString>("time");
     QTest::addColumn<QStringList>("labels");
 
-    const QStringList nos = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+    const QStringList nos = Labels({"1", "2", "3"});
     QTest::newRow("no interval") << QString() << "31.12.2023" << "23:59:50" << nos;
     QTest::newRow("15 s, over the year's end")
         << "15;s" << "31.12.2023" << "23:59:50"
@@ -425,11 +393,9 @@ void TestLocationTree::samples()
     QFETCH(QString, interval);
     QFETCH(QString, date);
     QFETCH(QString, time);
-    QFETCH(QStringList, labels);
 
-    Files files(Loc(QStringLiteral("L")), Continuous(QStringLiteral("L"), interval, Labels({"1", "2", "3"}), date, time));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
+    Filled f(Loc("L"), Series(interval, date, time));
+    CLocationTree& tree = f.tree;
     CLocationTreeItem* pItem = At(tree, {QStringLiteral("L"), QStringLiteral("Fortlaufende Istwerte"), date + u' ' + time});
     QVERIFY2(pItem, qPrintable(Outline(tree)));
     QStringList got;
@@ -437,45 +403,23 @@ void TestLocationTree::samples()
         const CLocationTreeItem* pSample = pItem->GetChild(i);
         got << pSample->GetText();
         QCOMPARE(pSample->GetImage(), int(TreeImage::Sample));
-        QCOMPARE(pSample->GetData(), Record(QStringLiteral("L"), 13, false, false, date, time));
+        QCOMPARE(pSample->GetData(), Record(u"L", 13, false, false, date, time));
         // The view gets the running number alone.
-        QCOMPARE(CLocationTree::GetShowResultArgs(pSample).m_strText, QString::number(i + 1));
+        QCOMPARE(CLocationTree::GetShowResultArgs(pSample), Shown(13, date, time, QString(), QString::number(i + 1)));
     }
-    QCOMPARE(got, labels);
-}
+    QTEST(got, "labels");
 
-void TestLocationTree::firstItemIsSelected_data()
-{
-    QTest::addColumn<QString>("main");
-    QTest::addColumn<QString>("results");
-    QTest::addColumn<QString>("selected");
-
-    // The first inserted, which is not always the first shown.
-    QTest::newRow("first group of the file") << Grp(QStringLiteral("b")) + Grp(QStringLiteral("A")) << QString() << "b";
-    QTest::newRow("groups before locations") << Loc(QStringLiteral("a")) + Grp(QStringLiteral("z")) << QString() << "z";
-    QTest::newRow("first location without groups") << Loc(QStringLiteral("m")) + Loc(QStringLiteral("a")) << QString() << "m";
-    QTest::newRow("never the unassigned node") << QString() << Res(QStringLiteral("x"), QStringLiteral("U-Burden")) << QString();
-}
-
-void TestLocationTree::firstItemIsSelected()
-{
-    QFETCH(QString, main);
-    QFETCH(QString, results);
-    QFETCH(QString, selected);
-    Files files(main, results);
-    CLocationTree tree;
+    // The chart selects a sample by its index: only one of the selected
+    // series, and selecting the selected item again tells nobody.
     CMirror mirror(tree);
-    tree.RebuildTree(files.main, files.result);
-    if (selected.isEmpty()) {
-        QVERIFY(!tree.GetSelectedItem());
-        QVERIFY(mirror.m_selections.isEmpty());
-    } else {
-        QVERIFY(tree.GetSelectedItem());
-        QCOMPARE(tree.GetSelectedItem()->GetText(), selected);
-        QCOMPARE(mirror.m_selections, QList<CLocationTreeItem*>{tree.GetSelectedItem()});
-        QCOMPARE(CLocationTree::GetShowResultArgs(tree.GetSelectedItem()), ShowResultArgs());
-    }
-    QCOMPARE(mirror.Compare(), QString());
+    tree.SelectItem(nullptr);
+    tree.SelectChild(0);
+    tree.SelectItem(pItem);
+    tree.SelectChild(3);
+    tree.SelectChild(-1);
+    tree.SelectChild(2);
+    tree.SelectItem(pItem->GetChild(2));
+    QCOMPARE(mirror.m_selections, (QList<CLocationTreeItem*>{nullptr, pItem, pItem->GetChild(2)}));
 }
 
 void TestLocationTree::emptyTree_data()
@@ -497,8 +441,7 @@ void TestLocationTree::emptyTree()
     // Broken files held locations and results before they broke; the
     // others are empty.
     const bool bBroken = main == 2 || result == 2;
-    const QString full[2] = {MainXml(Grp(QStringLiteral("g"), Loc(QStringLiteral("L"))) + Loc(QStringLiteral("M"))),
-                             ResultXml(Res(QStringLiteral("L"), QStringLiteral("Value-Measurement")))};
+    const QString full[2] = {MainXml(Grp("g", Loc("L")) + Loc("M")), ResultXml(Res("L", "Value-Measurement"))};
     const QString empty[2] = {MainXml(QString()), ResultXml(QString())};
     const int states[2] = {main, result};
     CXMLDocument docs[2];
@@ -520,6 +463,7 @@ void TestLocationTree::emptyTree()
     tree.RebuildTree(docs[0], docs[1]);
     QVERIFY(tree.IsEmpty());
     QVERIFY(!tree.GetSelectedItem());
+    QCOMPARE(CLocationTree::GetShowResultArgs(tree.GetSelectedItem()), ShowResultArgs());
     QVERIFY(!tree.FindLocationItem(QStringLiteral("L")));
     QVERIFY(!tree.FindGroupItem(QStringLiteral("g")));
     // Reported once.
@@ -531,81 +475,14 @@ void TestLocationTree::emptyTree()
 
     // A result without location needs the results file only.
     if (result == 0 && !bBroken) {
-        docs[1].LoadXML(ResultXml(Res(QStringLiteral("x"), QStringLiteral("AUX-Channel"))));
+        docs[1].LoadXML(ResultXml(Res("x", "AUX-Channel")));
         tree.RebuildTree(docs[0], docs[1]);
-        QCOMPARE(Outline(tree), QStringLiteral("%1{x{Aux-Kanäle{01.02.2023 10:00:00}}}").arg(kUnassigned));
+        QCOMPARE(Outline(tree), kUnassigned + QStringLiteral("{x{Aux-Kanäle{01.02.2023 10:00:00}}}"));
         QCOMPARE(mirror.Compare(), QString());
     }
 }
 
-void TestLocationTree::showResultArgs_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("container");
-    QTest::addColumn<int>("expectedKind");
-    QTest::addColumn<QString>("expectedText");
-
-    QTest::newRow("folder") << "Istwerte" << 3 << true << 19 << QString();
-    QTest::newRow("result") << "01.02.2023 10:00:00" << 7 << false << 7 << "01.02.2023 10:00:00";
-    QTest::newRow("place number") << "2" << 7 << false << 7 << "2";
-    QTest::newRow("sample with time") << "12 (01.02.2023 10:00:00)" << 13 << false << 13 << "12";
-    QTest::newRow("sample, leading blank and zeros") << " 007" << 13 << false << 13 << "7";
-    QTest::newRow("sample, negative") << "-3 (x)" << 13 << false << 13 << "-3";
-}
-
-void TestLocationTree::showResultArgs()
-{
-    QFETCH(QString, text);
-    QFETCH(int, kind);
-    QFETCH(bool, container);
-    QFETCH(int, expectedKind);
-    QFETCH(QString, expectedText);
-
-    CLocationTree tree;
-    const TreeItemData d = Record(container ? QString() : QStringLiteral("ID"), kind, container, false,
-                                  QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), QStringLiteral("4"));
-    CLocationTreeItem* p = tree.InsertItem(nullptr, 0, text, 2, d);
-    const ShowResultArgs args = CLocationTree::GetShowResultArgs(p);
-    QCOMPARE(args.m_nKind, K(expectedKind));
-    QCOMPARE(args.m_strText, expectedText);
-    if (container) {
-        QCOMPARE(args, ShowResultArgs());
-    } else {
-        QCOMPARE(args.m_strName, QStringLiteral("ID"));
-        QCOMPARE(args.m_strDate, QStringLiteral("01.02.2023"));
-        QCOMPARE(args.m_strTime, QStringLiteral("10:00:00"));
-        QCOMPARE(args.m_strPlaceNo, QStringLiteral("4"));
-    }
-    QCOMPARE(CLocationTree::GetShowResultArgs(nullptr).m_nKind, ResultKind::Nothing);
-}
-
 // --- selection ---------------------------------------------------------------
-
-void TestLocationTree::selectChild()
-{
-    Files files(Loc(QStringLiteral("L")), Continuous(QStringLiteral("L"), QStringLiteral("1;s"), Labels({"1", "2", "3"})));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
-    CMirror mirror(tree);
-    tree.SelectItem(nullptr);
-    tree.SelectChild(0);
-    QVERIFY(!tree.GetSelectedItem());
-
-    CLocationTreeItem* pSeries = At(tree, {"L", "Fortlaufende Istwerte", "31.12.2023 23:59:50"});
-    tree.SelectItem(pSeries);
-    tree.SelectChild(3);
-    QCOMPARE(tree.GetSelectedItem(), pSeries);
-    tree.SelectChild(-1);
-    QCOMPARE(tree.GetSelectedItem(), pSeries);
-    tree.SelectChild(2);
-    QCOMPARE(tree.GetSelectedItem(), pSeries->GetChild(2));
-    QCOMPARE(mirror.m_selections, (QList<CLocationTreeItem*>{nullptr, pSeries, pSeries->GetChild(2)}));
-    // Selecting the selected item again tells nobody.
-    tree.SelectItem(pSeries->GetChild(2));
-    QCOMPARE(mirror.m_selections.size(), 3);
-    QCOMPARE(CLocationTree::GetShowResultArgs(tree.GetSelectedItem()).m_strText, QStringLiteral("3"));
-}
 
 void TestLocationTree::deletingSelectionMovesIt_data()
 {
@@ -615,8 +492,8 @@ void TestLocationTree::deletingSelectionMovesIt_data()
 
     QTest::newRow("next sibling") << Labels({"a"}) << Labels({"a"}) << "b";
     QTest::newRow("previous sibling at the end") << Labels({"c"}) << Labels({"c"}) << "b";
-    QTest::newRow("parent of an only child") << Labels({"a", "x"}) << Labels({"a", "x"}) << "a";
-    QTest::newRow("selection inside the deleted item") << Labels({"b", "y"}) << Labels({"b"}) << "c";
+    QTest::newRow("parent of an only child") << Labels({"a", "Istwerte"}) << Labels({"a", "Istwerte"}) << "a";
+    QTest::newRow("selection inside the deleted item") << Labels({"b", "Istwerte"}) << Labels({"b"}) << "c";
     QTest::newRow("selection elsewhere stays") << Labels({"a"}) << Labels({"b"}) << "a";
     QTest::newRow("last item leaves nothing") << Labels({"only"}) << Labels({"only"}) << "";
 }
@@ -627,17 +504,11 @@ void TestLocationTree::deletingSelectionMovesIt()
     QFETCH(QStringList, deleted);
     QFETCH(QString, expected);
 
-    CLocationTree tree;
-    if (selected.front() == QStringLiteral("only")) {
-        tree.InsertItem(nullptr, -1, QStringLiteral("only"), 0, Record(QStringLiteral("only"), 1, true));
-    } else {
-        for (const char* psz : {"a", "b", "c"}) {
-            const QString s = QString::fromLatin1(psz);
-            tree.InsertItem(nullptr, -1, s, 0, Record(s, 1, true));
-        }
-        tree.InsertItem(At(tree, {"a"}), -1, QStringLiteral("x"), 2, Record(QStringLiteral("a"), 3, false));
-        tree.InsertItem(At(tree, {"b"}), -1, QStringLiteral("y"), 2, Record(QStringLiteral("b"), 3, false));
-    }
+    // "a{Istwerte},b{Istwerte},c", or "only".
+    const bool bOnly = selected.front() == QStringLiteral("only");
+    Filled f(bOnly ? Loc("only") : Loc("a") + Loc("b") + Loc("c"),
+             bOnly ? QString() : Res("a", "Value-Measurement") + Res("b", "Value-Measurement"));
+    CLocationTree& tree = f.tree;
     CMirror mirror(tree);
     tree.SelectItem(At(tree, selected));
     mirror.m_selections.clear();
@@ -651,9 +522,6 @@ void TestLocationTree::deletingSelectionMovesIt()
     QCOMPARE(mirror.Compare(), QString());
 }
 
-QTEST_GUILESS_MAIN(TestLocationTree)
-#include "tst_locationtree.moc"
-
 // --- search ------------------------------------------------------------------
 
 void TestLocationTree::filter_data()
@@ -663,13 +531,15 @@ void TestLocationTree::filter_data()
     QTest::addColumn<QString>("outline");
 
     const QString strUnassigned = kUnassigned + QStringLiteral("{zz-9{Registertest{01.02.2023 10:00:00}}}");
-    // A location "a" whose one field ("Customer/Name=Müller") holds a text.
+    // A location "a", selected, whose one field ("Customer/Name=Müller")
+    // holds a text.
     auto row = [&](const char* pszName, const char* pszField, const char* pszQuery, bool bFound) {
         const QStringList f = QString::fromUtf8(pszField).split(QRegularExpression(QStringLiteral("[/=]")));
-        QTest::newRow(pszName) << QStringLiteral("<Main><General><ID>a</ID></General><%1><%2>%3</%2></%1></Main>")
-                                          .arg(f[0], f[1], f[2]) + Loc(QStringLiteral("b"))
-                               << QString::fromUtf8(pszQuery)
-                               << (bFound ? QStringLiteral("a{Istwerte{01.02.2023 10:00:00}}") : QString());
+        QTest::newRow(pszName)
+            << QStringLiteral("<Main><General><ID>a</ID></General><%1><%2>%3</%2></%1></Main>").arg(f[0], f[1], f[2])
+                   + Loc("b")
+            << QString::fromUtf8(pszQuery)
+            << (bFound ? QStringLiteral("a*{Istwerte{01.02.2023 10:00:00}}") : QString());
     };
     row("ID", "General/Remark=x", "A", true);
     row("customer name", "Customer/Name=Müller", "MUELLER", true);
@@ -689,30 +559,31 @@ void TestLocationTree::filter_data()
     row("ue is not u", "Customer/Name=Muller", "müller", false);
     row("blanks around the text", "Customer/Firstname=Ulm", "  ulm ", true);
 
-    const QString strGroups = QStringLiteral("<Group Name=\"Nordhessen\">%1%2</Group><Group Name=\"Süd\">%3<Main><General>"
-                                             "<ID>s2</ID></General><Customer><City>Nordheim</City></Customer></Main></Group>%4")
-                                  .arg(Loc(QStringLiteral("n1")), Loc(QStringLiteral("n2")), Loc(QStringLiteral("s1")), Loc(QStringLiteral("a")));
+    const QString strGroups = Grp("Nordhessen", Loc("n1") + Loc("n2"))
+                              + Grp("Süd", Loc("s1")
+                                               + QStringLiteral("<Main><General><ID>s2</ID></General><Customer>"
+                                                                "<City>Nordheim</City></Customer></Main>"))
+                              + Loc("a");
     QTest::newRow("group name keeps all its locations")
-        << strGroups << QStringLiteral("hessen") << QStringLiteral("Nordhessen{n1,n2}");
+        << strGroups << QStringLiteral("hessen") << "Nordhessen*{n1,n2}";
     QTest::newRow("a group shows only its matching locations")
-        << strGroups << QStringLiteral("nord") << QStringLiteral("Nordhessen{n1,n2},Süd{s2}");
-    QTest::newRow("unassigned results by their ID") << strGroups << QStringLiteral("Z-9") << strUnassigned;
-    QTest::newRow("results are not searched by their date") << strGroups << QStringLiteral("2023") << QString();
+        << strGroups << QStringLiteral("nord") << "Nordhessen*{n1,n2},Süd{s2}";
+    QTest::newRow("unassigned results by their ID") << strGroups << "Z-9" << strUnassigned;
+    QTest::newRow("results are not searched by their date") << strGroups << "2023" << QString();
     QTest::newRow("empty text shows everything")
-        << Loc(QStringLiteral("a")) << QString() << QStringLiteral("a{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
+        << Loc("a") << QString() << QStringLiteral("a*{Istwerte{01.02.2023 10:00:00}},") + strUnassigned;
 }
 
 void TestLocationTree::filter()
 {
     QFETCH(QString, main);
     QFETCH(QString, query);
-    QFETCH(QString, outline);
-    Files files(main, Res(QStringLiteral("a"), QStringLiteral("Value-Measurement"))
-                          + Res(QStringLiteral("zz-9"), QStringLiteral("Register-Test")));
-    CLocationTree tree;
-    tree.RebuildTree(files.main, files.result);
+    Filled f(main, Res("a", "Value-Measurement") + Res("zz-9", "Register-Test"));
     CTreeFilter filter;
     filter.SetText(query);
-    filter.IndexLocations(files.main);
-    QCOMPARE(FilteredOutline(tree, filter), outline);
+    filter.IndexLocations(f.main);
+    QTEST(Outline(f.tree, &filter), "outline");
 }
+
+QTEST_GUILESS_MAIN(TestLocationTree)
+#include "tst_locationtree.moc"
