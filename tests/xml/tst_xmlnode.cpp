@@ -16,6 +16,11 @@ const QByteArray kThree("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n"
                         "<Result>\r\n<ID>C</ID>\r\n<Date>02.02.2024</Date>\r\n<Time>12:00:00</Time>\r\n</Result>\r\n"
                         "</Result-Data>\r\n");
 
+QStringList Split(const char* psz)
+{
+    return QString::fromLatin1(psz).split(u' ', Qt::SkipEmptyParts);
+}
+
 QStringList Ids(CXMLDocument& doc)
 {
     QStringList ids;
@@ -31,25 +36,9 @@ class TestXMLNode : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-    int m_nFile = 0;
-    // A fresh file with the given bytes, opened in doc.
-    QString Fresh(CXMLDocument& doc, const QByteArray& bytes = kThree)
-    {
-        const QString strPath = m_dir.filePath(QStringLiteral("f%1.xml").arg(++m_nFile));
-        if (!WriteBytes(strPath, bytes))
-            return {};
-        doc.Open(strPath);
-        return strPath;
-    }
-
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void positions_data();
     void positions();
-    void moveNextPastEnd();
     void updateWithoutAddNewOrEdit_data();
     void updateWithoutAddNewOrEdit();
     void addNewIsCurrentOutsideTheQuery();
@@ -62,26 +51,28 @@ private slots:
     void moveWithinDocument();
     void moveFromKeepsElementWhenTargetSaveFails();
     void removedUnderAnotherCursor();
-    void parentContextRemoved();
-    void afterReload();
+    void lostContext_data();
+    void lostContext();
 };
 
 void TestXMLNode::positions_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("id");
-    QTest::newRow("-1") << -1 << QString();
-    QTest::newRow("first") << 0 << QStringLiteral("A");
-    QTest::newRow("last") << 2 << QStringLiteral("C");
-    QTest::newRow("beyond") << 40 << QString();
+    QTest::addColumn<QString>("next");  // after MoveNext
+    QTest::newRow("-1") << -1 << QString() << QString();
+    QTest::newRow("first") << 0 << QStringLiteral("A") << QStringLiteral("B");
+    QTest::newRow("last") << 2 << QStringLiteral("C") << QString();
+    QTest::newRow("beyond") << 40 << QString() << QString();
 }
 
 void TestXMLNode::positions()
 {
     QFETCH(int, index);
     QFETCH(QString, id);
+    QFETCH(QString, next);
     CXMLDocument doc;
-    Fresh(doc);
+    Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     QCOMPARE(r.GetRecordCount(), 3);
@@ -92,33 +83,14 @@ void TestXMLNode::positions()
     // Members of the element left behind are not kept at end of list.
     QCOMPARE(r.m_strID, id.isEmpty() ? QStringLiteral("A") : id);
     QCOMPARE(r.GetValue(QStringLiteral("ID")), id);
-}
-
-void TestXMLNode::moveNextPastEnd()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    QStringList seen;
-    for (; !r.IsEOF(); r.MoveNext())
-        seen << r.m_strID;
-    QCOMPARE(seen, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    // One step on; from the end of list, in either direction, nowhere.
     r.MoveNext();
-    QVERIFY(r.IsEOF());
+    QCOMPARE(r.IsEOF(), next.isEmpty());
+    QCOMPARE(r.GetValue(QStringLiteral("ID")), next);
     r.MoveLast();
     QCOMPARE(r.m_strID, QStringLiteral("C"));
     r.MoveFirst();
     QCOMPARE(r.m_strID, QStringLiteral("A"));
-
-    // An empty selection: every move stays at end of list.
-    r.Open(QStringLiteral("Result[ID = 'none']"));
-    QCOMPARE(r.GetRecordCount(), 0);
-    QVERIFY(r.IsEOF());
-    r.MoveLast();
-    QVERIFY(r.IsEOF());
-    r.MoveNext();
-    QVERIFY(r.IsEOF());
 }
 
 void TestXMLNode::updateWithoutAddNewOrEdit_data()
@@ -166,7 +138,7 @@ void TestXMLNode::updateWithoutAddNewOrEdit()
 void TestXMLNode::addNewIsCurrentOutsideTheQuery()
 {
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result[ID = $id]"), nullptr, {{QStringLiteral("id"), QStringLiteral("A")}});
     QCOMPARE(r.GetRecordCount(), 1);
@@ -195,15 +167,11 @@ void TestXMLNode::deleteCases_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QStringList>("left");
     QTest::addColumn<QString>("currentAfter");
-    QTest::newRow("first") << 0 << QStringList{QStringLiteral("B"), QStringLiteral("C")} << QStringLiteral("B");
-    QTest::newRow("middle") << 1 << QStringList{QStringLiteral("A"), QStringLiteral("C")} << QStringLiteral("C");
-    QTest::newRow("last element") << 2 << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QString();
-    QTest::newRow("end of list: nothing") << 3
-                                          << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
-                                          << QString();
-    QTest::newRow("before start: nothing") << -1
-                                           << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
-                                           << QString();
+    QTest::newRow("first") << 0 << Split("B C") << QStringLiteral("B");
+    QTest::newRow("middle") << 1 << Split("A C") << QStringLiteral("C");
+    QTest::newRow("last element") << 2 << Split("A B") << QString();
+    QTest::newRow("end of list: nothing") << 3 << Split("A B C") << QString();
+    QTest::newRow("before start: nothing") << -1 << Split("A B C") << QString();
 }
 
 void TestXMLNode::deleteRootIsRefused()
@@ -211,7 +179,7 @@ void TestXMLNode::deleteRootIsRefused()
     // A cursor selecting by tag name can stand on the root element; deleting
     // it would write a file that can never be loaded again.
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     const QByteArray before = ReadBytes(strPath);
     CXMLNode root(&doc);
     root.FindFirst(QStringLiteral("/Result-Data"));
@@ -228,7 +196,7 @@ void TestXMLNode::deleteCases()
     QFETCH(QStringList, left);
     QFETCH(QString, currentAfter);
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     r.SetAbsolutePosition(position);
@@ -262,18 +230,13 @@ void TestXMLNode::boundValues()
 {
     QFETCH(QString, id);
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    {
-        CXMLNodeResult r(&doc);
-        r.Open(QStringLiteral("Result"));
-        r.AddNew();
-        r.m_strID = id;
-        r.m_strDate = QStringLiteral("03.03.2024");
-        r.Update();
-    }
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult r(&reread);
+    Fresh(doc, kThree);
+    CXMLNodeResult r(&doc);
+    r.Open(QStringLiteral("Result"));
+    r.AddNew();
+    r.m_strID = id;
+    r.m_strDate = QStringLiteral("03.03.2024");
+    r.Update();
     QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
     QCOMPARE(r.GetRecordCount(), 1);
     QCOMPARE(r.m_strID, id);
@@ -290,7 +253,7 @@ void TestXMLNode::boundValues()
 void TestXMLNode::badQuery()
 {
     CXMLDocument doc;
-    Fresh(doc);
+    Fresh(doc, kThree);
     CXMLNode n(&doc);
     for (const QString& q : {QStringLiteral("Result[ID = "), QStringLiteral("Result[ID = $undefined]"),
                              QStringLiteral("count(Result)")}) {
@@ -341,7 +304,7 @@ void TestXMLNode::moveWithinDocument()
 void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
 {
     CXMLDocument from, to;
-    const QString strFrom = Fresh(from);
+    const QString strFrom = Fresh(from, kThree);
     const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
     const QByteArray fromBefore = ReadBytes(strFrom);
     CXMLNodeResult src(&from);
@@ -361,7 +324,7 @@ void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
 void TestXMLNode::removedUnderAnotherCursor()
 {
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    Fresh(doc, kThree);
     CXMLNodeResult a(&doc);
     a.Open(QStringLiteral("Result"));
     a.MoveNext();  // B
@@ -395,38 +358,21 @@ void TestXMLNode::removedUnderAnotherCursor()
     QCOMPARE(c.GetRecordCount(), 1);
     c.MoveNext();
     QVERIFY(c.IsEOF());
-
-    CXMLDocument reread;
-    reread.Open(strPath);
-    QCOMPARE(Ids(reread), QStringList{QStringLiteral("C")});
 }
 
 // A cursor opened under a parent cursor's element: when that element goes,
-// the cursor has no context any more and selects nothing (not the root's
-// children instead).
-void TestXMLNode::parentContextRemoved()
+// or the document is loaded again, the cursor has no context any more and
+// selects nothing (not the root's children instead).
+void TestXMLNode::lostContext_data()
 {
-    CXMLDocument doc;
-    Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
-               "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
-    CXMLNode group(&doc);
-    QVERIFY(group.FindFirst(QStringLiteral("Group")));
-    CXMLNode inGroup(&doc);
-    inGroup.Open(QStringLiteral("Main"), &group);
-    QCOMPARE(inGroup.GetRecordCount(), 1);
-    group.Delete();
-    inGroup.Requery();
-    QCOMPARE(inGroup.GetRecordCount(), 0);
-    QVERIFY(inGroup.IsEOF());
-    // No parent found: an error, and nothing is added anywhere.
-    ExpectXmlException([&] { inGroup.AddNew(); });
-    CXMLNode all(&doc);
-    all.Open(QStringLiteral(".//Main"));
-    QCOMPARE(all.GetRecordCount(), 2);
+    QTest::addColumn<bool>("reload");
+    QTest::newRow("parent element removed") << false;
+    QTest::newRow("document reloaded") << true;
 }
 
-void TestXMLNode::afterReload()
+void TestXMLNode::lostContext()
 {
+    QFETCH(bool, reload);
     CXMLDocument doc;
     const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
                                        "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
@@ -434,27 +380,36 @@ void TestXMLNode::afterReload()
     QVERIFY(group.FindFirst(QStringLiteral("Group")));
     CXMLNode inGroup(&doc);
     inGroup.Open(QStringLiteral("Main"), &group);
-    CXMLNode loose(&doc, true);
-    loose.Open(QStringLiteral("Main"));
-    QCOMPARE(loose.GetRecordCount(), 2);
-    loose.Edit();
-
-    doc.Reload();
-    // Every cursor is at end of list; the edit is dropped.
-    QVERIFY(loose.IsEOF());
-    QVERIFY(inGroup.IsEOF());
-    const QByteArray before = ReadBytes(strPath);
-    loose.Update();
-    QCOMPARE(ReadBytes(strPath), before);
-    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QString());
-    // The root-level query selects again; the one under the old group
-    // element has lost its context.
-    QCOMPARE(loose.GetRecordCount(), 2);
-    loose.MoveFirst();
-    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
-    inGroup.MoveFirst();
+    QCOMPARE(inGroup.GetRecordCount(), 1);
+    if (reload) {
+        CXMLNode loose(&doc, true);
+        loose.Open(QStringLiteral("Main"));
+        QCOMPARE(loose.GetRecordCount(), 2);
+        loose.Edit();
+        doc.Reload();
+        // Every cursor is at end of list; the edit is dropped.
+        QVERIFY(loose.IsEOF());
+        QVERIFY(inGroup.IsEOF());
+        const QByteArray before = ReadBytes(strPath);
+        loose.Update();
+        QCOMPARE(ReadBytes(strPath), before);
+        QCOMPARE(loose.GetValue(QStringLiteral("ID")), QString());
+        // The root-level query selects again.
+        QCOMPARE(loose.GetRecordCount(), 2);
+        loose.MoveFirst();
+        QCOMPARE(loose.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
+        inGroup.MoveFirst();
+    } else {
+        group.Delete();
+        inGroup.Requery();
+    }
     QCOMPARE(inGroup.GetRecordCount(), 0);
     QVERIFY(inGroup.IsEOF());
+    // No parent found: an error, and nothing is added anywhere.
+    QCOMPARE(ExpectXmlException([&] { inGroup.AddNew(); }).GetMessageId(), unsigned(IDS_XML_PARENT));
+    CXMLNode all(&doc);
+    all.Open(QStringLiteral(".//Main"));
+    QCOMPARE(all.GetRecordCount(), reload ? 3 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestXMLNode)
