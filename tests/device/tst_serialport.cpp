@@ -56,12 +56,8 @@ private slots:
     void openFails();
     void lineSettings_data();
     void lineSettings();
-    void badLineSettings_data();
-    void badLineSettings();
-    void exclusiveOpen();
     void sendDiscardsUnreadInput();
-    void monitorShowsBothWays();
-    void queryWaitsForTheExpectedText();
+    void monitorAndQuery();
     void queryTimeoutText_data();
     void queryTimeoutText();
     void setTimeoutZeroKeepsDefault();
@@ -117,6 +113,11 @@ void TestSerialPort::lineSettings_data()
     QTest::newRow("9600 8N2") << 9600 << 'N' << 8 << 2 << uint(B9600) << uint(CS8 | CSTOPB);
     QTest::newRow("19200 7E1") << 19200 << 'E' << 7 << 1 << uint(B19200) << uint(CS7 | PARENB);
     QTest::newRow("4800 8O1") << 4800 << 'O' << 8 << 1 << uint(B4800) << uint(CS8 | PARENB | PARODD);
+    // Refused settings (speed 0).
+    QTest::newRow("odd rate") << 12345 << 'N' << 8 << 2 << 0u << 0u;
+    QTest::newRow("parity X") << 9600 << 'X' << 8 << 2 << 0u << 0u;
+    QTest::newRow("9 data bits") << 9600 << 'N' << 9 << 2 << 0u << 0u;
+    QTest::newRow("3 stop bits") << 9600 << 'N' << 8 << 3 << 0u << 0u;
 }
 
 void TestSerialPort::lineSettings()
@@ -129,6 +130,23 @@ void TestSerialPort::lineSettings()
     QFETCH(uint, cflags);
     CPtyPeer peer;
     QVERIFY(peer.IsValid());
+    CSerialPort port;
+    if (speed == 0) {
+        QVERIFY_THROWS_EXCEPTION(CSerialPortException, port.InitPort(peer.Path(), baud, parity, dataBits, stopBits));
+        QVERIFY(!port.IsOpen());
+        // The failed attempt left nothing locked behind. The line is taken by
+        // one port at a time; closing gives it back.
+        port.InitPort(peer.Path(), 9600, 'N', 8, 2);
+        CSerialPort second;
+        QVERIFY_THROWS_EXCEPTION(CSerialPortException, second.InitPort(peer.Path(), 9600, 'N', 8, 2));
+        port.Close();
+        QVERIFY(!port.IsOpen());
+        second.InitPort(peer.Path(), 9600, 'N', 8, 2);
+        second.Close();
+        port.InitPort(peer.Path(), 9600, 'N', 8, 2);
+        QVERIFY(port.IsOpen());
+        return;
+    }
     // Opened before the port takes the line exclusively, to read back what
     // the port set; it starts cooked at another speed, as a login leaves it.
     const int fd = ::open(peer.Path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -142,7 +160,6 @@ void TestSerialPort::lineSettings()
     ::cfsetspeed(&cooked, B1200);
     QCOMPARE(::tcsetattr(fd, TCSANOW, &cooked), 0);
 
-    CSerialPort port;
     port.InitPort(peer.Path(), baud, parity, dataBits, stopBits);
     termios tio {};
     QCOMPARE(::tcgetattr(fd, &tio), 0);
@@ -157,50 +174,6 @@ void TestSerialPort::lineSettings()
     QCOMPARE(uint(tio.c_lflag & (ICANON | ECHO | ISIG)), 0u);
     QCOMPARE(uint(tio.c_iflag & (ICRNL | IXON)), 0u);
     QCOMPARE(uint(tio.c_oflag & OPOST), 0u);
-}
-
-void TestSerialPort::badLineSettings_data()
-{
-    QTest::addColumn<int>("baud");
-    QTest::addColumn<char>("parity");
-    QTest::addColumn<int>("dataBits");
-    QTest::addColumn<int>("stopBits");
-    QTest::newRow("odd rate") << 12345 << 'N' << 8 << 2;
-    QTest::newRow("parity X") << 9600 << 'X' << 8 << 2;
-    QTest::newRow("9 data bits") << 9600 << 'N' << 9 << 2;
-    QTest::newRow("3 stop bits") << 9600 << 'N' << 8 << 3;
-}
-
-void TestSerialPort::badLineSettings()
-{
-    QFETCH(int, baud);
-    QFETCH(char, parity);
-    QFETCH(int, dataBits);
-    QFETCH(int, stopBits);
-    CPtyPeer peer;
-    QVERIFY(peer.IsValid());
-    CSerialPort port;
-    QVERIFY_THROWS_EXCEPTION(CSerialPortException, port.InitPort(peer.Path(), baud, parity, dataBits, stopBits));
-    QVERIFY(!port.IsOpen());
-    // The failed attempt left nothing locked behind.
-    port.InitPort(peer.Path(), 9600, 'N', 8, 2);
-    QVERIFY(port.IsOpen());
-}
-
-void TestSerialPort::exclusiveOpen()
-{
-    CPtyPeer peer;
-    QVERIFY(peer.IsValid());
-    CSerialPort first, second;
-    first.InitPort(peer.Path(), 9600, 'N', 8, 2);
-    QVERIFY_THROWS_EXCEPTION(CSerialPortException, second.InitPort(peer.Path(), 9600, 'N', 8, 2));
-    // Closing gives the line back; the same object can open it again too.
-    first.Close();
-    QVERIFY(!first.IsOpen());
-    second.InitPort(peer.Path(), 9600, 'N', 8, 2);
-    second.Close();
-    first.InitPort(peer.Path(), 9600, 'N', 8, 2);
-    QVERIFY(first.IsOpen());
 }
 
 void TestSerialPort::sendDiscardsUnreadInput()
@@ -220,39 +193,31 @@ void TestSerialPort::sendDiscardsUnreadInput()
     QCOMPARE(buffer, QByteArray("7\rARCACK\r"));
 }
 
-void TestSerialPort::monitorShowsBothWays()
+// Both ways shown in the monitor as text; a query waits for the text it
+// expects, or for the first byte when it expects none.
+void TestSerialPort::monitorAndQuery()
 {
     CLine line;
     QVERIFY(line.peer.IsValid());
     line.device.Send("AGR12\r");
     QCOMPARE(line.peer.ReadCommand(), QByteArray("AGR12\r"));
     // windows-1252 from the device, shown as the same text.
-    line.peer.Write("ID;Z\xe4hler S\xfc" "d \x80\r");
-    QByteArray buffer("\r");
-    line.device.Query(buffer, 10000, 0);
-    // Receive passes on what is queued, an empty queue included.
-    QByteArray queued("abc");
-    QCOMPARE(line.device.Receive(queued), QByteArray("abc"));
-    QCOMPARE(line.monitor, (QStringList {line.Shown("Out", QStringLiteral("AGR12\r")),
-                                         line.Shown("In", QString::fromUtf8("ID;Zähler Süd €\r")),
-                                         line.Shown("In", QStringLiteral("abc"))}));
-}
-
-void TestSerialPort::queryWaitsForTheExpectedText()
-{
-    CLine line;
-    QVERIFY(line.peer.IsValid());
-    auto answer = std::async(std::launch::async, [&line] {
-        line.peer.Write("12\r");
+    const QByteArray record("ID;Z\xe4hler N\xfcrnberg \x80\r");
+    auto answer = std::async(std::launch::async, [&line, record] {
+        line.peer.Write(record);
         std::this_thread::sleep_for(150ms); // one poll interval later
         line.peer.Write("ARCACK\r");
     });
     QByteArray buffer("ARCACK\r");
     line.device.Query(buffer, 10000, 0);
     answer.get();
-    QCOMPARE(buffer, QByteArray("12\rARCACK\r"));
-    QCOMPARE(line.monitor, QStringList {line.Shown("In", QStringLiteral("12\rARCACK\r"))});
-    // Nothing expected: the first byte is enough, long before the time-out.
+    QCOMPARE(buffer, record + "ARCACK\r");
+    // Receive passes on what is queued, an empty queue included.
+    QByteArray queued("abc");
+    QCOMPARE(line.device.Receive(queued), QByteArray("abc"));
+    QCOMPARE(line.monitor, (QStringList{line.Shown("Out", QStringLiteral("AGR12\r")),
+                                        line.Shown("In", QString::fromUtf8("ID;Zähler Nürnberg €\rARCACK\r")),
+                                        line.Shown("In", QStringLiteral("abc"))}));
     line.peer.Write("x");
     QByteArray any;
     line.device.Query(any, 60000, 0);
@@ -264,7 +229,6 @@ void TestSerialPort::queryTimeoutText_data()
     QTest::addColumn<QByteArray>("received");
     QTest::addColumn<QString>("shown");
     const QByteArray sixty = QByteArray("0123456789").repeated(6);
-    QTest::newRow("60 characters") << sixty << QString::fromLatin1(sixty.left(50)) + QStringLiteral("...");
     QTest::newRow("51 characters") << sixty.left(51) << QString::fromLatin1(sixty.left(50)) + QStringLiteral("...");
     QTest::newRow("50 characters") << sixty.left(50) << QString::fromLatin1(sixty.left(50));
     QTest::newRow("nothing") << QByteArray() << QString();
