@@ -20,11 +20,14 @@ namespace {
 
 const QDateTime kStamp(QDate(2024, 3, 9), QTime(8, 7, 6));
 
-// Decodes a record written with '|' between its lines.
-bool Decode(const QString& strRecord, CResultRecord& r, int nVersion = 5, RecordKind* pKind = nullptr)
+// Decodes records written with '|' between their lines and "||" between
+// records, one after the other with one decoder; whether it kept the last.
+bool Decode(const QString& strRecords, CResultRecord& r, int nVersion = 5, RecordKind* pKind = nullptr)
 {
     CRecordDecoder decoder(QStringLiteral(" PX900-Typ"), QStringLiteral("SN4711"), nVersion);
-    const bool bKept = decoder.Decode(strRecord.split(u'|'), kStamp, r);
+    bool bKept = false;
+    for (const QString& strRecord : strRecords.split(QStringLiteral("||")))
+        bKept = decoder.Decode(strRecord.split(u'|'), kStamp, r);
     if (pKind)
         *pKind = decoder.GetKind();
     return bKept;
@@ -118,6 +121,12 @@ private slots:
         row("kind not a number", u("RID;x"), "");
         row("a bad kind among good ones", u("RID;1|RID;13"), "");
         row("with acknowledgement and empty last line", u("RID;1|AGRACK|"), "Function=Value-Measurement");
+        // A record inherits nothing from the one before: neither the mode nor
+        // the range and ratio 100 (the voltage is taken as measured).
+        row("after another record",
+            u("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x||RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1"),
+            "ID=|Remark=|M-Mode=|IL2=1.0000;A|UPN1=1.0000;V");
+        row("no kind after a kept record", u("RID;1||ID;x"), "");
 
         // The measuring mode's code, by the device's version.
         row("v4 code 0", u("RID;1|MM;0"), "M-Mode=4LW", 4);
@@ -271,25 +280,6 @@ private slots:
         QCOMPARE(Decode(record, r, version, &kind), !expected.isEmpty());
         QCOMPARE(kind == RecordKind::None, expected.isEmpty());
         QCOMPARE(StoredPairs(r, expected), expected);
-    }
-
-    // A record must not inherit anything from the one before.
-    void stateIsResetPerRecord()
-    {
-        CRecordDecoder decoder(QString(), QString(), 5);
-        CResultRecord r;
-        QVERIFY(
-            decoder.Decode(QStringLiteral("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x").split(u'|'), kStamp, r));
-        QVERIFY(decoder.Decode(QStringLiteral("RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1").split(u'|'), kStamp, r));
-        QCOMPARE(r.m_strID, QString());
-        QCOMPARE(r.m_strRemark, QString());
-        QCOMPARE(r.m_strMMode, QString());
-        QCOMPARE(r.m_values.m_strIL[1], QStringLiteral("1.0000;A"));
-        // Neither the range nor the ratio 100 of the record before: the
-        // voltage is taken as measured.
-        QCOMPARE(r.m_values.m_strUPN[0], QStringLiteral("1.0000;V"));
-        QVERIFY(!decoder.Decode({QStringLiteral("ID;x")}, kStamp, r));
-        QCOMPARE(decoder.GetKind(), RecordKind::None);
     }
 
     void nextTimeStamp_data()
