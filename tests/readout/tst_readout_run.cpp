@@ -9,6 +9,7 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -97,7 +98,8 @@ private slots:
     // Progress once per record, the monitor lines, the question whether to
     // delete; yes deletes and says so, no keeps the results in the device
     // and the same readout again adds nothing. An emptied device gives a
-    // note and no question.
+    // note and no question. The device is reached through the link the
+    // simulator makes, and the link goes with it.
     void interactiveReadout_data()
     {
         QTest::addColumn<bool>("answer");
@@ -107,13 +109,15 @@ private slots:
     void interactiveReadout()
     {
         QFETCH(bool, answer);
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("6")});
+        const QString strLink = m_dir.filePath(QStringLiteral("px900"));
+        const QString strPort = m_sim.Start(QStringLiteral("--demo --count 6 --link").split(u' ') << strLink);
         QVERIFY(!strPort.isEmpty());
+        QCOMPARE(QFileInfo(strLink).symLinkTarget(), strPort);
         CXMLDocument doc;
         doc.Open(m_strFile);
         CRecordingObserver observer;
         observer.m_bAnswer = answer;
-        ReadoutOptions options = Options(strPort);
+        ReadoutOptions options = Options(strLink);
         options.m_bInteractive = true;
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
         QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
@@ -137,6 +141,8 @@ private slots:
         QCOMPARE(next.m_nCount, answer ? 0 : 6);
         QCOMPARE(next.m_nAdded, 0);
         QVERIFY(!doc.IsSaveSuppressed());
+        QCOMPARE(m_sim.Stop(), 0);
+        QVERIFY(!QFileInfo(strLink).isSymLink());
         if (!answer)
             return;
         QCOMPARE(second.m_notes, QStringList{LoadString(IDS_NO_RESULTS_STORED)});
