@@ -41,12 +41,11 @@ private slots:
     void positions();
     void updateWithoutAddNewOrEdit_data();
     void updateWithoutAddNewOrEdit();
-    void addNewIsCurrentOutsideTheQuery();
+    void addNewAndFind_data();
+    void addNewAndFind();
     void deleteCases_data();
     void deleteCases();
     void deleteRootIsRefused();
-    void boundValues_data();
-    void boundValues();
     void badQuery();
     void moveWithinDocument();
     void moveFromKeepsElementWhenTargetSaveFails();
@@ -135,8 +134,23 @@ void TestXMLNode::updateWithoutAddNewOrEdit()
     QVERIFY(!written.FindFirst(QStringLiteral("Result[Remark = 'written?']")));
 }
 
-void TestXMLNode::addNewIsCurrentOutsideTheQuery()
+void TestXMLNode::addNewAndFind_data()
 {
+    QTest::addColumn<QString>("id");
+    QTest::newRow("plain") << QStringLiteral("Z");
+    QTest::newRow("double quote") << QStringLiteral("A\"1");
+    QTest::newRow("both quotes") << QStringLiteral("a'b\"c");
+    QTest::newRow("injection") << QStringLiteral("x] | //*[");
+    QTest::newRow("injection with quotes") << QStringLiteral("\" or \"\"=\"");
+    QTest::newRow("dollar and ampersand") << QStringLiteral("$id &amp; <b>");
+}
+
+// A new element is current even where the cursor's query does not select it,
+// and only it takes the fields. A value bound into a query is taken as text,
+// whatever quotes or markup it holds.
+void TestXMLNode::addNewAndFind()
+{
+    QFETCH(QString, id);
     CXMLDocument doc;
     const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
@@ -145,15 +159,26 @@ void TestXMLNode::addNewIsCurrentOutsideTheQuery()
     r.AddNew();
     QVERIFY(!r.IsEOF());
     QCOMPARE(r.m_strID, QString());  // a fresh element, nothing loaded
-    r.m_strID = QStringLiteral("Z");
-    r.m_strRemark = QStringLiteral("new");
+    r.m_strID = id;
+    r.m_strDate = QStringLiteral("03.03.2024");
     r.Update();
-    QCOMPARE(Ids(doc), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("Z")}));
     CXMLDocument reread;
     reread.Open(strPath);
-    CXMLNodeResult a(&reread);
-    QVERIFY(a.FindFirst(QStringLiteral("Result[ID = 'A']")));
-    QCOMPARE(a.m_strRemark, QString());
+    QCOMPARE(Ids(reread), Split("A B C") << id);
+    CXMLNodeResult found(&reread);
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = 'A']")));
+    QCOMPARE(found.m_strDate, QStringLiteral("01.02.2024"));
+
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
+    QCOMPARE(found.GetRecordCount(), 1);
+    QCOMPARE(found.m_strID, id);
+    QCOMPARE(found.m_strDate, QStringLiteral("03.03.2024"));
+    // The other elements are not reached through the value.
+    QVERIFY(!found.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id + u'x'}}));
+    QCOMPARE(found.GetRecordCount(), 0);
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = $id and Date = $d]"),
+                            {{QStringLiteral("id"), id}, {QStringLiteral("d"), QStringLiteral("03.03.2024")}}));
+    QCOMPARE(found.GetRecordCount(), 1);
 
     // An AddNew whose Update never comes leaves an empty element in memory
     // only; the file keeps its last saved state.
@@ -214,40 +239,6 @@ void TestXMLNode::deleteCases()
         reread.Open(strPath);
         QCOMPARE(Ids(reread), left);
     }
-}
-
-void TestXMLNode::boundValues_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::newRow("double quote") << QStringLiteral("A\"1");
-    QTest::newRow("both quotes") << QStringLiteral("a'b\"c");
-    QTest::newRow("injection") << QStringLiteral("x] | //*[");
-    QTest::newRow("injection with quotes") << QStringLiteral("\" or \"\"=\"");
-    QTest::newRow("dollar and ampersand") << QStringLiteral("$id &amp; <b>");
-}
-
-void TestXMLNode::boundValues()
-{
-    QFETCH(QString, id);
-    CXMLDocument doc;
-    Fresh(doc, kThree);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    r.AddNew();
-    r.m_strID = id;
-    r.m_strDate = QStringLiteral("03.03.2024");
-    r.Update();
-    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
-    QCOMPARE(r.GetRecordCount(), 1);
-    QCOMPARE(r.m_strID, id);
-    QCOMPARE(r.m_strDate, QStringLiteral("03.03.2024"));
-    // The other elements are not reached through the value.
-    QVERIFY(!r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id + u'x'}}));
-    QCOMPARE(r.GetRecordCount(), 0);
-    // Two values.
-    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id and Date = $d]"),
-                        {{QStringLiteral("id"), id}, {QStringLiteral("d"), QStringLiteral("03.03.2024")}}));
-    QCOMPARE(r.GetRecordCount(), 1);
 }
 
 void TestXMLNode::badQuery()
