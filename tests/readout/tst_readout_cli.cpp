@@ -167,29 +167,23 @@ private slots:
     }
 
     // A record of an unknown kind is not stored, and said so; the others are
-    // added. With /delete the device keeps its memory and the exit says so.
-    void unknownKindSkipped_data()
-    {
-        QTest::addColumn<bool>("del");
-        QTest::newRow("read") << false;
-        QTest::newRow("read and delete") << true;
-    }
+    // added. With --delete the device keeps its memory and the exit says so.
     void unknownKindSkipped()
     {
-        QFETCH(bool, del);
-        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
-                                             QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
+        const QString strPort = m_sim.Start(QStringLiteral("--demo --count 5 --unknown-kind-at 3").split(u' '));
         QVERIFY(!strPort.isEmpty());
-        QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort};
-        if (del)
-            args << QStringLiteral("--delete");
-        const RunResult r = RunQarda(args);
-        QVERIFY2(r.strErr.startsWith(QStringLiteral("1 Ergebnisse unbekannter Art (13) wurden nicht gespeichert.")),
-                 qPrintable(r.strErr));
-        QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), del);
-        QCOMPARE(r.nExit, del ? 1 : 0);
-        QCOMPARE(CountResults(m_strResultFile), 4);
+        for (const bool bDelete : {false, true}) {
+            QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+            QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort};
+            if (bDelete)
+                args << QStringLiteral("--delete");
+            const RunResult r = RunQarda(args);
+            QVERIFY2(r.strErr.startsWith(QStringLiteral("1 Ergebnisse unbekannter Art (13) wurden nicht gespeichert.")),
+                     qPrintable(r.strErr));
+            QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), bDelete);
+            QCOMPARE(r.nExit, bDelete ? 1 : 0);
+            QCOMPARE(CountResults(m_strResultFile), 4);
+        }
     }
 
     // A readout that cannot store every record fails within the time-out,
