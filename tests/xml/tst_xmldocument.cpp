@@ -1,5 +1,5 @@
-// CXMLDocument: loading in the declared encoding, parse errors, the byte
-// layout of a save, documents that must never be saved.
+// CXMLDocument: parse errors, the byte layout of a save (of files in any
+// declared encoding), documents that must never be saved.
 
 #include "XmlTestUtil.h"
 
@@ -37,8 +37,6 @@ private slots:
     void parseError();
     void saveLayout_data();
     void saveLayout();
-    void encodings_data();
-    void encodings();
     void invalidDocumentIsNeverSaved_data();
     void invalidDocumentIsNeverSaved();
     void suppressedSavesAndReload();
@@ -235,9 +233,7 @@ void TestXMLDocument::saveLayout_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("expected");
     // Written here with LF: a save ends every line with CR LF.
-    auto saved = [](const char* pszBody) {
-        return "<?xml version=\"1.0\"?>\r\n" + QByteArray(pszBody).replace("\n", "\r\n");
-    };
+    auto saved = [](QByteArray body) { return "<?xml version=\"1.0\"?>\r\n" + body.replace("\n", "\r\n"); };
 
     const QByteArray twoLeaves = saved("<Root>\n<A>1</A>\n<B>2</B>\n</Root>\n");
     QTest::newRow("one line") << QByteArray("<Root><A>1</A><B>2</B></Root>") << twoLeaves;
@@ -259,6 +255,29 @@ void TestXMLDocument::saveLayout_data()
         << saved("<R>\n<X>0123456789abcdef</X>\n<A />\n<B />\n</R>\n");
     QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>") << saved("<R>\n<A />\n</R>\n");
     QTest::newRow("line break by reference") << QByteArray("<R><A>&#10;</A></R>") << saved("<R>\n<A />\n</R>\n");
+
+    // Read in the declared encoding, written in UTF-8 without a mark and
+    // without declaring it.
+    const QString strXml = QStringLiteral("<Root>\n<Name>Müller Größe µA ÄÖÜß</Name>\n</Root>\n");
+    auto declared = [&](const char* pszEnc) {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n").arg(QLatin1String(pszEnc)) + strXml;
+    };
+    const QByteArray utf8 = saved(strXml.toUtf8());
+    QTest::newRow("UTF-8 declared") << declared("UTF-8").toUtf8() << utf8;
+    QTest::newRow("UTF-8 undeclared") << strXml.toUtf8() << utf8;
+    QTest::newRow("UTF-8 BOM") << "\xef\xbb\xbf" + declared("UTF-8").toUtf8() << utf8;
+    QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 LE BOM") << QByteArray(le.encode(declared("UTF-16"))) << utf8;
+    QStringEncoder be(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 BE BOM") << QByteArray(be.encode(declared("UTF-16"))) << utf8;
+    QStringEncoder leNoBom(QStringConverter::Utf16LE);
+    QTest::newRow("UTF-16 LE undeclared") << QByteArray(leNoBom.encode(strXml)) << utf8;
+    QTest::newRow("ISO-8859-1") << declared("ISO-8859-1").toLatin1() << utf8;
+    // In windows-1252, 0x80 is the euro sign and 0x84 a low quote; in
+    // ISO-8859-1 they would be C1 controls.
+    const QByteArray cp1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+                              "<Root>\n<Name>M\xfcller 5\x80 \xb5V \x84x\x93</Name>\n</Root>\n";
+    QTest::newRow("windows-1252") << cp1252 << saved("<Root>\n<Name>Müller 5€ µV „x“</Name>\n</Root>\n");
 }
 
 void TestXMLDocument::saveLayout()
@@ -283,60 +302,6 @@ void TestXMLDocument::saveLayout()
     again.Reload();
     again.Save();
     QCOMPARE(ReadBytes(strPath), first);
-}
-
-void TestXMLDocument::encodings_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("expected");
-
-    const QString strText = QStringLiteral("Müller Größe µA ÄÖÜß");
-    const QString strXml = QStringLiteral("<Root>\n<Name>%1</Name>\n</Root>\n");
-    auto declared = [&](const char* pszEnc, const QString& strT) {
-        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n").arg(QLatin1String(pszEnc)) + strXml.arg(strT);
-    };
-
-    QTest::newRow("UTF-8 declared") << declared("UTF-8", strText).toUtf8() << strText;
-    QTest::newRow("UTF-8 undeclared") << strXml.arg(strText).toUtf8() << strText;
-    QTest::newRow("UTF-8 BOM") << QByteArray("\xef\xbb\xbf") + declared("UTF-8", strText).toUtf8() << strText;
-
-    QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    QTest::newRow("UTF-16 LE BOM") << QByteArray(le.encode(declared("UTF-16", strText))) << strText;
-    QStringEncoder beBom(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
-    QTest::newRow("UTF-16 BE BOM") << QByteArray(beBom.encode(declared("UTF-16", strText))) << strText;
-    QStringEncoder leNoBom(QStringConverter::Utf16LE);
-    QTest::newRow("UTF-16 LE undeclared") << QByteArray(leNoBom.encode(strXml.arg(strText))) << strText;
-
-    QTest::newRow("ISO-8859-1") << declared("ISO-8859-1", strText).toLatin1() << strText;
-    // In windows-1252, 0x80 is the euro sign and 0x84 a low quote; in
-    // ISO-8859-1 they would be C1 controls.
-    const QByteArray cp1252 = QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<Root>\n<Name>")
-                              + QByteArray("M\xfcller 5\x80 \xb5" "A \x84x\x93")
-                              + QByteArray("</Name>\n</Root>\n");
-    const QString strCp1252 = QStringLiteral("Müller 5€ µA „x“");
-    QTest::newRow("windows-1252") << cp1252 << strCp1252;
-}
-
-void TestXMLDocument::encodings()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
-    const QString strPath = Path(QStringLiteral("encoded.xml"));
-    QVERIFY(WriteBytes(strPath, bytes));
-
-    CXMLDocument doc;
-    doc.Open(strPath);
-    QVERIFY(doc.IsValid());
-    doc.Save();
-
-    // Written as UTF-8 (the reading below would take nothing else): no BOM,
-    // no encoding declared.
-    QVERIFY(ReadBytes(strPath).startsWith("<?xml version=\"1.0\"?>\r\n<Root>"));
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNode node(&reread);
-    QVERIFY(node.FindFirst(QStringLiteral("Name")));
-    QCOMPARE(node.GetValue(QStringLiteral("Name")), expected);
 }
 
 void TestXMLDocument::invalidDocumentIsNeverSaved_data()
