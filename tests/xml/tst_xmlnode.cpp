@@ -43,8 +43,6 @@ private slots:
     void updateWithoutAddNewOrEdit();
     void addNewAndFind_data();
     void addNewAndFind();
-    void deleteCases_data();
-    void deleteCases();
     void deleteRootIsRefused();
     void badQuery();
     void moveWithinDocument();
@@ -57,21 +55,29 @@ private slots:
 void TestXMLNode::positions_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("next");  // after MoveNext
-    QTest::newRow("-1") << -1 << QString() << QString();
-    QTest::newRow("first") << 0 << QStringLiteral("A") << QStringLiteral("B");
-    QTest::newRow("last") << 2 << QStringLiteral("C") << QString();
-    QTest::newRow("beyond") << 40 << QString() << QString();
+    QTest::addColumn<QString>("id");        // empty: end of list
+    QTest::addColumn<QString>("next");      // after MoveNext
+    QTest::addColumn<QStringList>("left");  // after a Delete there
+    QTest::addColumn<QString>("afterDelete");
+    QTest::newRow("before start") << -1 << QString() << QString() << Split("A B C") << QString();
+    QTest::newRow("first") << 0 << QStringLiteral("A") << QStringLiteral("B") << Split("B C") << QStringLiteral("B");
+    QTest::newRow("middle") << 1 << QStringLiteral("B") << QStringLiteral("C") << Split("A C") << QStringLiteral("C");
+    QTest::newRow("last") << 2 << QStringLiteral("C") << QString() << Split("A B") << QString();
+    QTest::newRow("end of list") << 3 << QString() << QString() << Split("A B C") << QString();
+    QTest::newRow("beyond") << 40 << QString() << QString() << Split("A B C") << QString();
 }
 
+// What a cursor reads at a position, where moves take it from there, and what
+// a Delete there leaves in memory and on disk.
 void TestXMLNode::positions()
 {
     QFETCH(int, index);
     QFETCH(QString, id);
     QFETCH(QString, next);
+    QFETCH(QStringList, left);
+    QFETCH(QString, afterDelete);
     CXMLDocument doc;
-    Fresh(doc, kThree);
+    const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     QCOMPARE(r.GetRecordCount(), 3);
@@ -90,6 +96,22 @@ void TestXMLNode::positions()
     QCOMPARE(r.m_strID, QStringLiteral("C"));
     r.MoveFirst();
     QCOMPARE(r.m_strID, QStringLiteral("A"));
+
+    r.SetAbsolutePosition(index);
+    const QByteArray before = ReadBytes(strPath);
+    r.Delete();
+    QCOMPARE(Ids(doc), left);
+    QCOMPARE(r.GetRecordCount(), int(left.size()));
+    QCOMPARE(r.IsEOF(), afterDelete.isEmpty());
+    if (!afterDelete.isEmpty())
+        QCOMPARE(r.m_strID, afterDelete);
+    if (left.size() == 3) {
+        QCOMPARE(ReadBytes(strPath), before);
+    } else {
+        CXMLDocument reread;
+        reread.Open(strPath);
+        QCOMPARE(Ids(reread), left);
+    }
 }
 
 void TestXMLNode::updateWithoutAddNewOrEdit_data()
@@ -187,18 +209,6 @@ void TestXMLNode::addNewAndFind()
     QCOMPARE(ReadBytes(strPath), saved);
 }
 
-void TestXMLNode::deleteCases_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QStringList>("left");
-    QTest::addColumn<QString>("currentAfter");
-    QTest::newRow("first") << 0 << Split("B C") << QStringLiteral("B");
-    QTest::newRow("middle") << 1 << Split("A C") << QStringLiteral("C");
-    QTest::newRow("last element") << 2 << Split("A B") << QString();
-    QTest::newRow("end of list: nothing") << 3 << Split("A B C") << QString();
-    QTest::newRow("before start: nothing") << -1 << Split("A B C") << QString();
-}
-
 void TestXMLNode::deleteRootIsRefused()
 {
     // A cursor selecting by tag name can stand on the root element; deleting
@@ -213,32 +223,6 @@ void TestXMLNode::deleteRootIsRefused()
     QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_REMOVE));
     QCOMPARE(ReadBytes(strPath), before);
     QCOMPARE(Ids(doc).size(), 3);
-}
-
-void TestXMLNode::deleteCases()
-{
-    QFETCH(int, position);
-    QFETCH(QStringList, left);
-    QFETCH(QString, currentAfter);
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc, kThree);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    r.SetAbsolutePosition(position);
-    const QByteArray before = ReadBytes(strPath);
-    r.Delete();
-    QCOMPARE(Ids(doc), left);
-    QCOMPARE(r.GetRecordCount(), int(left.size()));
-    QCOMPARE(r.IsEOF(), currentAfter.isEmpty());
-    if (!currentAfter.isEmpty())
-        QCOMPARE(r.m_strID, currentAfter);
-    if (left.size() == 3) {
-        QCOMPARE(ReadBytes(strPath), before);
-    } else {
-        CXMLDocument reread;
-        reread.Open(strPath);
-        QCOMPARE(Ids(reread), left);
-    }
 }
 
 void TestXMLNode::badQuery()
