@@ -40,28 +40,8 @@ class TestReadoutDecoding : public QObject
     Q_OBJECT
 
 private slots:
-    void scaleIndex_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<int>("index");
-        QTest::newRow("zero") << 0.0 << 0;
-        QTest::newRow("just below 0.0009") << 0.00089 << 0;
-        QTest::newRow("0.0009") << 0.0009 << 1;
-        QTest::newRow("just below 0.9") << 0.8999 << 1;
-        QTest::newRow("0.9") << 0.9 << 2;
-        QTest::newRow("1000") << 1000.0 << 2;
-        QTest::newRow("above 1000") << 1000.001 << 3;
-        QTest::newRow("1000000") << 1000000.0 << 3;
-        QTest::newRow("above 1000000") << 1000000.5 << 4;
-        QTest::newRow("negative large") << -2000.0 << 3;
-    }
-    void scaleIndex()
-    {
-        QFETCH(double, x);
-        QFETCH(int, index);
-        QCOMPARE(ScaleIndex(x), index);
-    }
-
+    // A number in the unit's prefix (index 0 to 4: micro to mega), or in the
+    // one its size picks (index -1); the digits follow the reference.
     void formatScaled_data()
     {
         QTest::addColumn<double>("value");
@@ -77,6 +57,19 @@ private slots:
         QTest::newRow("milli") << -5.0 << 5.0 << 1 << "A" << "-5000.00;mA";
         QTest::newRow("kilo") << 23050.0 << 30000.0 << 3 << "V" << "23.050;kV";
         QTest::newRow("mega") << 1234567.0 << 0.0 << 4 << "W" << "1.2346;MW";
+        auto size = [](const char* pszName, double value, const char* pszText) {
+            QTest::newRow(pszName) << value << 0.0 << -1 << QStringLiteral("V") << QString::fromUtf8(pszText);
+        };
+        size("size zero", 0.0, "0.0000;µV");
+        size("size just below 0.0009", 0.00089, "890.00;µV");
+        size("size 0.0009", 0.0009, "0.9000;mV");
+        size("size just below 0.9", 0.8999, "899.90;mV");
+        size("size 0.9", 0.9, "0.9000;V");
+        size("size 1000", 1000.0, "1000.00;V");
+        size("size above 1000", 1000.001, "1.0000;kV");
+        size("size 1000000", 1000000.0, "1000.00;kV");
+        size("size above 1000000", 1000000.5, "1.0000;MV");
+        size("size negative large", -2000.0, "-2.0000;kV");
     }
     void formatScaled()
     {
@@ -85,7 +78,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, unit);
         QFETCH(QString, text);
-        QCOMPARE(FormatScaled(value, reference, index, unit), text);
+        QCOMPARE(index < 0 ? FormatAutoScaled(value, reference, unit) : FormatScaled(value, reference, index, unit),
+                 text);
     }
 
     // Decoded records against their stored texts. A record carries a header
