@@ -9,7 +9,6 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,11 +63,10 @@ private:
         QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
     }
 
+    // The program's settings are in m_dir too: it has this process's
+    // environment.
     void StartQarda(QProcess& process, const QStringList& args)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
-        process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
         process.start(CSimProcess::ProgramPath("qarda"), args);
     }
@@ -95,7 +93,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // Before anything in this process could touch the settings.
+        // Before anything in this process or the program could touch the
+        // settings.
         qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
         m_strResultFile = m_dir.filePath(QStringLiteral("Result.xml"));
         WriteSettings(m_strResultFile);

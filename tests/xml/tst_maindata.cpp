@@ -55,9 +55,6 @@ void TestMainData::emptyFile()
 {
     CXMLDocument doc;
     const QString strPath = Fresh(doc, "<Main-Data>\n</Main-Data>");
-    CXMLNodeGroup groups(&doc);
-    groups.Open(QStringLiteral("Group"));
-    QCOMPARE(groups.GetRecordCount(), 0);
     CXMLNodeMain main(&doc);
     main.Open(QStringLiteral(".//Main"));
     QCOMPARE(main.GetRecordCount(), 0);
