@@ -76,14 +76,6 @@ private:
     QString m_strFile;
     CSimProcess m_sim;
 
-    ReadoutOptions Options(const QString& strPort, int nTimeout = 5000)
-    {
-        ReadoutOptions o;
-        o.m_strPortPath = strPort;
-        o.m_nTimeout = nTimeout;
-        return o;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -117,8 +109,7 @@ private slots:
         doc.Open(m_strFile);
         CRecordingObserver observer;
         observer.m_bAnswer = answer;
-        ReadoutOptions options = Options(strLink);
-        options.m_bInteractive = true;
+        const ReadoutOptions options{.m_strPortPath = strLink, .m_nTimeout = 5000, .m_bInteractive = true};
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
         QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
         QCOMPARE(outcome.m_nCount, 6);
@@ -179,7 +170,7 @@ private slots:
         doc.Open(m_strFile);
         std::atomic<bool> bCancel = false;
         CRecordingObserver observer;
-        ReadoutOptions options = Options(strPort, timeout);
+        ReadoutOptions options{.m_strPortPath = strPort, .m_nTimeout = timeout};
         if (cancelDelayMs >= 0) {
             observer.m_pCancel = &bCancel;
             observer.m_nCancelAt = 3;
@@ -223,7 +214,7 @@ private slots:
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
         doc.Open(m_strFile);
-        const ReadoutOutcome outcome = ReadoutResults(Options(strPort), doc, nullptr);
+        const ReadoutOutcome outcome = ReadoutResults({.m_strPortPath = strPort, .m_nTimeout = 5000}, doc, nullptr);
         QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
         QCOMPARE(outcome.m_nAdded, 3);
         CXMLNodeResult r(&doc);
