@@ -12,6 +12,12 @@
 // Small helpers shared by the data-store tests.
 namespace XmlTest {
 
+// The words of a text, blanks between them.
+inline QStringList Split(const char* psz)
+{
+    return QString::fromUtf8(psz).split(u' ', Qt::SkipEmptyParts);
+}
+
 // A new file with the given bytes, opened in doc; its path.
 inline QString Fresh(CXMLDocument& doc, const QByteArray& bytes)
 {

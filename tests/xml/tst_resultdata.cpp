@@ -25,21 +25,8 @@ QStringList ChildNames(pugi::xml_node element)
 
 const QByteArray kEmpty("<Result-Data>\n</Result-Data>");
 
-QStringList Names(const char* psz)
-{
-    return QString::fromLatin1(psz).split(u' ');
-}
-
-QStringList Texts(std::initializer_list<const char*> texts)
-{
-    QStringList list;
-    for (const char* psz : texts)
-        list << QString::fromUtf8(psz);
-    return list;
-}
-
 const QStringList kCommon =
-    Names("ID Language Device-No Device-Typ Date Time U-Range I-Range M-Mode Function Datatype "
+    Split("ID Language Device-No Device-Typ Date Time U-Range I-Range M-Mode Function Datatype "
           "U-PrimSek I-PrimSek PrimSek-Val-Cz-Reg Place-No Time-Interval AdjustData Remark PX900Adr");
 
 QStringList ActualValueNames()
@@ -58,7 +45,7 @@ QStringList ActualValueNames()
 }
 
 const QStringList kErrorBlock =
-    Names("Cz M-Puls M-Inp Uprim-sek Iprim-sek Error N-Value Spread Average Deviation SSM-UB "
+    Split("Cz M-Puls M-Inp Uprim-sek Iprim-sek Error N-Value Spread Average Deviation SSM-UB "
           "SSM-IB SSM-Fr SSM-Ph SSM-MT StartTime StopTime MTime Err-Energie Err-CtRat");
 
 QStringList AuxChannelNames()
@@ -117,7 +104,7 @@ void TestResultData::storedElementsPerKind_data()
     QTest::newRow("AUX-Channel") << QStringLiteral("AUX-Channel") << AuxChannelNames();
     QTest::newRow("PQS")
         << QStringLiteral("PQS-Reg-Test")
-        << Names("M-Time P-Energie PE-Begin PE-End PE-Error Q-Energie QE-Begin QE-End QE-Error S-Energie "
+        << Split("M-Time P-Energie PE-Begin PE-End PE-Error Q-Energie QE-Begin QE-End QE-Error S-Energie "
                  "SE-Begin SE-End SE-Error");
     QTest::newRow("no kind") << QStringLiteral("Something-Else") << QStringList{};
 }
@@ -147,26 +134,26 @@ void TestResultData::loading_data()
 {
     QTest::addColumn<QByteArray>("results");
     QTest::addColumn<QStringList>("fieldNames");
-    QTest::addColumn<QStringList>("expected");  // "Element=text" pairs of each result
+    QTest::addColumn<QStringList>("expected");  // "Element=text" pairs of each result, a blank between results
     const QByteArray harm("<Result><ID>H</ID><Function>Harmonics-Measurement</Function>");
-    QTest::newRow("no harmonics") << harm + "</Result>" << QStringList() << Texts({"Harm=0"});
+    QTest::newRow("no harmonics") << harm + "</Result>" << QStringList() << Split("Harm=0");
     QTest::newRow("one harmonic") << harm + "<Harm>1.5;%</Harm></Result>" << QStringList()
-                                  << Texts({"Harm=1|Harm[0]=1.5;%"});
+                                  << Split("Harm=1|Harm[0]=1.5;%");
     QTest::newRow("two harmonics apart") << harm + "<Harm>a</Harm><Channel>U1</Channel><Harm>b</Harm></Result>"
-                                         << QStringList() << Texts({"Harm=2|Harm[0]=a|Harm[1]=b|Channel=U1"});
+                                         << QStringList() << Split("Harm=2|Harm[0]=a|Harm[1]=b|Channel=U1");
     QTest::newRow("empty harmonic kept") << harm + "<Harm/><Harm>b</Harm></Result>" << QStringList()
-                                         << Texts({"Harm=2|Harm[0]=|Harm[1]=b"});
+                                         << Split("Harm=2|Harm[0]=|Harm[1]=b");
     QTest::newRow("doubled single field")
         << harm + "<Remark>one</Remark><Remark>two</Remark><Channel>x</Channel><Channel>y</Channel></Result>"
-        << QStringList() << Texts({"ID=H|Remark=|Channel="});
+        << QStringList() << Split("ID=H|Remark=|Channel=");
     QTest::newRow("no function, then values")
         << QByteArray("<Result><ID>A</ID><Harm>1</Harm><UPN1>230</UPN1></Result><Result><ID>B</ID>"
                       "<Function>Value-Measurement</Function><UPN1>231</UPN1><Harm>2</Harm></Result>")
-        << QStringList() << Texts({"Function=|Harm=0|UPN1=", "UPN1=231|Harm=0"});
+        << QStringList() << Split("Function=|Harm=0|UPN1= UPN1=231|Harm=0");
     QTest::newRow("field names restrict loading")
         << QByteArray("<Result><ID>A</ID><Date>d</Date><Time>t</Time><Function>Value-Measurement</Function>"
                       "<UPN1>230</UPN1></Result>")
-        << Names("ID Date") << Texts({"ID=A|Date=d|Time=|UPN1="});
+        << Split("ID Date") << Split("ID=A|Date=d|Time=|UPN1=");
 }
 
 void TestResultData::loading()

@@ -16,11 +16,6 @@ const QByteArray kThree("<?xml version=\"1.0\"?>\r\n<Result-Data>\r\n"
                         "<Result>\r\n<ID>C</ID>\r\n<Date>02.02.2024</Date>\r\n<Time>12:00:00</Time>\r\n</Result>\r\n"
                         "</Result-Data>\r\n");
 
-QStringList Split(const char* psz)
-{
-    return QString::fromLatin1(psz).split(u' ', Qt::SkipEmptyParts);
-}
-
 QStringList Ids(CXMLDocument& doc)
 {
     QStringList ids;
