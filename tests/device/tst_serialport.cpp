@@ -72,8 +72,7 @@ void TestSerialPort::openFails_data()
     QTest::newRow("not a terminal") << QStringLiteral("/dev/null") << QString::fromLocal8Bit(std::strerror(ENOTTY));
     QTest::newRow("port 0") << CSerialPort::PortName(0) << QString::fromLocal8Bit(std::strerror(ENOENT));
     const QString strPlain = m_dir.filePath(QStringLiteral("plain"));
-    QFile plain(strPlain);
-    QVERIFY(plain.open(QIODevice::WriteOnly));
+    QVERIFY(QFile(strPlain).open(QIODevice::WriteOnly));
     QTest::newRow("plain file") << strPlain << QString::fromLocal8Bit(std::strerror(ENOTTY));
 }
 

@@ -135,25 +135,25 @@ void TestResultData::loading_data()
     QTest::addColumn<QByteArray>("results");
     QTest::addColumn<QStringList>("fieldNames");
     QTest::addColumn<QStringList>("expected");  // "Element=text" pairs of each result, a blank between results
+    auto row = [](const char* pszName, const QByteArray& results, const char* pszExpected, const char* pszNames = "") {
+        QTest::newRow(pszName) << results << Split(pszNames) << Split(pszExpected);
+    };
     const QByteArray harm("<Result><ID>H</ID><Function>Harmonics-Measurement</Function>");
-    QTest::newRow("no harmonics") << harm + "</Result>" << QStringList() << Split("Harm=0");
-    QTest::newRow("one harmonic") << harm + "<Harm>1.5;%</Harm></Result>" << QStringList()
-                                  << Split("Harm=1|Harm[0]=1.5;%");
-    QTest::newRow("two harmonics apart") << harm + "<Harm>a</Harm><Channel>U1</Channel><Harm>b</Harm></Result>"
-                                         << QStringList() << Split("Harm=2|Harm[0]=a|Harm[1]=b|Channel=U1");
-    QTest::newRow("empty harmonic kept") << harm + "<Harm/><Harm>b</Harm></Result>" << QStringList()
-                                         << Split("Harm=2|Harm[0]=|Harm[1]=b");
-    QTest::newRow("doubled single field")
-        << harm + "<Remark>one</Remark><Remark>two</Remark><Channel>x</Channel><Channel>y</Channel></Result>"
-        << QStringList() << Split("ID=H|Remark=|Channel=");
-    QTest::newRow("no function, then values")
-        << QByteArray("<Result><ID>A</ID><Harm>1</Harm><UPN1>230</UPN1></Result><Result><ID>B</ID>"
-                      "<Function>Value-Measurement</Function><UPN1>231</UPN1><Harm>2</Harm></Result>")
-        << QStringList() << Split("Function=|Harm=0|UPN1= UPN1=231|Harm=0");
-    QTest::newRow("field names restrict loading")
-        << QByteArray("<Result><ID>A</ID><Date>d</Date><Time>t</Time><Function>Value-Measurement</Function>"
-                      "<UPN1>230</UPN1></Result>")
-        << Split("ID Date") << Split("ID=A|Date=d|Time=|UPN1=");
+    row("no harmonics", harm + "</Result>", "Harm=0");
+    row("one harmonic", harm + "<Harm>1.5;%</Harm></Result>", "Harm=1|Harm[0]=1.5;%");
+    row("two harmonics apart", harm + "<Harm>a</Harm><Channel>U1</Channel><Harm>b</Harm></Result>",
+        "Harm=2|Harm[0]=a|Harm[1]=b|Channel=U1");
+    row("empty harmonic kept", harm + "<Harm/><Harm>b</Harm></Result>", "Harm=2|Harm[0]=|Harm[1]=b");
+    row("doubled single field",
+        harm + "<Remark>one</Remark><Remark>two</Remark><Channel>x</Channel><Channel>y</Channel></Result>",
+        "ID=H|Remark=|Channel=");
+    row("no function, then values",
+        "<Result><ID>A</ID><Harm>1</Harm><UPN1>230</UPN1></Result><Result><ID>B</ID>"
+        "<Function>Value-Measurement</Function><UPN1>231</UPN1><Harm>2</Harm></Result>",
+        "Function=|Harm=0|UPN1= UPN1=231|Harm=0");
+    row("field names restrict loading",
+        "<Result><ID>A</ID><Date>d</Date><Time>t</Time><Function>Value-Measurement</Function><UPN1>230</UPN1></Result>",
+        "ID=A|Date=d|Time=|UPN1=", "ID Date");
 }
 
 void TestResultData::loading()
