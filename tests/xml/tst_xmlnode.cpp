@@ -39,8 +39,7 @@ private slots:
     void addNewAndFind_data();
     void addNewAndFind();
     void refused();
-    void moveWithinDocument();
-    void moveFromKeepsElementWhenTargetSaveFails();
+    void moveFrom();
     void removedUnderAnotherCursor();
     void lostContext_data();
     void lostContext();
@@ -221,7 +220,10 @@ void TestXMLNode::refused()
     QCOMPARE(Ids(doc).size(), 3);
 }
 
-void TestXMLNode::moveWithinDocument()
+// MoveFrom within a document, into the element's own subtree (refused), and
+// into another document: the copy is saved before the original goes, so when
+// the target cannot be written the source keeps its element.
+void TestXMLNode::moveFrom()
 {
     CXMLDocument doc;
     const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
@@ -251,17 +253,12 @@ void TestXMLNode::moveWithinDocument()
     QVERIFY(self.FindFirst(QStringLiteral("Group")));
     CXMLNode child(&doc);
     QVERIFY(child.FindFirst(QStringLiteral("Group/Main")));
-    const CXMLException e = ExpectXmlException([&] { child.MoveFrom(self, false); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_APPEND_NODE));
+    QCOMPARE(ExpectXmlException([&] { child.MoveFrom(self, false); }).GetMessageId(), unsigned(IDS_XML_APPEND_NODE));
     CXMLNode all(&doc);
     all.Open(QStringLiteral(".//Main"));
     QCOMPARE(all.GetRecordCount(), 2);
-}
 
-// The copy is saved before the original goes: when the target cannot be
-// written, the source keeps its element on disk and in memory.
-void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
-{
+    // Into another document whose file cannot be replaced.
     CXMLDocument from, to;
     const QString strFrom = Fresh(from, kThree);
     const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
@@ -272,9 +269,8 @@ void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
     dst.Open(QStringLiteral("Result"));
 
     QVERIFY(QFile::remove(strTo));
-    QVERIFY(QDir().mkdir(strTo));  // the target file cannot be replaced now
-    const CXMLException e = ExpectXmlException([&] { dst.MoveFrom(src, true); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
+    QVERIFY(QDir().mkdir(strTo));
+    QCOMPARE(ExpectXmlException([&] { dst.MoveFrom(src, true); }).GetMessageId(), unsigned(IDS_XML_SAVE));
     QCOMPARE(ReadBytes(strFrom), fromBefore);
     QCOMPARE(Ids(from).size(), 3);
     QVERIFY(QDir().rmdir(strTo));
