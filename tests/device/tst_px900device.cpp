@@ -77,7 +77,6 @@ class TestPX900Device : public QObject
 
 private slots:
     void init();
-    void cleanup();
 
     void answers_data();
     void answers();
@@ -87,19 +86,15 @@ private:
     std::unique_ptr<CPX900Device> m_pDevice;
 };
 
+// A fresh line for every row; the device goes before the peer it talks to.
 void TestPX900Device::init()
 {
+    m_pDevice.reset();
     m_pPeer = std::make_unique<CPtyPeer>();
     QVERIFY(m_pPeer->IsValid());
     m_pDevice = std::make_unique<CPX900Device>();
     m_pDevice->Open(m_pPeer->Path(), 9600, 'N', 8, 2);
     m_pDevice->SetTimeout(2000);
-}
-
-void TestPX900Device::cleanup()
-{
-    m_pDevice.reset();
-    m_pPeer.reset();
 }
 
 void TestPX900Device::answers_data()
