@@ -18,12 +18,11 @@ public:
     }
 
     // The terminal's path, empty when the simulator did not come up. Its log
-    // goes to Log() when asked for, else nowhere.
-    QString Start(const QStringList& args, bool bKeepLog = false)
+    // goes nowhere.
+    QString Start(const QStringList& args)
     {
         Stop();
-        if (!bKeepLog)
-            m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
         m_process.start(ProgramPath("px900-sim"), args);
         if (!m_process.waitForStarted(5000))
             return {};
@@ -47,8 +46,6 @@ public:
         }
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
-
-    QByteArray Log() { return m_process.readAllStandardError(); }
 
 private:
     QProcess m_process;

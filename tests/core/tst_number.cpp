@@ -1,4 +1,5 @@
-// ParseNumber and ParseInt read stored values the same way in every locale.
+// ParseNumber and ParseInt read stored values the same way in every locale,
+// and FormatNumberC writes them so.
 
 #include "../common/TestSupport.h"
 #include "core/Number.h"
@@ -114,9 +115,12 @@ void TestNumber::germanLocale()
     QCOMPARE(std::strtod("230,5", nullptr), 230.5);
     const double dGerman = ParseNumber(text);
     const int nGerman = ParseInt(text);
+    // Stored numbers are written with a point as well.
+    const QString strWritten = FormatNumberC("%.2f", 230.5);
     std::setlocale(LC_ALL, "C");
     QCOMPARE(dGerman, expected);
     QCOMPARE(nGerman, ParseInt(text));
+    QCOMPARE(strWritten, QStringLiteral("230.50"));
 }
 
 QTEST_GUILESS_MAIN(TestNumber)

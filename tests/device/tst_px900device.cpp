@@ -13,11 +13,42 @@
 #include <functional>
 #include <future>
 
-Q_DECLARE_METATYPE(std::function<void(CPX900Device&)>)
+// A command and what it gave, as a text.
+using Command = std::function<QString(CPX900Device&)>;
+Q_DECLARE_METATYPE(Command)
 
 namespace {
 
-using Command = std::function<void(CPX900Device&)>;
+const Command kCount = [](CPX900Device& d) { return QString::number(d.GetResultCount()); };
+const Command kVersion = [](CPX900Device& d) { return d.GetVersion(); };
+const Command kDelete = [](CPX900Device& d) {
+    d.DeleteResults();
+    return QString();
+};
+// Whether found, type and serial number, each left as it was when not found.
+const Command kIdentity = [](CPX900Device& d) {
+    QString strType = QStringLiteral("unchanged"), strSerial = strType;
+    const bool bFound = d.GetIdentity(strType, strSerial);
+    return (bFound ? QStringLiteral("found|") : QStringLiteral("none|")) + strType + u'|' + strSerial;
+};
+// The lines of a record, appended to an earlier one.
+Command Result(int nIndex)
+{
+    return [nIndex](CPX900Device& d) {
+        QStringList lines{QStringLiteral("earlier")};
+        d.GetResult(nIndex, lines);
+        return lines.join(u'|');
+    };
+}
+
+// The command with a short time-out, for an answer that never ends.
+Command Impatient(const Command& command)
+{
+    return [command](CPX900Device& d) {
+        d.SetTimeout(300);
+        return command(d);
+    };
+}
 
 // Answers one command in the background; Get() gives the command as it
 // arrived.
@@ -46,26 +77,19 @@ class TestPX900Device : public QObject
 
 private slots:
     void init();
-    void cleanup();
 
-    void resultCount_data();
-    void resultCount();
-    void result_data();
-    void result();
-    void version_data();
-    void version();
-    void identity_data();
-    void identity();
-    void timeoutTexts_data();
-    void timeoutTexts();
+    void answers_data();
+    void answers();
 
 private:
     std::unique_ptr<CPtyPeer> m_pPeer;
     std::unique_ptr<CPX900Device> m_pDevice;
 };
 
+// A fresh line for every row; the device goes before the peer it talks to.
 void TestPX900Device::init()
 {
+    m_pDevice.reset();
     m_pPeer = std::make_unique<CPtyPeer>();
     QVERIFY(m_pPeer->IsValid());
     m_pDevice = std::make_unique<CPX900Device>();
@@ -73,153 +97,73 @@ void TestPX900Device::init()
     m_pDevice->SetTimeout(2000);
 }
 
-void TestPX900Device::cleanup()
-{
-    m_pDevice.reset();
-    m_pPeer.reset();
-}
-
-void TestPX900Device::resultCount_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<int>("count");
-    QTest::newRow("7") << QByteArray("7\rARCACK\r") << 7;
-    QTest::newRow("no count line") << QByteArray("ARCACK\r") << 0;
-    QTest::newRow("leading blanks") << QByteArray("  12\rARCACK\r") << 12;
-    QTest::newRow("digits then text") << QByteArray("25 results\rARCACK\r") << 25;
-    QTest::newRow("text") << QByteArray("many\rARCACK\r") << 0;
-}
-
-void TestPX900Device::resultCount()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(int, count);
-    CAnswer device(*m_pPeer, answer);
-    QCOMPARE(m_pDevice->GetResultCount(), count);
-    QCOMPARE(device.Get(), QByteArray("ARC\r"));
-}
-
-void TestPX900Device::result_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QByteArray>("command");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QStringList>("lines");  // after an "earlier" line: they are appended
-    QTest::newRow("first") << 0 << QByteArray("AGR1\r") << QByteArray("RID;1\rID;HA-1001\rAGRACK\r")
-                           << QStringList {QStringLiteral("RID;1"), QStringLiteral("ID;HA-1001"), QStringLiteral("AGRACK"), QString()};
-    QTest::newRow("tenth") << 9 << QByteArray("AGR10\r") << QByteArray("AGRACK\r")
-                           << QStringList {QStringLiteral("AGRACK"), QString()};
-    QTest::newRow("windows-1252") << 2 << QByteArray("AGR3\r") << QByteArray("ID;Z\xe4hler S\xfc" "d\rRem;\x80 \x84x\x93\rAGRACK\r")
-                                  << QStringList {QString::fromUtf8("ID;Zähler Süd"), QString::fromUtf8("Rem;€ „x“"), QStringLiteral("AGRACK"), QString()};
-    // An empty line inside the record stays an entry of its own.
-    QTest::newRow("empty line") << 0 << QByteArray("AGR1\r") << QByteArray("A;1\r\rAGRACK\r")
-                                << QStringList {QStringLiteral("A;1"), QString(), QStringLiteral("AGRACK"), QString()};
-}
-
-void TestPX900Device::result()
-{
-    QFETCH(int, index);
-    QFETCH(QByteArray, command);
-    QFETCH(QByteArray, answer);
-    QFETCH(QStringList, lines);
-    CAnswer device(*m_pPeer, answer);
-    QStringList got {QStringLiteral("earlier")};
-    m_pDevice->GetResult(index, got);
-    QCOMPARE(device.Get(), command);
-    QCOMPARE(got, QStringList {QStringLiteral("earlier")} + lines);
-}
-
-void TestPX900Device::version_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("version");
-    QTest::newRow("V2.05") << QByteArray("V2.05\rAAVACK\r") << QStringLiteral("2.05");
-    QTest::newRow("no version line") << QByteArray("AAVACK\r") << QStringLiteral("ACK");
-    QTest::newRow("no V") << QByteArray("5.12\rAAVACK\r") << QStringLiteral("5.12");
-    QTest::newRow("text before V") << QByteArray("PX900 V5.12\rAAVACK\r") << QStringLiteral("5.12");
-}
-
-void TestPX900Device::version()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(QString, version);
-    CAnswer device(*m_pPeer, answer);
-    QCOMPARE(m_pDevice->GetVersion(), version);
-    QCOMPARE(device.Get(), QByteArray("AAV\r"));
-}
-
-void TestPX900Device::identity_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("serial");
-    const QString unchanged = QStringLiteral("unchanged");
-    QTest::newRow("both") << QByteArray("Controller;PX900 V5.12\rMessmodul;Seriennummer;123456\rAAWACK\r")
-                          << true << QStringLiteral("PX900 ") << QStringLiteral("123456");
-    QTest::newRow("serial first, blanks") << QByteArray("Messmodul;Seriennummer; 0815 \rController;PX900E V2.05\rAAWACK\r")
-                                          << true << QStringLiteral("PX900E ") << QStringLiteral("0815");
-    QTest::newRow("controller without V") << QByteArray("Controller;Messger\xe4t\rMessmodul;Seriennummer;77\rAAWACK\r")
-                                          << true << QStringLiteral("PX900") << QStringLiteral("77");
-    QTest::newRow("no serial key") << QByteArray("Controller;PX900 V5.12\rAAWACK\r")
-                                   << false << unchanged << unchanged;
-    QTest::newRow("empty serial") << QByteArray("Messmodul;Seriennummer;\rController;PX900 V5.12\rAAWACK\r")
-                                  << true << QStringLiteral("PX900 ") << unchanged;
-    QTest::newRow("no controller key") << QByteArray("Messmodul;Seriennummer;42\rAAWACK\r")
-                                       << false << unchanged << QStringLiteral("42");
-}
-
-void TestPX900Device::identity()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(bool, found);
-    QFETCH(QString, type);
-    QFETCH(QString, serial);
-    CAnswer device(*m_pPeer, answer);
-    QString strType = QStringLiteral("unchanged");
-    QString strSerial = QStringLiteral("unchanged");
-    QCOMPARE(m_pDevice->GetIdentity(strType, strSerial), found);
-    QCOMPARE(device.Get(), QByteArray("AAW\r"));
-    QCOMPARE(strType, type);
-    QCOMPARE(strSerial, serial);
-}
-
-void TestPX900Device::timeoutTexts_data()
+void TestPX900Device::answers_data()
 {
     QTest::addColumn<Command>("command");
-    QTest::addColumn<unsigned>("prefix");
     QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("shown");
-    const Command count = [](CPX900Device& d) { d.GetResultCount(); };
-    const Command result = [](CPX900Device& d) { QStringList lines; d.GetResult(0, lines); };
-    const Command erase = [](CPX900Device& d) { d.DeleteResults(); };
-    const Command version = [](CPX900Device& d) { d.GetVersion(); };
-    const Command identity = [](CPX900Device& d) { QString a, b; d.GetIdentity(a, b); };
-    QTest::newRow("count, silent") << count << unsigned(IDS_PX900_GET_COUNT) << QByteArray() << QString();
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("result");  // or the message of the failure
+    auto row = [](const char* pszName, const Command& command, const QByteArray& answer, const char* pszSent,
+                  const char* pszResult) {
+        QTest::newRow(pszName) << command << answer << QByteArray(pszSent) << QString::fromUtf8(pszResult);
+    };
+    // No acknowledgement in time: the texts of every layer, with what came
+    // (50 characters at most) written out.
+    auto timeout = [](const char* pszName, const Command& command, const QByteArray& answer, const char* pszSent,
+                      unsigned nPrefix, const QString& strShown) {
+        QTest::newRow(pszName) << Impatient(command) << answer << QByteArray(pszSent)
+                               << LoadString(nPrefix) + LoadString(IDS_PX900_ERROR)
+                                      + LoadString(IDS_DEVICE_TIMEOUT).arg(strShown);
+    };
+    row("count 7", kCount, "7\rARCACK\r", "ARC\r", "7");
+    row("no count line", kCount, "ARCACK\r", "ARC\r", "0");
+    row("count with leading blanks", kCount, "  12\rARCACK\r", "ARC\r", "12");
+    row("count digits then text", kCount, "25 results\rARCACK\r", "ARC\r", "25");
+    row("count text", kCount, "many\rARCACK\r", "ARC\r", "0");
+    row("first record", Result(0), "RID;1\rID;HA-1001\rAGRACK\r", "AGR1\r", "earlier|RID;1|ID;HA-1001|AGRACK|");
+    row("tenth record", Result(9), "AGRACK\r", "AGR10\r", "earlier|AGRACK|");
+    row("record in windows-1252", Result(2), "ID;Z\xe4hler N\xfcrnberg\rRem;\x80 \x84x\x93\rAGRACK\r", "AGR3\r",
+        "earlier|ID;Zähler Nürnberg|Rem;€ „x“|AGRACK|");
+    // An empty line inside the record stays an entry of its own.
+    row("record with an empty line", Result(0), "A;1\r\rAGRACK\r", "AGR1\r", "earlier|A;1||AGRACK|");
+    row("version V2.05", kVersion, "V2.05\rAAVACK\r", "AAV\r", "2.05");
+    row("no version line", kVersion, "AAVACK\r", "AAV\r", "ACK");
+    row("version without V", kVersion, "5.12\rAAVACK\r", "AAV\r", "5.12");
+    row("text before V", kVersion, "PX900 V5.12\rAAVACK\r", "AAV\r", "5.12");
+    row("identity", kIdentity, "Controller;PX900 V5.12\rMessmodul;Seriennummer;123456\rAAWACK\r", "AAW\r",
+        "found|PX900 |123456");
+    row("identity serial first, blanks", kIdentity, "Messmodul;Seriennummer; 0815 \rController;PX900E V2.05\rAAWACK\r",
+        "AAW\r", "found|PX900E |0815");
+    row("controller without V", kIdentity, "Controller;Messger\xe4t\rMessmodul;Seriennummer;77\rAAWACK\r", "AAW\r",
+        "found|PX900|77");
+    row("no serial key", kIdentity, "Controller;PX900 V5.12\rAAWACK\r", "AAW\r", "none|unchanged|unchanged");
+    row("empty serial", kIdentity, "Messmodul;Seriennummer;\rController;PX900 V5.12\rAAWACK\r", "AAW\r",
+        "found|PX900 |unchanged");
+    row("no controller key", kIdentity, "Messmodul;Seriennummer;42\rAAWACK\r", "AAW\r", "none|unchanged|42");
+    timeout("count, silent", kCount, QByteArray(), "ARC\r", IDS_PX900_GET_COUNT, QString());
     const QByteArray longRecord = QByteArray("ID;Z\xe4hler\r") + QByteArray("AV0;230.10\r").repeated(6);
-    QTest::newRow("result, long answer without ack") << result << unsigned(IDS_PX900_GET_RESULT) << longRecord
-                                                     << EscapeControls(QString::fromLatin1(longRecord.left(50))) + QStringLiteral("...");
-    QTest::newRow("delete, wrong ack") << erase << unsigned(IDS_PX900_DELETE) << QByteArray("ARCACK\r") << QStringLiteral("ARCACK\\x0d");
-    QTest::newRow("version") << version << unsigned(IDS_PX900_VERSION) << QByteArray("V2.05\r") << QStringLiteral("V2.05\\x0d");
-    QTest::newRow("identity") << identity << unsigned(IDS_PX900_VERSION) << QByteArray() << QString();
+    timeout("result, long answer without ack", Result(0), longRecord, "AGR1\r", IDS_PX900_GET_RESULT,
+            EscapeControls(QString::fromLatin1(longRecord.left(50))) + QStringLiteral("..."));
+    timeout("delete, wrong ack", kDelete, "ARCACK\r", "AER\r", IDS_PX900_DELETE, QStringLiteral("ARCACK\\x0d"));
+    timeout("version without ack", kVersion, "V2.05\r", "AAV\r", IDS_PX900_VERSION, QStringLiteral("V2.05\\x0d"));
+    timeout("identity, silent", kIdentity, QByteArray(), "AAW\r", IDS_PX900_VERSION, QString());
 }
 
-void TestPX900Device::timeoutTexts()
+void TestPX900Device::answers()
 {
     QFETCH(Command, command);
-    QFETCH(unsigned, prefix);
     QFETCH(QByteArray, answer);
-    QFETCH(QString, shown);
-
-    m_pDevice->SetTimeout(300);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, result);
     CAnswer device(*m_pPeer, answer);
+    QString strResult;
     try {
-        command(*m_pDevice);
-        QFAIL("the command returned");
+        strResult = command(*m_pDevice);
     } catch (const CPX900DeviceException& e) {
-        QCOMPARE(e.GetErrorMessage(), LoadString(prefix) + LoadString(IDS_PX900_ERROR) + LoadString(IDS_DEVICE_TIMEOUT).arg(shown));
+        strResult = e.GetErrorMessage();
     }
-    device.Get();
+    QCOMPARE(strResult, result);
+    QCOMPARE(device.Get(), sent);
 
     // The device lock was given back: the next command works.
     CAnswer next(*m_pPeer, "3\rARCACK\r");

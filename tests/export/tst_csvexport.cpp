@@ -17,13 +17,11 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -298,20 +296,6 @@ void TestCsvExport::encodingsAndQuoting()
         ResultKind::Value);
     QVERIFY(ReadBytes(strOld).contains(";M\xE4\xDF\x80;"));
     QVERIFY(!ReadBytes(strOld).contains("\xC3"));
-
-    // Read back by another program: every cell in its column.
-    const QString strPython = QStandardPaths::findExecutable(QStringLiteral("python3"));
-    if (strPython.isEmpty())
-        QSKIP("python3 is not installed");
-    QProcess py;
-    py.start(strPython, {QStringLiteral("-c"),
-                         QStringLiteral("import csv,sys\nr=list(csv.reader(open(sys.argv[1],encoding='utf-8-sig',"
-                                        "newline=''),delimiter=';'))\nh=r[0]\nd=r[1]\nprint(len(h),len(d),"
-                                        "d[h.index('Id')],d[h.index('Messtaktquelle')].replace(chr(10),'|'),"
-                                        "d[h.index('UPN1')],sep='#')"),
-                         strNew});
-    QVERIFY(py.waitForFinished(20000));
-    QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(), QStringLiteral("90#90#A;\"1\"#x\"y|z#230.12 V"));
 }
 
 void TestCsvExport::failedWrites()
@@ -325,15 +309,9 @@ void TestCsvExport::failedWrites()
     QCOMPARE(sink.m_shown.at(0).second, MsgIcon::Stop);
     QVERIFY(sink.m_shown.at(0).first.contains(Path("gone/x.csv")));
 #ifdef Q_OS_UNIX
-    // A read-only file (root may write anyway).
-    const QString strOld = Path("readonly.csv");
-    QVERIFY(WriteBytes(strOld, "Alt;\n"));
-    if (geteuid() != 0) {
-        QFile::setPermissions(strOld, QFileDevice::ReadOwner);
-        QVERIFY(!CResultCsvExporter::WriteFile(strOld, cache, ResultKind::Curve, 0));
-        QFile::setPermissions(strOld, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
     // The disk fills up in the middle of a line: the file is cut back.
+    const QString strOld = Path("full.csv");
+    QVERIFY(WriteBytes(strOld, "Alt;\n"));
     signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -408,7 +386,8 @@ void TestCsvExport::commandLine()
                                     + Result(ResultFunction::Harmonics, QString())
                                     + Result(ResultFunction::Vector, kValues) + QStringLiteral("</Result-Data>"))
                                        .toUtf8()));
-    auto run = [&](const QStringList& args, QString* pErr = nullptr) {
+    // The arguments after the result file, one blank between them.
+    auto run = [&](const QString& strArgs, QString* pErr = nullptr) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* psz : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -416,7 +395,7 @@ void TestCsvExport::commandLine()
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
         process.setProcessEnvironment(env);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../qarda"),
-                      QStringList{QStringLiteral("--result-file"), strResults} + args);
+                      QStringList{QStringLiteral("--result-file"), strResults} + strArgs.split(u' '));
         if (!process.waitForFinished(60000))
             return -1;
         if (pErr)
@@ -425,34 +404,25 @@ void TestCsvExport::commandLine()
     };
     // Two kinds into one file: refused, nothing written.
     QString strErr;
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("all.csv")}, &strErr), 1);
+    QCOMPARE(run(QStringLiteral("--export-csv ") + Path("all.csv"), &strErr), 1);
     QVERIFY2(strErr.contains(QLatin1String("--kind")), qPrintable(strErr));
     QVERIFY(!QFile::exists(Path("all.csv")));
     // One file per kind through the placeholder.
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("out-{kind}.csv"), QStringLiteral("--from"),
-                  QStringLiteral("2024-03-14"), QStringLiteral("--to"), QStringLiteral("14.03.2024")}),
-             0);
+    QCOMPARE(run(QStringLiteral("--export-csv %1 --from 2024-03-14 --to 14.03.2024").arg(Path("out-{kind}.csv"))), 0);
     QCOMPARE(Lines(Path("out-Vector.csv")).size(), 3);
     QCOMPARE(Lines(Path("out-Harmonics.csv")).size(), 2);
     // A selection by kind and a date range that matches nothing.
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("v.csv"), QStringLiteral("--kind=vector"),
-                  QStringLiteral("--id"), QStringLiteral("A;\"1\"")}),
-             0);
+    QCOMPARE(run(QStringLiteral("--export-csv %1 --kind=vector --id A;\"1\"").arg(Path("v.csv"))), 0);
     QCOMPARE(Lines(Path("v.csv")).size(), 3);
-    QCOMPARE(run({QStringLiteral("--export-csv")}), 2);
-    QCOMPARE(
-        run({QStringLiteral("--export-csv"), Path("none.csv"), QStringLiteral("--from"), QStringLiteral("15.03.2024")}),
-        1);
-    QCOMPARE(run({QStringLiteral("--export-csv"), Path("x.csv"), QStringLiteral("--kind"), QStringLiteral("nix")}), 2);
+    QCOMPARE(run(QStringLiteral("--export-csv")), 2);
+    QCOMPARE(run(QStringLiteral("--export-csv %1 --from 15.03.2024").arg(Path("none.csv"))), 1);
+    QCOMPARE(run(QStringLiteral("--export-csv %1 --kind nix").arg(Path("x.csv"))), 2);
 
     // One result into a PDF, without a display.
     const QString strPdf = Path("one.pdf");
-    QCOMPARE(run({QStringLiteral("--export-pdf"), strPdf, QStringLiteral("--id"), QStringLiteral("A;\"1\""),
-                  QStringLiteral("--date"), QStringLiteral("14.03.2024"), QStringLiteral("--time"),
-                  QStringLiteral("10:00:00")}),
-             0);
+    QCOMPARE(run(QStringLiteral("--export-pdf %1 --id A;\"1\" --date 14.03.2024 --time 10:00:00").arg(strPdf)), 0);
     QVERIFY(ReadBytes(strPdf).startsWith("%PDF"));
-    QCOMPARE(run({QStringLiteral("--export-pdf"), Path("no.pdf"), QStringLiteral("--id"), QStringLiteral("B")}), 2);
+    QCOMPARE(run(QStringLiteral("--export-pdf %1 --id B").arg(Path("no.pdf"))), 2);
 }
 
 QTEST_MAIN(TestCsvExport)

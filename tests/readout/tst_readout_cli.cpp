@@ -9,7 +9,6 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,11 +63,10 @@ private:
         QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
     }
 
+    // The program's settings are in m_dir too: it has this process's
+    // environment.
     void StartQarda(QProcess& process, const QStringList& args)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
-        process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
         process.start(CSimProcess::ProgramPath("qarda"), args);
     }
@@ -95,7 +93,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // Before anything in this process could touch the settings.
+        // Before anything in this process or the program could touch the
+        // settings.
         qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
         m_strResultFile = m_dir.filePath(QStringLiteral("Result.xml"));
         WriteSettings(m_strResultFile);
@@ -108,7 +107,8 @@ private slots:
     // A second readout of the same memory adds nothing and leaves the file
     // as the first one wrote it; success prints nothing. With /delete the
     // device is empty afterwards: a readout into a fresh file finds nothing
-    // and does not even rewrite it.
+    // and does not even rewrite it. That one names no port: the device path
+    // stored by the readout dialog is used.
     void readTwiceThenDelete()
     {
         QVERIFY(WriteBytes(m_strResultFile, kForeignFile));
@@ -124,35 +124,21 @@ private slots:
         QVERIFY(nCount >= 1 + 12);
         const QByteArray after = ReadBytes(m_strResultFile);
 
-        const QStringList args{QStringLiteral("/readout"), QStringLiteral("/port:") + strPort,
-                               QStringLiteral("/timeout:5000")};
-        r = RunQarda(args + QStringList{QStringLiteral("/delete")});
+        r = RunQarda({QStringLiteral("/readout"), QStringLiteral("/port:") + strPort, QStringLiteral("/timeout:5000"),
+                      QStringLiteral("/delete")});
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(ReadBytes(m_strResultFile), after);
 
         QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        r = RunQarda(args);
+        const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
+        const QByteArray settings = ReadBytes(strConf);
+        QVERIFY(WriteBytes(strConf, settings + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
+        r = RunQarda({QStringLiteral("/readout")});
+        WriteBytes(strConf, settings);
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);
-    }
-
-    // The device path stored by the readout dialog is the port when the
-    // command line names none.
-    void storedDevicePath()
-    {
-        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("3")});
-        QVERIFY(!strPort.isEmpty());
-        const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
-        const QByteArray before = ReadBytes(strConf);
-        QVERIFY(WriteBytes(strConf, before + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
-        const RunResult r = RunQarda({QStringLiteral("/readout")});
-        WriteBytes(strConf, before);
-        QCOMPARE(r.strErr, QString());
-        QCOMPARE(r.nExit, 0);
-        QCOMPARE(CountResults(m_strResultFile), 3);
     }
 
     // Two readouts with --delete into one file, the second started while the
@@ -180,29 +166,23 @@ private slots:
     }
 
     // A record of an unknown kind is not stored, and said so; the others are
-    // added. With /delete the device keeps its memory and the exit says so.
-    void unknownKindSkipped_data()
-    {
-        QTest::addColumn<bool>("del");
-        QTest::newRow("read") << false;
-        QTest::newRow("read and delete") << true;
-    }
+    // added. With --delete the device keeps its memory and the exit says so.
     void unknownKindSkipped()
     {
-        QFETCH(bool, del);
-        QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("5"),
-                                             QStringLiteral("--unknown-kind-at"), QStringLiteral("3")});
+        const QString strPort = m_sim.Start(QStringLiteral("--demo --count 5 --unknown-kind-at 3").split(u' '));
         QVERIFY(!strPort.isEmpty());
-        QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort};
-        if (del)
-            args << QStringLiteral("--delete");
-        const RunResult r = RunQarda(args);
-        QVERIFY2(r.strErr.startsWith(QStringLiteral("1 Ergebnisse unbekannter Art (13) wurden nicht gespeichert.")),
-                 qPrintable(r.strErr));
-        QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), del);
-        QCOMPARE(r.nExit, del ? 1 : 0);
-        QCOMPARE(CountResults(m_strResultFile), 4);
+        for (const bool bDelete : {false, true}) {
+            QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
+            QStringList args{QStringLiteral("--readout"), QStringLiteral("--port=") + strPort};
+            if (bDelete)
+                args << QStringLiteral("--delete");
+            const RunResult r = RunQarda(args);
+            QVERIFY2(r.strErr.startsWith(QStringLiteral("1 Ergebnisse unbekannter Art (13) wurden nicht gespeichert.")),
+                     qPrintable(r.strErr));
+            QCOMPARE(r.strErr.contains(QStringLiteral("nicht gelöscht")), bDelete);
+            QCOMPARE(r.nExit, bDelete ? 1 : 0);
+            QCOMPARE(CountResults(m_strResultFile), 4);
+        }
     }
 
     // A readout that cannot store every record fails within the time-out,

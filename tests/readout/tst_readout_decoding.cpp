@@ -2,6 +2,9 @@
 // hand, the number helpers and the time stamps, all without a document; then
 // the duplicate index and the step that writes a record into the file.
 
+#include "../common/StoredFields.h"
+#include "../common/TestSupport.h"
+
 #include "core/Kinds.h"
 #include "device/Readout.h"
 #include "device/RecordDecoder.h"
@@ -10,57 +13,24 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <clocale>
 
 namespace {
 
 const QDateTime kStamp(QDate(2024, 3, 9), QTime(8, 7, 6));
 
-// Decodes a record written with '|' between its lines.
-bool Decode(const QString& strRecord, CResultRecord& r, int nVersion = 5, RecordKind* pKind = nullptr)
+// Decodes records written with '|' between their lines and "||" between
+// records, one after the other with one decoder; whether it kept the last.
+bool Decode(const QString& strRecords, CResultRecord& r, int nVersion = 5, RecordKind* pKind = nullptr)
 {
     CRecordDecoder decoder(QStringLiteral(" PX900-Typ"), QStringLiteral("SN4711"), nVersion);
-    const bool bKept = decoder.Decode(strRecord.split(u'|'), kStamp, r);
+    bool bKept = false;
+    for (const QString& strRecord : strRecords.split(QStringLiteral("||")))
+        bKept = decoder.Decode(strRecord.split(u'|'), kStamp, r);
     if (pKind)
         *pKind = decoder.GetKind();
     return bKept;
-}
-
-// The text the record stores in an element, found through its list of
-// stored fields, so a value in a member the kind does not store reads as
-// absent. "Harm[2]" picks one entry of a repeated element; "Harm" reads as
-// the number of entries.
-QString Stored(CResultRecord r, const QString& strElement)
-{
-    class CFind : public IResultFieldVisitor
-    {
-    public:
-        QString m_strName, m_strFound = QStringLiteral("<absent>");
-        int m_nIndex = -1;
-        void Text(const QString& strName, QString& strValue) override
-        {
-            if (strName == m_strName)
-                m_strFound = strValue;
-        }
-        void TextArray(const QString& strName, QStringList& values) override
-        {
-            if (strName != m_strName)
-                return;
-            m_strFound = m_nIndex < 0               ? QString::number(values.size())
-                         : m_nIndex < values.size() ? values.at(m_nIndex)
-                                                    : QStringLiteral("<out of range>");
-        }
-    } find;
-    const qsizetype nBracket = strElement.indexOf(u'[');
-    find.m_strName = strElement.left(nBracket);
-    if (nBracket >= 0)
-        find.m_nIndex = strElement.mid(nBracket + 1).chopped(1).toInt();
-    r.VisitFields(find, false);
-    return find.m_strFound;
 }
 
 } // namespace
@@ -70,28 +40,8 @@ class TestReadoutDecoding : public QObject
     Q_OBJECT
 
 private slots:
-    void scaleIndex_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<int>("index");
-        QTest::newRow("zero") << 0.0 << 0;
-        QTest::newRow("just below 0.0009") << 0.00089 << 0;
-        QTest::newRow("0.0009") << 0.0009 << 1;
-        QTest::newRow("just below 0.9") << 0.8999 << 1;
-        QTest::newRow("0.9") << 0.9 << 2;
-        QTest::newRow("1000") << 1000.0 << 2;
-        QTest::newRow("above 1000") << 1000.001 << 3;
-        QTest::newRow("1000000") << 1000000.0 << 3;
-        QTest::newRow("above 1000000") << 1000000.5 << 4;
-        QTest::newRow("negative large") << -2000.0 << 3;
-    }
-    void scaleIndex()
-    {
-        QFETCH(double, x);
-        QFETCH(int, index);
-        QCOMPARE(ScaleIndex(x), index);
-    }
-
+    // A number in the unit's prefix (index 0 to 4: micro to mega), or in the
+    // one its size picks (index -1); the digits follow the reference.
     void formatScaled_data()
     {
         QTest::addColumn<double>("value");
@@ -107,6 +57,19 @@ private slots:
         QTest::newRow("milli") << -5.0 << 5.0 << 1 << "A" << "-5000.00;mA";
         QTest::newRow("kilo") << 23050.0 << 30000.0 << 3 << "V" << "23.050;kV";
         QTest::newRow("mega") << 1234567.0 << 0.0 << 4 << "W" << "1.2346;MW";
+        auto size = [](const char* pszName, double value, const char* pszText) {
+            QTest::newRow(pszName) << value << 0.0 << -1 << QStringLiteral("V") << QString::fromUtf8(pszText);
+        };
+        size("size zero", 0.0, "0.0000;µV");
+        size("size just below 0.0009", 0.00089, "890.00;µV");
+        size("size 0.0009", 0.0009, "0.9000;mV");
+        size("size just below 0.9", 0.8999, "899.90;mV");
+        size("size 0.9", 0.9, "0.9000;V");
+        size("size 1000", 1000.0, "1000.00;V");
+        size("size above 1000", 1000.001, "1.0000;kV");
+        size("size 1000000", 1000000.0, "1000.00;kV");
+        size("size above 1000000", 1000000.5, "1.0000;MV");
+        size("size negative large", -2000.0, "-2.0000;kV");
     }
     void formatScaled()
     {
@@ -115,54 +78,13 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, unit);
         QFETCH(QString, text);
-        QCOMPARE(FormatScaled(value, reference, index, unit), text);
-        QCOMPARE(ScalePrefix(0), QString(QChar(0x00B5)));
-    }
-
-    // The user's numeric locale must not turn points into commas.
-    void formatScaledIgnoresLocale()
-    {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const char* pszOld = std::setlocale(LC_NUMERIC, nullptr);
-        const QByteArray old = pszOld ? QByteArray(pszOld) : QByteArray("C");
-        const bool bGerman = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE");
-        const QString text = FormatScaled(230.5, 300, 2, QStringLiteral("V"));
-        std::setlocale(LC_NUMERIC, old.constData());
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(text, QStringLiteral("230.50;V"));
-        if (!bGerman)
-            qInfo("no German C locale installed; checked with the Qt default locale only");
-    }
-
-    void modeOfCode_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("v4 code 0") << 0 << 4 << "4LW";
-        QTest::newRow("v4 code 6") << 6 << 4 << "3LBKB";
-        QTest::newRow("v4 code 9") << 9 << 4 << "MQRef";
-        QTest::newRow("v4 code 10") << 10 << 4 << "";
-        QTest::newRow("v5 code 3") << 3 << 5 << "4LS";
-        QTest::newRow("v5 code 4") << 4 << 5 << "3LW";
-        QTest::newRow("v5 code 12") << 12 << 5 << "MQRef";
-        QTest::newRow("v5 code 13") << 13 << 5 << "";
-        QTest::newRow("v0 code 2") << 2 << 0 << "4LBK";
-    }
-    void modeOfCode()
-    {
-        QFETCH(int, code);
-        QFETCH(int, version);
-        QFETCH(QString, text);
-        QCOMPARE(ModeText(ModeOfCode(code, version)), text);
-        CResultRecord r;
-        QVERIFY(Decode(QStringLiteral("RID;1|MM;%1").arg(code), r, version));
-        QCOMPARE(Stored(r, QStringLiteral("M-Mode")), text);
+        QCOMPARE(index < 0 ? FormatAutoScaled(value, reference, unit) : FormatScaled(value, reference, index, unit),
+                 text);
     }
 
     // Decoded records against their stored texts. A record carries a header
     // of its own; "|" separates its lines and the expected "Element=text"
-    // pairs.
+    // pairs. A record that is not kept has no pairs.
     void decode_data()
     {
         QTest::addColumn<QString>("record");
@@ -172,6 +94,44 @@ private slots:
             QTest::newRow(name) << record << QString::fromUtf8(expected) << version;
         };
         auto u = [](const char* psz) { return QString::fromUtf8(psz); };
+
+        // The kind number picks the kind and its two texts; a record of no known
+        // kind is not kept.
+        row("kind 1", u("RID;1"), "Function=Value-Measurement|Datatype=Actual-Value");
+        row("kind 2", u("RID;2"), "Function=Vector-Measurement|Datatype=Actual-Value");
+        row("kind 3", u("RID;3"), "Function=Curve-Measurement|Datatype=Sample-Data");
+        row("kind 4", u("RID;4"), "Function=Harmonics-Measurement|Datatype=Harmonic-Data");
+        row("kind 5", u("RID;5"), "Function=Error-Measurement|Datatype=Meter-Error");
+        row("kind 6", u("RID;6"), "Function=UI-Transformer|Datatype=UI-Transformer-Value");
+        row("kind 7", u("RID;7"), "Function=U-Burden|Datatype=UBurden-Value");
+        row("kind 8", u("RID;8"), "Function=I-Burden|Datatype=IBurden-Value");
+        row("kind 9", u("RID;9"), "Function=Register-Test|Datatype=Register-Test");
+        row("kind 10", u("RID;10"), "Function=Register-Test|Datatype=Register-Test");
+        row("kind 11", u("RID;11"), "Function=Selektiv-Measurement|Datatype=Selektiv-Data");
+        row("kind 12", u("RID;12"), "Function=PQS-Reg-Test|Datatype=PQS-Reg-Test");
+        row("kind 13", u("RID;13|ID;A"), "");
+        row("kind 0", u("RID;0|ID;A"), "");
+        row("no kind", u("ID;A|AV0;1"), "");
+        row("kind not a number", u("RID;x"), "");
+        row("a bad kind among good ones", u("RID;1|RID;13"), "");
+        row("with acknowledgement and empty last line", u("RID;1|AGRACK|"), "Function=Value-Measurement");
+        // A record inherits nothing from the one before: neither the mode nor
+        // the range and ratio 100 (the voltage is taken as measured).
+        row("after another record",
+            u("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x||RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1"),
+            "ID=|Remark=|M-Mode=|IL2=1.0000;A|UPN1=1.0000;V");
+        row("no kind after a kept record", u("RID;1||ID;x"), "");
+
+        // The measuring mode's code, by the device's version.
+        row("v4 code 0", u("RID;1|MM;0"), "M-Mode=4LW", 4);
+        row("v4 code 6", u("RID;1|MM;6"), "M-Mode=3LBKB", 4);
+        row("v4 code 9", u("RID;1|MM;9"), "M-Mode=MQRef", 4);
+        row("v4 code 10", u("RID;1|MM;10"), "M-Mode=", 4);
+        row("v5 code 3", u("RID;1|MM;3"), "M-Mode=4LS");
+        row("v5 code 4", u("RID;1|MM;4"), "M-Mode=3LW");
+        row("v5 code 12", u("RID;1|MM;12"), "M-Mode=MQRef");
+        row("v5 code 13", u("RID;1|MM;13"), "M-Mode=");
+        row("v0 code 2", u("RID;1|MM;2"), "M-Mode=4LBK", 0);
 
         // Common fields.
         const QString h1 = u("RID;1|MM;0|UR;300;U300|IR;5;I5|URat;1;0;1;0|IRat;1;1|");
@@ -310,83 +270,10 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, version);
         CResultRecord r;
-        QVERIFY(Decode(record, r, version));
-        for (const QString& strPair : expected.split(u'|')) {
-            const QString strElement = strPair.section(u'=', 0, 0);
-            QCOMPARE(strElement + u'=' + Stored(r, strElement), strPair);
-        }
-    }
-
-    // The kind number picks the kind and its two texts.
-    void kinds_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("function");
-        QTest::addColumn<QString>("datatype");
-        QTest::newRow("1") << 1 << "Value-Measurement" << "Actual-Value";
-        QTest::newRow("2") << 2 << "Vector-Measurement" << "Actual-Value";
-        QTest::newRow("3") << 3 << "Curve-Measurement" << "Sample-Data";
-        QTest::newRow("4") << 4 << "Harmonics-Measurement" << "Harmonic-Data";
-        QTest::newRow("5") << 5 << "Error-Measurement" << "Meter-Error";
-        QTest::newRow("6") << 6 << "UI-Transformer" << "UI-Transformer-Value";
-        QTest::newRow("7") << 7 << "U-Burden" << "UBurden-Value";
-        QTest::newRow("8") << 8 << "I-Burden" << "IBurden-Value";
-        QTest::newRow("9") << 9 << "Register-Test" << "Register-Test";
-        QTest::newRow("10") << 10 << "Register-Test" << "Register-Test";
-        QTest::newRow("11") << 11 << "Selektiv-Measurement" << "Selektiv-Data";
-        QTest::newRow("12") << 12 << "PQS-Reg-Test" << "PQS-Reg-Test";
-    }
-    void kinds()
-    {
-        QFETCH(int, number);
-        QFETCH(QString, function);
-        QFETCH(QString, datatype);
-        CResultRecord r;
-        RecordKind kind = RecordKind::None;
-        QVERIFY(Decode(QStringLiteral("RID;%1").arg(number), r, 5, &kind));
-        QCOMPARE(ToInt(kind), number);
-        QCOMPARE(r.m_strFunction, function);
-        QCOMPARE(r.m_strDatatype, datatype);
-    }
-
-    void skippedRecords_data()
-    {
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<bool>("kept");
-        QTest::newRow("kind 13") << "RID;13|ID;A" << false;
-        QTest::newRow("kind 0") << "RID;0|ID;A" << false;
-        QTest::newRow("no kind") << "ID;A|AV0;1" << false;
-        QTest::newRow("kind not a number") << "RID;x" << false;
-        QTest::newRow("a bad kind among good ones") << "RID;1|RID;13" << false;
-        QTest::newRow("with acknowledgement and empty last line") << "RID;1|AGRACK|" << true;
-    }
-    void skippedRecords()
-    {
-        QFETCH(QString, record);
-        QFETCH(bool, kept);
-        CResultRecord r;
         RecordKind kind = RecordKind::Value;
-        QCOMPARE(Decode(record, r, 5, &kind), kept);
-        QCOMPARE(kind == RecordKind::None, !kept);
-    }
-
-    // A record must not inherit anything from the one before.
-    void stateIsResetPerRecord()
-    {
-        CRecordDecoder decoder(QString(), QString(), 5);
-        CResultRecord r;
-        QVERIFY(
-            decoder.Decode(QStringLiteral("RID;1|MM;4|UR;300;x|URat;100;0;1;0|ID;first|Rem;x").split(u'|'), kStamp, r));
-        QVERIFY(decoder.Decode(QStringLiteral("RID;1|IR;5;x|IRat;1;1|AV4;1|AV0;1").split(u'|'), kStamp, r));
-        QCOMPARE(r.m_strID, QString());
-        QCOMPARE(r.m_strRemark, QString());
-        QCOMPARE(r.m_strMMode, QString());
-        QCOMPARE(r.m_values.m_strIL[1], QStringLiteral("1.0000;A"));
-        // Neither the range nor the ratio 100 of the record before: the
-        // voltage is taken as measured.
-        QCOMPARE(r.m_values.m_strUPN[0], QStringLiteral("1.0000;V"));
-        QVERIFY(!decoder.Decode({QStringLiteral("ID;x")}, kStamp, r));
-        QCOMPARE(decoder.GetKind(), RecordKind::None);
+        QCOMPARE(Decode(record, r, version, &kind), !expected.isEmpty());
+        QCOMPARE(kind == RecordKind::None, expected.isEmpty());
+        QCOMPARE(StoredPairs(r, expected), expected);
     }
 
     void nextTimeStamp_data()
@@ -395,16 +282,12 @@ private slots:
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QDateTime>("stamp");
         const QDate d(2024, 5, 1);
-        QTest::newRow("same second") << QDateTime(d, QTime(10, 0, 0, 200)) << QDateTime(d, QTime(10, 0, 0, 900))
-                                     << QDateTime(d, QTime(10, 0, 1, 200));
-        QTest::newRow("less than a second, next second") << QDateTime(d, QTime(10, 0, 0, 900))
-                                                         << QDateTime(d, QTime(10, 0, 1, 100))
-                                                         << QDateTime(d, QTime(10, 0, 1, 100));
-        QTest::newRow("later") << QDateTime(d, QTime(10, 0, 0)) << QDateTime(d, QTime(10, 0, 5))
-                               << QDateTime(d, QTime(10, 0, 5));
-        QTest::newRow("clock set back") << QDateTime(d, QTime(10, 0, 5)) << QDateTime(d, QTime(10, 0, 3))
-                                        << QDateTime(d, QTime(10, 0, 6));
-        QTest::newRow("over midnight") << QDateTime(d, QTime(23, 59, 59, 500)) << QDateTime(d, QTime(23, 59, 59, 600))
+        auto at = [d](int nH, int nM, int nS, int nMs = 0) { return QDateTime(d, QTime(nH, nM, nS, nMs)); };
+        QTest::newRow("same second") << at(10, 0, 0, 200) << at(10, 0, 0, 900) << at(10, 0, 1, 200);
+        QTest::newRow("less than a second, next second") << at(10, 0, 0, 900) << at(10, 0, 1, 100) << at(10, 0, 1, 100);
+        QTest::newRow("later") << at(10, 0, 0) << at(10, 0, 5) << at(10, 0, 5);
+        QTest::newRow("clock set back") << at(10, 0, 5) << at(10, 0, 3) << at(10, 0, 6);
+        QTest::newRow("over midnight") << at(23, 59, 59, 500) << at(23, 59, 59, 600)
                                        << QDateTime(d.addDays(1), QTime(0, 0, 0, 500));
     }
     void nextTimeStamp()
@@ -419,49 +302,36 @@ private slots:
     {
         QTest::addColumn<QString>("xml");
         QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        const QString plain = QStringLiteral(
-            "<Result-Data><Result><ID>A</ID><Date>01.01.2024</Date><Time>10:00:00</Time></Result></Result-Data>");
-        QTest::newRow("match") << plain << "A" << "01.01.2024" << "10:00:00";
-        QTest::newRow("other time") << plain << "A" << "01.01.2024" << "10:00:01";
-        QTest::newRow("other id") << plain << "B" << "01.01.2024" << "10:00:00";
-        QTest::newRow("no ID element, empty id")
-            << "<Result-Data><Result><Date>d</Date><Time>t</Time></Result></Result-Data>" << "" << "d" << "t";
-        QTest::newRow("empty ID element, empty id")
-            << "<Result-Data><Result><ID/><Date>d</Date><Time>t</Time></Result></Result-Data>" << "" << "d" << "t";
-        QTest::newRow("two ID elements, second matches")
-            << "<Result-Data><Result><ID>X</ID><ID>A</ID><Date>d</Date><Time>t</Time></Result></Result-Data>" << "A"
-            << "d" << "t";
-        QTest::newRow("nested markup in ID")
-            << "<Result-Data><Result><ID>A<b>1</b>2</ID><Date>d</Date><Time>t</Time></Result></Result-Data>" << "A12"
-            << "d" << "t";
-        QTest::newRow("CDATA in ID")
-            << "<Result-Data><Result><ID><![CDATA[A&B]]></ID><Date>d</Date><Time>t</Time></Result></Result-Data>"
-            << "A&B" << "d" << "t";
-        QTest::newRow("entity and quote")
-            << "<Result-Data><Result><ID>A&quot;1&amp;</ID><Date>d</Date><Time>t</Time></Result></Result-Data>"
-            << "A\"1&" << "d" << "t";
-        QTest::newRow("whitespace counts")
-            << "<Result-Data><Result><ID> A</ID><Date>d</Date><Time>t</Time></Result></Result-Data>" << "A" << "d"
-            << "t";
-        QTest::newRow("grandchild Result is not selected")
-            << "<Result-Data><X><Result><ID>A</ID><Date>d</Date><Time>t</Time></Result></X></Result-Data>" << "A"
-            << "d" << "t";
-        QTest::newRow("umlauts") << QString::fromUtf8(
-            "<Result-Data><Result><ID>Zähler</ID><Date>d</Date><Time>t</Time></Result></Result-Data>")
-                                 << QString::fromUtf8("Zähler") << "d" << "t";
-        QTest::newRow("fields of different results do not mix")
-            << "<Result-Data><Result><ID>A</ID><Date>d</Date><Time>1</Time></Result>"
-               "<Result><ID>B</ID><Date>d</Date><Time>2</Time></Result></Result-Data>"
-            << "A" << "d" << "2";
+        QTest::addColumn<QString>("time");  // on date "d"
+        auto row = [](const char* pszName, const char* pszResults, const char* pszId, const char* pszTime = "t") {
+            QTest::newRow(pszName) << QString::fromUtf8(QByteArray("<Result-Data>") + pszResults + "</Result-Data>")
+                                   << QString::fromUtf8(pszId) << QString::fromUtf8(pszTime);
+        };
+        const char* plain = "<Result><ID>A</ID><Date>d</Date><Time>t</Time></Result>";
+        row("match", plain, "A");
+        row("other time", plain, "A", "t2");
+        row("other id", plain, "B");
+        row("no ID element, empty id", "<Result><Date>d</Date><Time>t</Time></Result>", "");
+        row("empty ID element, empty id", "<Result><ID/><Date>d</Date><Time>t</Time></Result>", "");
+        row("two ID elements, second matches", "<Result><ID>X</ID><ID>A</ID><Date>d</Date><Time>t</Time></Result>",
+            "A");
+        row("nested markup in ID", "<Result><ID>A<b>1</b>2</ID><Date>d</Date><Time>t</Time></Result>", "A12");
+        row("CDATA in ID", "<Result><ID><![CDATA[A&B]]></ID><Date>d</Date><Time>t</Time></Result>", "A&B");
+        row("entity and quote", "<Result><ID>A&quot;1&amp;</ID><Date>d</Date><Time>t</Time></Result>", "A\"1&");
+        row("whitespace counts", "<Result><ID> A</ID><Date>d</Date><Time>t</Time></Result>", "A");
+        row("grandchild Result is not selected", "<X><Result><ID>A</ID><Date>d</Date><Time>t</Time></Result></X>", "A");
+        row("umlauts", "<Result><ID>Zähler</ID><Date>d</Date><Time>t</Time></Result>", "Zähler");
+        row("fields of different results do not mix",
+            "<Result><ID>A</ID><Date>d</Date><Time>1</Time></Result>"
+            "<Result><ID>B</ID><Date>d</Date><Time>2</Time></Result>",
+            "A", "2");
     }
     void identityIndex()
     {
         QFETCH(QString, xml);
         QFETCH(QString, id);
-        QFETCH(QString, date);
         QFETCH(QString, time);
+        const QString date = QStringLiteral("d");
         CXMLDocument doc;
         doc.LoadXML(xml);
         CXMLNodeResult query(&doc);
@@ -479,11 +349,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString strPath = dir.filePath(QStringLiteral("Result.xml"));
-        {
-            QFile f(strPath);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("<Result-Data>\r\n</Result-Data>\r\n");
-        }
+        QVERIFY(WriteBytes(strPath, "<Result-Data>\r\n</Result-Data>\r\n"));
         CResultRecord record;
         QVERIFY(Decode(QStringLiteral("RID;4|ID;Ä1|HC;0|H0;1;0|H1;100;0|H40;2;0"), record));
         {

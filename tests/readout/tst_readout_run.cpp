@@ -9,6 +9,7 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,14 +76,6 @@ private:
     QString m_strFile;
     CSimProcess m_sim;
 
-    ReadoutOptions Options(const QString& strPort, int nTimeout = 5000)
-    {
-        ReadoutOptions o;
-        o.m_strPortPath = strPort;
-        o.m_nTimeout = nTimeout;
-        return o;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -94,29 +87,11 @@ private slots:
     void init() { QVERIFY(WriteBytes(m_strFile, kEmptyFile)); }
     void cleanup() { m_sim.Stop(); }
 
-    // An empty device: the note 197, no question, no save.
-    void emptyDeviceInteractive()
-    {
-        const QString strPort = m_sim.Start({});
-        QVERIFY(!strPort.isEmpty());
-        CXMLDocument doc;
-        doc.Open(m_strFile);
-        CRecordingObserver observer;
-        ReadoutOptions options = Options(strPort);
-        options.m_bInteractive = true;
-        const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
-        QVERIFY(outcome.m_bSuccess);
-        QCOMPARE(outcome.m_nCount, 0);
-        QCOMPARE(outcome.m_nAdded, 0);
-        QCOMPARE(observer.m_notes, QStringList{LoadString(IDS_NO_RESULTS_STORED)});
-        QVERIFY(observer.m_questions.isEmpty());
-        QCOMPARE(observer.m_ranges, QList<int>{0});
-        QVERIFY(!doc.IsSaveSuppressed());
-    }
-
     // Progress once per record, the monitor lines, the question whether to
     // delete; yes deletes and says so, no keeps the results in the device
-    // and the same readout again adds nothing.
+    // and the same readout again adds nothing. An emptied device gives a
+    // note and no question. The device is reached through the link the
+    // simulator makes, and the link goes with it.
     void interactiveReadout_data()
     {
         QTest::addColumn<bool>("answer");
@@ -126,14 +101,15 @@ private slots:
     void interactiveReadout()
     {
         QFETCH(bool, answer);
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("6")});
+        const QString strLink = m_dir.filePath(QStringLiteral("px900"));
+        const QString strPort = m_sim.Start(QStringLiteral("--demo --count 6 --link").split(u' ') << strLink);
         QVERIFY(!strPort.isEmpty());
+        QCOMPARE(QFileInfo(strLink).symLinkTarget(), strPort);
         CXMLDocument doc;
         doc.Open(m_strFile);
         CRecordingObserver observer;
         observer.m_bAnswer = answer;
-        ReadoutOptions options = Options(strPort);
-        options.m_bInteractive = true;
+        const ReadoutOptions options{.m_strPortPath = strLink, .m_nTimeout = 5000, .m_bInteractive = true};
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
         QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
         QCOMPARE(outcome.m_nCount, 6);
@@ -155,75 +131,73 @@ private slots:
         QVERIFY(next.m_bSuccess);
         QCOMPARE(next.m_nCount, answer ? 0 : 6);
         QCOMPARE(next.m_nAdded, 0);
+        QVERIFY(!doc.IsSaveSuppressed());
+        QCOMPARE(m_sim.Stop(), 0);
+        QVERIFY(!QFileInfo(strLink).isSymLink());
+        if (!answer)
+            return;
+        QCOMPARE(second.m_notes, QStringList{LoadString(IDS_NO_RESULTS_STORED)});
+        QVERIFY(second.m_questions.isEmpty());
+        QCOMPARE(second.m_ranges, QList<int>{0});
     }
 
     // A cancel is a failure without a message: nothing added, file unchanged,
     // the document reloaded. It also ends a wait for a device that does not
-    // answer at once, not after the 30 s time-out.
-    void cancelRestoresDocument_data()
+    // answer at once, not after the 30 s time-out. A device that falls silent
+    // is a failure with the error chain; memory and file agree on the old
+    // contents.
+    void failedReadoutRestoresDocument_data()
     {
-        QTest::addColumn<QStringList>("simArgs");
-        QTest::addColumn<int>("delayMs");
-        QTest::newRow("between records") << QStringList() << 0;
-        QTest::newRow("while waiting for record 4")
-            << QStringList {QStringLiteral("--fault-at"), QStringLiteral("4"), QStringLiteral("--fault"),
-                            QStringLiteral("timeout")}
-            << 300;
+        QTest::addColumn<QString>("sim");
+        QTest::addColumn<int>("cancelDelayMs");  // -1: no cancel
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::newRow("cancel between records") << QString() << 0 << 30000 << QList<int>{1, 2, 3};
+        QTest::newRow("cancel while waiting for record 4")
+            << QStringLiteral(" --fault-at 4 --fault timeout") << 300 << 30000 << QList<int>{1, 2, 3};
+        QTest::newRow("no answer to record 5")
+            << QStringLiteral(" --fault-at 5 --fault timeout") << -1 << 300 << QList<int>{1, 2, 3, 4};
     }
-
-    void cancelRestoresDocument()
+    void failedReadoutRestoresDocument()
     {
-        QFETCH(QStringList, simArgs);
-        QFETCH(int, delayMs);
-        const QString strPort =
-            m_sim.Start(QStringList {QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("8")} + simArgs);
+        QFETCH(QString, sim);
+        QFETCH(int, cancelDelayMs);
+        QFETCH(int, timeout);
+        QFETCH(QList<int>, positions);
+        const QString strPort = m_sim.Start((QStringLiteral("--demo --count 8") + sim).split(u' '));
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
         doc.Open(m_strFile);
         std::atomic<bool> bCancel = false;
         CRecordingObserver observer;
-        observer.m_pCancel = &bCancel;
-        observer.m_nCancelAt = 3;
-        observer.m_nCancelDelayMs = delayMs;
-        ReadoutOptions options = Options(strPort, 30000);
-        options.m_pCancel = &bCancel;
+        ReadoutOptions options{.m_strPortPath = strPort, .m_nTimeout = timeout};
+        if (cancelDelayMs >= 0) {
+            observer.m_pCancel = &bCancel;
+            observer.m_nCancelAt = 3;
+            observer.m_nCancelDelayMs = cancelDelayMs;
+            options.m_pCancel = &bCancel;
+        }
         const ReadoutOutcome outcome = ReadoutResults(options, doc, &observer);
         const auto returned = std::chrono::steady_clock::now();
         if (observer.m_canceller.joinable())
             observer.m_canceller.join();
-        const auto nAfterCancel =
-            std::chrono::duration_cast<std::chrono::milliseconds>(returned - observer.m_cancelTime).count();
         QVERIFY(!outcome.m_bSuccess);
-        QVERIFY(outcome.m_bCancelled);
-        QCOMPARE(outcome.m_strError, QString());
-        QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3}));
-        QVERIFY(observer.m_log.filter(QStringLiteral("AGR5")).isEmpty());
-        qInfo("cancel took %lld ms", (long long)nAfterCancel);
-        // Within a poll interval; the bound leaves room for a loaded machine.
-        QVERIFY2(nAfterCancel < 1500, qPrintable(QString::number(nAfterCancel)));
+        QCOMPARE(outcome.m_bCancelled, cancelDelayMs >= 0);
+        if (cancelDelayMs >= 0) {
+            QCOMPARE(outcome.m_strError, QString());
+            const auto nAfterCancel =
+                std::chrono::duration_cast<std::chrono::milliseconds>(returned - observer.m_cancelTime).count();
+            qInfo("cancel took %lld ms", (long long)nAfterCancel);
+            // Within a poll interval; the bound leaves room for a loaded machine.
+            QVERIFY2(nAfterCancel < 1500, qPrintable(QString::number(nAfterCancel)));
+        } else {
+            QVERIFY(outcome.m_strError.startsWith(LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)));
+        }
+        QCOMPARE(observer.m_positions, positions);
+        // Nothing asked for beyond the record that was waited for.
+        QVERIFY(observer.m_log.filter(QStringLiteral("AGR%1").arg(positions.size() + 2)).isEmpty());
         QCOMPARE(ReadBytes(m_strFile), kEmptyFile);
         QCOMPARE(CountResults(doc), 0);
-        QVERIFY(!doc.IsSaveSuppressed());
-    }
-
-    // A failure in the middle: the error chain in the outcome, memory and
-    // file agree on the old contents.
-    void failureRestoresDocument()
-    {
-        const QString strPort = m_sim.Start({QStringLiteral("--demo"), QStringLiteral("--count"), QStringLiteral("10"),
-                                             QStringLiteral("--fault-at"), QStringLiteral("5"),
-                                             QStringLiteral("--fault"), QStringLiteral("timeout")});
-        QVERIFY(!strPort.isEmpty());
-        CXMLDocument doc;
-        doc.Open(m_strFile);
-        CRecordingObserver observer;
-        const ReadoutOutcome outcome = ReadoutResults(Options(strPort, 300), doc, &observer);
-        QVERIFY(!outcome.m_bSuccess);
-        QVERIFY(!outcome.m_bCancelled);
-        QVERIFY(outcome.m_strError.startsWith(LoadString(IDS_PX900_GET_RESULT) + LoadString(IDS_PX900_ERROR)));
-        QCOMPARE(observer.m_positions, (QList<int>{1, 2, 3, 4}));
-        QCOMPARE(CountResults(doc), 0);
-        QCOMPARE(ReadBytes(m_strFile), kEmptyFile);
         QVERIFY(!doc.IsSaveSuppressed());
     }
 
@@ -240,7 +214,7 @@ private slots:
         QVERIFY(!strPort.isEmpty());
         CXMLDocument doc;
         doc.Open(m_strFile);
-        const ReadoutOutcome outcome = ReadoutResults(Options(strPort), doc, nullptr);
+        const ReadoutOutcome outcome = ReadoutResults({.m_strPortPath = strPort, .m_nTimeout = 5000}, doc, nullptr);
         QVERIFY2(outcome.m_bSuccess, qPrintable(outcome.m_strError));
         QCOMPARE(outcome.m_nAdded, 3);
         CXMLNodeResult r(&doc);

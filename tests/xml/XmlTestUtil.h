@@ -6,33 +6,27 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 // Small helpers shared by the data-store tests.
 namespace XmlTest {
 
-using ::ReadBytes;
-using ::WriteBytes;
-
-// True when every LF is preceded by CR and no CR stands alone.
-inline bool HasOnlyCrLf(const QByteArray& bytes)
+// The words of a text, blanks between them.
+inline QStringList Split(const char* psz)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            return false;
-        if (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))
-            return false;
-    }
-    return true;
+    return QString::fromUtf8(psz).split(u' ', Qt::SkipEmptyParts);
 }
 
-inline bool IsValidUtf8(const QByteArray& bytes)
+// A new file with the given bytes, opened in doc; its path.
+inline QString Fresh(CXMLDocument& doc, const QByteArray& bytes)
 {
-    QStringDecoder dec(QStringConverter::Utf8);
-    const QString s = dec.decode(bytes);
-    return !dec.hasError();
+    static QTemporaryDir dir;
+    static int nFile = 0;
+    const QString strPath = dir.filePath(QStringLiteral("f%1.xml").arg(++nFile));
+    if (WriteBytes(strPath, bytes))
+        doc.Open(strPath);
+    return strPath;
 }
 
 // Runs the callable, expecting a CXMLException; returns it (or fails).

@@ -31,57 +31,46 @@ class TestXMLNode : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-    int m_nFile = 0;
-    // A fresh file with the given bytes, opened in doc.
-    QString Fresh(CXMLDocument& doc, const QByteArray& bytes = kThree)
-    {
-        const QString strPath = m_dir.filePath(QStringLiteral("f%1.xml").arg(++m_nFile));
-        if (!WriteBytes(strPath, bytes))
-            return {};
-        doc.Open(strPath);
-        return strPath;
-    }
-
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void positions_data();
     void positions();
-    void moveNextPastEnd();
     void updateWithoutAddNewOrEdit_data();
     void updateWithoutAddNewOrEdit();
-    void addNewIsCurrentOutsideTheQuery();
-    void deleteCases_data();
-    void deleteCases();
-    void deleteRootIsRefused();
-    void boundValues_data();
-    void boundValues();
-    void badQuery();
-    void moveWithinDocument();
-    void moveFromKeepsElementWhenTargetSaveFails();
+    void addNewAndFind_data();
+    void addNewAndFind();
+    void refused();
+    void moveFrom();
     void removedUnderAnotherCursor();
-    void parentContextRemoved();
-    void afterReload();
+    void lostContext_data();
+    void lostContext();
 };
 
 void TestXMLNode::positions_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("id");
-    QTest::newRow("-1") << -1 << QString();
-    QTest::newRow("first") << 0 << QStringLiteral("A");
-    QTest::newRow("last") << 2 << QStringLiteral("C");
-    QTest::newRow("beyond") << 40 << QString();
+    QTest::addColumn<QString>("id");        // empty: end of list
+    QTest::addColumn<QString>("next");      // after MoveNext
+    QTest::addColumn<QStringList>("left");  // after a Delete there
+    QTest::addColumn<QString>("afterDelete");
+    QTest::newRow("before start") << -1 << QString() << QString() << Split("A B C") << QString();
+    QTest::newRow("first") << 0 << QStringLiteral("A") << QStringLiteral("B") << Split("B C") << QStringLiteral("B");
+    QTest::newRow("middle") << 1 << QStringLiteral("B") << QStringLiteral("C") << Split("A C") << QStringLiteral("C");
+    QTest::newRow("last") << 2 << QStringLiteral("C") << QString() << Split("A B") << QString();
+    QTest::newRow("end of list") << 3 << QString() << QString() << Split("A B C") << QString();
+    QTest::newRow("beyond") << 40 << QString() << QString() << Split("A B C") << QString();
 }
 
+// What a cursor reads at a position, where moves take it from there, and what
+// a Delete there leaves in memory and on disk.
 void TestXMLNode::positions()
 {
     QFETCH(int, index);
     QFETCH(QString, id);
+    QFETCH(QString, next);
+    QFETCH(QStringList, left);
+    QFETCH(QString, afterDelete);
     CXMLDocument doc;
-    Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result"));
     QCOMPARE(r.GetRecordCount(), 3);
@@ -92,33 +81,30 @@ void TestXMLNode::positions()
     // Members of the element left behind are not kept at end of list.
     QCOMPARE(r.m_strID, id.isEmpty() ? QStringLiteral("A") : id);
     QCOMPARE(r.GetValue(QStringLiteral("ID")), id);
-}
-
-void TestXMLNode::moveNextPastEnd()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    QStringList seen;
-    for (; !r.IsEOF(); r.MoveNext())
-        seen << r.m_strID;
-    QCOMPARE(seen, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    // One step on; from the end of list, in either direction, nowhere.
     r.MoveNext();
-    QVERIFY(r.IsEOF());
+    QCOMPARE(r.IsEOF(), next.isEmpty());
+    QCOMPARE(r.GetValue(QStringLiteral("ID")), next);
     r.MoveLast();
     QCOMPARE(r.m_strID, QStringLiteral("C"));
     r.MoveFirst();
     QCOMPARE(r.m_strID, QStringLiteral("A"));
 
-    // An empty selection: every move stays at end of list.
-    r.Open(QStringLiteral("Result[ID = 'none']"));
-    QCOMPARE(r.GetRecordCount(), 0);
-    QVERIFY(r.IsEOF());
-    r.MoveLast();
-    QVERIFY(r.IsEOF());
-    r.MoveNext();
-    QVERIFY(r.IsEOF());
+    r.SetAbsolutePosition(index);
+    const QByteArray before = ReadBytes(strPath);
+    r.Delete();
+    QCOMPARE(Ids(doc), left);
+    QCOMPARE(r.GetRecordCount(), int(left.size()));
+    QCOMPARE(r.IsEOF(), afterDelete.isEmpty());
+    if (!afterDelete.isEmpty())
+        QCOMPARE(r.m_strID, afterDelete);
+    if (left.size() == 3) {
+        QCOMPARE(ReadBytes(strPath), before);
+    } else {
+        CXMLDocument reread;
+        reread.Open(strPath);
+        QCOMPARE(Ids(reread), left);
+    }
 }
 
 void TestXMLNode::updateWithoutAddNewOrEdit_data()
@@ -163,25 +149,51 @@ void TestXMLNode::updateWithoutAddNewOrEdit()
     QVERIFY(!written.FindFirst(QStringLiteral("Result[Remark = 'written?']")));
 }
 
-void TestXMLNode::addNewIsCurrentOutsideTheQuery()
+void TestXMLNode::addNewAndFind_data()
 {
+    QTest::addColumn<QString>("id");
+    QTest::newRow("plain") << QStringLiteral("Z");
+    QTest::newRow("double quote") << QStringLiteral("A\"1");
+    QTest::newRow("both quotes") << QStringLiteral("a'b\"c");
+    QTest::newRow("injection") << QStringLiteral("x] | //*[");
+    QTest::newRow("injection with quotes") << QStringLiteral("\" or \"\"=\"");
+    QTest::newRow("dollar and ampersand") << QStringLiteral("$id &amp; <b>");
+}
+
+// A new element is current even where the cursor's query does not select it,
+// and only it takes the fields. A value bound into a query is taken as text,
+// whatever quotes or markup it holds.
+void TestXMLNode::addNewAndFind()
+{
+    QFETCH(QString, id);
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     CXMLNodeResult r(&doc);
     r.Open(QStringLiteral("Result[ID = $id]"), nullptr, {{QStringLiteral("id"), QStringLiteral("A")}});
     QCOMPARE(r.GetRecordCount(), 1);
     r.AddNew();
     QVERIFY(!r.IsEOF());
     QCOMPARE(r.m_strID, QString());  // a fresh element, nothing loaded
-    r.m_strID = QStringLiteral("Z");
-    r.m_strRemark = QStringLiteral("new");
+    r.m_strID = id;
+    r.m_strDate = QStringLiteral("03.03.2024");
     r.Update();
-    QCOMPARE(Ids(doc), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("Z")}));
     CXMLDocument reread;
     reread.Open(strPath);
-    CXMLNodeResult a(&reread);
-    QVERIFY(a.FindFirst(QStringLiteral("Result[ID = 'A']")));
-    QCOMPARE(a.m_strRemark, QString());
+    QCOMPARE(Ids(reread), Split("A B C") << id);
+    CXMLNodeResult found(&reread);
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = 'A']")));
+    QCOMPARE(found.m_strDate, QStringLiteral("01.02.2024"));
+
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
+    QCOMPARE(found.GetRecordCount(), 1);
+    QCOMPARE(found.m_strID, id);
+    QCOMPARE(found.m_strDate, QStringLiteral("03.03.2024"));
+    // The other elements are not reached through the value.
+    QVERIFY(!found.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id + u'x'}}));
+    QCOMPARE(found.GetRecordCount(), 0);
+    QVERIFY(found.FindFirst(QStringLiteral("Result[ID = $id and Date = $d]"),
+                            {{QStringLiteral("id"), id}, {QStringLiteral("d"), QStringLiteral("03.03.2024")}}));
+    QCOMPARE(found.GetRecordCount(), 1);
 
     // An AddNew whose Update never comes leaves an empty element in memory
     // only; the file keeps its last saved state.
@@ -190,116 +202,28 @@ void TestXMLNode::addNewIsCurrentOutsideTheQuery()
     QCOMPARE(ReadBytes(strPath), saved);
 }
 
-void TestXMLNode::deleteCases_data()
+// Refused with a message, and nothing changed: queries that do not select
+// elements, and the root element's Delete (the file could never be loaded
+// again; a cursor selecting by tag name can stand on it).
+void TestXMLNode::refused()
 {
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QStringList>("left");
-    QTest::addColumn<QString>("currentAfter");
-    QTest::newRow("first") << 0 << QStringList{QStringLiteral("B"), QStringLiteral("C")} << QStringLiteral("B");
-    QTest::newRow("middle") << 1 << QStringList{QStringLiteral("A"), QStringLiteral("C")} << QStringLiteral("C");
-    QTest::newRow("last element") << 2 << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QString();
-    QTest::newRow("end of list: nothing") << 3
-                                          << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
-                                          << QString();
-    QTest::newRow("before start: nothing") << -1
-                                           << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
-                                           << QString();
-}
-
-void TestXMLNode::deleteRootIsRefused()
-{
-    // A cursor selecting by tag name can stand on the root element; deleting
-    // it would write a file that can never be loaded again.
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    const QString strPath = Fresh(doc, kThree);
     const QByteArray before = ReadBytes(strPath);
-    CXMLNode root(&doc);
-    root.FindFirst(QStringLiteral("/Result-Data"));
-    QVERIFY(!root.IsEOF());
-    const CXMLException e = ExpectXmlException([&] { root.Delete(); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_REMOVE));
+    CXMLNode n(&doc);
+    for (const QString& q :
+         {QStringLiteral("Result[ID = "), QStringLiteral("Result[ID = $undefined]"), QStringLiteral("count(Result)")})
+        QCOMPARE(ExpectXmlException([&] { n.FindFirst(q); }).GetMessageId(), unsigned(IDS_XML_SELECT));
+    QVERIFY(n.FindFirst(QStringLiteral("/Result-Data")));
+    QCOMPARE(ExpectXmlException([&] { n.Delete(); }).GetMessageId(), unsigned(IDS_XML_REMOVE));
     QCOMPARE(ReadBytes(strPath), before);
     QCOMPARE(Ids(doc).size(), 3);
 }
 
-void TestXMLNode::deleteCases()
-{
-    QFETCH(int, position);
-    QFETCH(QStringList, left);
-    QFETCH(QString, currentAfter);
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    CXMLNodeResult r(&doc);
-    r.Open(QStringLiteral("Result"));
-    r.SetAbsolutePosition(position);
-    const QByteArray before = ReadBytes(strPath);
-    r.Delete();
-    QCOMPARE(Ids(doc), left);
-    QCOMPARE(r.GetRecordCount(), int(left.size()));
-    QCOMPARE(r.IsEOF(), currentAfter.isEmpty());
-    if (!currentAfter.isEmpty())
-        QCOMPARE(r.m_strID, currentAfter);
-    if (left.size() == 3) {
-        QCOMPARE(ReadBytes(strPath), before);
-    } else {
-        CXMLDocument reread;
-        reread.Open(strPath);
-        QCOMPARE(Ids(reread), left);
-    }
-}
-
-void TestXMLNode::boundValues_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::newRow("double quote") << QStringLiteral("A\"1");
-    QTest::newRow("both quotes") << QStringLiteral("a'b\"c");
-    QTest::newRow("injection") << QStringLiteral("x] | //*[");
-    QTest::newRow("injection with quotes") << QStringLiteral("\" or \"\"=\"");
-    QTest::newRow("dollar and ampersand") << QStringLiteral("$id &amp; <b>");
-}
-
-void TestXMLNode::boundValues()
-{
-    QFETCH(QString, id);
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc);
-    {
-        CXMLNodeResult r(&doc);
-        r.Open(QStringLiteral("Result"));
-        r.AddNew();
-        r.m_strID = id;
-        r.m_strDate = QStringLiteral("03.03.2024");
-        r.Update();
-    }
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult r(&reread);
-    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id}}));
-    QCOMPARE(r.GetRecordCount(), 1);
-    QCOMPARE(r.m_strID, id);
-    QCOMPARE(r.m_strDate, QStringLiteral("03.03.2024"));
-    // The other elements are not reached through the value.
-    QVERIFY(!r.FindFirst(QStringLiteral("Result[ID = $id]"), {{QStringLiteral("id"), id + u'x'}}));
-    QCOMPARE(r.GetRecordCount(), 0);
-    // Two values.
-    QVERIFY(r.FindFirst(QStringLiteral("Result[ID = $id and Date = $d]"),
-                        {{QStringLiteral("id"), id}, {QStringLiteral("d"), QStringLiteral("03.03.2024")}}));
-    QCOMPARE(r.GetRecordCount(), 1);
-}
-
-void TestXMLNode::badQuery()
-{
-    CXMLDocument doc;
-    Fresh(doc);
-    CXMLNode n(&doc);
-    for (const QString& q : {QStringLiteral("Result[ID = "), QStringLiteral("Result[ID = $undefined]"),
-                             QStringLiteral("count(Result)")}) {
-        const CXMLException e = ExpectXmlException([&] { n.FindFirst(q); });
-        QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SELECT));
-    }
-}
-
-void TestXMLNode::moveWithinDocument()
+// MoveFrom within a document, into the element's own subtree (refused), and
+// into another document: the copy is saved before the original goes, so when
+// the target cannot be written the source keeps its element.
+void TestXMLNode::moveFrom()
 {
     CXMLDocument doc;
     const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
@@ -329,19 +253,14 @@ void TestXMLNode::moveWithinDocument()
     QVERIFY(self.FindFirst(QStringLiteral("Group")));
     CXMLNode child(&doc);
     QVERIFY(child.FindFirst(QStringLiteral("Group/Main")));
-    const CXMLException e = ExpectXmlException([&] { child.MoveFrom(self, false); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_APPEND_NODE));
+    QCOMPARE(ExpectXmlException([&] { child.MoveFrom(self, false); }).GetMessageId(), unsigned(IDS_XML_APPEND_NODE));
     CXMLNode all(&doc);
     all.Open(QStringLiteral(".//Main"));
     QCOMPARE(all.GetRecordCount(), 2);
-}
 
-// The copy is saved before the original goes: when the target cannot be
-// written, the source keeps its element on disk and in memory.
-void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
-{
+    // Into another document whose file cannot be replaced.
     CXMLDocument from, to;
-    const QString strFrom = Fresh(from);
+    const QString strFrom = Fresh(from, kThree);
     const QString strTo = Fresh(to, "<Result-Data>\n</Result-Data>");
     const QByteArray fromBefore = ReadBytes(strFrom);
     CXMLNodeResult src(&from);
@@ -350,9 +269,8 @@ void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
     dst.Open(QStringLiteral("Result"));
 
     QVERIFY(QFile::remove(strTo));
-    QVERIFY(QDir().mkdir(strTo));  // the target file cannot be replaced now
-    const CXMLException e = ExpectXmlException([&] { dst.MoveFrom(src, true); });
-    QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_SAVE));
+    QVERIFY(QDir().mkdir(strTo));
+    QCOMPARE(ExpectXmlException([&] { dst.MoveFrom(src, true); }).GetMessageId(), unsigned(IDS_XML_SAVE));
     QCOMPARE(ReadBytes(strFrom), fromBefore);
     QCOMPARE(Ids(from).size(), 3);
     QVERIFY(QDir().rmdir(strTo));
@@ -361,7 +279,7 @@ void TestXMLNode::moveFromKeepsElementWhenTargetSaveFails()
 void TestXMLNode::removedUnderAnotherCursor()
 {
     CXMLDocument doc;
-    const QString strPath = Fresh(doc);
+    Fresh(doc, kThree);
     CXMLNodeResult a(&doc);
     a.Open(QStringLiteral("Result"));
     a.MoveNext();  // B
@@ -395,38 +313,21 @@ void TestXMLNode::removedUnderAnotherCursor()
     QCOMPARE(c.GetRecordCount(), 1);
     c.MoveNext();
     QVERIFY(c.IsEOF());
-
-    CXMLDocument reread;
-    reread.Open(strPath);
-    QCOMPARE(Ids(reread), QStringList{QStringLiteral("C")});
 }
 
 // A cursor opened under a parent cursor's element: when that element goes,
-// the cursor has no context any more and selects nothing (not the root's
-// children instead).
-void TestXMLNode::parentContextRemoved()
+// or the document is loaded again, the cursor has no context any more and
+// selects nothing (not the root's children instead).
+void TestXMLNode::lostContext_data()
 {
-    CXMLDocument doc;
-    Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
-               "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
-    CXMLNode group(&doc);
-    QVERIFY(group.FindFirst(QStringLiteral("Group")));
-    CXMLNode inGroup(&doc);
-    inGroup.Open(QStringLiteral("Main"), &group);
-    QCOMPARE(inGroup.GetRecordCount(), 1);
-    group.Delete();
-    inGroup.Requery();
-    QCOMPARE(inGroup.GetRecordCount(), 0);
-    QVERIFY(inGroup.IsEOF());
-    // No parent found: an error, and nothing is added anywhere.
-    ExpectXmlException([&] { inGroup.AddNew(); });
-    CXMLNode all(&doc);
-    all.Open(QStringLiteral(".//Main"));
-    QCOMPARE(all.GetRecordCount(), 2);
+    QTest::addColumn<bool>("reload");
+    QTest::newRow("parent element removed") << false;
+    QTest::newRow("document reloaded") << true;
 }
 
-void TestXMLNode::afterReload()
+void TestXMLNode::lostContext()
 {
+    QFETCH(bool, reload);
     CXMLDocument doc;
     const QString strPath = Fresh(doc, "<Main-Data><Group Name=\"G\"><Main><General><ID>1</ID></General></Main></Group>"
                                        "<Main><General><ID>2</ID></General></Main><Main><General><ID>3</ID></General></Main></Main-Data>");
@@ -434,27 +335,36 @@ void TestXMLNode::afterReload()
     QVERIFY(group.FindFirst(QStringLiteral("Group")));
     CXMLNode inGroup(&doc);
     inGroup.Open(QStringLiteral("Main"), &group);
-    CXMLNode loose(&doc, true);
-    loose.Open(QStringLiteral("Main"));
-    QCOMPARE(loose.GetRecordCount(), 2);
-    loose.Edit();
-
-    doc.Reload();
-    // Every cursor is at end of list; the edit is dropped.
-    QVERIFY(loose.IsEOF());
-    QVERIFY(inGroup.IsEOF());
-    const QByteArray before = ReadBytes(strPath);
-    loose.Update();
-    QCOMPARE(ReadBytes(strPath), before);
-    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QString());
-    // The root-level query selects again; the one under the old group
-    // element has lost its context.
-    QCOMPARE(loose.GetRecordCount(), 2);
-    loose.MoveFirst();
-    QCOMPARE(loose.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
-    inGroup.MoveFirst();
+    QCOMPARE(inGroup.GetRecordCount(), 1);
+    if (reload) {
+        CXMLNode loose(&doc, true);
+        loose.Open(QStringLiteral("Main"));
+        QCOMPARE(loose.GetRecordCount(), 2);
+        loose.Edit();
+        doc.Reload();
+        // Every cursor is at end of list; the edit is dropped.
+        QVERIFY(loose.IsEOF());
+        QVERIFY(inGroup.IsEOF());
+        const QByteArray before = ReadBytes(strPath);
+        loose.Update();
+        QCOMPARE(ReadBytes(strPath), before);
+        QCOMPARE(loose.GetValue(QStringLiteral("ID")), QString());
+        // The root-level query selects again.
+        QCOMPARE(loose.GetRecordCount(), 2);
+        loose.MoveFirst();
+        QCOMPARE(loose.GetValue(QStringLiteral("ID")), QStringLiteral("2"));
+        inGroup.MoveFirst();
+    } else {
+        group.Delete();
+        inGroup.Requery();
+    }
     QCOMPARE(inGroup.GetRecordCount(), 0);
     QVERIFY(inGroup.IsEOF());
+    // No parent found: an error, and nothing is added anywhere.
+    QCOMPARE(ExpectXmlException([&] { inGroup.AddNew(); }).GetMessageId(), unsigned(IDS_XML_PARENT));
+    CXMLNode all(&doc);
+    all.Open(QStringLiteral(".//Main"));
+    QCOMPARE(all.GetRecordCount(), reload ? 3 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestXMLNode)
