@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
@@ -17,6 +18,8 @@
 #include <QString>
 #include <QTextItem>
 #include <QTransform>
+
+#include <memory>
 
 struct CPaintOp
 {
@@ -50,17 +53,9 @@ public:
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
-    void updateState(const QPaintEngineState& state) override
-    {
-        if (state.state() & DirtyPen)
-            m_pen = state.pen();
-        if (state.state() & DirtyBrush)
-            m_brush = state.brush();
-        if (state.state() & DirtyFont)
-            m_font = state.font();
-        if (state.state() & DirtyTransform)
-            m_transform = state.transform();
-    }
+    // Each op takes the painter's state when it is drawn; the integer
+    // overloads of QPaintEngine pass on to the floating point ones below.
+    void updateState(const QPaintEngineState&) override {}
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
@@ -79,26 +74,12 @@ public:
             op.m_polygon.append(pts[i]);
         m_ops.append(op);
     }
-    void drawPolygon(const QPoint* pts, int n, PolygonDrawMode mode) override
-    {
-        QList<QPointF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(pts[i]);
-        drawPolygon(f.constData(), n, mode);
-    }
     void drawLines(const QLineF* lines, int n) override
     {
         CPaintOp op = Make(CPaintOp::Lines);
         for (int i = 0; i < n; ++i)
             op.m_lines.append(lines[i]);
         m_ops.append(op);
-    }
-    void drawLines(const QLine* lines, int n) override
-    {
-        QList<QLineF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(QLineF(lines[i]));
-        drawLines(f.constData(), n);
     }
     void drawRects(const QRectF* rects, int n) override
     {
@@ -107,20 +88,12 @@ public:
             op.m_rects.append(rects[i]);
         m_ops.append(op);
     }
-    void drawRects(const QRect* rects, int n) override
-    {
-        QList<QRectF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(QRectF(rects[i]));
-        drawRects(f.constData(), n);
-    }
     void drawEllipse(const QRectF& r) override
     {
         CPaintOp op = Make(CPaintOp::Ellipse);
         op.m_rect = r;
         m_ops.append(op);
     }
-    void drawEllipse(const QRect& r) override { drawEllipse(QRectF(r)); }
     void drawPath(const QPainterPath& path) override
     {
         CPaintOp op = Make(CPaintOp::Path);
@@ -135,19 +108,14 @@ public:
     }
 
 private:
-    QPen m_pen;
-    QBrush m_brush;
-    QFont m_font;
-    QTransform m_transform;
-
     CPaintOp Make(CPaintOp::Kind kind) const
     {
         CPaintOp op;
         op.m_kind = kind;
-        op.m_pen = m_pen;
-        op.m_brush = m_brush;
-        op.m_font = m_font;
-        op.m_transform = m_transform;
+        op.m_pen = state->pen();
+        op.m_brush = state->brush();
+        op.m_font = state->font();
+        op.m_transform = state->transform();
         return op;
     }
 };
@@ -185,6 +153,33 @@ public:
                 return &op;
         return nullptr;
     }
+    // Every rectangle drawn, in drawing order.
+    QList<QRectF> Rects() const
+    {
+        QList<QRectF> out;
+        for (const CPaintOp& op : OfKind(CPaintOp::Rects))
+            out += op.m_rects;
+        return out;
+    }
+    // True when the text's box lies inside one of the rectangles drawn.
+    bool IsFramed(const CPaintOp& text) const
+    {
+        for (const QRectF& f : Rects())
+            if (f.adjusted(-0.5, -0.5, 0.5, 0.5).contains(text.m_rect))
+                return true;
+        return false;
+    }
+    // Of "A|B|!C", the texts not painted although expected, and those after
+    // a "!" painted although they must not be; empty when all is well.
+    QString TextsAmiss(const QString& strExpected) const
+    {
+        const QStringList texts = Texts();
+        QStringList amiss;
+        for (const QString& str : strExpected.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            if (str.startsWith(QLatin1Char('!')) ? texts.contains(str.mid(1)) : !texts.contains(str))
+                amiss.append(str);
+        return amiss.join(QLatin1Char('|'));
+    }
 
 protected:
     int metric(PaintDeviceMetric metric) const override
@@ -211,3 +206,13 @@ private:
     int m_nDpi;
     mutable CRecordingEngine m_engine;
 };
+
+// What paint(QPainter&) draws on a recording device of the given size.
+template <class Paint>
+std::unique_ptr<CRecordingDevice> Record(const QSize& size, Paint paint, int nDpi = 96)
+{
+    auto pDevice = std::make_unique<CRecordingDevice>(size, nDpi);
+    QPainter painter(pDevice.get());
+    paint(painter);
+    return pDevice;
+}

@@ -99,16 +99,14 @@ void TestCharts::frameTicks()
     QFETCH(bool, centred);
     QFETCH(QStringList, xLabels);
     QFETCH(QStringList, yLabels);
-    CRecordingDevice dev(QSize(800, 500));
-    CTextPainter tp;
     CChartFrame f;
-    {
-        QPainter p(&dev);
+    const auto pDev = Record(QSize(800, 500), [&](QPainter& p) {
+        const CTextPainter tp;
         f = log ? DrawLogChartFrame(&p, tp, 0, 0, 800, 500, 0, xCount, 0.01, yMax, QString(), QStringLiteral("%"), false)
                 : DrawChartFrame(&p, tp, 0, 0, 800, 500, 0, xCount, yMax, QString(), QStringLiteral("%"), centred, false);
-    }
+    });
     QStringList xs, ys;
-    for (const CPaintOp& op : TickLabels(dev, f.m_nFontHeight)) {
+    for (const CPaintOp& op : TickLabels(*pDev, f.m_nFontHeight)) {
         const double dCentreX = op.m_rect.center().x(), dCentreY = op.m_rect.center().y();
         if (op.m_strText == QLatin1String("%"))
             continue;
@@ -128,7 +126,10 @@ void TestCharts::frameTicks()
     const double dRoom = 800 - 2 - f.m_dX0;
     QVERIFY(1.1 * xCount * f.m_dXScale <= dRoom && 1.1 * xCount * f.m_dXScale * 1.05 > dRoom);
     QVERIFY(f.m_dY0 - f.Y(log ? yMax : yLabels.last().toDouble()) <= (centred ? 250 : f.m_dY0));
-    QCOMPARE(f.m_dY0, centred ? 250.0 : 500 - 1.5 * QFontMetrics(MakeFont(FaceCourierNew(), f.m_nFontHeight, false), &dev).height());
+    QCOMPARE(f.m_dY0,
+             centred
+                 ? 250.0
+                 : 500 - 1.5 * QFontMetrics(MakeFont(FaceCourierNew(), f.m_nFontHeight, false), pDev.get()).height());
 }
 
 void TestCharts::harmonicsBars_data()
@@ -143,15 +144,13 @@ void TestCharts::harmonicsBars()
     QFETCH(bool, log);
     const QList<double> magnitudes = {0, 100, 4.2, 0.5, 0.005, 1};
     const CResultCache cache = MakeHarmonicsCache(magnitudes);
-    CRecordingDevice dev(QSize(1000, 700));
-    CTextPainter tp;
     CChartFrame f;
-    {
-        QPainter p(&dev);
-        DrawHarmonics(&p, QRect(0, 0, 1000, 700), cache, tp, log ? DisplayMode::HarmonicsLog : DisplayMode::HarmonicsLinear, 1, false, false, &f);
-    }
-    QVERIFY(dev.FindText(QStringLiteral("UL1")) && dev.FindText(QStringLiteral("4.35 %")));
-    const QList<CPaintOp> bars = OpsInColour(dev, CPaintOp::Rects, QColor(128, 0, 0));
+    const auto pDev = Record(QSize(1000, 700), [&](QPainter& p) {
+        DrawHarmonics(&p, QRect(0, 0, 1000, 700), cache, CTextPainter(),
+                      log ? DisplayMode::HarmonicsLog : DisplayMode::HarmonicsLinear, 1, false, false, &f);
+    });
+    QVERIFY(pDev->TextsAmiss(QStringLiteral("UL1|4.35 %")).isEmpty());
+    const QList<CPaintOp> bars = OpsInColour(*pDev, CPaintOp::Rects, QColor(128, 0, 0));
     QCOMPARE(bars.size(), magnitudes.size());
     for (int i = 0; i < magnitudes.size(); ++i) {
         const QRectF r = bars[i].m_rects.value(0);
@@ -170,17 +169,14 @@ void TestCharts::harmonicsBars()
 void TestCharts::harmonicsTableRows()
 {
     const CResultCache cache = MakeHarmonicsCache(QList<double>(41, 1.5));
-    CTextPainter tp;
     // On the screen all rows; printed in portrait 14, then 35 per page.
     const struct { bool bPrinter; int nPage; int nFirst; int nEnd; } cases[] = {
         {false, 1, 0, 41}, {true, 1, 0, 14}, {true, 2, 14, 41}};
     for (const auto& c : cases) {
-        CRecordingDevice dev(QSize(1000, 1400));
-        {
-            QPainter p(&dev);
-            DrawHarmonics(&p, QRect(0, 0, 1000, 1400), cache, tp, DisplayMode::HarmonicsTable, c.nPage, c.bPrinter, false);
-        }
-        const QStringList texts = dev.Texts();
+        const QStringList texts = Record(QSize(1000, 1400), [&](QPainter& p) {
+                                      DrawHarmonics(&p, QRect(0, 0, 1000, 1400), cache, CTextPainter(),
+                                                    DisplayMode::HarmonicsTable, c.nPage, c.bPrinter, false);
+                                  })->Texts();
         QCOMPARE(texts.contains(QStringLiteral("Betrag")), true);
         QCOMPARE(texts.contains(QStringLiteral("Kanal")), c.nPage == 1);
         for (int i = 0; i < 41; ++i) {
@@ -194,16 +190,12 @@ void TestCharts::harmonicsTableRows()
 void TestCharts::curvePoints()
 {
     const CResultCache cache = MakeCurveCache(100);
-    CRecordingDevice dev(QSize(900, 700));
-    CTextPainter tp;
     CChartFrame f;
-    {
-        QPainter p(&dev);
-        DrawCurves(&p, QRect(0, 0, 900, 700), cache, tp, false, &f);
-    }
-    QVERIFY(dev.FindText(QStringLiteral("Kanal A")) && dev.FindText(QStringLiteral("IL1")));
-    const QList<CPaintOp> a = OpsInColour(dev, CPaintOp::Polygon, QColor(128, 0, 0));
-    const QList<CPaintOp> b = OpsInColour(dev, CPaintOp::Polygon, QColor(0, 128, 0));
+    const auto pDev = Record(
+        QSize(900, 700), [&](QPainter& p) { DrawCurves(&p, QRect(0, 0, 900, 700), cache, CTextPainter(), false, &f); });
+    QVERIFY(pDev->TextsAmiss(QStringLiteral("Kanal A|IL1")).isEmpty());
+    const QList<CPaintOp> a = OpsInColour(*pDev, CPaintOp::Polygon, QColor(128, 0, 0));
+    const QList<CPaintOp> b = OpsInColour(*pDev, CPaintOp::Polygon, QColor(0, 128, 0));
     QCOMPARE(a.size(), 1);
     QCOMPARE(b.size(), 1);
     QCOMPARE(a[0].m_polygon.size(), 100);
@@ -220,7 +212,7 @@ void TestCharts::curvePoints()
     }
     // The x axis runs through the middle of the sine, half way down the chart.
     bool bAxis = false;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Lines))
+    for (const CPaintOp& op : pDev->OfKind(CPaintOp::Lines))
         for (const QLineF& l : op.m_lines)
             if (op.m_pen.color() == Qt::black && l.dy() == 0 && l.length() > 400)
                 bAxis = bAxis || std::fabs(l.y1() - (yMin + yMax) / 2) < 0.5;
@@ -251,16 +243,13 @@ void TestCharts::continuousSeries()
     choice.m_nFirst = 10;
     choice.m_nLast = 30;
     CSeriesNumbers numbers;
-    CRecordingDevice dev(QSize(900, 700));
-    CTextPainter tp;
     CChartFrame f;
-    {
-        QPainter p(&dev);
-        DrawContinuousValues(&p, QRect(0, 0, 900, 700), cache, tp, numbers, choice, kNormIEC387, false, &f);
-    }
-    QVERIFY(labels.isEmpty() || dev.FindText(labels.join(QLatin1Char(' ')) + QLatin1Char(' ')));
+    const auto pDev = Record(QSize(900, 700), [&](QPainter& p) {
+        DrawContinuousValues(&p, QRect(0, 0, 900, 700), cache, CTextPainter(), numbers, choice, kNormIEC387, false, &f);
+    });
+    QVERIFY(labels.isEmpty() || pDev->FindText(labels.join(QLatin1Char(' ')) + QLatin1Char(' ')));
     QList<CPaintOp> lines;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Polygon))
+    for (const CPaintOp& op : pDev->OfKind(CPaintOp::Polygon))
         if (op.m_pen.width() == 2 && op.m_pen.color() != Qt::black)
             lines.append(op);
     QCOMPARE(lines.size(), labels.size());
@@ -351,14 +340,12 @@ void TestCharts::history()
         caches.append(c);
     }
     const CHistory history = BuildHistory(nKind, QStringLiteral("ZP-1"), caches);
-    CRecordingDevice device(QSize(900, 700));
     QList<CHistoryHit> hits;
-    {
-        QPainter painter(&device);
+    const auto pDevice = Record(QSize(900, 700), [&](QPainter& painter) {
         DrawHistory(&painter, QRect(0, 0, 900, 700), history, CTextPainter(), false, &hits);
-    }
+    });
     QList<QPointF> marks;
-    for (const CPaintOp& op : device.OfKind(CPaintOp::Rects))
+    for (const CPaintOp& op : pDevice->OfKind(CPaintOp::Rects))
         for (const QRectF& r : op.m_rects)
             marks << op.m_transform.map(r.center());
     // Each point is drawn as a mark where a click finds its result; later
@@ -370,7 +357,7 @@ void TestCharts::history()
         const int nFirst = n;
         for (const CHistory::CSeries& s : chart.m_series) {
             QStringList points;
-            QVERIFY(device.FindText(s.m_strName));
+            QVERIFY(pDevice->FindText(s.m_strName));
             for (const CHistory::CPoint& p : s.m_points) {
                 points << QStringLiteral("%1=%2").arg(p.m_nResult + 1).arg(p.m_dValue, 0, 'g', 6);
                 values << p.m_dValue;

@@ -25,11 +25,9 @@ private slots:
     void parseUnitErrors();
     void valueAndUnitParts_data();
     void valueAndUnitParts();
-    void fitTableFitsAndFrames_data();
-    void fitTableFitsAndFrames();
+    void fitTable_data();
+    void fitTable();
     void fitTableAllSkipMeasure();
-    void fitTablePrinterSteps();
-    void fitTableFixedAndMaxHeight();
     void arrowGeometry_data();
     void arrowGeometry();
     void textBoxSingleLineTruncates();
@@ -143,48 +141,60 @@ CTextTable MakePhaseTable()
     return t;
 }
 
-// True when the text's box lies inside one of the framed rectangles.
-bool InsideSomeFrame(const CPaintOp& text, const QList<QRectF>& frames)
-{
-    for (const QRectF& f : frames)
-        if (f.adjusted(-0.5, -0.5, 0.5, 0.5).contains(text.m_rect))
-            return true;
-    return false;
-}
-
-QList<QRectF> AllRects(const CRecordingDevice& dev)
-{
-    QList<QRectF> out;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Rects))
-        out += op.m_rects;
-    return out;
-}
-
 } // namespace
 
-void TestDrawTools::fitTableFitsAndFrames_data()
+// The table fitted into a rectangle: with no height given, the largest in
+// the device's steps that fits; a fixed, a maximum or the smallest height
+// otherwise.
+void TestDrawTools::fitTable_data()
 {
     QTest::addColumn<QSize>("size");
-    QTest::newRow("small") << QSize(320, 200);
-    QTest::newRow("wide") << QSize(1920, 300);
-    QTest::newRow("tall") << QSize(400, 1000);
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("fixed");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("expected");  // 0: the largest that fits
+    QTest::newRow("small") << QSize(320, 200) << false << 0 << 0 << 0;
+    QTest::newRow("wide") << QSize(1920, 300) << false << 0 << 0 << 0;
+    QTest::newRow("tall") << QSize(400, 1000) << false << 0 << 0 << 0;
+    QTest::newRow("printer: steps of 10") << QSize(1000, 900) << true << 0 << 0 << 0;
+    QTest::newRow("fixed") << QSize(1200, 800) << false << 17 << 0 << 17;
+    QTest::newRow("maximum") << QSize(1200, 800) << false << 0 << 21 << 21;
+    QTest::newRow("too small: the smallest") << QSize(40, 30) << false << 0 << 0 << 10;
 }
 
-void TestDrawTools::fitTableFitsAndFrames()
+void TestDrawTools::fitTable()
 {
     QFETCH(QSize, size);
-    CRecordingDevice dev(size);
+    QFETCH(bool, printer);
+    QFETCH(int, fixed);
+    QFETCH(int, maximum);
+    QFETCH(int, expected);
     CTextPainter tp;
+    tp.m_nMinHeight = 10;
     QSize out;
-    int h;
-    {
-        QPainter p(&dev);
-        h = tp.FitAndDrawTable(&p, 0, 0, size.width(), size.height(), MakePhaseTable(), 0, 0, &out, false);
+    int h = 0;
+    const auto pDev = Record(
+        size,
+        [&](QPainter& p) {
+            h = tp.FitAndDrawTable(&p, 0, 0, size.width(), size.height(), MakePhaseTable(), fixed, maximum, &out,
+                                   printer);
+        },
+        printer ? 600 : 96);
+    const CRecordingDevice& dev = *pDev;
+    if (expected > 0) {
+        QCOMPARE(h, expected);
+    } else {
+        QVERIFY2(out.width() <= size.width() && out.height() <= size.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(out.width()).arg(out.height())));
+        // The next height of the steps down from a quarter of the height
+        // (three rows and the titles) would not fit: the fitting does not stop early.
+        const int nStep = printer ? 10 : 1;
+        QCOMPARE((size.height() / 4 - h) % nStep, 0);
+        QPainter measure(pDev.get());
+        const QSize bigger = tp.MeasureTable(&measure, MakePhaseTable(), h + nStep);
+        QVERIFY(bigger.width() > size.width() || bigger.height() > size.height());
     }
-    QVERIFY(h >= 1);
-    QVERIFY2(out.width() <= size.width() && out.height() <= size.height(),
-             qPrintable(QStringLiteral("%1x%2").arg(out.width()).arg(out.height())));
-    const QList<QRectF> frames = AllRects(dev);
+    const QList<QRectF> frames = dev.Rects();
     QCOMPARE(frames.size(), 9); // three value cells in three rows
     for (const QRectF& f : frames) {
         QVERIFY(f.left() >= 10 && f.top() >= 5);
@@ -193,23 +203,18 @@ void TestDrawTools::fitTableFitsAndFrames()
     // Every value is drawn inside its frame, in the body font.
     for (const char* psz : {"230.12", "229.87", "230.45", "5.012", "4.987", "5.034", "0.9397", "---", "0.9396"}) {
         const CPaintOp* pOp = dev.FindText(QString::fromLatin1(psz));
-        QVERIFY2(pOp, psz);
-        QVERIFY2(InsideSomeFrame(*pOp, frames), psz);
+        QVERIFY2(pOp && dev.IsFramed(*pOp), psz);
         QCOMPARE(pOp->m_font.pixelSize(), h);
     }
     // Heads and units without a frame.
-    QVERIFY(!InsideSomeFrame(*dev.FindText(QStringLiteral("UPN")), frames));
-    QVERIFY(!InsideSomeFrame(*dev.FindText(QStringLiteral("V")), frames));
+    QVERIFY(!dev.IsFramed(*dev.FindText(QStringLiteral("UPN"))));
+    QVERIFY(!dev.IsFramed(*dev.FindText(QStringLiteral("V"))));
     // The unit stands right of the last value column, the title over its column.
     const CPaintOp* pL3 = dev.FindText(QStringLiteral("L3"));
     const CPaintOp* p230 = dev.FindText(QStringLiteral("230.45"));
     QVERIFY(dev.FindText(QStringLiteral("V"))->m_rect.left() >= p230->m_rect.right());
     QVERIFY(pL3->m_rect.bottom() <= p230->m_rect.top() + 1);
     QVERIFY(std::fabs(pL3->m_rect.center().x() - p230->m_rect.center().x()) < 2);
-    // A larger height would not fit (the fitting does not stop early).
-    QPainter measure(&dev);
-    const QSize bigger = tp.MeasureTable(&measure, MakePhaseTable(), h + 1);
-    QVERIFY(bigger.width() > size.width() || bigger.height() > size.height());
 }
 
 void TestDrawTools::fitTableAllSkipMeasure()
@@ -220,52 +225,19 @@ void TestDrawTools::fitTableAllSkipMeasure()
     for (int r = 0; r < t.RowCount(); ++r)
         t.Row(r).m_bSkipMeasure = true;
     t.SetCell(1, 0, QStringLiteral("a long cell that nobody measures"));
-    CRecordingDevice dev(QSize(600, 300));
-    CTextPainter tp;
     QSize out;
-    int h;
-    {
-        QPainter p(&dev);
-        h = tp.FitAndDrawTable(&p, 0, 0, 600, 300, t, 0, 0, &out, false);
-    }
+    int h = 0;
+    const auto pDev = Record(QSize(600, 300), [&](QPainter& p) {
+        h = CTextPainter().FitAndDrawTable(&p, 0, 0, 600, 300, t, 0, 0, &out, false);
+    });
     QVERIFY(h >= 1);
     // Titles still drawn.
-    for (const char* psz : {"L1", "L2", "L3"})
-        QVERIFY2(dev.FindText(QString::fromLatin1(psz)), psz);
+    QVERIFY(pDev->TextsAmiss(QStringLiteral("L1|L2|L3")).isEmpty());
     // Body columns take only the titles' width, not the long cell's.
-    const QFontMetrics fm(MakeFont(FaceCourierNew(), h, false), &dev);
-    for (const QRectF& f : AllRects(dev))
+    const QFontMetrics fm(MakeFont(FaceCourierNew(), h, false), pDev.get());
+    for (const QRectF& f : pDev->Rects())
         QVERIFY(f.width() < fm.horizontalAdvance(QStringLiteral("a long cell that nobody measures")));
     QVERIFY(out.width() >= 20);
-}
-
-void TestDrawTools::fitTablePrinterSteps()
-{
-    // A printer-sized device: the height shrinks in steps of 10.
-    const QSize size(4800, 900);
-    CRecordingDevice dev(size, 600);
-    CTextPainter tp;
-    QPainter p(&dev);
-    const CTextTable t = MakePhaseTable();
-    const int nStart = 900 / 4; // rows + title
-    const int hScreen = tp.FitAndDrawTable(&p, 0, 0, 1000, 900, t, 0, 0, nullptr, false);
-    const int hPrinter = tp.FitAndDrawTable(&p, 0, 0, 1000, 900, t, 0, 0, nullptr, true);
-    QCOMPARE((nStart - hPrinter) % 10, 0);
-    QVERIFY(hPrinter <= hScreen);
-    QVERIFY(hScreen - hPrinter < 10);
-}
-
-void TestDrawTools::fitTableFixedAndMaxHeight()
-{
-    CRecordingDevice dev(QSize(1200, 800));
-    CTextPainter tp;
-    tp.m_nMinHeight = 10;
-    QPainter p(&dev);
-    const CTextTable t = MakePhaseTable();
-    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 1200, 800, t, 17, 0, nullptr, false), 17);
-    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 1200, 800, t, 0, 21, nullptr, false), 21);
-    // Too small a rectangle: the smallest height, not less.
-    QCOMPARE(tp.FitAndDrawTable(&p, 0, 0, 40, 30, t, 0, 0, nullptr, false), 10);
 }
 
 void TestDrawTools::arrowGeometry_data()
@@ -288,13 +260,11 @@ void TestDrawTools::arrowGeometry()
     QFETCH(QPointF, to);
     QFETCH(bool, printer);
     const double dLength = 20, dHalf = 6;
-    CRecordingDevice dev(QSize(2000, 1500));
-    {
-        QPainter p(&dev);
+    const auto pDev = Record(QSize(2000, 1500), [&](QPainter& p) {
         DrawArrow(&p, from.x(), from.y(), to.x(), to.y(), QColor(255, 0, 0), dLength, dHalf, printer);
-    }
-    const QList<CPaintOp> polys = dev.OfKind(CPaintOp::Polygon);
-    const QList<CPaintOp> lines = dev.OfKind(CPaintOp::Lines);
+    });
+    const QList<CPaintOp> polys = pDev->OfKind(CPaintOp::Polygon);
+    const QList<CPaintOp> lines = pDev->OfKind(CPaintOp::Lines);
     QCOMPARE(polys.size(), 1);
     QCOMPARE(lines.size(), 1);
     const QPolygonF head = polys[0].m_polygon;
@@ -321,35 +291,30 @@ void TestDrawTools::arrowGeometry()
 
 void TestDrawTools::textBoxSingleLineTruncates()
 {
-    CRecordingDevice dev(QSize(400, 100));
-    CTextPainter tp;
     QSize out;
-    {
-        QPainter p(&dev);
-        out = tp.DrawTextBox(&p, 0, 0, 120, 40, QStringLiteral("Bemerkung: eine lange Bemerkung"), 16, kAlignLeft,
-                             true, false, false, FaceArial(), false);
-    }
-    const QStringList texts = dev.Texts();
+    const auto pDev = Record(QSize(400, 100), [&](QPainter& p) {
+        out = CTextPainter().DrawTextBox(&p, 0, 0, 120, 40, QStringLiteral("Bemerkung: eine lange Bemerkung"), 16,
+                                         kAlignLeft, true, false, false, FaceArial(), false);
+    });
+    const QStringList texts = pDev->Texts();
     QCOMPARE(texts.size(), 1);
     QVERIFY(QStringLiteral("Bemerkung: eine lange Bemerkung").startsWith(texts[0]));
     QVERIFY(texts[0].size() < 31);
-    const CPaintOp* pOp = dev.FindText(texts[0]);
+    const CPaintOp* pOp = pDev->FindText(texts[0]);
     QVERIFY(pOp->m_rect.width() <= 110);
     QCOMPARE(pOp->m_pos.x(), 5.0);
     QVERIFY(out.width() <= 120);
-    QCOMPARE(dev.OfKind(CPaintOp::Rects).size(), 1);
+    QCOMPARE(pDev->Rects().size(), 1);
 }
 
 void TestDrawTools::textBoxMultiLineWraps()
 {
-    CRecordingDevice dev(QSize(400, 400));
-    CTextPainter tp;
-    {
-        QPainter p(&dev);
-        tp.DrawTextBox(&p, 0, 0, 200, 400, QStringLiteral("KOLT GmbH\nTyp: PX900 mit einer langen Bezeichnung\nNr:  1"),
-                       14, kAlignLeft, true, true, false, FaceArial(), true);
-    }
-    const QStringList texts = dev.Texts();
+    const auto pDev = Record(QSize(400, 400), [](QPainter& p) {
+        CTextPainter().DrawTextBox(&p, 0, 0, 200, 400,
+                                   QStringLiteral("KOLT GmbH\nTyp: PX900 mit einer langen Bezeichnung\nNr:  1"), 14,
+                                   kAlignLeft, true, true, false, FaceArial(), true);
+    });
+    const QStringList texts = pDev->Texts();
     QVERIFY2(texts.size() >= 4, qPrintable(texts.join(QLatin1Char('|'))));
     QCOMPARE(texts.first(), QStringLiteral("KOLT GmbH"));
     QCOMPARE(texts.last(), QStringLiteral("Nr:  1"));
@@ -360,8 +325,8 @@ void TestDrawTools::textBoxMultiLineWraps()
             QVERIFY2(words.contains(w), qPrintable(texts[i]));
     // Lines go downward, each within the width limit.
     for (int i = 1; i < texts.size(); ++i) {
-        const CPaintOp* pA = dev.FindText(texts[i - 1]);
-        const CPaintOp* pB = dev.FindText(texts[i]);
+        const CPaintOp* pA = pDev->FindText(texts[i - 1]);
+        const CPaintOp* pB = pDev->FindText(texts[i]);
         QVERIFY(pB->m_pos.y() > pA->m_pos.y());
         QVERIFY(pB->m_rect.width() <= 200 - 15);
     }
@@ -379,25 +344,19 @@ void TestDrawTools::resultSettings()
 {
     QFETCH(QString, function);
     QFETCH(QString, iRatio);
-    const CResultCache cache = MakeThreePhaseCache(function);
-    CRecordingDevice dev(QSize(800, 300));
-    CTextPainter tp;
     QSize out;
-    int h;
-    {
-        QPainter p(&dev);
-        h = DrawResultSettings(&p, tp, 0, 0, 800, 300, cache, false, &out);
-    }
+    int h = 0;
+    const auto pDev = Record(QSize(800, 300), [&](QPainter& p) {
+        h = DrawResultSettings(&p, CTextPainter(), 0, 0, 800, 300, MakeThreePhaseCache(function), false, &out);
+    });
     QVERIFY(h > 1);
     QVERIFY(out.width() <= 800 && out.height() <= 300);
-    for (const QString& str : {QStringLiteral("UB"), QStringLiteral("IB"), QStringLiteral("MA"),
-                               QStringLiteral("Einstellungen"), QStringLiteral("300.0 V"), QStringLiteral("5.000 A"),
-                               QStringLiteral("4LW"), QString::fromUtf8("U-\xc3\x9c" "bersetzung"),
-                               QString::fromUtf8("I-\xc3\x9c" "bersetzung"), QStringLiteral("100.0/100.0 V"),
-                               QStringLiteral("Istwerte"), QStringLiteral("Konstante"), QStringLiteral("Register"),
-                               QString::fromUtf8("\xc3\x9c" "bersetzung"), QStringLiteral("On"), iRatio})
-        QVERIFY2(dev.FindText(str), qPrintable(str));
-    QCOMPARE(dev.Texts().count(QStringLiteral("On")), 3);
+    const QString strAmiss = pDev->TextsAmiss(
+        QStringLiteral("UB|IB|MA|Einstellungen|300.0 V|5.000 A|4LW|U-Übersetzung|I-Übersetzung|100.0/100.0 V|Istwerte|"
+                       "Konstante|Register|Übersetzung|")
+        + iRatio);
+    QVERIFY2(strAmiss.isEmpty(), qPrintable(strAmiss));
+    QCOMPARE(pDev->Texts().count(QStringLiteral("On")), 3);
 }
 
 QTEST_MAIN(TestDrawTools)
