@@ -306,17 +306,19 @@ void TestActualValues::vectors()
     }
 }
 
-// The values table alone and beside the diagram: present rows only (UDC,
-// IDC, AUX and burden rows are empty here), PhiU and PhiI normalised (I1
-// reference: U1 at 340.00, I1 at 0.00), numbers with a point whatever the
-// locale, cells in frames, the settings table on top.
+// The values table alone and beside the diagram: the settings table on top,
+// present rows only (UDC, IDC, AUX and burden rows are empty here), PhiU and
+// PhiI normalised (I1 reference: U1 at 340.00, I1 at 0.00), numbers with a
+// point whatever the locale, cells in frames.
 void TestActualValues::valuesTable_data()
 {
     QTest::addColumn<bool>("withVectors");
     QTest::addColumn<bool>("german");
     QTest::addColumn<QString>("changes");
     QTest::addColumn<QString>("texts");
-    const QString strTexts = QStringLiteral("UPN|UPP|UD|I|ID|PhiU|PhiI|PhiUI|Lambda|P|Q|S|SP|SQ|SS|F|PS|SL|T|L1|L2|L3|"
+    const QString strTexts = QStringLiteral("UB|IB|MA|Einstellungen|300.0 V|5.000 A|4LW|U-Übersetzung|I-Übersetzung|"
+                                            "100.0/100.0 V|Istwerte|Konstante|Register|Übersetzung|On|1.000|"
+                                            "UPN|UPP|UD|I|ID|PhiU|PhiI|PhiUI|Lambda|P|Q|S|SP|SQ|SS|F|PS|SL|T|L1|L2|L3|"
                                             "230.12|5.012|20.00|kVAr|50.012|Hz|deg|340.00|0.00|3.2511|"
                                             "!UDC|!IDC|!AUXU|!G|!Sb|!SN");
     QTest::newRow("table") << false << false << QString() << strTexts;
@@ -354,6 +356,7 @@ void TestActualValues::valuesTable()
     QVERIFY(pDev->FindText(QStringLiteral("SP"))->m_rect.left() > pDev->FindText(QStringLiteral("V"))->m_rect.right());
     // The settings table heads the page once and the values table is not larger.
     QCOMPARE(pDev->Texts().count(QStringLiteral("Einstellungen")), 1);
+    QCOMPARE(pDev->Texts().count(QStringLiteral("On")), 3);
     const CPaintOp* pEinst = pDev->FindText(QStringLiteral("Einstellungen"));
     const double dValuesTop = pDev->FindText(QStringLiteral("L1"))->m_rect.top();
     QVERIFY(pEinst->m_rect.bottom() <= dValuesTop);

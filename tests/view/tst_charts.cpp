@@ -30,7 +30,6 @@ private slots:
     void frameTicks();
     void harmonicsBars_data();
     void harmonicsBars();
-    void harmonicsTableRows();
     void curvePoints();
     void continuousSeries_data();
     void continuousSeries();
@@ -163,27 +162,6 @@ void TestCharts::harmonicsBars()
         const double h = !log ? m * f.m_dYScale
                                                                    : (std::log10(qMax(m, 0.01)) + 2) * f.m_dYScale;
         QVERIFY2(std::fabs(r.height() - h) < 0.01, qPrintable(QString::number(i)));
-    }
-}
-
-void TestCharts::harmonicsTableRows()
-{
-    const CResultCache cache = MakeHarmonicsCache(QList<double>(41, 1.5));
-    // On the screen all rows; printed in portrait 14, then 35 per page.
-    const struct { bool bPrinter; int nPage; int nFirst; int nEnd; } cases[] = {
-        {false, 1, 0, 41}, {true, 1, 0, 14}, {true, 2, 14, 41}};
-    for (const auto& c : cases) {
-        const QStringList texts = Record(QSize(1000, 1400), [&](QPainter& p) {
-                                      DrawHarmonics(&p, QRect(0, 0, 1000, 1400), cache, CTextPainter(),
-                                                    DisplayMode::HarmonicsTable, c.nPage, c.bPrinter, false);
-                                  })->Texts();
-        QCOMPARE(texts.contains(QStringLiteral("Betrag")), true);
-        QCOMPARE(texts.contains(QStringLiteral("Kanal")), c.nPage == 1);
-        for (int i = 0; i < 41; ++i) {
-            const bool bHere = i >= c.nFirst && i < c.nEnd;
-            QVERIFY2(texts.contains(QStringLiteral("%1\u00B0").arg(-3.5 * i, 0, 'f', 1)) == bHere,
-                     qPrintable(QString::number(i)));
-        }
     }
 }
 

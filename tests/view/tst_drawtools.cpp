@@ -1,7 +1,6 @@
-// The drawing toolkit: units, value texts, tables, text boxes, arrows.
+// The drawing toolkit: units, tables, text boxes, arrows.
 
 #include "PaintRecorder.h"
-#include "ViewTestData.h"
 
 #include "view/DrawTools.h"
 #include "view/TextPainter.h"
@@ -21,19 +20,13 @@ class TestDrawTools : public QObject
 private slots:
     void convertUnit_data();
     void convertUnit();
-    void parseUnitErrors_data();
-    void parseUnitErrors();
-    void valueAndUnitParts_data();
-    void valueAndUnitParts();
     void fitTable_data();
     void fitTable();
     void fitTableAllSkipMeasure();
     void arrowGeometry_data();
     void arrowGeometry();
-    void textBoxSingleLineTruncates();
-    void textBoxMultiLineWraps();
-    void resultSettings_data();
-    void resultSettings();
+    void textBox_data();
+    void textBox();
 };
 
 void TestDrawTools::convertUnit_data()
@@ -47,7 +40,6 @@ void TestDrawTools::convertUnit_data()
     QTest::newRow("V to A: other dimension") << 5.0 << QStringLiteral("V") << QStringLiteral("A") << 5.0;
     QTest::newRow("m is the metre") << 2.0 << QStringLiteral("m") << QStringLiteral("mm") << 2000.0;
     QTest::newRow("centi") << 150.0 << QStringLiteral("cm") << QStringLiteral("m") << 1.5;
-    QTest::newRow("bare prefix: factor 1") << 7.0 << QStringLiteral("k") << QStringLiteral("V") << 7.0;
     QTest::newRow("micro sign") << 2500.0 << QString::fromUtf8("\xc2\xb5" "A") << QStringLiteral("mA") << 2.5;
     QTest::newRow("u as micro") << 2500.0 << QStringLiteral("uA") << QStringLiteral("mA") << 2.5;
     QTest::newRow("legacy 0x86 as micro") << 2500.0 << QString(QChar(0x86)) + QLatin1String("A") << QStringLiteral("mA") << 2.5;
@@ -60,6 +52,14 @@ void TestDrawTools::convertUnit_data()
     QTest::newRow("negative power") << 50.0 << QStringLiteral("s^-1") << QStringLiteral("Hz") << 50.0;
     QTest::newRow("empty units") << 4.0 << QStringLiteral("") << QStringLiteral("") << 4.0;
     QTest::newRow("unknown symbol") << 9.0 << QStringLiteral("deg") << QStringLiteral("rad") << 9.0;
+    QTest::newRow("product with blanks") << 7.0 << QStringLiteral("V * A") << QStringLiteral("mW") << 7000.0;
+    // No unit, so the value stays as it is; read as one, it would change.
+    QTest::newRow("bare prefix") << 7.0 << QStringLiteral("k") << QStringLiteral("") << 7.0;
+    QTest::newRow("prefix with 1") << 7.0 << QStringLiteral("k1") << QStringLiteral("") << 7.0;
+    QTest::newRow("prefix alone before a blank") << 7.0 << QStringLiteral(" k V ") << QStringLiteral("V") << 7.0;
+    QTest::newRow("percent sign") << 7.0 << QStringLiteral("kV%") << QStringLiteral("V") << 7.0;
+    QTest::newRow("power without exponent") << 7.0 << QStringLiteral("m^") << QStringLiteral("mm") << 7.0;
+    QTest::newRow("trailing operator") << 7.0 << QStringLiteral("V/") << QStringLiteral("mV") << 7.0;
 }
 
 void TestDrawTools::convertUnit()
@@ -73,53 +73,6 @@ void TestDrawTools::convertUnit()
              qPrintable(QStringLiteral("%1 %2 -> %3 gave %4").arg(value).arg(from, to).arg(d)));
     // The cache gives the same answer the second time.
     QCOMPARE(ConvertUnit(value, from, to), d);
-}
-
-void TestDrawTools::parseUnitErrors_data()
-{
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("bare prefix k") << QStringLiteral("k") << false;
-    QTest::newRow("prefix with 1") << QStringLiteral("k1") << false;
-    QTest::newRow("percent") << QStringLiteral("%") << false;
-    QTest::newRow("power without exponent") << QStringLiteral("m^") << false;
-    QTest::newRow("trailing operator") << QStringLiteral("V/") << false;
-    QTest::newRow("overlong symbol") << QString(206, QLatin1Char('V')) << false;
-    QTest::newRow("m") << QStringLiteral("m") << true;
-    QTest::newRow("blanks") << QStringLiteral(" k V ") << false; // "k" alone, then "V": prefix without unit
-    QTest::newRow("product with blanks") << QStringLiteral("V * A") << true;
-}
-
-void TestDrawTools::parseUnitErrors()
-{
-    QFETCH(QString, unit);
-    QFETCH(bool, valid);
-    CUnit u;
-    QCOMPARE(ParseUnit(unit, u), valid);
-    if (!valid)
-        QCOMPARE(u.m_dFactor, 1.0);
-}
-
-void TestDrawTools::valueAndUnitParts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("unit");
-    QTest::newRow("value and unit") << QStringLiteral("230.01;V") << QStringLiteral("230.01") << QStringLiteral("V");
-    QTest::newRow("no separator") << QStringLiteral("230.01") << QStringLiteral("230.01") << QStringLiteral("");
-    QTest::newRow("missing value") << QStringLiteral("---;A") << QStringLiteral("---") << QStringLiteral("A");
-    QTest::newRow("empty unit") << QStringLiteral("0.9397;") << QStringLiteral("0.9397") << QStringLiteral("");
-    QTest::newRow("range with text") << QStringLiteral("300.0;V;300V") << QStringLiteral("300.0") << QStringLiteral("V;300V");
-    QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("") << QStringLiteral("");
-}
-
-void TestDrawTools::valueAndUnitParts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, value);
-    QFETCH(QString, unit);
-    QCOMPARE(ValuePart(text), value);
-    QCOMPARE(UnitPart(text), unit);
 }
 
 namespace {
@@ -289,74 +242,43 @@ void TestDrawTools::arrowGeometry()
     QCOMPARE(polys[0].m_brush.color(), QColor(255, 0, 0));
 }
 
-void TestDrawTools::textBoxSingleLineTruncates()
+// A text box cuts what does not fit its width: a single line at its end,
+// the lines of several at the last blank that fits.
+void TestDrawTools::textBox_data()
 {
-    QSize out;
-    const auto pDev = Record(QSize(400, 100), [&](QPainter& p) {
-        out = CTextPainter().DrawTextBox(&p, 0, 0, 120, 40, QStringLiteral("Bemerkung: eine lange Bemerkung"), 16,
-                                         kAlignLeft, true, false, false, FaceArial(), false);
-    });
-    const QStringList texts = pDev->Texts();
-    QCOMPARE(texts.size(), 1);
-    QVERIFY(QStringLiteral("Bemerkung: eine lange Bemerkung").startsWith(texts[0]));
-    QVERIFY(texts[0].size() < 31);
-    const CPaintOp* pOp = pDev->FindText(texts[0]);
-    QVERIFY(pOp->m_rect.width() <= 110);
-    QCOMPARE(pOp->m_pos.x(), 5.0);
-    QVERIFY(out.width() <= 120);
-    QCOMPARE(pDev->Rects().size(), 1);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("multiLine");
+    QTest::newRow("single line") << QStringLiteral("Bemerkung: eine lange Bemerkung") << false;
+    QTest::newRow("lines") << QStringLiteral("KOLT GmbH\nTyp: PX900 mit einer langen Bezeichnung\nNr:  1") << true;
 }
 
-void TestDrawTools::textBoxMultiLineWraps()
+void TestDrawTools::textBox()
 {
-    const auto pDev = Record(QSize(400, 400), [](QPainter& p) {
-        CTextPainter().DrawTextBox(&p, 0, 0, 200, 400,
-                                   QStringLiteral("KOLT GmbH\nTyp: PX900 mit einer langen Bezeichnung\nNr:  1"), 14,
-                                   kAlignLeft, true, true, false, FaceArial(), true);
+    QFETCH(QString, text);
+    QFETCH(bool, multiLine);
+    QSize out;
+    const auto pDev = Record(QSize(400, 400), [&](QPainter& p) {
+        out = CTextPainter().DrawTextBox(&p, 0, 0, 140, 400, text, 14, kAlignLeft, true, multiLine, false, FaceArial(),
+                                         multiLine);
     });
+    // Whole words on each line, nothing lost between them; a single line
+    // loses its end.
     const QStringList texts = pDev->Texts();
-    QVERIFY2(texts.size() >= 4, qPrintable(texts.join(QLatin1Char('|'))));
-    QCOMPARE(texts.first(), QStringLiteral("KOLT GmbH"));
-    QCOMPARE(texts.last(), QStringLiteral("Nr:  1"));
-    // Word wrap cuts at blanks: every line is made of whole words.
-    const QStringList words = QStringLiteral("Typ: PX900 mit einer langen Bezeichnung").split(QLatin1Char(' '));
-    for (int i = 1; i < texts.size() - 1; ++i)
-        for (const QString& w : texts[i].split(QLatin1Char(' ')))
-            QVERIFY2(words.contains(w), qPrintable(texts[i]));
-    // Lines go downward, each within the width limit.
-    for (int i = 1; i < texts.size(); ++i) {
-        const CPaintOp* pA = pDev->FindText(texts[i - 1]);
-        const CPaintOp* pB = pDev->FindText(texts[i]);
-        QVERIFY(pB->m_pos.y() > pA->m_pos.y());
-        QVERIFY(pB->m_rect.width() <= 200 - 15);
+    const QString strJoined = texts.join(QLatin1Char(' '));
+    if (multiLine)
+        QCOMPARE(strJoined, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    else
+        QVERIFY2(texts.size() == 1 && text.startsWith(strJoined) && strJoined.size() < text.size(),
+                 qPrintable(strJoined));
+    // Each line left-aligned in the frame, within the width, below the one before.
+    for (int i = 0; i < texts.size(); ++i) {
+        const CPaintOp* pOp = pDev->FindText(texts[i]);
+        QCOMPARE(pOp->m_pos.x(), 5.0);
+        QVERIFY(pOp->m_rect.width() <= 140 - (multiLine ? 15 : 10));
+        QVERIFY(i == 0 || pOp->m_pos.y() > pDev->FindText(texts[i - 1])->m_pos.y());
     }
-}
-
-void TestDrawTools::resultSettings_data()
-{
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QString>("iRatio");
-    QTest::newRow("actual values") << QStringLiteral("Value-Measurement") << QStringLiteral("1.000");
-    QTest::newRow("error measurement") << QStringLiteral("Error-Measurement") << QStringLiteral("1.000 (1.000)");
-}
-
-void TestDrawTools::resultSettings()
-{
-    QFETCH(QString, function);
-    QFETCH(QString, iRatio);
-    QSize out;
-    int h = 0;
-    const auto pDev = Record(QSize(800, 300), [&](QPainter& p) {
-        h = DrawResultSettings(&p, CTextPainter(), 0, 0, 800, 300, MakeThreePhaseCache(function), false, &out);
-    });
-    QVERIFY(h > 1);
-    QVERIFY(out.width() <= 800 && out.height() <= 300);
-    const QString strAmiss = pDev->TextsAmiss(
-        QStringLiteral("UB|IB|MA|Einstellungen|300.0 V|5.000 A|4LW|U-Übersetzung|I-Übersetzung|100.0/100.0 V|Istwerte|"
-                       "Konstante|Register|Übersetzung|")
-        + iRatio);
-    QVERIFY2(strAmiss.isEmpty(), qPrintable(strAmiss));
-    QCOMPARE(pDev->Texts().count(QStringLiteral("On")), 3);
+    QVERIFY(out.width() <= 140);
+    QCOMPARE(pDev->Rects().size(), 1);
 }
 
 QTEST_MAIN(TestDrawTools)

@@ -142,7 +142,7 @@ void TestQardaView::show_data()
     row("values after vectors", "S3 V1 S3", 3, 0, "230.12;V", 2, "values");
     // Once loaded, a result draws in every mode without the files.
     row("files closed", "S3 C V8", 3, 8, "230.12;V", 1, "values", "230.12|U2");
-    row("harmonics load as table", "S6", 6, 2, "", 1, "harmonics");
+    row("harmonics load as table", "S6", 6, 2, "", 1, "harmonics", "Kanal|Betrag|0|14");
     row("harmonics reload resets", "S6 H3 S6", 6, 2, "", 2, "harmonics");
     row("error: missing Place-No", "S7", 7, 5, "233.33;V", 1, "error", "0.05 %");
     row("error: given Place-No", "S7.2", 7, 5, "222.22;V", 1, "error", "0.12 %");
