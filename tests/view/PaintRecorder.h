@@ -43,13 +43,8 @@ public:
     CRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
 
     QList<CPaintOp> m_ops;
-    QPaintDevice* m_pDevice = nullptr;
 
-    bool begin(QPaintDevice* pDevice) override
-    {
-        m_pDevice = pDevice;
-        return true;
-    }
+    bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
@@ -59,58 +54,33 @@ public:
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
-        CPaintOp op = Make(CPaintOp::Text);
+        CPaintOp& op = Add(CPaintOp::Text);
         op.m_strText = item.text();
         op.m_font = item.font();
         op.m_pos = p;
-        const QFontMetricsF fm(item.font(), m_pDevice);
+        const QFontMetricsF fm(item.font(), paintDevice());
         op.m_rect = QRectF(p.x(), p.y() - fm.ascent(), fm.horizontalAdvance(op.m_strText), fm.height());
-        m_ops.append(op);
     }
     void drawPolygon(const QPointF* pts, int n, PolygonDrawMode) override
     {
-        CPaintOp op = Make(CPaintOp::Polygon);
-        for (int i = 0; i < n; ++i)
-            op.m_polygon.append(pts[i]);
-        m_ops.append(op);
+        Add(CPaintOp::Polygon).m_polygon = QPolygonF(QList<QPointF>(pts, pts + n));
     }
     void drawLines(const QLineF* lines, int n) override
     {
-        CPaintOp op = Make(CPaintOp::Lines);
-        for (int i = 0; i < n; ++i)
-            op.m_lines.append(lines[i]);
-        m_ops.append(op);
+        Add(CPaintOp::Lines).m_lines = QList<QLineF>(lines, lines + n);
     }
     void drawRects(const QRectF* rects, int n) override
     {
-        CPaintOp op = Make(CPaintOp::Rects);
-        for (int i = 0; i < n; ++i)
-            op.m_rects.append(rects[i]);
-        m_ops.append(op);
+        Add(CPaintOp::Rects).m_rects = QList<QRectF>(rects, rects + n);
     }
-    void drawEllipse(const QRectF& r) override
-    {
-        CPaintOp op = Make(CPaintOp::Ellipse);
-        op.m_rect = r;
-        m_ops.append(op);
-    }
-    void drawPath(const QPainterPath& path) override
-    {
-        CPaintOp op = Make(CPaintOp::Path);
-        op.m_polygon = path.toFillPolygon();
-        m_ops.append(op);
-    }
-    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override
-    {
-        CPaintOp op = Make(CPaintOp::Pixmap);
-        op.m_rect = r;
-        m_ops.append(op);
-    }
+    void drawEllipse(const QRectF& r) override { Add(CPaintOp::Ellipse).m_rect = r; }
+    void drawPath(const QPainterPath& path) override { Add(CPaintOp::Path).m_polygon = path.toFillPolygon(); }
+    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override { Add(CPaintOp::Pixmap).m_rect = r; }
 
 private:
-    CPaintOp Make(CPaintOp::Kind kind) const
+    CPaintOp& Add(CPaintOp::Kind kind)
     {
-        CPaintOp op;
+        CPaintOp& op = m_ops.emplace_back();
         op.m_kind = kind;
         op.m_pen = state->pen();
         op.m_brush = state->brush();

@@ -164,10 +164,6 @@ void TestQardaView::show_data()
 void TestQardaView::show()
 {
     QFETCH(QString, steps);
-    QFETCH(int, kind);
-    QFETCH(int, mode);
-    QFETCH(QString, upn1);
-    QFETCH(int, reads);
     QFETCH(QString, menu);
     QFETCH(QString, texts);
     QMenu values, harmonics, continuous, error;
@@ -183,11 +179,11 @@ void TestQardaView::show()
 
     QSignalSpy spy(m_pView.get(), &CQardaView::ModeChanged);
     Run(steps);
-    QCOMPARE(ToInt(m_pView->GetKind()), kind);
-    QCOMPARE(ToInt(m_pView->GetMode()), mode);
+    QTEST(ToInt(m_pView->GetKind()), "kind");
+    QTEST(ToInt(m_pView->GetMode()), "mode");
     QCOMPARE(spy.count(), steps.count(u' ') + 1 - steps.count(u'C'));  // one per step but closing the files
-    QCOMPARE(m_pView->GetCache().m_strValues[kQtyUPN][0], upn1);
-    QCOMPARE(m_pView->GetFileReadCount(), reads);
+    QTEST(m_pView->GetCache().m_strValues[kQtyUPN][0], "upn1");
+    QTEST(m_pView->GetFileReadCount(), "reads");
 
     // The frame's own actions, so that its handlers serve them.
     std::unique_ptr<QMenu> pMenu(m_pView->CreateContextMenu(nullptr));
@@ -282,8 +278,7 @@ void TestQardaView::pageCount()
     QFETCH(int, mode);
     QFETCH(int, rows);
     QFETCH(bool, landscape);
-    QFETCH(int, pages);
-    QCOMPARE(PrintPageCount(K(kind), M(mode), rows, landscape), pages);
+    QTEST(PrintPageCount(K(kind), M(mode), rows, landscape), "pages");
 }
 
 // The header of page 1: the title line (another for a device that is not
