@@ -159,37 +159,39 @@ void TestActualValues::vectors_data()
     QTest::addColumn<int>("reference");
     QTest::addColumn<int>("norm");
     QTest::addColumn<bool>("german");
+    QTest::addColumn<bool>("printer");
     QTest::addColumn<QList<double>>("lengths");
     QTest::addColumn<QList<double>>("angles");
     const int range = kVectorRefRange, iec = kNormIEC387;
     const QList<double> full = {100 * 230.12 / 300, 100 * 229.87 / 300, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, 100};
     const QList<double> i1 = {340, 100.02, 220.02, 0, 120.05, 240.04};
-    QTest::newRow("range") << QString() << range << iec << false << full << i1;
-    QTest::newRow("DIN") << QString() << range << int(kNormDIN410) << false << full
+    QTest::newRow("range") << QString() << range << iec << false << false << full << i1;
+    QTest::newRow("DIN") << QString() << range << int(kNormDIN410) << false << false << full
                          << QList<double>{90, 210.02, 330.02, 110, 230.05, 350.04};
-    QTest::newRow("German locale reads the point") << QString() << range << iec << true << full << i1;
+    QTest::newRow("German locale reads the point") << QString() << range << iec << true << false << full << i1;
+    QTest::newRow("printed") << QString() << range << iec << false << true << full << i1;
     QTest::newRow("below 5 % of the range no arrow")
-        << "U2=14.99;V|I3=0.249;A" << range << iec << false
+        << "U2=14.99;V|I3=0.249;A" << range << iec << false << false
         << QList<double>{100 * 230.12 / 300, -1, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, -1} << i1;
-    QTest::newRow("5 % of the range") << "U2=15.00;V|I3=0.25;A" << range << iec << false
+    QTest::newRow("5 % of the range") << "U2=15.00;V|I3=0.25;A" << range << iec << false << false
                                       << QList<double>{100 * 230.12 / 300, 5, 100 * 230.45 / 300, 100,
                                                        100 * 4.987 / 5,    5}
                                       << i1;
     QTest::newRow("current of L2 the reference")
-        << "I1=0.1;A" << range << iec << false
+        << "I1=0.1;A" << range << iec << false << false
         << QList<double>{100 * 230.12 / 300, 100 * 229.87 / 300, 100 * 230.45 / 300, -1, 100 * 4.987 / 5, 100}
         << QList<double>{219.95, 339.97, 99.97, 0, 0, 119.99};
     QTest::newRow("no current: voltage of L2 the reference")
-        << "U1=0;V|I1=0;A|I2=0;A|I3=0;A" << range << iec << false
+        << "U1=0;V|I1=0;A|I2=0;A|I3=0;A" << range << iec << false << false
         << QList<double>{-1, 100 * 229.87 / 300, 100 * 230.45 / 300, -1, -1, -1} << QList<double>{0, 0, 120, 0, 0, 0};
     QTest::newRow("primary kV against the range times the ratio")
-        << "UPRIM=20000.0/100.0;V;200.00|U1=23.050;kV|I1=7.500;A" << range << iec << false
+        << "UPRIM=20000.0/100.0;V;200.00|U1=23.050;kV|I1=7.500;A" << range << iec << false << false
         << QList<double>{100 * 23050.0 / 60000.0, -1, -1, 100, 100 * 4.987 / 5, 100} << i1;
     // The largest reaches the circle; 4.987 A is still below 5 % of 100 A.
     QTest::newRow("maximum reaches the circle")
-        << "URANGE=600.0;V;600V|IRANGE=100.000;A;100A" << int(kVectorRefMaximum) << iec << false
+        << "URANGE=600.0;V;600V|IRANGE=100.000;A;100A" << int(kVectorRefMaximum) << iec << false << false
         << QList<double>{100 * 230.12 / 230.45, 100 * 229.87 / 230.45, 100, 100 * 5.012 / 5.034, -1, 100} << i1;
-    QTest::newRow("no range, nothing") << "URANGE=|IRANGE=abc;A" << range << iec << false
+    QTest::newRow("no range, nothing") << "URANGE=|IRANGE=abc;A" << range << iec << false << false
                                        << QList<double>{-1, -1, -1, -1, -1, -1} << i1;
 }
 
@@ -199,6 +201,7 @@ void TestActualValues::vectors()
     QFETCH(int, reference);
     QFETCH(int, norm);
     QFETCH(bool, german);
+    QFETCH(bool, printer);
     QFETCH(QList<double>, lengths);
     QFETCH(QList<double>, angles);
     if (german && !UseGermanLocale())
@@ -220,21 +223,22 @@ void TestActualValues::vectors()
         }
     }
 
-    CActualValuesRenderer r(d.cache, d.settings, d.nNorm, d.tp, false);
+    CActualValuesRenderer r(d.cache, d.settings, d.nNorm, d.tp, printer);
     r.m_nArrowLength = 20;
     r.m_nArrowWidth = 6;
     QSize used;
     int h = 0;
+    // A tall device: a printer's pens are as wide as a 500th of its height.
     const auto pDev =
-        Record(QSize(800, 600), [&](QPainter& p) { used = r.DrawVectorDiagram(&p, QRect(0, 0, 800, 600), false, h); });
+        Record(QSize(800, 1500), [&](QPainter& p) { used = r.DrawVectorDiagram(&p, QRect(0, 0, 800, 600), false, h); });
     QCOMPARE(h, 600 / 16);
     QVERIFY(used.width() <= 800 && used.height() <= 600);
-    // The circle: black, width 2, hollow; without the settings table the
-    // square stands at the left.
+    // The circle: black, hollow; without the settings table the square
+    // stands at the left.
     const QList<CPaintOp> ellipses = pDev->OfKind(CPaintOp::Ellipse);
     QCOMPARE(ellipses.size(), 1);
     QCOMPARE(ellipses[0].m_pen.color(), QColor(Qt::black));
-    QCOMPARE(ellipses[0].m_pen.width(), 2);
+    QVERIFY(printer || ellipses[0].m_pen.width() == 2);
     QCOMPARE(ellipses[0].m_brush.style(), Qt::NoBrush);
     const QRectF circle = ellipses[0].m_rect;
     QCOMPARE(circle.width(), circle.height());
@@ -242,24 +246,32 @@ void TestActualValues::vectors()
     const QPointF centre = circle.center();
     CVectorGeometry expected[6];
     r.ComputeVectors(centre, circle.width() / 2 - 2, expected);
-    // What is drawn has a head at its tip and a label in its colour beside
-    // the tip, away from the centre; what is not drawn has neither.
-    const QList<CPaintOp> heads = pDev->OfKind(CPaintOp::Polygon);
+    // What is drawn is a shaft from the centre and a head at its tip (on
+    // paper of a size of its own), with a label in its colour beside the
+    // tip, away from the centre; what is not drawn has neither.
+    const double dHead = printer ? 70 : 20, dHalf = printer ? 15 : 6;
+    const QList<CPaintOp> heads = pDev->OfKind(CPaintOp::Polygon), shafts = pDev->OfKind(CPaintOp::Lines);
     QCOMPARE(heads.size(), std::count_if(lengths.begin(), lengths.end(), [](double l) { return l >= 0; }));
+    QCOMPARE(shafts.size(), heads.size());
     const char* labels[6] = {"U1", "U2", "U3", "I1", "I2", "I3"};
-    for (int v = 0, nHead = 0; v < 6; ++v) {
+    for (int v = 0, n = 0; v < 6; ++v) {
         const CPaintOp* pLabel = pDev->FindText(QString::fromLatin1(labels[v]));
         QCOMPARE(pLabel != nullptr, lengths[v] >= 0);
         if (!pLabel)
             continue;
-        const CPaintOp& head = heads[nHead++];
-        QCOMPARE(head.m_brush.color(), d.settings.m_colours[v]);
-        QCOMPARE(head.m_pen.color(), d.settings.m_colours[v]);
-        QVERIFY(Dist(head.m_polygon[0], expected[v].m_tip) < 1e-6);
-        QVERIFY(std::fabs(Dist((head.m_polygon[1] + head.m_polygon[2]) / 2, head.m_polygon[0]) - 20) < 1e-6);
-        QCOMPARE(pLabel->m_pen.color(), d.settings.m_colours[v]);
+        const QColor colour = d.settings.m_colours[v];
+        const CPaintOp &head = heads[n], &shaft = shafts[n++];
+        const QPointF tip = expected[v].m_tip, base = tip + (centre - tip) / Dist(centre, tip) * dHead;
+        QVERIFY(head.m_brush.color() == colour && head.m_pen.color() == colour && shaft.m_pen.color() == colour);
+        QVERIFY(Dist(head.m_polygon[0], tip) < 1e-6);
+        QVERIFY(Dist((head.m_polygon[1] + head.m_polygon[2]) / 2, base) < 1e-6);
+        QVERIFY(std::fabs(Dist(head.m_polygon[1], base) - dHalf) < 1e-6);
+        QVERIFY(std::fabs(QPointF::dotProduct(head.m_polygon[1] - base, tip - centre) / Dist(tip, centre)) < 1e-6);
+        QVERIFY(Dist(shaft.m_lines.value(0).p1(), centre) < 1e-9 && Dist(shaft.m_lines.value(0).p2(), base) < 1e-6);
+        QCOMPARE(shaft.m_pen.width(), printer ? 1500 / 500 : 2);
+        QCOMPARE(pLabel->m_pen.color(), colour);
         QCOMPARE(pLabel->m_font.family(), QStringLiteral("Arial"));
-        QVERIFY(Dist(pLabel->m_rect.center(), centre) > Dist(expected[v].m_tip, centre));
+        QVERIFY(Dist(pLabel->m_rect.center(), centre) > Dist(tip, centre));
         QVERIFY2(QRectF(0, 0, 800, 600).contains(pLabel->m_rect), labels[v]);
     }
 }

@@ -1,8 +1,7 @@
-// The drawing toolkit: units, tables, text boxes, arrows.
+// The drawing toolkit: units, tables, text boxes.
 
 #include "PaintRecorder.h"
 
-#include "view/DrawTools.h"
 #include "view/TextPainter.h"
 #include "view/TextTable.h"
 #include "view/Units.h"
@@ -23,8 +22,6 @@ private slots:
     void fitTable_data();
     void fitTable();
     void fitTableAllSkipMeasure();
-    void arrowGeometry_data();
-    void arrowGeometry();
     void textBox_data();
     void textBox();
 };
@@ -191,55 +188,6 @@ void TestDrawTools::fitTableAllSkipMeasure()
     for (const QRectF& f : pDev->Rects())
         QVERIFY(f.width() < fm.horizontalAdvance(QStringLiteral("a long cell that nobody measures")));
     QVERIFY(out.width() >= 20);
-}
-
-void TestDrawTools::arrowGeometry_data()
-{
-    QTest::addColumn<QPointF>("from");
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<bool>("printer");
-    QTest::newRow("right") << QPointF(100, 100) << QPointF(200, 100) << false;
-    QTest::newRow("left") << QPointF(100, 100) << QPointF(0, 100) << false;
-    QTest::newRow("straight up") << QPointF(100, 100) << QPointF(100, 10) << false;
-    QTest::newRow("straight down") << QPointF(100, 100) << QPointF(100, 190) << false;
-    QTest::newRow("up right") << QPointF(100, 100) << QPointF(160, 20) << false;
-    QTest::newRow("down left") << QPointF(100, 100) << QPointF(30, 170) << false;
-    QTest::newRow("printer") << QPointF(100, 100) << QPointF(180, 160) << true;
-}
-
-void TestDrawTools::arrowGeometry()
-{
-    QFETCH(QPointF, from);
-    QFETCH(QPointF, to);
-    QFETCH(bool, printer);
-    const double dLength = 20, dHalf = 6;
-    const auto pDev = Record(QSize(2000, 1500), [&](QPainter& p) {
-        DrawArrow(&p, from.x(), from.y(), to.x(), to.y(), QColor(255, 0, 0), dLength, dHalf, printer);
-    });
-    const QList<CPaintOp> polys = pDev->OfKind(CPaintOp::Polygon);
-    const QList<CPaintOp> lines = pDev->OfKind(CPaintOp::Lines);
-    QCOMPARE(polys.size(), 1);
-    QCOMPARE(lines.size(), 1);
-    const QPolygonF head = polys[0].m_polygon;
-    QCOMPARE(head.size(), 3);
-    QCOMPARE(head[0], to);
-    const QPointF base = (head[1] + head[2]) / 2;
-    // The base lies headLength back from the tip, along the shaft.
-    const QLineF shaft(from, to);
-    const QPointF expectedBase = to - (to - from) / shaft.length() * dLength;
-    QVERIFY2(QLineF(base, expectedBase).length() < 1e-6,
-             qPrintable(QStringLiteral("base %1,%2").arg(base.x()).arg(base.y())));
-    // Corners perpendicular to the shaft, headHalfWidth from the base.
-    QVERIFY(std::fabs(QLineF(base, head[1]).length() - dHalf) < 1e-6);
-    const QPointF dir = to - from, side = head[1] - base;
-    QVERIFY(std::fabs(dir.x() * side.x() + dir.y() * side.y()) < 1e-6);
-    // The shaft runs from the start to the base.
-    QCOMPARE(lines[0].m_lines.size(), 1);
-    QVERIFY(QLineF(lines[0].m_lines[0].p1(), from).length() < 1e-9);
-    QVERIFY(QLineF(lines[0].m_lines[0].p2(), expectedBase).length() < 1e-6);
-    // The pen's width by device.
-    QCOMPARE(lines[0].m_pen.width(), printer ? 1500 / 500 : 2);
-    QCOMPARE(polys[0].m_brush.color(), QColor(255, 0, 0));
 }
 
 // A text box cuts what does not fit its width: a single line at its end,
