@@ -166,16 +166,14 @@ void TestQardaView::show()
     QFETCH(QString, steps);
     QFETCH(QString, menu);
     QFETCH(QString, texts);
-    QMenu values, harmonics, continuous, error;
-    const QHash<QString, QMenu*> menus = {{QStringLiteral("values"), &values},
-                                          {QStringLiteral("harmonics"), &harmonics},
-                                          {QStringLiteral("continuous"), &continuous},
-                                          {QStringLiteral("error"), &error}};
-    for (auto it = menus.cbegin(); it != menus.cend(); ++it)
+    const QStringList names = {QStringLiteral("values"), QStringLiteral("harmonics"), QStringLiteral("continuous"),
+                               QStringLiteral("error")};
+    QMenu menus[4];
+    for (int m = 0; m < 4; ++m)
         for (int i = 0; i < 3; ++i)
-            it.value()->addAction(it.key() + QString::number(i));
+            menus[m].addAction(names[m] + QString::number(i));
     QAction vectorSettings(QStringLiteral("&Vektoren..."));
-    m_pView->SetContextMenus(&values, &harmonics, &continuous, &error, &vectorSettings);
+    m_pView->SetContextMenus(&menus[0], &menus[1], &menus[2], &menus[3], &vectorSettings);
 
     QSignalSpy spy(m_pView.get(), &CQardaView::ModeChanged);
     Run(steps);
@@ -191,7 +189,7 @@ void TestQardaView::show()
     const bool bVectorItem = menu.endsWith(u'+');
     if (pMenu) {
         const QList<QAction*> actions = pMenu->actions();
-        QCOMPARE(actions.mid(0, 3), menus.value(bVectorItem ? menu.chopped(1) : menu)->actions());
+        QCOMPARE(actions.mid(0, 3), menus[names.indexOf(bVectorItem ? menu.chopped(1) : menu)].actions());
         QCOMPARE(actions.size(), bVectorItem ? 5 : 3);
         QVERIFY(!bVectorItem || (actions[3]->isSeparator() && actions[4] == &vectorSettings));
     }

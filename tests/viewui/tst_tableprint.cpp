@@ -1,8 +1,8 @@
 // The measurement tables through the result view. On the screen: each kind's
-// titles, row heads and cells, no text outside its cell or the window, and a
-// picture. On paper: page counts and what each page holds for the paginated
-// kinds, nothing blank, everything inside the header's margins, the values
-// in the PDF, and a picture of page 1.
+// titles, row heads and cells, no text outside its cell or the window. On
+// paper: page counts and what each page holds for the paginated kinds,
+// nothing blank, everything inside the header's margins, the values in the
+// PDF.
 
 #include "../common/TestSupport.h"
 #include "../view/PaintRecorder.h"
