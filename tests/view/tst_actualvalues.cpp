@@ -161,19 +161,19 @@ void TestActualValues::vectors_data()
     QTest::addColumn<QList<double>>("angles");
     const int range = kVectorRefRange, iec = kNormIEC387;
     const QList<double> full = {100 * 230.12 / 300, 100 * 229.87 / 300, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, 100};
-    const QList<double> i1 = {340, 100.02, 220.02, 0, 120.05, 240.04};
-    QTest::newRow("range") << QString() << range << iec << false << false << full << i1;
+    const QList<double> normalised = {340, 100.02, 220.02, 0, 120.05, 240.04};  // I1 the reference
+    QTest::newRow("range") << QString() << range << iec << false << false << full << normalised;
     QTest::newRow("DIN") << QString() << range << int(kNormDIN410) << false << false << full
                          << QList<double>{90, 210.02, 330.02, 110, 230.05, 350.04};
-    QTest::newRow("German locale reads the point") << QString() << range << iec << true << false << full << i1;
-    QTest::newRow("printed") << QString() << range << iec << false << true << full << i1;
+    QTest::newRow("German locale reads the point") << QString() << range << iec << true << false << full << normalised;
+    QTest::newRow("printed") << QString() << range << iec << false << true << full << normalised;
     QTest::newRow("below 5 % of the range no arrow")
         << "U2=14.99;V|I3=0.249;A" << range << iec << false << false
-        << QList<double>{100 * 230.12 / 300, -1, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, -1} << i1;
+        << QList<double>{100 * 230.12 / 300, -1, 100 * 230.45 / 300, 100, 100 * 4.987 / 5, -1} << normalised;
     QTest::newRow("5 % of the range") << "U2=15.00;V|I3=0.25;A" << range << iec << false << false
                                       << QList<double>{100 * 230.12 / 300, 5, 100 * 230.45 / 300, 100,
                                                        100 * 4.987 / 5,    5}
-                                      << i1;
+                                      << normalised;
     QTest::newRow("current of L2 the reference")
         << "I1=0.1;A" << range << iec << false << false
         << QList<double>{100 * 230.12 / 300, 100 * 229.87 / 300, 100 * 230.45 / 300, -1, 100 * 4.987 / 5, 100}
@@ -183,13 +183,13 @@ void TestActualValues::vectors_data()
         << QList<double>{-1, 100 * 229.87 / 300, 100 * 230.45 / 300, -1, -1, -1} << QList<double>{0, 0, 120, 0, 0, 0};
     QTest::newRow("primary kV against the range times the ratio")
         << "UPRIM=20000.0/100.0;V;200.00|U1=23.050;kV|I1=7.500;A" << range << iec << false << false
-        << QList<double>{100 * 23050.0 / 60000.0, -1, -1, 100, 100 * 4.987 / 5, 100} << i1;
+        << QList<double>{100 * 23050.0 / 60000.0, -1, -1, 100, 100 * 4.987 / 5, 100} << normalised;
     // The largest reaches the circle; 4.987 A is still below 5 % of 100 A.
     QTest::newRow("maximum reaches the circle")
         << "URANGE=600.0;V;600V|IRANGE=100.000;A;100A" << int(kVectorRefMaximum) << iec << false << false
-        << QList<double>{100 * 230.12 / 230.45, 100 * 229.87 / 230.45, 100, 100 * 5.012 / 5.034, -1, 100} << i1;
+        << QList<double>{100 * 230.12 / 230.45, 100 * 229.87 / 230.45, 100, 100 * 5.012 / 5.034, -1, 100} << normalised;
     QTest::newRow("no range, nothing") << "URANGE=|IRANGE=abc;A" << range << iec << false << false
-                                       << QList<double>{-1, -1, -1, -1, -1, -1} << i1;
+                                       << QList<double>{-1, -1, -1, -1, -1, -1} << normalised;
 }
 
 void TestActualValues::vectors()
