@@ -182,6 +182,8 @@ void TestQardaView::show()
     QCOMPARE(spy.count(), steps.count(u' ') + 1 - steps.count(u'C'));  // one per step but closing the files
     QTEST(m_pView->GetCache().m_strValues[kQtyUPN][0], "upn1");
     QTEST(m_pView->GetFileReadCount(), "reads");
+    // A result shown keeps its location for the page header, files closed or not.
+    QVERIFY(m_pView->GetKind() == ResultKind::Nothing || m_pView->GetLocation().m_strManufNo == u"F-998877");
 
     // The frame's own actions, so that its handlers serve them.
     std::unique_ptr<QMenu> pMenu(m_pView->CreateContextMenu(nullptr));
