@@ -38,16 +38,6 @@ private slots:
 
 namespace {
 
-// Labels drawn in the tick font, in drawing order.
-QList<CPaintOp> TickLabels(const CRecordingDevice& dev, int nFontHeight)
-{
-    QList<CPaintOp> out;
-    for (const CPaintOp& op : dev.OfKind(CPaintOp::Text))
-        if (op.m_font.family() == FaceCourierNew() && op.m_font.pixelSize() == nFontHeight)
-            out.append(op);
-    return out;
-}
-
 QList<CPaintOp> OpsInColour(const CRecordingDevice& dev, CPaintOp::Kind kind, const QColor& colour)
 {
     QList<CPaintOp> out;
@@ -95,9 +85,10 @@ void TestCharts::frameTicks()
                 : DrawChartFrame(&p, tp, 0, 0, 800, 500, 0, xCount, yMax, QString(), QStringLiteral("%"), centred, false);
     });
     QStringList xs, ys;
-    for (const CPaintOp& op : TickLabels(*pDev, f.m_nFontHeight)) {
+    for (const CPaintOp& op : pDev->OfKind(CPaintOp::Text)) {
         const double dCentreX = op.m_rect.center().x(), dCentreY = op.m_rect.center().y();
-        if (op.m_strText == QLatin1String("%"))
+        // The labels are in the tick font; the unit is no label.
+        if (op.m_font.family() != FaceCourierNew() || op.m_font.pixelSize() != f.m_nFontHeight || op.m_strText == u"%")
             continue;
         const double v = op.m_strText.toDouble();
         if (op.m_rect.right() < f.m_dX0) { // left of the y axis: a y label
