@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
@@ -17,6 +18,8 @@
 #include <QString>
 #include <QTextItem>
 #include <QTransform>
+
+#include <memory>
 
 struct CPaintOp
 {
@@ -40,114 +43,49 @@ public:
     CRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
 
     QList<CPaintOp> m_ops;
-    QPaintDevice* m_pDevice = nullptr;
 
-    bool begin(QPaintDevice* pDevice) override
-    {
-        m_pDevice = pDevice;
-        return true;
-    }
+    bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
-    void updateState(const QPaintEngineState& state) override
-    {
-        if (state.state() & DirtyPen)
-            m_pen = state.pen();
-        if (state.state() & DirtyBrush)
-            m_brush = state.brush();
-        if (state.state() & DirtyFont)
-            m_font = state.font();
-        if (state.state() & DirtyTransform)
-            m_transform = state.transform();
-    }
+    // Each op takes the painter's state when it is drawn; the integer
+    // overloads of QPaintEngine pass on to the floating point ones below.
+    void updateState(const QPaintEngineState&) override {}
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
-        CPaintOp op = Make(CPaintOp::Text);
+        CPaintOp& op = Add(CPaintOp::Text);
         op.m_strText = item.text();
         op.m_font = item.font();
         op.m_pos = p;
-        const QFontMetricsF fm(item.font(), m_pDevice);
+        const QFontMetricsF fm(item.font(), paintDevice());
         op.m_rect = QRectF(p.x(), p.y() - fm.ascent(), fm.horizontalAdvance(op.m_strText), fm.height());
-        m_ops.append(op);
     }
     void drawPolygon(const QPointF* pts, int n, PolygonDrawMode) override
     {
-        CPaintOp op = Make(CPaintOp::Polygon);
-        for (int i = 0; i < n; ++i)
-            op.m_polygon.append(pts[i]);
-        m_ops.append(op);
-    }
-    void drawPolygon(const QPoint* pts, int n, PolygonDrawMode mode) override
-    {
-        QList<QPointF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(pts[i]);
-        drawPolygon(f.constData(), n, mode);
+        Add(CPaintOp::Polygon).m_polygon = QPolygonF(QList<QPointF>(pts, pts + n));
     }
     void drawLines(const QLineF* lines, int n) override
     {
-        CPaintOp op = Make(CPaintOp::Lines);
-        for (int i = 0; i < n; ++i)
-            op.m_lines.append(lines[i]);
-        m_ops.append(op);
-    }
-    void drawLines(const QLine* lines, int n) override
-    {
-        QList<QLineF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(QLineF(lines[i]));
-        drawLines(f.constData(), n);
+        Add(CPaintOp::Lines).m_lines = QList<QLineF>(lines, lines + n);
     }
     void drawRects(const QRectF* rects, int n) override
     {
-        CPaintOp op = Make(CPaintOp::Rects);
-        for (int i = 0; i < n; ++i)
-            op.m_rects.append(rects[i]);
-        m_ops.append(op);
+        Add(CPaintOp::Rects).m_rects = QList<QRectF>(rects, rects + n);
     }
-    void drawRects(const QRect* rects, int n) override
-    {
-        QList<QRectF> f;
-        for (int i = 0; i < n; ++i)
-            f.append(QRectF(rects[i]));
-        drawRects(f.constData(), n);
-    }
-    void drawEllipse(const QRectF& r) override
-    {
-        CPaintOp op = Make(CPaintOp::Ellipse);
-        op.m_rect = r;
-        m_ops.append(op);
-    }
-    void drawEllipse(const QRect& r) override { drawEllipse(QRectF(r)); }
-    void drawPath(const QPainterPath& path) override
-    {
-        CPaintOp op = Make(CPaintOp::Path);
-        op.m_polygon = path.toFillPolygon();
-        m_ops.append(op);
-    }
-    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override
-    {
-        CPaintOp op = Make(CPaintOp::Pixmap);
-        op.m_rect = r;
-        m_ops.append(op);
-    }
+    void drawEllipse(const QRectF& r) override { Add(CPaintOp::Ellipse).m_rect = r; }
+    void drawPath(const QPainterPath& path) override { Add(CPaintOp::Path).m_polygon = path.toFillPolygon(); }
+    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override { Add(CPaintOp::Pixmap).m_rect = r; }
 
 private:
-    QPen m_pen;
-    QBrush m_brush;
-    QFont m_font;
-    QTransform m_transform;
-
-    CPaintOp Make(CPaintOp::Kind kind) const
+    CPaintOp& Add(CPaintOp::Kind kind)
     {
-        CPaintOp op;
+        CPaintOp& op = m_ops.emplace_back();
         op.m_kind = kind;
-        op.m_pen = m_pen;
-        op.m_brush = m_brush;
-        op.m_font = m_font;
-        op.m_transform = m_transform;
+        op.m_pen = state->pen();
+        op.m_brush = state->brush();
+        op.m_font = state->font();
+        op.m_transform = state->transform();
         return op;
     }
 };
@@ -185,6 +123,33 @@ public:
                 return &op;
         return nullptr;
     }
+    // Every rectangle drawn, in drawing order.
+    QList<QRectF> Rects() const
+    {
+        QList<QRectF> out;
+        for (const CPaintOp& op : OfKind(CPaintOp::Rects))
+            out += op.m_rects;
+        return out;
+    }
+    // True when the text's box lies inside one of the rectangles drawn.
+    bool IsFramed(const CPaintOp& text) const
+    {
+        for (const QRectF& f : Rects())
+            if (f.adjusted(-0.5, -0.5, 0.5, 0.5).contains(text.m_rect))
+                return true;
+        return false;
+    }
+    // Of "A|B|!C", the texts not painted although expected, and those after
+    // a "!" painted although they must not be; empty when all is well.
+    QString TextsAmiss(const QString& strExpected) const
+    {
+        const QStringList texts = Texts();
+        QStringList amiss;
+        for (const QString& str : strExpected.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            if (str.startsWith(QLatin1Char('!')) ? texts.contains(str.mid(1)) : !texts.contains(str))
+                amiss.append(str);
+        return amiss.join(QLatin1Char('|'));
+    }
 
 protected:
     int metric(PaintDeviceMetric metric) const override
@@ -211,3 +176,13 @@ private:
     int m_nDpi;
     mutable CRecordingEngine m_engine;
 };
+
+// What paint(QPainter&) draws on a recording device of the given size.
+template <class Paint>
+std::unique_ptr<CRecordingDevice> Record(const QSize& size, Paint paint, int nDpi = 96)
+{
+    auto pDevice = std::make_unique<CRecordingDevice>(size, nDpi);
+    QPainter painter(pDevice.get());
+    paint(painter);
+    return pDevice;
+}

@@ -135,19 +135,13 @@ inline QList<CKindData> Kinds()
     };
 }
 
-// The kind-specific elements of a result.
-inline QString Body(const CKindData& d)
-{
-    return d.m_nKind == ResultKind::Automatic ? d.m_strBody : Elements(d.m_strBody);
-}
-
 // A whole "Result" element with the common fields at a time of day.
 inline QString ResultElement(const CKindData& d, const QString& strTime)
 {
     return QStringLiteral("<Result>")
            + Elements(QString(kCommon).replace(QStringLiteral("10:21:33"), strTime) + QStringLiteral("Function=")
                       + QString::fromLatin1(d.m_pszFunction))
-           + Body(d) + QStringLiteral("</Result>");
+           + (d.m_nKind == ResultKind::Automatic ? d.m_strBody : Elements(d.m_strBody)) + QStringLiteral("</Result>");
 }
 
 } // namespace TableData

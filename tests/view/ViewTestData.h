@@ -52,8 +52,6 @@ inline CResultCache MakeThreePhaseCache(const QString& strFunction = QStringLite
     c.m_strValues[kQtyPS][0] = QStringLiteral("1");
     c.m_strValues[kQtySL][0] = QStringLiteral("0.9396;");
     c.m_strValues[kQtyT][0] = QStringLiteral("23.5;deg");
-    if (strFunction == u"Error-Measurement")
-        c.m_strErrCtRat = QStringLiteral("1.000");
     return c;
 }
 
