@@ -120,8 +120,9 @@ TreeItemData Record(QAnyStringView name, int nKind, bool bContainer, bool bUnass
 }
 
 // What the view is told to show for a result of location L.
-ShowResultArgs Shown(int nKind, const QString& strDate, const QString& strTime, const QString& strPlace,
-                     const QString& strText)
+ShowResultArgs Shown(int nKind, const QString& strPlace, const QString& strText,
+                     const QString& strDate = QStringLiteral("01.02.2023"),
+                     const QString& strTime = QStringLiteral("10:00:00"))
 {
     return {K(nKind), QStringLiteral("L"), strDate, strTime, strPlace, strText};
 }
@@ -155,8 +156,6 @@ private slots:
     void locationImage();
     void kinds_data();
     void kinds();
-    void placeNumbers_data();
-    void placeNumbers();
     void samples_data();
     void samples();
     void emptyTree_data();
@@ -269,22 +268,34 @@ void TestLocationTree::kinds_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("image");
+    // The place numbers of results at one date and time ("," between them;
+    // empty: one result without), and the place items they give.
+    QTest::addColumn<QString>("places");
+    QTest::addColumn<QString>("children");
 
-    QTest::newRow("3") << "Value-Measurement" << 3 << "Istwerte" << 4;
-    QTest::newRow("4") << "Vector-Measurement" << 4 << "Vektoren" << 5;
-    QTest::newRow("5") << "Curve-Measurement" << 5 << "Kurvenabtastung" << 6;
-    QTest::newRow("6") << "Harmonics-Measurement" << 6 << "Harmonische" << 7;
-    QTest::newRow("7") << "Error-Measurement" << 7 << "Fehlermessung" << 8;
-    QTest::newRow("8") << "Register-Test" << 8 << "Registertest" << 9;
-    QTest::newRow("9") << "TmTe-Transmitter" << 9 << "TmTe" << 10;
-    QTest::newRow("10") << "U-Burden" << 10 << "U-Bürden" << 11;
-    QTest::newRow("11") << "I-Burden" << 11 << "I-Bürden" << 12;
-    QTest::newRow("12") << "Continue-Value-Measurement" << 12 << "Fortlaufende Istwerte" << 13;
-    QTest::newRow("14") << "UI-Transformer" << 14 << "UI-Transformer" << 15;
-    QTest::newRow("15") << "Automatic-Measurement" << 15 << "Automatische Messung" << 16;
-    QTest::newRow("16") << "AUX-Channel" << 16 << "Aux-Kanäle" << 17;
-    QTest::newRow("17") << "Selektiv-Measurement" << 17 << "Selektive Leistungsmessung" << 19;
-    QTest::newRow("18") << "PQS-Reg-Test" << 18 << "Registertest - PQS" << 20;
+    QTest::newRow("3") << "Value-Measurement" << 3 << "Istwerte" << 4 << "" << "";
+    QTest::newRow("4") << "Vector-Measurement" << 4 << "Vektoren" << 5 << "" << "";
+    QTest::newRow("5") << "Curve-Measurement" << 5 << "Kurvenabtastung" << 6 << "" << "";
+    QTest::newRow("6") << "Harmonics-Measurement" << 6 << "Harmonische" << 7 << "" << "";
+    QTest::newRow("7") << "Error-Measurement" << 7 << "Fehlermessung" << 8 << "" << "";
+    QTest::newRow("8") << "Register-Test" << 8 << "Registertest" << 9 << "" << "";
+    QTest::newRow("9") << "TmTe-Transmitter" << 9 << "TmTe" << 10 << "" << "";
+    QTest::newRow("10") << "U-Burden" << 10 << "U-Bürden" << 11 << "" << "";
+    QTest::newRow("11") << "I-Burden" << 11 << "I-Bürden" << 12 << "" << "";
+    QTest::newRow("12") << "Continue-Value-Measurement" << 12 << "Fortlaufende Istwerte" << 13 << "" << "";
+    QTest::newRow("14") << "UI-Transformer" << 14 << "UI-Transformer" << 15 << "" << "";
+    QTest::newRow("15") << "Automatic-Measurement" << 15 << "Automatische Messung" << 16 << "" << "";
+    QTest::newRow("16") << "AUX-Channel" << 16 << "Aux-Kanäle" << 17 << "" << "";
+    QTest::newRow("17") << "Selektiv-Measurement" << 17 << "Selektive Leistungsmessung" << 19 << "" << "";
+    QTest::newRow("18") << "PQS-Reg-Test" << 18 << "Registertest - PQS" << 20 << "" << "";
+    QTest::newRow("error measurements 1 and 2") << "Error-Measurement" << 7 << "Fehlermessung" << 8 << "1,2" << "1,2";
+    QTest::newRow("error measurement, empty place then 3")
+        << "Error-Measurement" << 7 << "Fehlermessung" << 8 << ",3" << "3";
+    QTest::newRow("tm/te 1 and 2") << "TmTe-Transmitter" << 9 << "TmTe" << 10 << "1,2" << "1,2";
+    // Without place items the result keeps the later place.
+    QTest::newRow("values keep the later place") << "Value-Measurement" << 3 << "Istwerte" << 4 << "1,2" << "";
+    QTest::newRow("harmonics keep the later, empty, place")
+        << "Harmonics-Measurement" << 6 << "Harmonische" << 7 << "1," << "";
 }
 
 void TestLocationTree::kinds()
@@ -292,74 +303,36 @@ void TestLocationTree::kinds()
     QFETCH(QString, function);
     QFETCH(int, kind);
     QFETCH(QString, title);
+    QFETCH(QString, places);
+    QFETCH(QString, children);
 
     QCOMPARE(KindOfFunction(function), std::optional(K(kind)));
     QVERIFY(!KindOfFunction(function.toLower()));
     QCOMPARE(FunctionOfKind(K(kind)), function);
 
-    const Filled f(Loc("L"), Res("L", function));
+    QString strResults;
+    for (const QString& strPlace : places.split(u','))
+        strResults += Res("L", function, u"01.02.2023", strPlace);
+    const Filled f(Loc("L"), strResults);
+    // One folder, and one item for the date and time whatever the places.
+    QCOMPARE(Outline(f.tree), QStringLiteral("L*{%1{01.02.2023 10:00:00%2}}")
+                                  .arg(title, children.isEmpty() ? QString() : u'{' + children + u'}'));
     CLocationTreeItem* pFolder = At(f.tree, {QStringLiteral("L"), title});
-    QVERIFY2(pFolder, qPrintable(Outline(f.tree)));
     QTEST(pFolder->GetImage(), "image");
     QCOMPARE(pFolder->GetData(), Record({}, kind, true));
     CLocationTreeItem* pResult = pFolder->GetFirstChild();
-    QVERIFY(pResult);
     QCOMPARE(pResult->GetImage(), int(TreeImage::Result));
-    QCOMPARE(pResult->GetData(), Record(u"L", kind, false, false, u"01.02.2023", u"10:00:00"));
-    // A folder shows nothing; a result shows itself.
+    const QString strPlace = children.isEmpty() ? places.section(u',', -1) : QString();
+    QCOMPARE(pResult->GetData(), Record(u"L", kind, false, false, u"01.02.2023", u"10:00:00", strPlace));
+    // A folder shows nothing; a result or a place shows itself.
     QCOMPARE(CLocationTree::GetShowResultArgs(pFolder), ShowResultArgs());
-    QCOMPARE(CLocationTree::GetShowResultArgs(pResult),
-             Shown(kind, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), QString(), pResult->GetText()));
-}
-
-void TestLocationTree::placeNumbers_data()
-{
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QStringList>("places");
-    QTest::addColumn<QString>("itemPlace");
-    QTest::addColumn<QStringList>("children");
-
-    const QStringList one2 = Labels({"1", "2"});
-    QTest::newRow("error measurements 1 and 2") << "Error-Measurement" << one2 << QString() << one2;
-    QTest::newRow("tm/te 1 and 2") << "TmTe-Transmitter" << one2 << QString() << one2;
-    QTest::newRow("error measurement without place")
-        << "Error-Measurement" << Labels({""}) << QString() << QStringList();
-    QTest::newRow("error measurement, empty place then 3")
-        << "Error-Measurement" << Labels({"", "3"}) << QString() << Labels({"3"});
-    QTest::newRow("values keep the later place") << "Value-Measurement" << one2 << QStringLiteral("2") << QStringList();
-    QTest::newRow("harmonics keep the later, empty, place")
-        << "Harmonics-Measurement" << Labels({"1", ""}) << QString() << QStringList();
-}
-
-void TestLocationTree::placeNumbers()
-{
-    QFETCH(QString, function);
-    QFETCH(QStringList, places);
-    QFETCH(QString, itemPlace);
-
-    QString strResults;
-    for (const QString& place : places)
-        strResults += Res("L", function, u"01.02.2023", place);
-    const Filled f(Loc("L"), strResults);
-    CLocationTreeItem* pLocation = f.tree.FindLocationItem(QStringLiteral("L"));
-    QVERIFY(pLocation);
-    QCOMPARE(pLocation->GetChildCount(), 1);
-    CLocationTreeItem* pFolder = pLocation->GetFirstChild();
-    QCOMPARE(pFolder->GetChildCount(), 1);
-    CLocationTreeItem* pItem = pFolder->GetFirstChild();
-    const int nKind = ToInt(KindOfFunction(function).value());
-    QCOMPARE(pItem->GetData(), Record(u"L", nKind, false, false, u"01.02.2023", u"10:00:00", itemPlace));
-    QStringList labels;
-    for (int i = 0; i < pItem->GetChildCount(); ++i) {
-        const CLocationTreeItem* pChild = pItem->GetChild(i);
-        const QString strPlace = pChild->GetText();
-        labels << strPlace;
+    QCOMPARE(CLocationTree::GetShowResultArgs(pResult), Shown(kind, strPlace, pResult->GetText()));
+    for (int i = 0; i < pResult->GetChildCount(); ++i) {
+        const CLocationTreeItem* pChild = pResult->GetChild(i);
         QCOMPARE(pChild->GetImage(), int(TreeImage::PlaceNo));
-        QCOMPARE(pChild->GetData(), Record(u"L", nKind, false, false, u"01.02.2023", u"10:00:00", strPlace));
-        QCOMPARE(CLocationTree::GetShowResultArgs(pChild),
-                 Shown(nKind, QStringLiteral("01.02.2023"), QStringLiteral("10:00:00"), strPlace, strPlace));
+        QCOMPARE(pChild->GetData(), Record(u"L", kind, false, false, u"01.02.2023", u"10:00:00", pChild->GetText()));
+        QCOMPARE(CLocationTree::GetShowResultArgs(pChild), Shown(kind, pChild->GetText(), pChild->GetText()));
     }
-    QTEST(labels, "children");
 }
 
 void TestLocationTree::samples_data()
@@ -405,7 +378,7 @@ void TestLocationTree::samples()
         QCOMPARE(pSample->GetImage(), int(TreeImage::Sample));
         QCOMPARE(pSample->GetData(), Record(u"L", 13, false, false, date, time));
         // The view gets the running number alone.
-        QCOMPARE(CLocationTree::GetShowResultArgs(pSample), Shown(13, date, time, QString(), QString::number(i + 1)));
+        QCOMPARE(CLocationTree::GetShowResultArgs(pSample), Shown(13, QString(), QString::number(i + 1), date, time));
     }
     QTEST(got, "labels");
 
