@@ -45,41 +45,25 @@ private slots:
     void formatBreaksLines();
 
 private:
+    // The test files written anew, opened and shown in the tree.
     void Reset();
+    QPair<QByteArray, QByteArray> Bytes() const { return {ReadBytes(m_strMain), ReadBytes(m_strResult)}; }
     QTemporaryDir m_settings;
     // A fresh folder for each test, with the test files in it.
     std::unique_ptr<QTemporaryDir> m_pDir;
     QString m_strMain, m_strResult;
     CXMLDocument m_main, m_result;
+    CLocationTree m_tree;
 };
 
 namespace {
 
-struct Files
-{
-    QString strMain, strResult;
-    CXMLDocument main, result;
-    CLocationTree tree;
-
-    explicit Files(const QString& strFolder)
-        : strMain(strFolder + QStringLiteral("/Main.xml"))
-        , strResult(strFolder + QStringLiteral("/Result.xml"))
-    {
-        QDir().mkpath(strFolder);
-        WriteLocationTestFiles(strMain, strResult);
-        main.Open(strMain);
-        result.Open(strResult);
-        tree.RebuildTree(main, result);
-    }
-    QPair<QByteArray, QByteArray> Bytes() const { return {ReadBytes(strMain), ReadBytes(strResult)}; }
-};
-
 // What a rebuild from the files on disk shows.
-QStringList TreeFromDisk(const Files& f)
+QStringList TreeFromDisk(const QString& strMain, const QString& strResult)
 {
     CXMLDocument main, result;
-    main.Open(f.strMain);
-    result.Open(f.strResult);
+    main.Open(strMain);
+    result.Open(strResult);
     CLocationTree tree;
     tree.RebuildTree(main, result);
     return DumpTree(tree);
@@ -92,14 +76,6 @@ QStringList Texts(CXMLDocument& doc, const QString& strQuery)
     for (n.Open(strQuery); !n.IsEOF(); n.MoveNext())
         list << QString::fromUtf8(n.GetCurrentElement().text().get());
     return list;
-}
-
-std::vector<CLocationTreeItem*> Items(const CLocationTree& tree)
-{
-    std::vector<CLocationTreeItem*> items;
-    for (CLocationTreeItem* p = tree.GetFirstItem(); p; p = tree.NextItem(p))
-        items.push_back(p);
-    return items;
 }
 
 QString Path(const QTemporaryDir& dir, const char* pszName)
@@ -136,34 +112,36 @@ void TestLocationStore::Reset()
     WriteLocationTestFiles(m_strMain, m_strResult);
     m_main.Open(m_strMain);
     m_result.Open(m_strResult);
+    m_tree.RebuildTree(m_main, m_result);
 }
 
 void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
 {
     CRecordingSink sink;
-    Files f(m_pDir->filePath(QStringLiteral("model")));
-    CLocationStore store(f.main, f.result, f.tree);
-    CMirror mirror(f.tree);
+    CLocationStore store(m_main, m_result, m_tree);
+    CMirror mirror(m_tree);
     QRandomGenerator rnd(20240501);
     std::vector<CStoreChange> stack;
     size_t nDone = 0;
     // The files after each step of the stack: undo and redo must give them back.
-    std::vector<QPair<QByteArray, QByteArray>> states{f.Bytes()};
+    std::vector<QPair<QByteArray, QByteArray>> states{Bytes()};
     const QStringList names{QStringLiteral("G1"), QStringLiteral("Ä & <Ö>"), QStringLiteral("x\"y'z"),
                             QStringLiteral("L3"), QStringLiteral("L17"), QStringLiteral(" L18 "), QStringLiteral("neu")};
     int nCounts[9] = {};
     QSet<QString> serials;
-    for (const QString& s : Texts(f.result, QStringLiteral("Result/Serial")))
+    for (const QString& s : Texts(m_result, QStringLiteral("Result/Serial")))
         serials.insert(s);
 
     for (int nStep = 0; nStep < 600; ++nStep) {
-        const auto items = Items(f.tree);
+        std::vector<CLocationTreeItem*> items;
+        for (CLocationTreeItem* p = m_tree.GetFirstItem(); p; p = m_tree.NextItem(p))
+            items.push_back(p);
         CLocationTreeItem* pItem = items.empty() ? nullptr : items[rnd.bounded(static_cast<quint32>(items.size()))];
         const TreeItemData d = pItem ? pItem->GetData() : TreeItemData();
         // The window runs a command on the selected item.
-        f.tree.SelectItem(pItem);
+        m_tree.SelectItem(pItem);
         const QString strName = names[rnd.bounded(names.size())];
-        const QStringList groups = Texts(f.main, QStringLiteral("Group/@Name"));
+        const QStringList groups = Texts(m_main, QStringLiteral("Group/@Name"));
         const QString strGroup = rnd.bounded(3) == 0 || groups.isEmpty() ? QString() : groups[rnd.bounded(groups.size())];
         const int nCommand = static_cast<int>(rnd.bounded(9));
         const auto kind = d.m_nKind;
@@ -175,7 +153,7 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
                 if (pItem && kind == ResultKind::Group)
                     change = store.RenameGroup(d.m_strName, strName);
                 else if (pItem && kind == ResultKind::Location && !d.m_bIsUnassigned) {
-                    CLocationFields fields = *ReadLocation(f.main, d.m_strName);
+                    CLocationFields fields = *ReadLocation(m_main, d.m_strName);
                     fields.m_strID = rnd.bounded(2) ? d.m_strName : strName;
                     fields.m_meter[1] = QStringLiteral("M-%1").arg(nStep);
                     change = store.EditLocation(d.m_strName, fields, strGroup);
@@ -199,7 +177,7 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
                 change = store.NewGroup(rnd.bounded(2) ? strName : QStringLiteral("NG%1").arg(nStep));
                 break;
             case 4: { // assign
-                const QStringList ids = Texts(f.main, QStringLiteral(".//Main/General/ID"));
+                const QStringList ids = Texts(m_main, QStringLiteral(".//Main/General/ID"));
                 if (pItem && !ids.isEmpty()
                     && (kind == ResultKind::Location
                         || (!d.m_bIsContainer && kind != ResultKind::Sample && d.m_strPlaceNo.isEmpty())))
@@ -219,18 +197,18 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
             case 7:
                 if (nDone > 0) {
                     store.Undo(stack[--nDone]);
-                    QCOMPARE(f.Bytes(), states[nDone]);
+                    QCOMPARE(Bytes(), states[nDone]);
                     // What was selected when the command ran is selected again.
                     if (const auto& before = stack[nDone].m_selectedBefore) {
-                        QVERIFY(f.tree.GetSelectedItem());
-                        QCOMPARE(f.tree.GetSelectedItem()->GetData(), *before);
+                        QVERIFY(m_tree.GetSelectedItem());
+                        QCOMPARE(m_tree.GetSelectedItem()->GetData(), *before);
                     }
                 }
                 break;
             case 8:
                 if (nDone < stack.size()) {
                     store.Redo(stack[nDone++]);
-                    QCOMPARE(f.Bytes(), states[nDone]);
+                    QCOMPARE(Bytes(), states[nDone]);
                 }
                 break;
             }
@@ -242,15 +220,15 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
             stack.resize(nDone);
             states.resize(nDone + 1);
             stack.push_back(std::move(*change));
-            states.push_back(f.Bytes());
+            states.push_back(Bytes());
             ++nDone;
         } else if (nCommand >= 7) {
             ++nCounts[nCommand];
         }
 
         // The patched tree is the tree the files give.
-        const QStringList patched = DumpTree(f.tree);
-        const QStringList rebuilt = TreeFromDisk(f);
+        const QStringList patched = DumpTree(m_tree);
+        const QStringList rebuilt = TreeFromDisk(m_strMain, m_strResult);
         if (patched != rebuilt) {
             qsizetype i = 0;
             while (i < patched.size() && i < rebuilt.size() && patched[i] == rebuilt[i])
@@ -262,14 +240,14 @@ void TestLocationStore::randomCommandsKeepFilesAndTreeInStep()
         // The notifications told every change; the tree's look-ups and the
         // files' indexes agree with a walk and with the queries.
         QCOMPARE(mirror.Compare(), QString());
-        QCOMPARE(TreeIndexDisagreement(f.tree, names), QString());
-        QCOMPARE(IndexDisagreement(f.result), QString());
-        QCOMPARE(IndexDisagreement(f.main), QString());
+        QCOMPARE(TreeIndexDisagreement(m_tree, names), QString());
+        QCOMPARE(IndexDisagreement(m_result), QString());
+        QCOMPARE(IndexDisagreement(m_main), QString());
         // No ID twice; every result once, and only deletes (or undoing and
         // redoing) change which results exist.
-        const QStringList ids = Texts(f.main, QStringLiteral(".//Main/General/ID"));
+        const QStringList ids = Texts(m_main, QStringLiteral(".//Main/General/ID"));
         QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
-        const QStringList list = Texts(f.result, QStringLiteral("Result/Serial"));
+        const QStringList list = Texts(m_result, QStringLiteral("Result/Serial"));
         const QSet<QString> now(list.begin(), list.end());
         QCOMPARE(now.size(), list.size());
         if (!bDeletes && nCommand < 7)
@@ -299,15 +277,14 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     QFETCH(int, command);
     QFETCH(int, way);
     CRecordingSink sink;
-    const QString strFolder = m_pDir->filePath(QStringLiteral("fail"));
+    const QString strFolder = m_pDir->path();
     const QString strMoved = strFolder + QStringLiteral("-moved");
-    Files f(strFolder);
-    CLocationStore store(f.main, f.result, f.tree);
+    CLocationStore store(m_main, m_result, m_tree);
     std::optional<CStoreChange> deletion;
     if (command == 3)
         deletion = store.DeleteLocation(QStringLiteral("L1"), true);
-    const auto before = f.Bytes();
-    const QStringList treeBefore = DumpTree(f.tree);
+    const auto before = Bytes();
+    const QStringList treeBefore = DumpTree(m_tree);
     // The result file is bigger than the limit, the main file smaller: the
     // main file is written, the result file fails.
     if (way == 2)
@@ -318,14 +295,14 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, SIG_IGN);
-    const QString strKept = f.strResult + QStringLiteral(".kept");
+    const QString strKept = m_strResult + QStringLiteral(".kept");
     const auto breakSaves = [&](bool b) {
         struct rlimit limit = old;
         limit.rlim_cur = b ? 3000 : old.rlim_cur;
         switch (way) {
         case 0:
-            return b ? QFile::rename(f.strResult, strKept) && QDir().mkdir(f.strResult)
-                     : QDir().rmdir(f.strResult) && QFile::rename(strKept, f.strResult);
+            return b ? QFile::rename(m_strResult, strKept) && QDir().mkdir(m_strResult)
+                     : QDir().rmdir(m_strResult) && QFile::rename(strKept, m_strResult);
         case 1:
             return b ? QDir().rename(strFolder, strMoved) : QDir().rename(strMoved, strFolder);
         default:
@@ -333,7 +310,7 @@ void TestLocationStore::failedSaveLeavesBothFiles()
         }
     };
     QVERIFY(breakSaves(true));
-    CLocationFields fields = *ReadLocation(f.main, QStringLiteral("L2"));
+    CLocationFields fields = *ReadLocation(m_main, QStringLiteral("L2"));
     fields.m_strID = QStringLiteral("L2-neu");
     const auto run = [&] {
         switch (command) {
@@ -351,16 +328,16 @@ void TestLocationStore::failedSaveLeavesBothFiles()
     }
     QVERIFY(breakSaves(false));
     QVERIFY2(strError.startsWith(LoadString(IDS_CHANGE_NOT_SAVED) + u'\n' + LoadString(IDS_XML_SAVE) + u'\n'), qPrintable(strError));
-    QVERIFY2(strError.contains(way == 0 || way == 2 ? f.strResult : f.strMain), qPrintable(strError));
-    QCOMPARE(f.Bytes(), before);
+    QVERIFY2(strError.contains(way == 0 || way == 2 ? m_strResult : m_strMain), qPrintable(strError));
+    QCOMPARE(Bytes(), before);
     QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), (QStringList{QStringLiteral("Main.xml"), QStringLiteral("Result.xml")}));
     // Memory went back too: the tree is unchanged, and the same command
     // now goes through.
-    QCOMPARE(DumpTree(f.tree), treeBefore);
-    QCOMPARE(TreeFromDisk(f), treeBefore);
+    QCOMPARE(DumpTree(m_tree), treeBefore);
+    QCOMPARE(TreeFromDisk(m_strMain, m_strResult), treeBefore);
     run();
-    QCOMPARE(DumpTree(f.tree), TreeFromDisk(f));
-    QVERIFY(f.Bytes() != before);
+    QCOMPARE(DumpTree(m_tree), TreeFromDisk(m_strMain, m_strResult));
+    QVERIFY(Bytes() != before);
 }
 
 // --- transfers -----------------------------------------------------------------
