@@ -31,23 +31,6 @@ QSettings Store()
     return QSettings(QStringLiteral("KOLT GmbH"), QStringLiteral("Qarda"));
 }
 
-QMap<QString, QVariant> Snapshot()
-{
-    QSettings s = Store();
-    QMap<QString, QVariant> values;
-    for (const QString& strKey : s.allKeys())
-        values.insert(strKey, s.value(strKey));
-    return values;
-}
-
-void RemoveTranslations()
-{
-    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-        QCoreApplication::removeTranslator(p);
-        delete p;
-    }
-}
-
 QPushButton* DialogButton(QDialog& dlg, QDialogButtonBox::ButtonRole role)
 {
     auto* pBox = dlg.findChild<QDialogButtonBox*>();
@@ -97,9 +80,13 @@ void TestSettings::init()
     Store().clear();
 }
 
+// Each test loads the translation it needs.
 void TestSettings::cleanup()
 {
-    RemoveTranslations();
+    for (QTranslator* p : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(p);
+        delete p;
+    }
 }
 
 void TestSettings::values_data()
@@ -303,7 +290,7 @@ void TestSettings::dialog()
     if (norm.isValid())
         Store().setValue(QStringLiteral("Settings/Norm"), norm);
     LoadLanguageDLL();
-    const auto before = Snapshot();
+    const QByteArray before = ReadBytes(m_strConf);
 
     CSettingsDlg dlg;
     dlg.m_strMainFile = QStringLiteral("/data/Main.xml");
@@ -351,7 +338,7 @@ void TestSettings::dialog()
     QVERIFY(sink.m_shown.isEmpty());
     if (way) {
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(Snapshot(), before);
+        QCOMPARE(ReadBytes(m_strConf), before);
         QCOMPARE(dlg.m_strResultFile, QStringLiteral("/data/Result.xml"));
         return;
     }
