@@ -611,9 +611,7 @@ void TestMainFrame::splitterMinimum()
     QFETCH(QString, stored);
     Store().setValue(QStringLiteral("Position/Splitter"), stored);
     PlainWindow f;
-    f.m_wnd.setGeometry(kDefault);
-    f.m_wnd.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.m_wnd));
+    QVERIFY(f.LoadAndShow());
     const int nTotal = f.m_pSplitter->sizes().at(0) + f.m_pSplitter->sizes().at(1);
     f.m_pSplitter->setSizes({nTotal / 4, nTotal - nTotal / 4});
     const IntList before = f.m_pSplitter->sizes();
