@@ -604,6 +604,7 @@ void TestMainFrame::splitterMinimum_data()
     QTest::addColumn<QString>("stored");
     QTest::newRow("zero width") << QStringLiteral("0,500");
     QTest::newRow("both tiny") << QStringLiteral("1,0");
+    QTest::newRow("first wider than the window") << QStringLiteral("5000,10");
 }
 
 void TestMainFrame::splitterMinimum()
