@@ -238,7 +238,8 @@ void TestLocationDialogs::assignAndRemarkDialogs()
     QStringList ids;
     for (int i = 0; i < pIds->count(); ++i)
         ids << pIds->itemText(i);
-    QCOMPARE(ids.mid(0, 5), (QStringList{QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("L10"), QStringLiteral("L11"), QStringLiteral("L12")}));
+    QCOMPARE(ids.mid(0, 5), (QStringList{QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("L10"),
+                                         QStringLiteral("L11"), QStringLiteral("L12")}));
     pIds->setFocus();
     QTest::keyClick(pIds, Qt::Key_Down);
     ClickOk(assign);

@@ -272,30 +272,33 @@ void TestLocationTree::kinds_data()
     // empty: one result without), and the place items they give.
     QTest::addColumn<QString>("places");
     QTest::addColumn<QString>("children");
+    auto row = [](const char* pszName, const char* pszFunction, int nKind, const char* pszTitle, int nImage,
+                  const char* pszPlaces = "", const char* pszChildren = "") {
+        QTest::newRow(pszName) << QString::fromUtf8(pszFunction) << nKind << QString::fromUtf8(pszTitle) << nImage
+                               << QString::fromUtf8(pszPlaces) << QString::fromUtf8(pszChildren);
+    };
 
-    QTest::newRow("3") << "Value-Measurement" << 3 << "Istwerte" << 4 << "" << "";
-    QTest::newRow("4") << "Vector-Measurement" << 4 << "Vektoren" << 5 << "" << "";
-    QTest::newRow("5") << "Curve-Measurement" << 5 << "Kurvenabtastung" << 6 << "" << "";
-    QTest::newRow("6") << "Harmonics-Measurement" << 6 << "Harmonische" << 7 << "" << "";
-    QTest::newRow("7") << "Error-Measurement" << 7 << "Fehlermessung" << 8 << "" << "";
-    QTest::newRow("8") << "Register-Test" << 8 << "Registertest" << 9 << "" << "";
-    QTest::newRow("9") << "TmTe-Transmitter" << 9 << "TmTe" << 10 << "" << "";
-    QTest::newRow("10") << "U-Burden" << 10 << "U-Bürden" << 11 << "" << "";
-    QTest::newRow("11") << "I-Burden" << 11 << "I-Bürden" << 12 << "" << "";
-    QTest::newRow("12") << "Continue-Value-Measurement" << 12 << "Fortlaufende Istwerte" << 13 << "" << "";
-    QTest::newRow("14") << "UI-Transformer" << 14 << "UI-Transformer" << 15 << "" << "";
-    QTest::newRow("15") << "Automatic-Measurement" << 15 << "Automatische Messung" << 16 << "" << "";
-    QTest::newRow("16") << "AUX-Channel" << 16 << "Aux-Kanäle" << 17 << "" << "";
-    QTest::newRow("17") << "Selektiv-Measurement" << 17 << "Selektive Leistungsmessung" << 19 << "" << "";
-    QTest::newRow("18") << "PQS-Reg-Test" << 18 << "Registertest - PQS" << 20 << "" << "";
-    QTest::newRow("error measurements 1 and 2") << "Error-Measurement" << 7 << "Fehlermessung" << 8 << "1,2" << "1,2";
-    QTest::newRow("error measurement, empty place then 3")
-        << "Error-Measurement" << 7 << "Fehlermessung" << 8 << ",3" << "3";
-    QTest::newRow("tm/te 1 and 2") << "TmTe-Transmitter" << 9 << "TmTe" << 10 << "1,2" << "1,2";
+    row("3", "Value-Measurement", 3, "Istwerte", 4);
+    row("4", "Vector-Measurement", 4, "Vektoren", 5);
+    row("5", "Curve-Measurement", 5, "Kurvenabtastung", 6);
+    row("6", "Harmonics-Measurement", 6, "Harmonische", 7);
+    row("7", "Error-Measurement", 7, "Fehlermessung", 8);
+    row("8", "Register-Test", 8, "Registertest", 9);
+    row("9", "TmTe-Transmitter", 9, "TmTe", 10);
+    row("10", "U-Burden", 10, "U-Bürden", 11);
+    row("11", "I-Burden", 11, "I-Bürden", 12);
+    row("12", "Continue-Value-Measurement", 12, "Fortlaufende Istwerte", 13);
+    row("14", "UI-Transformer", 14, "UI-Transformer", 15);
+    row("15", "Automatic-Measurement", 15, "Automatische Messung", 16);
+    row("16", "AUX-Channel", 16, "Aux-Kanäle", 17);
+    row("17", "Selektiv-Measurement", 17, "Selektive Leistungsmessung", 19);
+    row("18", "PQS-Reg-Test", 18, "Registertest - PQS", 20);
+    row("error measurements 1 and 2", "Error-Measurement", 7, "Fehlermessung", 8, "1,2", "1,2");
+    row("error measurement, empty place then 3", "Error-Measurement", 7, "Fehlermessung", 8, ",3", "3");
+    row("tm/te 1 and 2", "TmTe-Transmitter", 9, "TmTe", 10, "1,2", "1,2");
     // Without place items the result keeps the later place.
-    QTest::newRow("values keep the later place") << "Value-Measurement" << 3 << "Istwerte" << 4 << "1,2" << "";
-    QTest::newRow("harmonics keep the later, empty, place")
-        << "Harmonics-Measurement" << 6 << "Harmonische" << 7 << "1," << "";
+    row("values keep the later place", "Value-Measurement", 3, "Istwerte", 4, "1,2");
+    row("harmonics keep the later, empty, place", "Harmonics-Measurement", 6, "Harmonische", 7, "1,");
 }
 
 void TestLocationTree::kinds()
