@@ -27,26 +27,6 @@
 #include <QTest>
 #include <QUndoStack>
 
-class TestLocationDialogs : public QObject
-{
-    Q_OBJECT
-private slots:
-    void initTestCase();
-    // Each test starts from the same files.
-    void init() { WriteLocationTestFiles(m_strMain, m_strResult); }
-    void sheetRoundTrip();
-    void validation_data();
-    void validation();
-    void assignAndRemarkDialogs();
-    void importDialog_data();
-    void importDialog();
-    void paneCommandsAndSearch();
-
-private:
-    QTemporaryDir m_dir;
-    QString m_strMain, m_strResult;
-};
-
 namespace {
 
 // Latin-1 only: key events carry one byte per character.
@@ -90,241 +70,6 @@ QString ControlText(QWidget* p)
     return qobject_cast<QPlainTextEdit*>(p)->toPlainText();
 }
 
-} // namespace
-
-void TestLocationDialogs::initTestCase()
-{
-    UseTemporarySettings(m_dir);
-    m_strMain = m_dir.path() + QStringLiteral("/Main.xml");
-    m_strResult = m_dir.path() + QStringLiteral("/Result.xml");
-}
-
-// Every field typed into a new location's sheet, written by the command,
-// read back from the file and shown again by the sheet in edit mode. Each
-// field gets a text of its own, so a control wired to another field shows.
-void TestLocationDialogs::sheetRoundTrip()
-{
-    struct CField
-    {
-        int nTab;
-        QString strControl, strElement;
-    };
-    QList<CField> fields{{0, QStringLiteral("1023"), QStringLiteral("General/ID")},
-                         {0, QStringLiteral("1024"), QStringLiteral("General/Remark")}};
-    const QStringList address = QStringLiteral("Firstname Name Street Postcode City Country No Remark").split(u' ');
-    for (int i = 0; i < 8; ++i) {
-        fields.append({1, QString::number(1000 + i), QStringLiteral("Customer/") + address[i]});
-        fields.append({2, QString::number(1000 + i), QStringLiteral("Location/") + address[i]});
-    }
-    const QStringList net = QStringLiteral("Operator Supplier Remark").split(u' ');
-    for (int i = 0; i < 3; ++i)
-        fields.append({3, QString::number(1016 + i), QStringLiteral("Net/") + net[i]});
-    const QStringList meter = QStringLiteral("Manufacturer Manuf-No Custom-No Remark").split(u' ');
-    for (int i = 0; i < 4; ++i)
-        fields.append({4, QString::number(1019 + i), QStringLiteral("Meter/") + meter[i]});
-    const QString strId = QStringLiteral("Ort ") + kSpecial;
-    auto value = [&](const CField& f) { return f.strControl == u"1023" ? strId : kSpecial + f.strElement; };
-
-    CRecordingSink sink;
-    CQardaDoc doc(m_strMain, m_strResult);
-    CLocationTree tree;
-    CLocationStore store(doc.m_xmlMain, doc.m_xmlResult, tree);
-    CBearbeitenSheet sheet(&doc.m_xmlMain, IDS_CAPTION_NEW);
-    QVERIFY(sheet.OnInitDialog());
-    sheet.show();
-    QCOMPARE(sheet.windowTitle(), QStringLiteral("Neu"));
-    // The group list: empty entry first, then the groups in file order.
-    auto* pGroups = qobject_cast<QComboBox*>(Control(sheet, 0, QStringLiteral("1068")));
-    QCOMPARE(pGroups->currentIndex(), 0);
-    QCOMPARE(pGroups->itemText(2), QStringLiteral("G1"));
-    pGroups->setFocus();
-    QTest::keyClick(pGroups, Qt::Key_Down);
-    QTest::keyClick(pGroups, Qt::Key_Down);
-    for (const CField& f : fields)
-        Type(Control(sheet, f.nTab, f.strControl), value(f));
-    ClickOk(sheet);
-    QCOMPARE(sheet.result(), int(QDialog::Accepted));
-    QCOMPARE(sheet.m_pGeneral->m_strGroup, QStringLiteral("G1"));
-    QVERIFY(store.NewLocation(sheet.GetFields(), sheet.m_pGeneral->m_strGroup));
-
-    CXMLDocument reread;
-    reread.Open(m_strMain);
-    CXMLNode n(&reread);
-    QVERIFY(n.FindFirst(QStringLiteral("Group[@Name = 'G1']/Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}));
-    for (const CField& f : fields)
-        QCOMPARE(QString::fromUtf8(
-                     n.GetCurrentElement().first_element_by_path(f.strElement.toUtf8().constData()).text().get()),
-                 value(f));
-
-    CBearbeitenSheet edit(&reread, IDS_CAPTION_EDIT);
-    edit.m_bEditMode = true;
-    edit.m_strStartId = strId;
-    edit.m_pGeneral->m_strGroup = QStringLiteral("G1");
-    QVERIFY(edit.OnInitDialog());
-    QCOMPARE(edit.windowTitle(), QStringLiteral("Bearbeiten"));
-    for (const CField& f : fields)
-        QCOMPARE(ControlText(Control(edit, f.nTab, f.strControl)), value(f));
-    QCOMPARE(qobject_cast<QComboBox*>(Control(edit, 0, QStringLiteral("1068")))->currentText(), QStringLiteral("G1"));
-    QVERIFY(sink.m_shown.isEmpty());
-}
-
-void TestLocationDialogs::validation_data()
-{
-    QTest::addColumn<int>("dialog");  // 0 new location, 1 edit L3, 2 new group, 3 edit group G1
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<unsigned>("message");  // 0: accepted
-    QTest::newRow("empty ID") << 0 << QString() << unsigned(IDS_ID_EMPTY);
-    QTest::newRow("duplicate ID") << 0 << QStringLiteral("L3") << unsigned(IDS_ID_EXISTS);
-    QTest::newRow("duplicate ID with blanks") << 0 << QStringLiteral(" L3 ") << unsigned(IDS_ID_EXISTS);
-    QTest::newRow("new ID") << 0 << QStringLiteral("l3") << 0u;
-    QTest::newRow("edit keeps own ID") << 1 << QStringLiteral("L3") << 0u;
-    QTest::newRow("edit to another's ID") << 1 << QStringLiteral("L4") << unsigned(IDS_ID_EXISTS);
-    QTest::newRow("duplicate group") << 2 << QStringLiteral("G0") << unsigned(IDS_GROUP_EXISTS);
-    QTest::newRow("empty group") << 2 << QString() << unsigned(IDS_GROUP_NAME_EMPTY);
-    QTest::newRow("group keeps its name") << 3 << QStringLiteral("G1") << 0u;
-    QTest::newRow("group to another's name") << 3 << QStringLiteral("G2") << unsigned(IDS_GROUP_EXISTS);
-}
-
-void TestLocationDialogs::validation()
-{
-    QFETCH(int, dialog);
-    QFETCH(QString, typed);
-    QFETCH(unsigned, message);
-    CRecordingSink sink;
-    CXMLDocument main;
-    main.Open(m_strMain);
-    std::unique_ptr<QDialog> pDlg;
-    if (dialog < 2) {
-        auto* pSheet = new CBearbeitenSheet(&main, dialog ? IDS_CAPTION_EDIT : IDS_CAPTION_NEW);
-        pSheet->m_bEditMode = dialog == 1;
-        pSheet->m_strStartId = QStringLiteral("L3");
-        pDlg.reset(pSheet);
-        QVERIFY(pSheet->OnInitDialog());
-        pSheet->show();
-        Type(Control(*pSheet, 0, QStringLiteral("1023")), typed);
-    } else {
-        auto* pGroup = new CGroupNameDlg(dialog == 2 ? IDS_CAPTION_NEW : IDS_CAPTION_EDIT);
-        pGroup->m_pMain = &main;
-        pGroup->m_strName = pGroup->m_strOldName = dialog == 3 ? QStringLiteral("G1") : QString();
-        pDlg.reset(pGroup);
-        pGroup->OnInitDialog();
-        pGroup->show();
-        Type(pGroup->findChild<QLineEdit*>(QStringLiteral("1001")), typed);
-    }
-    ClickOk(*pDlg);
-    if (message == 0) {
-        QVERIFY(sink.m_shown.isEmpty());
-        QCOMPARE(pDlg->result(), int(QDialog::Accepted));
-        if (dialog >= 2)
-            QCOMPARE(static_cast<CGroupNameDlg*>(pDlg.get())->m_strName, typed.trimmed());
-    } else {
-        QCOMPARE(sink.m_shown.size(), 1);
-        QCOMPARE(sink.m_shown[0].first, LoadString(message));
-        QCOMPARE(sink.m_shown[0].second, MsgIcon::Exclamation);
-        // The dialog stays open with what was typed.
-        QVERIFY(pDlg->isVisible());
-    }
-}
-
-void TestLocationDialogs::assignAndRemarkDialogs()
-{
-    CXMLDocument main;
-    main.Open(m_strMain);
-    CAssignResultDlg assign;
-    assign.m_pMain = &main;
-    QVERIFY(assign.OnInitDialog());
-    assign.show();
-    auto* pIds = assign.findChild<QComboBox*>(QStringLiteral("1025"));
-    QStringList ids;
-    for (int i = 0; i < pIds->count(); ++i)
-        ids << pIds->itemText(i);
-    QCOMPARE(ids.mid(0, 5), (QStringList{QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("L10"),
-                                         QStringLiteral("L11"), QStringLiteral("L12")}));
-    pIds->setFocus();
-    QTest::keyClick(pIds, Qt::Key_Down);
-    ClickOk(assign);
-    QCOMPARE(assign.m_strChosenId, QStringLiteral("L1"));
-
-    // No locations: OK ends the dialog as cancelled.
-    const QString strEmpty = m_dir.path() + QStringLiteral("/Empty.xml");
-    WriteBytes(strEmpty, "<Main-Data>\r\n</Main-Data>\r\n");
-    CXMLDocument empty;
-    empty.Open(strEmpty);
-    CAssignResultDlg none;
-    none.m_pMain = &empty;
-    QVERIFY(none.OnInitDialog());
-    none.show();
-    ClickOk(none);
-    QCOMPARE(none.result(), int(QDialog::Rejected));
-
-    // Line breaks come and go as CR LF; Enter makes one.
-    CRemarkAddressDlg remark;
-    remark.m_strRemark = QStringLiteral("a\r\nb");
-    remark.m_strAddress = QStringLiteral("12");
-    remark.OnInitDialog();
-    remark.show();
-    auto* pText = remark.findChild<QPlainTextEdit*>(QStringLiteral("1038"));
-    pText->setFocus();
-    pText->moveCursor(QTextCursor::End);
-    QTest::keyClick(pText, Qt::Key_Return);
-    KeyText(pText, kSpecial);
-    Type(remark.findChild<QLineEdit*>(QStringLiteral("1072")), QStringLiteral("7"));
-    ClickOk(remark);
-    QCOMPARE(remark.m_strRemark, QStringLiteral("a\r\nb\r\n") + kSpecial);
-    QCOMPARE(remark.m_strAddress, QStringLiteral("7"));
-}
-
-void TestLocationDialogs::importDialog_data()
-{
-    QTest::addColumn<QString>("order");  // as saved
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("separator");
-    QTest::addColumn<bool>("file");  // a file that exists is chosen
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QStringList>("selected");
-    QTest::newRow("saved order 3;0;99") << "3;0;99" << 1 << 1 << true << QString() << QStringList{QStringLiteral("Vorname (Kunde)"), QStringLiteral("ID")};
-    QTest::newRow("order without ID") << "3" << 1 << 1 << true << "Die Spaltenfolge muss die Spalte ID enthalten."
-                                      << QStringList{QStringLiteral("Vorname (Kunde)")};
-    QTest::newRow("other separator empty") << "0" << 1 << 4 << true
-                                           << "Bitte geben Sie für das Trennzeichen ein Zeichen ein." << QStringList{QStringLiteral("ID")};
-    QTest::newRow("no CSV file") << "0" << 1 << 1 << false << "Bitte wählen Sie eine gültige Datei aus." << QStringList{QStringLiteral("ID")};
-    QTest::newRow("XML, no files") << "" << 0 << 0 << false << "Bitte wählen Sie eine gültige Datei aus." << QStringList();
-}
-
-void TestLocationDialogs::importDialog()
-{
-    QFETCH(QString, order);
-    QFETCH(int, mode);
-    QFETCH(int, separator);
-    QFETCH(bool, file);
-    QFETCH(QString, shown);
-    QFETCH(QStringList, selected);
-    CImportSettings settings;
-    settings.m_nMode = mode;
-    settings.m_nSeparator = separator;
-    settings.m_order = ParseColumnOrder(order);
-    settings.Store();
-    CRecordingSink sink;
-    CImportLocationsDlg dlg;
-    dlg.m_strMainFile = file ? m_strMain : QString();
-    dlg.OnInitDialog();
-    auto* pSelected = dlg.findChild<QListWidget*>(QStringLiteral("1054"));
-    auto* pAvailable = dlg.findChild<QListWidget*>(QStringLiteral("1051"));
-    QStringList labels;
-    for (int i = 0; i < pSelected->count(); ++i)
-        labels << pSelected->item(i)->text();
-    QCOMPARE(labels, selected);
-    QCOMPARE(pAvailable->count(), kImportColumnCount - selected.size());
-    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("1050"))->isEnabled(), mode == 1 && separator == 4);
-    dlg.accept();
-    QCOMPARE(sink.m_shown.isEmpty() ? QString() : sink.m_shown.first().first, shown);
-    QCOMPARE(dlg.result() == QDialog::Accepted, shown.isEmpty());
-    if (shown.isEmpty())
-        QCOMPARE(CImportSettings::Load().m_order, dlg.m_order);
-}
-
-namespace {
-
 // The model's labels as Outline writes the tree's, the current item starred.
 QString ModelOutline(const QAbstractItemView& view, const QModelIndex& parent = {})
 {
@@ -340,89 +85,336 @@ QString ModelOutline(const QAbstractItemView& view, const QModelIndex& parent = 
 
 }  // namespace
 
-// Through the pane: commands on the undo stack, and the search, which
-// follows the commands and keeps what the user had open and selected.
-void TestLocationDialogs::paneCommandsAndSearch()
+class TestLocationDialogs : public QObject
 {
-    CRecordingSink sink;
-    sink.m_bAnswer = true;
-    CQardaDoc doc(m_strMain, m_strResult);
-    // In the layout the program writes.
-    doc.m_xmlMain.Save();
-    doc.m_xmlResult.Save();
-    const QByteArray mainBefore = ReadBytes(m_strMain), resultBefore = ReadBytes(m_strResult);
-    CLeftView view(&doc);
-    view.resize(320, 640);
-    view.RebuildTree();
-    view.show();
-    CLocationTree& tree = view.GetTree();
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_strMain, m_strResult;
 
-    // Assign an unassigned result, delete a result, and undo both.
-    CLocationTreeItem* pUnassigned = tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1);
-    QCOMPARE(pUnassigned->GetText(), QStringLiteral("Undefinierte Ergebnisse"));
-    CLocationTreeItem* pResult = tree.NextItem(tree.NextItem(pUnassigned->GetFirstChild()));
-    QVERIFY(!pResult->GetData().m_bIsContainer);
-    const TreeItemData moved = pResult->GetData();
-    tree.SelectItem(pResult);
-    QVERIFY(view.IsCommandEnabled(IDS_CMD_ASSIGN_RESULT));
-    QVERIFY(!view.IsCommandEnabled(IDS_CMD_EDIT_LOCATION));
-    QVERIFY(view.Push(view.GetStore().AssignResults(pResult, QStringLiteral("L0"))));
-    const TreeItemData* pNow = view.GetSelectedData();
-    QCOMPARE(pNow->m_strName, QStringLiteral("L0"));
-    QCOMPARE(pNow->m_strDate + pNow->m_strTime, moved.m_strDate + moved.m_strTime);
-    view.OnDeleteResults();
-    QCOMPARE(view.GetUndoStack()->count(), 2);
-    view.GetUndoStack()->undo();
-    view.GetUndoStack()->undo();
-    QCOMPARE(ReadBytes(m_strMain), mainBefore);
-    QCOMPARE(ReadBytes(m_strResult), resultBefore);
-    view.GetUndoStack()->redo();
-    QCOMPARE(view.GetSelectedData()->m_strName, QStringLiteral("L0"));
-
-    auto check = [&](const QString& strText) {
-        QCoreApplication::processEvents();
-        CTreeFilter filter; // apart from the pane's own
-        filter.SetText(strText);
-        filter.IndexLocations(doc.m_xmlMain);
-        // The widget's current item is the tree's selection whenever it is shown.
-        QCOMPARE(ModelOutline(view), Outline(tree, &filter));
-    };
-    // What the user had open and selected before searching.
-    CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("G1"));
-    view.expand(view.GetFilterModel()->IndexOf(pGroup));
-    CLocationTreeItem* pPicked = pGroup->GetChild(1);
-    tree.SelectItem(pPicked);
-    for (const QString& strText : {QStringLiteral("l1"), QStringLiteral("k&1"), QStringLiteral("g2"),
-                                   QStringLiteral("L17"), QStringLiteral("nothing")}) {
-        view.SetFilterText(strText);
-        check(strText);
+private slots:
+    void initTestCase()
+    {
+        UseTemporarySettings(m_dir);
+        m_strMain = m_dir.path() + QStringLiteral("/Main.xml");
+        m_strResult = m_dir.path() + QStringLiteral("/Result.xml");
     }
-    view.SetFilterText(QString());
-    check(QString());
-    QVERIFY(view.isExpanded(view.GetFilterModel()->IndexOf(pGroup)));
-    QVERIFY(!view.isExpanded(view.GetFilterModel()->IndexOf(tree.FindGroupItem(QStringLiteral("G2")))));
-    QCOMPARE(view.GetFilterModel()->ItemOf(view.currentIndex()), pPicked);
 
-    // A location with results, found by its ID alone.
-    QString strId;
-    for (int i = 2; i < 10 && strId.isEmpty(); ++i)
-        if (tree.FindLocationItem(QStringLiteral("L%1").arg(i))->HasChildren())
-            strId = QStringLiteral("L%1").arg(i);
-    QVERIFY(!strId.isEmpty());
-    view.SetFilterText(strId);
-    check(strId);
-    QVERIFY(!ModelOutline(view).contains(QStringLiteral("Undefinierte Ergebnisse")));
-    // Its results go to the hidden unassigned node, which the search finds now.
-    QVERIFY(view.Push(view.GetStore().DeleteLocation(strId, false)));
-    check(strId);
-    QVERIFY(ModelOutline(view).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
-    view.GetUndoStack()->undo();
-    check(strId);
-    QVERIFY(sink.m_shown.isEmpty());
-    // Files read anew: nothing to undo any more.
-    view.RebuildTree();
-    QVERIFY(!view.GetUndoStack()->canUndo());
-}
+    // Each test starts from the same files.
+    void init() { WriteLocationTestFiles(m_strMain, m_strResult); }
+
+    // Every field typed into a new location's sheet, written by the command,
+    // read back from the file and shown again by the sheet in edit mode. Each
+    // field gets a text of its own, so a control wired to another field shows.
+    void sheetRoundTrip()
+    {
+        struct CField
+        {
+            int nTab;
+            QString strControl, strElement;
+        };
+        QList<CField> fields{{0, QStringLiteral("1023"), QStringLiteral("General/ID")},
+                             {0, QStringLiteral("1024"), QStringLiteral("General/Remark")}};
+        const QStringList address = QStringLiteral("Firstname Name Street Postcode City Country No Remark").split(u' ');
+        for (int i = 0; i < 8; ++i) {
+            fields.append({1, QString::number(1000 + i), QStringLiteral("Customer/") + address[i]});
+            fields.append({2, QString::number(1000 + i), QStringLiteral("Location/") + address[i]});
+        }
+        const QStringList net = QStringLiteral("Operator Supplier Remark").split(u' ');
+        for (int i = 0; i < 3; ++i)
+            fields.append({3, QString::number(1016 + i), QStringLiteral("Net/") + net[i]});
+        const QStringList meter = QStringLiteral("Manufacturer Manuf-No Custom-No Remark").split(u' ');
+        for (int i = 0; i < 4; ++i)
+            fields.append({4, QString::number(1019 + i), QStringLiteral("Meter/") + meter[i]});
+        const QString strId = QStringLiteral("Ort ") + kSpecial;
+        auto value = [&](const CField& f) { return f.strControl == u"1023" ? strId : kSpecial + f.strElement; };
+
+        CRecordingSink sink;
+        CQardaDoc doc(m_strMain, m_strResult);
+        CLocationTree tree;
+        CLocationStore store(doc.m_xmlMain, doc.m_xmlResult, tree);
+        CBearbeitenSheet sheet(&doc.m_xmlMain, IDS_CAPTION_NEW);
+        QVERIFY(sheet.OnInitDialog());
+        sheet.show();
+        QCOMPARE(sheet.windowTitle(), QStringLiteral("Neu"));
+        // The group list: empty entry first, then the groups in file order.
+        auto* pGroups = qobject_cast<QComboBox*>(Control(sheet, 0, QStringLiteral("1068")));
+        QCOMPARE(pGroups->currentIndex(), 0);
+        QCOMPARE(pGroups->itemText(2), QStringLiteral("G1"));
+        pGroups->setFocus();
+        QTest::keyClick(pGroups, Qt::Key_Down);
+        QTest::keyClick(pGroups, Qt::Key_Down);
+        for (const CField& f : fields)
+            Type(Control(sheet, f.nTab, f.strControl), value(f));
+        ClickOk(sheet);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(sheet.m_pGeneral->m_strGroup, QStringLiteral("G1"));
+        QVERIFY(store.NewLocation(sheet.GetFields(), sheet.m_pGeneral->m_strGroup));
+
+        CXMLDocument reread;
+        reread.Open(m_strMain);
+        CXMLNode n(&reread);
+        QVERIFY(
+            n.FindFirst(QStringLiteral("Group[@Name = 'G1']/Main[General/ID = $id]"), {{QStringLiteral("id"), strId}}));
+        for (const CField& f : fields)
+            QCOMPARE(QString::fromUtf8(
+                         n.GetCurrentElement().first_element_by_path(f.strElement.toUtf8().constData()).text().get()),
+                     value(f));
+
+        CBearbeitenSheet edit(&reread, IDS_CAPTION_EDIT);
+        edit.m_bEditMode = true;
+        edit.m_strStartId = strId;
+        edit.m_pGeneral->m_strGroup = QStringLiteral("G1");
+        QVERIFY(edit.OnInitDialog());
+        QCOMPARE(edit.windowTitle(), QStringLiteral("Bearbeiten"));
+        for (const CField& f : fields)
+            QCOMPARE(ControlText(Control(edit, f.nTab, f.strControl)), value(f));
+        QCOMPARE(qobject_cast<QComboBox*>(Control(edit, 0, QStringLiteral("1068")))->currentText(),
+                 QStringLiteral("G1"));
+        QVERIFY(sink.m_shown.isEmpty());
+    }
+
+    void validation_data()
+    {
+        QTest::addColumn<int>("dialog");  // 0 new location, 1 edit L3, 2 new group, 3 edit group G1
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<unsigned>("message");  // 0: accepted
+        QTest::newRow("empty ID") << 0 << QString() << unsigned(IDS_ID_EMPTY);
+        QTest::newRow("duplicate ID") << 0 << QStringLiteral("L3") << unsigned(IDS_ID_EXISTS);
+        QTest::newRow("duplicate ID with blanks") << 0 << QStringLiteral(" L3 ") << unsigned(IDS_ID_EXISTS);
+        QTest::newRow("new ID") << 0 << QStringLiteral("l3") << 0u;
+        QTest::newRow("edit keeps own ID") << 1 << QStringLiteral("L3") << 0u;
+        QTest::newRow("edit to another's ID") << 1 << QStringLiteral("L4") << unsigned(IDS_ID_EXISTS);
+        QTest::newRow("duplicate group") << 2 << QStringLiteral("G0") << unsigned(IDS_GROUP_EXISTS);
+        QTest::newRow("empty group") << 2 << QString() << unsigned(IDS_GROUP_NAME_EMPTY);
+        QTest::newRow("group keeps its name") << 3 << QStringLiteral("G1") << 0u;
+        QTest::newRow("group to another's name") << 3 << QStringLiteral("G2") << unsigned(IDS_GROUP_EXISTS);
+    }
+    void validation()
+    {
+        QFETCH(int, dialog);
+        QFETCH(QString, typed);
+        QFETCH(unsigned, message);
+        CRecordingSink sink;
+        CXMLDocument main;
+        main.Open(m_strMain);
+        std::unique_ptr<QDialog> pDlg;
+        if (dialog < 2) {
+            auto* pSheet = new CBearbeitenSheet(&main, dialog ? IDS_CAPTION_EDIT : IDS_CAPTION_NEW);
+            pSheet->m_bEditMode = dialog == 1;
+            pSheet->m_strStartId = QStringLiteral("L3");
+            pDlg.reset(pSheet);
+            QVERIFY(pSheet->OnInitDialog());
+            pSheet->show();
+            Type(Control(*pSheet, 0, QStringLiteral("1023")), typed);
+        } else {
+            auto* pGroup = new CGroupNameDlg(dialog == 2 ? IDS_CAPTION_NEW : IDS_CAPTION_EDIT);
+            pGroup->m_pMain = &main;
+            pGroup->m_strName = pGroup->m_strOldName = dialog == 3 ? QStringLiteral("G1") : QString();
+            pDlg.reset(pGroup);
+            pGroup->OnInitDialog();
+            pGroup->show();
+            Type(pGroup->findChild<QLineEdit*>(QStringLiteral("1001")), typed);
+        }
+        ClickOk(*pDlg);
+        if (message == 0) {
+            QVERIFY(sink.m_shown.isEmpty());
+            QCOMPARE(pDlg->result(), int(QDialog::Accepted));
+            if (dialog >= 2)
+                QCOMPARE(static_cast<CGroupNameDlg*>(pDlg.get())->m_strName, typed.trimmed());
+        } else {
+            QCOMPARE(sink.m_shown.size(), 1);
+            QCOMPARE(sink.m_shown[0].first, LoadString(message));
+            QCOMPARE(sink.m_shown[0].second, MsgIcon::Exclamation);
+            // The dialog stays open with what was typed.
+            QVERIFY(pDlg->isVisible());
+        }
+    }
+
+    void assignAndRemarkDialogs()
+    {
+        CXMLDocument main;
+        main.Open(m_strMain);
+        CAssignResultDlg assign;
+        assign.m_pMain = &main;
+        QVERIFY(assign.OnInitDialog());
+        assign.show();
+        auto* pIds = assign.findChild<QComboBox*>(QStringLiteral("1025"));
+        QStringList ids;
+        for (int i = 0; i < pIds->count(); ++i)
+            ids << pIds->itemText(i);
+        QCOMPARE(ids.mid(0, 5), (QStringList{QStringLiteral("L0"), QStringLiteral("L1"), QStringLiteral("L10"),
+                                             QStringLiteral("L11"), QStringLiteral("L12")}));
+        pIds->setFocus();
+        QTest::keyClick(pIds, Qt::Key_Down);
+        ClickOk(assign);
+        QCOMPARE(assign.m_strChosenId, QStringLiteral("L1"));
+
+        // No locations: OK ends the dialog as cancelled.
+        const QString strEmpty = m_dir.path() + QStringLiteral("/Empty.xml");
+        WriteBytes(strEmpty, "<Main-Data>\r\n</Main-Data>\r\n");
+        CXMLDocument empty;
+        empty.Open(strEmpty);
+        CAssignResultDlg none;
+        none.m_pMain = &empty;
+        QVERIFY(none.OnInitDialog());
+        none.show();
+        ClickOk(none);
+        QCOMPARE(none.result(), int(QDialog::Rejected));
+
+        // Line breaks come and go as CR LF; Enter makes one.
+        CRemarkAddressDlg remark;
+        remark.m_strRemark = QStringLiteral("a\r\nb");
+        remark.m_strAddress = QStringLiteral("12");
+        remark.OnInitDialog();
+        remark.show();
+        auto* pText = remark.findChild<QPlainTextEdit*>(QStringLiteral("1038"));
+        pText->setFocus();
+        pText->moveCursor(QTextCursor::End);
+        QTest::keyClick(pText, Qt::Key_Return);
+        KeyText(pText, kSpecial);
+        Type(remark.findChild<QLineEdit*>(QStringLiteral("1072")), QStringLiteral("7"));
+        ClickOk(remark);
+        QCOMPARE(remark.m_strRemark, QStringLiteral("a\r\nb\r\n") + kSpecial);
+        QCOMPARE(remark.m_strAddress, QStringLiteral("7"));
+    }
+
+    void importDialog_data()
+    {
+        QTest::addColumn<QString>("order");  // as saved
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("separator");
+        QTest::addColumn<bool>("file");  // a file that exists is chosen
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("selected");
+        QTest::newRow("saved order 3;0;99") << "3;0;99" << 1 << 1 << true << QString()
+                                            << QStringList{QStringLiteral("Vorname (Kunde)"), QStringLiteral("ID")};
+        QTest::newRow("order without ID") << "3" << 1 << 1 << true << "Die Spaltenfolge muss die Spalte ID enthalten."
+                                          << QStringList{QStringLiteral("Vorname (Kunde)")};
+        QTest::newRow("other separator empty")
+            << "0" << 1 << 4 << true << "Bitte geben Sie für das Trennzeichen ein Zeichen ein."
+            << QStringList{QStringLiteral("ID")};
+        QTest::newRow("no CSV file") << "0" << 1 << 1 << false << "Bitte wählen Sie eine gültige Datei aus."
+                                     << QStringList{QStringLiteral("ID")};
+        QTest::newRow("XML, no files") << "" << 0 << 0 << false << "Bitte wählen Sie eine gültige Datei aus."
+                                       << QStringList();
+    }
+    void importDialog()
+    {
+        QFETCH(QString, order);
+        QFETCH(int, mode);
+        QFETCH(int, separator);
+        QFETCH(bool, file);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, selected);
+        CImportSettings settings;
+        settings.m_nMode = mode;
+        settings.m_nSeparator = separator;
+        settings.m_order = ParseColumnOrder(order);
+        settings.Store();
+        CRecordingSink sink;
+        CImportLocationsDlg dlg;
+        dlg.m_strMainFile = file ? m_strMain : QString();
+        dlg.OnInitDialog();
+        auto* pSelected = dlg.findChild<QListWidget*>(QStringLiteral("1054"));
+        auto* pAvailable = dlg.findChild<QListWidget*>(QStringLiteral("1051"));
+        QStringList labels;
+        for (int i = 0; i < pSelected->count(); ++i)
+            labels << pSelected->item(i)->text();
+        QCOMPARE(labels, selected);
+        QCOMPARE(pAvailable->count(), kImportColumnCount - selected.size());
+        QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("1050"))->isEnabled(), mode == 1 && separator == 4);
+        dlg.accept();
+        QCOMPARE(sink.m_shown.isEmpty() ? QString() : sink.m_shown.first().first, shown);
+        QCOMPARE(dlg.result() == QDialog::Accepted, shown.isEmpty());
+        if (shown.isEmpty())
+            QCOMPARE(CImportSettings::Load().m_order, dlg.m_order);
+    }
+
+    // Through the pane: commands on the undo stack, and the search, which
+    // follows the commands and keeps what the user had open and selected.
+    void paneCommandsAndSearch()
+    {
+        CRecordingSink sink;
+        sink.m_bAnswer = true;
+        CQardaDoc doc(m_strMain, m_strResult);
+        // In the layout the program writes.
+        doc.m_xmlMain.Save();
+        doc.m_xmlResult.Save();
+        const QByteArray mainBefore = ReadBytes(m_strMain), resultBefore = ReadBytes(m_strResult);
+        CLeftView view(&doc);
+        view.resize(320, 640);
+        view.RebuildTree();
+        view.show();
+        CLocationTree& tree = view.GetTree();
+
+        // Assign an unassigned result, delete a result, and undo both.
+        CLocationTreeItem* pUnassigned = tree.GetChild(nullptr, tree.GetChildCount(nullptr) - 1);
+        QCOMPARE(pUnassigned->GetText(), QStringLiteral("Undefinierte Ergebnisse"));
+        CLocationTreeItem* pResult = tree.NextItem(tree.NextItem(pUnassigned->GetFirstChild()));
+        QVERIFY(!pResult->GetData().m_bIsContainer);
+        const TreeItemData moved = pResult->GetData();
+        tree.SelectItem(pResult);
+        QVERIFY(view.IsCommandEnabled(IDS_CMD_ASSIGN_RESULT));
+        QVERIFY(!view.IsCommandEnabled(IDS_CMD_EDIT_LOCATION));
+        QVERIFY(view.Push(view.GetStore().AssignResults(pResult, QStringLiteral("L0"))));
+        const TreeItemData* pNow = view.GetSelectedData();
+        QCOMPARE(pNow->m_strName, QStringLiteral("L0"));
+        QCOMPARE(pNow->m_strDate + pNow->m_strTime, moved.m_strDate + moved.m_strTime);
+        view.OnDeleteResults();
+        QCOMPARE(view.GetUndoStack()->count(), 2);
+        view.GetUndoStack()->undo();
+        view.GetUndoStack()->undo();
+        QCOMPARE(ReadBytes(m_strMain), mainBefore);
+        QCOMPARE(ReadBytes(m_strResult), resultBefore);
+        view.GetUndoStack()->redo();
+        QCOMPARE(view.GetSelectedData()->m_strName, QStringLiteral("L0"));
+
+        auto check = [&](const QString& strText) {
+            QCoreApplication::processEvents();
+            CTreeFilter filter;  // apart from the pane's own
+            filter.SetText(strText);
+            filter.IndexLocations(doc.m_xmlMain);
+            // The widget's current item is the tree's selection whenever it is shown.
+            QCOMPARE(ModelOutline(view), Outline(tree, &filter));
+        };
+        // What the user had open and selected before searching.
+        CLocationTreeItem* pGroup = tree.FindGroupItem(QStringLiteral("G1"));
+        view.expand(view.GetFilterModel()->IndexOf(pGroup));
+        CLocationTreeItem* pPicked = pGroup->GetChild(1);
+        tree.SelectItem(pPicked);
+        for (const QString& strText : {QStringLiteral("l1"), QStringLiteral("k&1"), QStringLiteral("g2"),
+                                       QStringLiteral("L17"), QStringLiteral("nothing")}) {
+            view.SetFilterText(strText);
+            check(strText);
+        }
+        view.SetFilterText(QString());
+        check(QString());
+        QVERIFY(view.isExpanded(view.GetFilterModel()->IndexOf(pGroup)));
+        QVERIFY(!view.isExpanded(view.GetFilterModel()->IndexOf(tree.FindGroupItem(QStringLiteral("G2")))));
+        QCOMPARE(view.GetFilterModel()->ItemOf(view.currentIndex()), pPicked);
+
+        // A location with results, found by its ID alone.
+        QString strId;
+        for (int i = 2; i < 10 && strId.isEmpty(); ++i)
+            if (tree.FindLocationItem(QStringLiteral("L%1").arg(i))->HasChildren())
+                strId = QStringLiteral("L%1").arg(i);
+        QVERIFY(!strId.isEmpty());
+        view.SetFilterText(strId);
+        check(strId);
+        QVERIFY(!ModelOutline(view).contains(QStringLiteral("Undefinierte Ergebnisse")));
+        // Its results go to the hidden unassigned node, which the search finds now.
+        QVERIFY(view.Push(view.GetStore().DeleteLocation(strId, false)));
+        check(strId);
+        QVERIFY(ModelOutline(view).startsWith(QStringLiteral("Undefinierte Ergebnisse{") + strId));
+        view.GetUndoStack()->undo();
+        check(strId);
+        QVERIFY(sink.m_shown.isEmpty());
+        // Files read anew: nothing to undo any more.
+        view.RebuildTree();
+        QVERIFY(!view.GetUndoStack()->canUndo());
+    }
+};
 
 QTEST_MAIN(TestLocationDialogs)
 #include "tst_locationdialogs.moc"
