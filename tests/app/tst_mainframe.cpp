@@ -413,7 +413,7 @@ private slots:
         QCOMPARE(pView->GetCache().m_strValues[kQtyUPN][0], QStringLiteral("208.00;V"));
     }
 
-    // --- the window's placement ------------------------------------------------
+    // --- the window's placement ----------------------------------------------
 
     void roundTrip_data()
     {
@@ -598,7 +598,7 @@ private slots:
         QVERIFY(after != before);
     }
 
-    // --- the splash ------------------------------------------------------------
+    // --- the splash ----------------------------------------------------------
 
     void splashCloses_data()
     {

@@ -239,7 +239,7 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("data2/Main.xml"))));
     }
 
-    // --- the dialog ------------------------------------------------------------
+    // --- the dialog ----------------------------------------------------------
 
     void dialog_data()
     {
