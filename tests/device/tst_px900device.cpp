@@ -141,6 +141,10 @@ void TestPX900Device::answers_data()
         "found|PX900 |unchanged");
     row("no controller key", kIdentity, "Messmodul;Seriennummer;42\rAAWACK\r", "AAW\r", "none|unchanged|42");
     timeout("count, silent", kCount, QByteArray(), "ARC\r", IDS_PX900_GET_COUNT, QString());
+    const QByteArray fifty = QByteArray("0123456789").repeated(5);
+    timeout("count, 50 characters", kCount, fifty, "ARC\r", IDS_PX900_GET_COUNT, QString::fromLatin1(fifty));
+    // Near miss: the acknowledgement without its carriage return.
+    timeout("count, ack cut short", kCount, "7\rARCACK", "ARC\r", IDS_PX900_GET_COUNT, QStringLiteral("7\\x0dARCACK"));
     const QByteArray longRecord = QByteArray("ID;Z\xe4hler\r") + QByteArray("AV0;230.10\r").repeated(6);
     timeout("result, long answer without ack", Result(0), longRecord, "AGR1\r", IDS_PX900_GET_RESULT,
             EscapeControls(QString::fromLatin1(longRecord.left(50))) + QStringLiteral("..."));
