@@ -84,8 +84,7 @@ private slots:
     void storedElementsPerKind();
     void loading_data();
     void loading();
-    void continueValues();
-    void automaticMeasurement();
+    void listKinds();
     void placeNoQueries_data();
     void placeNoQueries();
     void indexFollowsChanges_data();
@@ -185,67 +184,54 @@ void TestResultData::loading()
     QCOMPARE(StoredPairs(c, expected.at(0), true), expected.at(0));
 }
 
-void TestResultData::continueValues()
+// The entries of a continuous series and of an automatic test are elements
+// of their own: read in order, stored back with one added and one changed,
+// and neither taken for the result's own fields nor written beside them.
+void TestResultData::listKinds()
 {
     CXMLDocument doc;
-    const QString strPath = Fresh(doc, kEmpty);
-    {
-        CXMLNodeResult r(&doc);
-        r.Open(QStringLiteral("Result"));
-        r.AddNew();
-        r.m_strFunction = QStringLiteral("Continue-Value-Measurement");
-        r.m_strID = QStringLiteral("CV");
-        for (int i = 1; i <= 3; ++i) {
-            auto p = std::make_unique<CXMLNodeContinueValues>(&doc);
-            p->m_strNo = QString::number(i);
-            p->m_strTimeStamp = QStringLiteral("10:00:0%1").arg(i);
-            p->m_values.m_strUPN[0] = QStringLiteral("23%1;V").arg(i);
-            p->m_values.m_strUPP[2] = QStringLiteral("40%1;V").arg(i);
-            r.m_continueValues.push_back(std::move(p));
-        }
-        r.Update();
-    }
-    CXMLDocument reread;
-    reread.Open(strPath);
-    CXMLNodeResult r(&reread);
-    QVERIFY(r.FindFirst(QStringLiteral("Result[Function = 'Continue-Value-Measurement']")));
-    QCOMPARE(r.m_continueValues.size(), size_t(3));
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(r.m_continueValues[size_t(i)]->m_strNo, QString::number(i + 1));
-        QCOMPARE(r.m_continueValues[size_t(i)]->m_strTimeStamp, QStringLiteral("10:00:0%1").arg(i + 1));
-        QCOMPARE(r.m_continueValues[size_t(i)]->m_values.m_strUPN[0], QStringLiteral("23%1;V").arg(i + 1));
-        QCOMPARE(r.m_continueValues[size_t(i)]->m_values.m_strUPP[2], QStringLiteral("40%1;V").arg(i + 1));
-    }
-    // The entries' fields are not mistaken for the result's own.
-    QCOMPARE(r.m_values.m_strUPN[0], QString());
-    QCOMPARE(r.m_strID, QStringLiteral("CV"));
-    CXMLNode loose(&reread);
-    loose.Open(QStringLiteral("Result/UPN1"));
-    QCOMPARE(loose.GetRecordCount(), 0);
-}
-
-void TestResultData::automaticMeasurement()
-{
-    CXMLDocument doc;
-    const QString strPath = Fresh(doc, "<Result-Data><Result><ID>AM</ID><Function>Automatic-Measurement</Function>"
-                                       "<Line-Common><Line>a1</Line><Line>a2</Line></Line-Common>"
-                                       "<Line-Common><Line>b1</Line></Line-Common>"
-                                       "<Line-Common/></Result></Result-Data>");
+    const QString strPath =
+        Fresh(doc, "<Result-Data><Result><ID>CV</ID><Function>Continue-Value-Measurement</Function>"
+                   "<Value-Measurement><No>1</No><TimeStamp>10:00:01</TimeStamp><UPN1>231;V</UPN1></Value-Measurement>"
+                   "<Value-Measurement><No>2</No><UPP31>402;V</UPP31></Value-Measurement></Result>"
+                   "<Result><ID>AM</ID><Function>Automatic-Measurement</Function>"
+                   "<Line-Common><Line>a1</Line><Line>a2</Line></Line-Common><Line-Common><Line>b1</Line></Line-Common>"
+                   "<Line-Common/></Result></Result-Data>");
+    // Each entry's fields with ',' between them, '|' between entries.
+    auto entries = [](CXMLNodeResult& r) {
+        QStringList list;
+        for (const auto& p : r.m_continueValues)
+            list << QStringList{p->m_strNo, p->m_strTimeStamp, p->m_values.m_strUPN[0], p->m_values.m_strUPP[2]}.join(u',');
+        for (const auto& p : r.m_automatic)
+            list << p->m_strLine.join(u',');
+        return list.join(u'|');
+    };
     CXMLNodeResult r(&doc);
-    QVERIFY(r.FindFirst(QStringLiteral("Result")));
-    QCOMPARE(r.m_automatic.size(), size_t(3));
-    // Stored back with a line in the empty step, and read again.
+    r.Open(QStringLiteral("Result"));
+    QCOMPARE(entries(r), QStringLiteral("1,10:00:01,231;V,|2,,,402;V"));
+    QCOMPARE(r.m_values.m_strUPN[0], QString());
+    r.Edit();
+    auto pAdded = std::make_unique<CXMLNodeContinueValues>(&doc);
+    pAdded->m_strNo = QStringLiteral("3");
+    pAdded->m_values.m_strUPN[0] = QStringLiteral("233;V");
+    r.m_continueValues.push_back(std::move(pAdded));
+    r.Update();
+    r.MoveNext();
+    QCOMPARE(entries(r), QStringLiteral("a1,a2|b1|"));
     r.Edit();
     r.m_automatic[2]->m_strLine.append(QStringLiteral("c1"));
     r.Update();
+
     CXMLDocument reread;
     reread.Open(strPath);
     CXMLNodeResult c(&reread);
-    QVERIFY(c.FindFirst(QStringLiteral("Result")));
-    QCOMPARE(c.m_automatic.size(), size_t(3));
-    QCOMPARE(c.m_automatic[0]->m_strLine, (QStringList{QStringLiteral("a1"), QStringLiteral("a2")}));
-    QCOMPARE(c.m_automatic[1]->m_strLine, QStringList{QStringLiteral("b1")});
-    QCOMPARE(c.m_automatic[2]->m_strLine, QStringList{QStringLiteral("c1")});
+    c.Open(QStringLiteral("Result"));
+    QCOMPARE(entries(c), QStringLiteral("1,10:00:01,231;V,|2,,,402;V|3,,233;V,"));
+    c.MoveNext();
+    QCOMPARE(entries(c), QStringLiteral("a1,a2|b1|c1"));
+    CXMLNode loose(&reread);
+    loose.Open(QStringLiteral("Result/UPN1"));
+    QCOMPARE(loose.GetRecordCount(), 0);
 }
 
 void TestResultData::placeNoQueries_data()
