@@ -41,7 +41,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        UseTemporarySettings(m_dir);
     }
 
     void emptyFile();
