@@ -8,28 +8,6 @@
 #include <QTest>
 #include <QTranslator>
 
-class TestStringTable : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void sortedAndUnique();
-    void everyIdHasEnglishText();
-};
-
-void TestStringTable::sortedAndUnique()
-{
-    const StringTableEntry* pBegin = StringTableBegin();
-    const StringTableEntry* pEnd = StringTableEnd();
-    QVERIFY(pEnd - pBegin > 0);
-    for (const StringTableEntry* p = pBegin + 1; p < pEnd; ++p)
-        QVERIFY2(p[-1].nId < p->nId, qPrintable(QStringLiteral("id %1 before %2").arg(p[-1].nId).arg(p->nId)));
-    // An id the table lacks reads as empty.
-    QCOMPARE(LoadString(0), QString());
-    QCOMPARE(LoadString(135), QString());
-    QCOMPARE(LoadString(4000000000u), QString());
-}
-
 // What a translation keeps of its source: placeholders, the line feed between
 // prompt and tooltip, the separators of file filters and a menu mnemonic.
 static QString Shape(const QString& str)
@@ -41,27 +19,48 @@ static QString Shape(const QString& str)
     return marks.join(u' ');
 }
 
-void TestStringTable::everyIdHasEnglishText()
+class TestStringTable : public QObject
 {
-    QTranslator english;
-    QVERIFY(english.load(QStringLiteral(QARDA_ENGLISH_QM)));
-    QStringList faults;
-    for (const StringTableEntry* p = StringTableBegin(); p < StringTableEnd(); ++p) {
-        const QString strGerman = QString::fromUtf8(p->pszText), strEnglish = english.translate("Qarda", p->pszText);
-        // Measuring-mode codes are stored in result files and recognised by
-        // their text: they read the same in every language.
-        const bool bDeviceCode = p->nId >= IDS_MODE_4LW && p->nId <= IDS_MODE_MQREF;
-        if (strEnglish.isEmpty() || Shape(strEnglish) != Shape(strGerman) || (bDeviceCode && strEnglish != strGerman))
-            faults.append(QStringLiteral("%1: %2 / %3").arg(p->nId).arg(strGerman, strEnglish));
-    }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+    Q_OBJECT
 
-    // Installed, the file replaces the table's texts.
-    QCoreApplication::installTranslator(&english);
-    QCOMPARE(LoadString(IDS_CMD_NEW_GROUP), QStringLiteral("Create a new group\nNew group"));
-    QCoreApplication::removeTranslator(&english);
-    QCOMPARE(LoadString(IDS_KIND_ERROR), QStringLiteral("Fehlermessung"));
-}
+private slots:
+    void sortedAndUnique()
+    {
+        const StringTableEntry* pBegin = StringTableBegin();
+        const StringTableEntry* pEnd = StringTableEnd();
+        QVERIFY(pEnd - pBegin > 0);
+        for (const StringTableEntry* p = pBegin + 1; p < pEnd; ++p)
+            QVERIFY2(p[-1].nId < p->nId, qPrintable(QStringLiteral("id %1 before %2").arg(p[-1].nId).arg(p->nId)));
+        // An id the table lacks reads as empty.
+        QCOMPARE(LoadString(0), QString());
+        QCOMPARE(LoadString(135), QString());
+        QCOMPARE(LoadString(4000000000u), QString());
+    }
+
+    void everyIdHasEnglishText()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(QARDA_ENGLISH_QM)));
+        QStringList faults;
+        for (const StringTableEntry* p = StringTableBegin(); p < StringTableEnd(); ++p) {
+            const QString strGerman = QString::fromUtf8(p->pszText);
+            const QString strEnglish = english.translate("Qarda", p->pszText);
+            // Measuring-mode codes are stored in result files and recognised by
+            // their text: they read the same in every language.
+            const bool bDeviceCode = p->nId >= IDS_MODE_4LW && p->nId <= IDS_MODE_MQREF;
+            if (strEnglish.isEmpty() || Shape(strEnglish) != Shape(strGerman)
+                || (bDeviceCode && strEnglish != strGerman))
+                faults.append(QStringLiteral("%1: %2 / %3").arg(p->nId).arg(strGerman, strEnglish));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+        // Installed, the file replaces the table's texts.
+        QCoreApplication::installTranslator(&english);
+        QCOMPARE(LoadString(IDS_CMD_NEW_GROUP), QStringLiteral("Create a new group\nNew group"));
+        QCoreApplication::removeTranslator(&english);
+        QCOMPARE(LoadString(IDS_KIND_ERROR), QStringLiteral("Fehlermessung"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStringTable)
 #include "tst_stringtable.moc"

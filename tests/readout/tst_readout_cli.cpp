@@ -9,6 +9,7 @@
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,15 +53,13 @@ class TestReadoutCli : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_strResultFile;
+    QString m_strResultFile, m_strConf;
     CSimProcess m_sim;
 
     void WriteSettings(const QString& strResultFile)
     {
-        const QString strFolder = m_dir.path() + QStringLiteral("/KOLT GmbH");
-        QDir().mkpath(strFolder);
-        const QByteArray text = "[Settings]\nLangID=1031\nResultFile=" + strResultFile.toUtf8() + "\n";
-        QVERIFY(WriteBytes(strFolder + QStringLiteral("/Qarda.conf"), text));
+        QDir().mkpath(QFileInfo(m_strConf).path());
+        QVERIFY(WriteBytes(m_strConf, "[Settings]\nLangID=1031\nResultFile=" + strResultFile.toUtf8() + "\n"));
     }
 
     // The program's settings are in m_dir too: it has this process's
@@ -95,7 +94,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         // Before anything in this process or the program could touch the
         // settings.
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        m_strConf = UseTemporarySettings(m_dir);
         m_strResultFile = m_dir.filePath(QStringLiteral("Result.xml"));
         WriteSettings(m_strResultFile);
         QVERIFY2(QFile::exists(CSimProcess::ProgramPath("qarda")), "qarda not built");
@@ -131,11 +130,10 @@ private slots:
         QCOMPARE(ReadBytes(m_strResultFile), after);
 
         QVERIFY(WriteBytes(m_strResultFile, kEmptyFile));
-        const QString strConf = m_dir.path() + QStringLiteral("/KOLT GmbH/Qarda.conf");
-        const QByteArray settings = ReadBytes(strConf);
-        QVERIFY(WriteBytes(strConf, settings + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
+        const QByteArray settings = ReadBytes(m_strConf);
+        QVERIFY(WriteBytes(m_strConf, settings + "PX900PortPath=" + strPort.toUtf8() + "\nPX900Timeout=5000\n"));
         r = RunQarda({QStringLiteral("/readout")});
-        WriteBytes(strConf, settings);
+        WriteBytes(m_strConf, settings);
         QCOMPARE(r.strErr, QString());
         QCOMPARE(r.nExit, 0);
         QCOMPARE(ReadBytes(m_strResultFile), kEmptyFile);

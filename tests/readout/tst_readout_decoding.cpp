@@ -1,19 +1,16 @@
 // Record decoding: every kind of stored record against values worked out by
 // hand, the number helpers and the time stamps, all without a document; then
-// the duplicate index and the step that writes a record into the file.
+// the duplicate index.
 
 #include "../common/StoredFields.h"
-#include "../common/TestSupport.h"
 
 #include "core/Kinds.h"
-#include "device/Readout.h"
 #include "device/RecordDecoder.h"
 #include "xml/ResultIdentityIndex.h"
 #include "xml/ResultRecord.h"
 #include "xml/XMLDocument.h"
 #include "xml/XMLNodeResult.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -341,39 +338,6 @@ private slots:
         CResultIdentityIndex index;
         index.Build(doc);
         QCOMPARE(index.Contains(CResultIdentity(id, date, time)), bQuery);
-    }
-
-    // The writing step: the decoded record arrives in the element the
-    // cursor appends, and only the kind's fields are written.
-    void appendResult()
-    {
-        QTemporaryDir dir;
-        const QString strPath = dir.filePath(QStringLiteral("Result.xml"));
-        QVERIFY(WriteBytes(strPath, "<Result-Data>\r\n</Result-Data>\r\n"));
-        CResultRecord record;
-        QVERIFY(Decode(QStringLiteral("RID;4|ID;Ä1|HC;0|H0;1;0|H1;100;0|H40;2;0"), record));
-        {
-            CXMLDocument doc;
-            doc.Open(strPath);
-            CXMLNodeResult cursor(&doc);
-            cursor.Open(QStringLiteral("Result"));
-            AppendResult(cursor, record);
-        }
-
-        CXMLDocument again;
-        again.Open(strPath);
-        CXMLNodeResult read(&again);
-        read.Open(QStringLiteral("Result"));
-        QCOMPARE(read.GetRecordCount(), 1);
-        QCOMPARE(read.m_strID, QString::fromUtf8("Ä1"));
-        QCOMPARE(read.m_strFunction, QStringLiteral("Harmonics-Measurement"));
-        QCOMPARE(read.m_strHarm.size(), 41);
-        QCOMPARE(read.m_strHarm.at(40), QStringLiteral("40;2;%;0;deg"));
-        QCOMPARE(read.m_strTotalHarm, QStringLiteral("2.24;%"));
-        QCOMPARE(read.m_strChannel, QStringLiteral("UL1"));
-        const pugi::xml_node element = read.GetCurrentElement();
-        QVERIFY(!element.child("UPN1"));
-        QVERIFY(!element.child("SampleA"));
     }
 };
 

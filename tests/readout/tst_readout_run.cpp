@@ -80,7 +80,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        UseTemporarySettings(m_dir);
         m_strFile = m_dir.filePath(QStringLiteral("Result.xml"));
     }
 

@@ -28,354 +28,344 @@ private:
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void twoWritersLoseNothing();
-    void storedTextsAreXml_data();
-    void storedTextsAreXml();
-    void openRefused_data();
-    void openRefused();
-    void saveLayout_data();
-    void saveLayout();
-    void invalidDocumentIsNeverSaved_data();
-    void invalidDocumentIsNeverSaved();
-    void suppressedSavesAndReload();
-};
-
-// Two documents on one file stand for two processes: without the lock and
-// the check, the second save would silently drop the first one's result.
-void TestXMLDocument::twoWritersLoseNothing()
-{
-    const QString strPath = Path(QStringLiteral("shared.xml"));
-    QVERIFY(WriteBytes(strPath, "<Result-Data>\r\n</Result-Data>\r\n"));
-    CXMLDocument first, second;
-    first.Open(strPath);
-    second.Open(strPath);
-    auto add = [](CXMLDocument& doc, const QString& strID) {
-        CXMLNodeResult r(&doc);
-        r.Open(QString());
-        r.AddNew();
-        r.m_strID = strID;
-        r.Update();
-    };
-    add(first, QStringLiteral("one"));
-    // A change that does not lock first is refused, and the document follows
-    // the file again.
-    const CXMLException e = ExpectXmlException([&] { add(second, QStringLiteral("two")); });
-    QVERIFY2(e.GetErrorMessage().contains(QStringLiteral("von einem anderen Programm geändert")),
-             qPrintable(e.GetErrorMessage()));
+    // Two documents on one file stand for two processes: without the lock and
+    // the check, the second save would silently drop the first one's result.
+    void twoWritersLoseNothing()
     {
-        // Under the lock the change is made against the file as it is.
-        const auto lock = second.LockForChange();
-        // A third writer waits for it, and gives up with a clear message.
-        CXMLDocument third;
-        third.Open(strPath);
-        const CXMLException eLocked = ExpectXmlException([&] { third.LockForChange(100); });
-        QVERIFY(eLocked.GetErrorMessage().contains(strPath));
-        add(second, QStringLiteral("two"));
+        const QString strPath = Path(QStringLiteral("shared.xml"));
+        QVERIFY(WriteBytes(strPath, "<Result-Data>\r\n</Result-Data>\r\n"));
+        CXMLDocument first, second;
+        first.Open(strPath);
+        second.Open(strPath);
+        auto add = [](CXMLDocument& doc, const QString& strID) {
+            CXMLNodeResult r(&doc);
+            r.Open(QString());
+            r.AddNew();
+            r.m_strID = strID;
+            r.Update();
+        };
+        add(first, QStringLiteral("one"));
+        // A change that does not lock first is refused, and the document follows
+        // the file again.
+        const CXMLException e = ExpectXmlException([&] { add(second, QStringLiteral("two")); });
+        QVERIFY2(e.GetErrorMessage().contains(QStringLiteral("von einem anderen Programm geändert")),
+                 qPrintable(e.GetErrorMessage()));
+        {
+            // Under the lock the change is made against the file as it is.
+            const auto lock = second.LockForChange();
+            // A third writer waits for it, and gives up with a clear message.
+            CXMLDocument third;
+            third.Open(strPath);
+            const CXMLException eLocked = ExpectXmlException([&] { third.LockForChange(100); });
+            QVERIFY(eLocked.GetErrorMessage().contains(strPath));
+            add(second, QStringLiteral("two"));
+        }
+        // A plain save waits while another writer holds the lock, then finds its
+        // change instead of writing over it.
+        CXMLDocument late;
+        late.Open(strPath);
+        std::promise<void> locked;
+        auto writer = std::async(std::launch::async, [&] {
+            const auto lock = first.LockForChange();
+            locked.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            add(first, QStringLiteral("three"));
+        });
+        locked.get_future().wait();
+        const CXMLException eLate = ExpectXmlException([&] { late.Save(); });
+        writer.get();
+        QVERIFY2(eLate.GetErrorMessage().contains(QStringLiteral("von einem anderen Programm geändert")),
+                 qPrintable(eLate.GetErrorMessage()));
+        const QByteArray bytes = ReadBytes(strPath);
+        QVERIFY(bytes.contains("<ID>one</ID>") && bytes.contains("<ID>two</ID>") && bytes.contains("<ID>three</ID>"));
+        // Nothing is left beside the data file.
+        QCOMPARE(QDir(QFileInfo(strPath).absolutePath()).entryList({QStringLiteral("shared.xml*")}, QDir::Files),
+                 QStringList{QStringLiteral("shared.xml")});
     }
-    // A plain save waits while another writer holds the lock, then finds its
-    // change instead of writing over it.
-    CXMLDocument late;
-    late.Open(strPath);
-    std::promise<void> locked;
-    auto writer = std::async(std::launch::async, [&] {
-        const auto lock = first.LockForChange();
-        locked.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        add(first, QStringLiteral("three"));
-    });
-    locked.get_future().wait();
-    const CXMLException eLate = ExpectXmlException([&] { late.Save(); });
-    writer.get();
-    QVERIFY2(eLate.GetErrorMessage().contains(QStringLiteral("von einem anderen Programm geändert")),
-             qPrintable(eLate.GetErrorMessage()));
-    const QByteArray bytes = ReadBytes(strPath);
-    QVERIFY(bytes.contains("<ID>one</ID>") && bytes.contains("<ID>two</ID>") && bytes.contains("<ID>three</ID>"));
-    // Nothing is left beside the data file.
-    QCOMPARE(QDir(QFileInfo(strPath).absolutePath()).entryList({QStringLiteral("shared.xml*")}, QDir::Files),
-             QStringList{QStringLiteral("shared.xml")});
-}
 
-void TestXMLDocument::storedTextsAreXml_data()
-{
-    QTest::addColumn<QByteArray>("inFile");
-    QTest::addColumn<QString>("text");  // set before the save unless null
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("control character") << QByteArray("x") << QStringLiteral("A\x01" "B") << QStringLiteral("A\\x01B");
-    QTest::newRow("NUL does not cut") << QByteArray("x") << QString::fromUtf16(u"A\0B", 3) << QStringLiteral("A\\x00B");
-    QTest::newRow("tab and line ends stay") << QByteArray("x") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
-    QTest::newRow("lone surrogate") << QByteArray("x") << QString(QChar(0xD800)) + u'x' << QString(QChar(0xFFFD)) + u'x';
-    QTest::newRow("umlaut") << QByteArray("x") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
-    QTest::newRow("blanks only") << QByteArray("x") << QStringLiteral(" \t ") << QStringLiteral(" \t ");
-    // Files written before: references to characters XML does not allow.
-    QTest::newRow("reference to a control character") << QByteArray("A&#1;B") << QString() << QStringLiteral("A\\x01B");
-    QTest::newRow("reference to NUL") << QByteArray("A&#x00;B&#0;") << QString() << QStringLiteral("A\\x00B\\x00");
-}
-
-void TestXMLDocument::storedTextsAreXml()
-{
-    QFETCH(QByteArray, inFile);
-    QFETCH(QString, text);
-    QFETCH(QString, stored);
-    const QString strPath = Path(QStringLiteral("texts.xml"));
-    QVERIFY(WriteBytes(strPath, "<R>\r\n<A>\r\n<ID>" + inFile + "</ID>\r\n</A>\r\n</R>\r\n"));
-    // A save keeps the file's permissions.
-    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(strPath, permissions));
+    void storedTextsAreXml_data()
     {
+        QTest::addColumn<QByteArray>("inFile");
+        QTest::addColumn<QString>("text");  // set before the save unless null
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("control character") << QByteArray("x") << QStringLiteral("A\x01Z") << QStringLiteral("A\\x01Z");
+        QTest::newRow("NUL does not cut")
+            << QByteArray("x") << QString::fromUtf16(u"A\0B", 3) << QStringLiteral("A\\x00B");
+        QTest::newRow("tab and line ends stay")
+            << QByteArray("x") << QStringLiteral("A\tB\nC") << QStringLiteral("A\tB\nC");
+        QTest::newRow("lone surrogate") << QByteArray("x") << QString(QChar(0xD800)) + u'x'
+                                        << QString(QChar(0xFFFD)) + u'x';
+        QTest::newRow("umlaut") << QByteArray("x") << QStringLiteral("Zähler") << QStringLiteral("Zähler");
+        QTest::newRow("blanks only") << QByteArray("x") << QStringLiteral(" \t ") << QStringLiteral(" \t ");
+        // Files written before: references to characters XML does not allow.
+        QTest::newRow("reference to a control character")
+            << QByteArray("A&#1;B") << QString() << QStringLiteral("A\\x01B");
+        QTest::newRow("reference to NUL") << QByteArray("A&#x00;B&#0;") << QString() << QStringLiteral("A\\x00B\\x00");
+    }
+    void storedTextsAreXml()
+    {
+        QFETCH(QByteArray, inFile);
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        const QString strPath = Path(QStringLiteral("texts.xml"));
+        QVERIFY(WriteBytes(strPath, "<R>\r\n<A>\r\n<ID>" + inFile + "</ID>\r\n</A>\r\n</R>\r\n"));
+        // A save keeps the file's permissions.
+        const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(strPath, permissions));
+        {
+            CXMLDocument doc;
+            doc.Open(strPath);
+            CXMLNode node(&doc);
+            QVERIFY(node.FindFirst(QStringLiteral("A")));
+            if (!text.isNull())
+                node.SetValue(QStringLiteral("ID"), text);
+            doc.Save();
+        }
+        // What was written is plain XML 1.0, without references to characters
+        // it does not allow, and reads back whole.
+        QCOMPARE(QFileInfo(strPath).permissions() & 0x7077, permissions);
+        const QByteArray bytes = ReadBytes(strPath);
+        QVERIFY2(!bytes.contains("&#") && !bytes.contains('\0'), bytes.constData());
         CXMLDocument doc;
         doc.Open(strPath);
         CXMLNode node(&doc);
         QVERIFY(node.FindFirst(QStringLiteral("A")));
-        if (!text.isNull())
-            node.SetValue(QStringLiteral("ID"), text);
-        doc.Save();
+        QCOMPARE(node.GetValue(QStringLiteral("ID")), stored);
     }
-    // What was written is plain XML 1.0, without references to characters
-    // it does not allow, and reads back whole.
-    QCOMPARE(QFileInfo(strPath).permissions() & 0x7077, permissions);
-    const QByteArray bytes = ReadBytes(strPath);
-    QVERIFY2(!bytes.contains("&#") && !bytes.contains('\0'), bytes.constData());
-    CXMLDocument doc;
-    doc.Open(strPath);
-    CXMLNode node(&doc);
-    QVERIFY(node.FindFirst(QStringLiteral("A")));
-    QCOMPARE(node.GetValue(QStringLiteral("ID")), stored);
-}
 
-// What is not opened: what is no regular file, and a file that is not
-// well-formed, with the place of the error; the file is left as it was.
-void TestXMLDocument::openRefused_data()
-{
-    QTest::addColumn<QString>("path");  // empty: a file of the bytes
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("line");  // 0: refused before reading
-    QTest::addColumn<int>("column");
-    auto broken = [](const char* pszName, const QByteArray& bytes, int nLine, int nColumn) {
-        QTest::newRow(pszName) << QString() << bytes << nLine << nColumn;
-    };
-    const QString strDir = Path(QStringLiteral("isadir.xml"));
-    QDir().mkpath(strDir);
-    QTest::newRow("folder") << strDir << QByteArray() << 0 << 0;
+    // What is not opened: what is no regular file, and a file that is not
+    // well-formed, with the place of the error; the file is left as it was.
+    void openRefused_data()
+    {
+        QTest::addColumn<QString>("path");  // empty: a file of the bytes
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");  // 0: refused before reading
+        QTest::addColumn<int>("column");
+        auto broken = [](const char* pszName, const QByteArray& bytes, int nLine, int nColumn) {
+            QTest::newRow(pszName) << QString() << bytes << nLine << nColumn;
+        };
+        const QString strDir = Path(QStringLiteral("isadir.xml"));
+        QDir().mkpath(strDir);
+        QTest::newRow("folder") << strDir << QByteArray() << 0 << 0;
 #ifdef Q_OS_UNIX
-    // A FIFO blocks an open until a writer comes; /dev/zero never ends.
-    const QString strFifo = Path(QStringLiteral("fifo.xml"));
-    QProcess::execute(QStringLiteral("mkfifo"), {strFifo});
-    QTest::newRow("FIFO") << strFifo << QByteArray() << 0 << 0;
-    QTest::newRow("endless device") << QStringLiteral("/dev/zero") << QByteArray() << 0 << 0;
+        // A FIFO blocks an open until a writer comes; /dev/zero never ends.
+        const QString strFifo = Path(QStringLiteral("fifo.xml"));
+        QProcess::execute(QStringLiteral("mkfifo"), {strFifo});
+        QTest::newRow("FIFO") << strFifo << QByteArray() << 0 << 0;
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << QByteArray() << 0 << 0;
 #endif
-    // The mismatched closing tag </C> starts at column 5 of line 3.
-    broken("LF", "<Root>\n<A>1</A>\n<B>2</C>\n</Root>\n", 3, 7);
-    broken("CR LF", "<Root>\r\n<A>1</A>\r\n<B>2</C>\r\n</Root>\r\n", 3, 7);
-    broken("declaration counts as line 1", "<?xml version=\"1.0\"?>\r\n<Root>\r\n<B>2</C>\r\n</Root>\r\n", 3, 7);
-    // Columns count characters, not bytes: the umlauts are two bytes in
-    // UTF-8 and one in Latin-1, the column is the same.
-    broken("UTF-8 umlauts before the error", "<Root>\n<A>1</A>\n<B>\xc3\xa4\xc3\xb6</C>\n</Root>\n", 3, 8);
-    broken("Latin-1 umlauts before the error",
-           "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Root>\n<B>\xe4\xf6</C>\n</Root>\n", 3, 8);
-    broken("unclosed root", "<Root>\n<A>1</A>\n<B>2</B>", 3, 8);
-    // What the parser would take but a strict one refuses.
-    broken("invalid UTF-8", "<Root>\n<A>\xff</A>\n</Root>\n", 2, 4);
-    broken("control character", "<Root>\n<A>\x01</A>\n</Root>\n", 2, 4);
-    broken("second root", "<Root>\n</Root>\n<Root/>\n", 3, 1);
-    broken("name beyond ASCII", "<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n", 2, 4);
-    // Past the first 16 bytes, where plain text is checked in blocks.
-    broken("control character late in a text", "<Root>\n<A>0123456789012345678901234567890\x01</A>\n</Root>\n", 2, 35);
-    broken("umlaut across a block, then invalid UTF-8", "<Root>\n<A>aaaaa\xc3\xa4\xff</A>\n</Root>\n", 2, 10);
-    broken("name beyond ASCII after a text beyond ASCII",
-           "<Root>\n<Abcdefghij>\xc3\xa4 x</Abcdefghij>\n<B\xc3\xa4/>\n</Root>\n", 3, 1);
-}
-
-void TestXMLDocument::openRefused()
-{
-    QFETCH(QString, path);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, line);
-    QFETCH(int, column);
-    const QString strPath = path.isEmpty() ? Path(QStringLiteral("broken.xml")) : path;
-    if (path.isEmpty())
-        QVERIFY(WriteBytes(strPath, bytes));
-    QVERIFY(QFileInfo::exists(strPath));
-
-    CXMLDocument doc;
-    const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
-    QVERIFY(!doc.IsValid());
-    if (line == 0) {
-        QVERIFY2(e.GetErrorMessage().startsWith(QStringLiteral("Fehler beim Laden der Datei '%1'\n").arg(strPath)),
-                 qPrintable(e.GetErrorMessage()));
-        return;
+        // The mismatched closing tag </C> starts at column 5 of line 3.
+        broken("LF", "<Root>\n<A>1</A>\n<B>2</C>\n</Root>\n", 3, 7);
+        broken("CR LF", "<Root>\r\n<A>1</A>\r\n<B>2</C>\r\n</Root>\r\n", 3, 7);
+        broken("declaration counts as line 1", "<?xml version=\"1.0\"?>\r\n<Root>\r\n<B>2</C>\r\n</Root>\r\n", 3, 7);
+        // Columns count characters, not bytes: the umlauts are two bytes in
+        // UTF-8 and one in Latin-1, the column is the same.
+        broken("UTF-8 umlauts before the error", "<Root>\n<A>1</A>\n<B>\xc3\xa4\xc3\xb6</C>\n</Root>\n", 3, 8);
+        broken("Latin-1 umlauts before the error",
+               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Root>\n<B>\xe4\xf6</C>\n</Root>\n", 3, 8);
+        broken("unclosed root", "<Root>\n<A>1</A>\n<B>2</B>", 3, 8);
+        // What the parser would take but a strict one refuses.
+        broken("invalid UTF-8", "<Root>\n<A>\xff</A>\n</Root>\n", 2, 4);
+        broken("control character", "<Root>\n<A>\x01</A>\n</Root>\n", 2, 4);
+        broken("second root", "<Root>\n</Root>\n<Root/>\n", 3, 1);
+        broken("name beyond ASCII", "<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n", 2, 4);
+        // Past the first 16 bytes, where plain text is checked in blocks.
+        broken("control character late", "<Root>\n<A>0123456789012345678901234567890\x01</A>\n</Root>\n", 2, 35);
+        broken("umlaut across a block, then invalid UTF-8", "<Root>\n<A>aaaaa\xc3\xa4\xff</A>\n</Root>\n", 2, 10);
+        broken("name beyond ASCII after a text beyond ASCII",
+               "<Root>\n<Abcdefghij>\xc3\xa4 x</Abcdefghij>\n<B\xc3\xa4/>\n</Root>\n", 3, 1);
     }
-    // "Fehler in XML Datei: %1\nZeile %2, Position %3\nFehler (%4) Text: %5"
-    static const QRegularExpression re(
-        QStringLiteral("^Fehler in XML Datei: (.*)\nZeile (-?\\d+), Position (-?\\d+)\nFehler \\(([0-9a-f]+)\\) Text: (.+)$"));
-    const QRegularExpressionMatch m = re.match(e.GetErrorMessage());
-    QVERIFY2(m.hasMatch(), qPrintable(e.GetErrorMessage()));
-    QCOMPARE(m.captured(1), strPath);
-    QCOMPARE(m.captured(2).toInt(), line);
-    QCOMPARE(m.captured(3).toInt(), column);
-    bool bOk = false;
-    QVERIFY(m.captured(4).toUInt(&bOk, 16) != 0 && bOk);
-    QVERIFY(!m.captured(5).trimmed().isEmpty());
-    QCOMPARE(ReadBytes(strPath), bytes);
-}
+    void openRefused()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        const QString strPath = path.isEmpty() ? Path(QStringLiteral("broken.xml")) : path;
+        if (path.isEmpty())
+            QVERIFY(WriteBytes(strPath, bytes));
+        QVERIFY(QFileInfo::exists(strPath));
 
-void TestXMLDocument::saveLayout_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QByteArray>("expected");
-    // Written here with LF: a save ends every line with CR LF.
-    auto saved = [](QByteArray body) { return "<?xml version=\"1.0\"?>\r\n" + body.replace("\n", "\r\n"); };
-
-    const QByteArray twoLeaves = saved("<Root>\n<A>1</A>\n<B>2</B>\n</Root>\n");
-    QTest::newRow("one line") << QByteArray("<Root><A>1</A><B>2</B></Root>") << twoLeaves;
-    QTest::newRow("already saved") << twoLeaves << twoLeaves;
-    QTest::newRow("nested")
-        << QByteArray(
-               "<Main-Data><Group Name=\"G\"><Main><General><ID>7</ID><State/></General></Main></Group></Main-Data>")
-        << saved("<Main-Data>\n<Group Name=\"G\">\n<Main>\n<General>\n<ID>7</ID>\n<State />\n</General>\n</Main>\n"
-                 "</Group>\n</Main-Data>\n");
-    QTest::newRow("escapes and spaces kept")
-        << QByteArray("<R><A> a &amp; b &lt;c&gt; </A></R>") << saved("<R>\n<A> a &amp; b &lt;c&gt; </A>\n</R>\n");
-    QTest::newRow("line break inside a text") << QByteArray("<R><A>x\ny</A></R>") << saved("<R>\n<A>x\ny</A>\n</R>\n");
-    QTest::newRow("empty root") << QByteArray("<Result-Data>\n</Result-Data>") << saved("<Result-Data />\n");
-    // A line break alone is layout; blanks alone are a text.
-    QTest::newRow("empty element and blank text")
-        << QByteArray("<R><A>\r\n</A><B> </B></R>") << saved("<R>\n<A />\n<B> </B>\n</R>\n");
-    QTest::newRow("CR alone after a long line, and after an empty element")
-        << QByteArray("<R><X>0123456789abcdef</X><A>\r</A><B/>\n</R>")
-        << saved("<R>\n<X>0123456789abcdef</X>\n<A />\n<B />\n</R>\n");
-    QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>") << saved("<R>\n<A />\n</R>\n");
-    QTest::newRow("line break by reference") << QByteArray("<R><A>&#10;</A></R>") << saved("<R>\n<A />\n</R>\n");
-
-    // Read in the declared encoding, written in UTF-8 without a mark and
-    // without declaring it.
-    const QString strXml = QStringLiteral("<Root>\n<Name>Müller Größe µA ÄÖÜß</Name>\n</Root>\n");
-    auto declared = [&](const char* pszEnc) {
-        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n").arg(QLatin1String(pszEnc)) + strXml;
-    };
-    const QByteArray utf8 = saved(strXml.toUtf8());
-    QTest::newRow("UTF-8 declared") << declared("UTF-8").toUtf8() << utf8;
-    QTest::newRow("UTF-8 undeclared") << strXml.toUtf8() << utf8;
-    QTest::newRow("UTF-8 BOM") << "\xef\xbb\xbf" + declared("UTF-8").toUtf8() << utf8;
-    QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    QTest::newRow("UTF-16 LE BOM") << QByteArray(le.encode(declared("UTF-16"))) << utf8;
-    QStringEncoder be(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
-    QTest::newRow("UTF-16 BE BOM") << QByteArray(be.encode(declared("UTF-16"))) << utf8;
-    QStringEncoder leNoBom(QStringConverter::Utf16LE);
-    QTest::newRow("UTF-16 LE undeclared") << QByteArray(leNoBom.encode(strXml)) << utf8;
-    QTest::newRow("ISO-8859-1") << declared("ISO-8859-1").toLatin1() << utf8;
-    // In windows-1252, 0x80 is the euro sign and 0x84 a low quote; in
-    // ISO-8859-1 they would be C1 controls.
-    const QByteArray cp1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
-                              "<Root>\n<Name>M\xfcller 5\x80 \xb5V \x84x\x93</Name>\n</Root>\n";
-    QTest::newRow("windows-1252") << cp1252 << saved("<Root>\n<Name>Müller 5€ µV „x“</Name>\n</Root>\n");
-}
-
-void TestXMLDocument::saveLayout()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QByteArray, expected);
-    const QString strPath = Path(QStringLiteral("layout.xml"));
-    QVERIFY(WriteBytes(strPath, input));
-
-    CXMLDocument doc;
-    doc.Open(strPath);
-    QVERIFY(doc.IsValid());
-    doc.Save();
-    const QByteArray first = ReadBytes(strPath);
-    QCOMPARE(first, expected);
-
-    // Load and save again: the same bytes.
-    CXMLDocument again;
-    again.Open(strPath);
-    again.Save();
-    QCOMPARE(ReadBytes(strPath), first);
-    again.Reload();
-    again.Save();
-    QCOMPARE(ReadBytes(strPath), first);
-}
-
-void TestXMLDocument::invalidDocumentIsNeverSaved_data()
-{
-    QTest::addColumn<int>("way");
-    QTest::newRow("reload of a damaged file") << 0;
-    QTest::newRow("LoadXML of no XML") << 1;
-    QTest::newRow("closed") << 2;
-}
-
-void TestXMLDocument::invalidDocumentIsNeverSaved()
-{
-    QFETCH(int, way);
-    const QString strPath = Path(QStringLiteral("never%1.xml").arg(way));
-    const QByteArray good("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n</R>\r\n");
-    QVERIFY(WriteBytes(strPath, good));
-    CXMLDocument doc;
-    doc.Open(strPath);
-    CXMLNode node(&doc);
-    QVERIFY(node.FindFirst(QStringLiteral("A")));
-
-    QByteArray expected = good;
-    if (way == 0) {
-        expected = "<R><A>1</A>";
-        QVERIFY(WriteBytes(strPath, expected));
-        const CXMLException e = ExpectXmlException([&] { doc.Reload(); });
-        QVERIFY(e.GetErrorMessage().startsWith(QStringLiteral("Fehler in XML Datei: ")));
-    } else if (way == 1) {
-        const CXMLException e = ExpectXmlException([&] { doc.LoadXML(QStringLiteral("<R><A>")); });
-        QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_LOADXML));
-    } else {
-        doc.Close();
+        CXMLDocument doc;
+        const CXMLException e = ExpectXmlException([&] { doc.Open(strPath); });
+        QVERIFY(!doc.IsValid());
+        if (line == 0) {
+            QVERIFY2(e.GetErrorMessage().startsWith(QStringLiteral("Fehler beim Laden der Datei '%1'\n").arg(strPath)),
+                     qPrintable(e.GetErrorMessage()));
+            return;
+        }
+        // "Fehler in XML Datei: %1\nZeile %2, Position %3\nFehler (%4) Text: %5"
+        static const QRegularExpression re(QStringLiteral(
+            "^Fehler in XML Datei: (.*)\nZeile (-?\\d+), Position (-?\\d+)\nFehler \\(([0-9a-f]+)\\) Text: (.+)$"));
+        const QRegularExpressionMatch m = re.match(e.GetErrorMessage());
+        QVERIFY2(m.hasMatch(), qPrintable(e.GetErrorMessage()));
+        QCOMPARE(m.captured(1), strPath);
+        QCOMPARE(m.captured(2).toInt(), line);
+        QCOMPARE(m.captured(3).toInt(), column);
+        bool bOk = false;
+        QVERIFY(m.captured(4).toUInt(&bOk, 16) != 0 && bOk);
+        QVERIFY(!m.captured(5).trimmed().isEmpty());
+        QCOMPARE(ReadBytes(strPath), bytes);
     }
-    QVERIFY(!doc.IsValid());
-    // A new cursor that needs a document is refused.
-    const CXMLException eCursor = ExpectXmlException([&] { CXMLNode n(&doc, true); });
-    QCOMPARE(eCursor.GetMessageId(), unsigned(IDS_XML_NO_DOCUMENT));
 
-    // Nothing a cursor or the document does writes the file now, and the
-    // cursor is at end of list without crashing.
-    QVERIFY(node.IsEOF());
-    node.MoveFirst();
-    QVERIFY(node.IsEOF());
-    node.AddNew();
-    node.Update();
-    node.Delete();
-    QCOMPARE(node.GetValue(QStringLiteral("A")), QString());
-    doc.Save();
-    doc.SuppressSave();
-    doc.Save();
-    QCOMPARE(ReadBytes(strPath), expected);
-}
+    void saveLayout_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("expected");
+        // Written here with LF: a save ends every line with CR LF.
+        auto saved = [](QByteArray body) { return "<?xml version=\"1.0\"?>\r\n" + body.replace("\n", "\r\n"); };
 
-void TestXMLDocument::suppressedSavesAndReload()
-{
-    const QString strPath = Path(QStringLiteral("batch.xml"));
-    const QByteArray original("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n<A>2</A>\r\n</R>\r\n");
-    QVERIFY(WriteBytes(strPath, original));
-    CXMLDocument doc;
-    doc.Open(strPath);
-    CXMLNode node(&doc);
-    node.Open(QStringLiteral("A"));
-    QCOMPARE(node.GetRecordCount(), 2);
+        const QByteArray twoLeaves = saved("<Root>\n<A>1</A>\n<B>2</B>\n</Root>\n");
+        QTest::newRow("one line") << QByteArray("<Root><A>1</A><B>2</B></Root>") << twoLeaves;
+        QTest::newRow("already saved") << twoLeaves << twoLeaves;
+        const QByteArray nested("<Main-Data><Group Name=\"G\"><Main><General><ID>7</ID><State/></General></Main>"
+                                "</Group></Main-Data>");
+        QTest::newRow("nested") << nested
+                                << saved("<Main-Data>\n<Group Name=\"G\">\n<Main>\n<General>\n<ID>7</ID>\n<State />\n"
+                                         "</General>\n</Main>\n</Group>\n</Main-Data>\n");
+        QTest::newRow("escapes and spaces kept")
+            << QByteArray("<R><A> a &amp; b &lt;c&gt; </A></R>") << saved("<R>\n<A> a &amp; b &lt;c&gt; </A>\n</R>\n");
+        QTest::newRow("line break inside a text")
+            << QByteArray("<R><A>x\ny</A></R>") << saved("<R>\n<A>x\ny</A>\n</R>\n");
+        QTest::newRow("empty root") << QByteArray("<Result-Data>\n</Result-Data>") << saved("<Result-Data />\n");
+        // A line break alone is layout; blanks alone are a text.
+        QTest::newRow("empty element and blank text")
+            << QByteArray("<R><A>\r\n</A><B> </B></R>") << saved("<R>\n<A />\n<B> </B>\n</R>\n");
+        QTest::newRow("CR alone after a long line, and after an empty element")
+            << QByteArray("<R><X>0123456789abcdef</X><A>\r</A><B/>\n</R>")
+            << saved("<R>\n<X>0123456789abcdef</X>\n<A />\n<B />\n</R>\n");
+        QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>") << saved("<R>\n<A />\n</R>\n");
+        QTest::newRow("line break by reference") << QByteArray("<R><A>&#10;</A></R>") << saved("<R>\n<A />\n</R>\n");
 
-    doc.SuppressSave();
-    node.Delete();
-    QCOMPARE(node.GetRecordCount(), 1);
-    QCOMPARE(ReadBytes(strPath), original);
-    // Reload drops the batch and ends the suppression.
-    doc.Reload();
-    QVERIFY(!doc.IsSaveSuppressed());
-    node.Open(QStringLiteral("A"));
-    QCOMPARE(node.GetRecordCount(), 2);
-    node.Delete();
-    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
+        // Read in the declared encoding, written in UTF-8 without a mark and
+        // without declaring it.
+        const QString strXml = QStringLiteral("<Root>\n<Name>Müller Größe µA ÄÖÜß</Name>\n</Root>\n");
+        auto declared = [&](const char* pszEnc) {
+            return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n").arg(QLatin1String(pszEnc)) + strXml;
+        };
+        const QByteArray utf8 = saved(strXml.toUtf8());
+        QTest::newRow("UTF-8 declared") << declared("UTF-8").toUtf8() << utf8;
+        QTest::newRow("UTF-8 undeclared") << strXml.toUtf8() << utf8;
+        QTest::newRow("UTF-8 BOM") << "\xef\xbb\xbf" + declared("UTF-8").toUtf8() << utf8;
+        QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("UTF-16 LE BOM") << QByteArray(le.encode(declared("UTF-16"))) << utf8;
+        QStringEncoder be(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("UTF-16 BE BOM") << QByteArray(be.encode(declared("UTF-16"))) << utf8;
+        QStringEncoder leNoBom(QStringConverter::Utf16LE);
+        QTest::newRow("UTF-16 LE undeclared") << QByteArray(leNoBom.encode(strXml)) << utf8;
+        QTest::newRow("ISO-8859-1") << declared("ISO-8859-1").toLatin1() << utf8;
+        // In windows-1252, 0x80 is the euro sign and 0x84 a low quote; in
+        // ISO-8859-1 they would be C1 controls.
+        const QByteArray cp1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+                                  "<Root>\n<Name>M\xfcller 5\x80 \xb5V \x84x\x93</Name>\n</Root>\n";
+        QTest::newRow("windows-1252") << cp1252 << saved("<Root>\n<Name>Müller 5€ µV „x“</Name>\n</Root>\n");
+    }
+    void saveLayout()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, expected);
+        const QString strPath = Path(QStringLiteral("layout.xml"));
+        QVERIFY(WriteBytes(strPath, input));
 
-    // A batch ends with one Save.
-    doc.SuppressSave();
-    node.Delete();
-    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
-    doc.Save();
-    QVERIFY(!doc.IsSaveSuppressed());
-    QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R />\r\n"));
-}
+        CXMLDocument doc;
+        doc.Open(strPath);
+        QVERIFY(doc.IsValid());
+        doc.Save();
+        const QByteArray first = ReadBytes(strPath);
+        QCOMPARE(first, expected);
+
+        // Load and save again: the same bytes.
+        CXMLDocument again;
+        again.Open(strPath);
+        again.Save();
+        QCOMPARE(ReadBytes(strPath), first);
+        again.Reload();
+        again.Save();
+        QCOMPARE(ReadBytes(strPath), first);
+    }
+
+    void invalidDocumentIsNeverSaved_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("reload of a damaged file") << 0;
+        QTest::newRow("LoadXML of no XML") << 1;
+        QTest::newRow("closed") << 2;
+    }
+    void invalidDocumentIsNeverSaved()
+    {
+        QFETCH(int, way);
+        const QString strPath = Path(QStringLiteral("never%1.xml").arg(way));
+        const QByteArray good("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n</R>\r\n");
+        QVERIFY(WriteBytes(strPath, good));
+        CXMLDocument doc;
+        doc.Open(strPath);
+        CXMLNode node(&doc);
+        QVERIFY(node.FindFirst(QStringLiteral("A")));
+
+        QByteArray expected = good;
+        if (way == 0) {
+            expected = "<R><A>1</A>";
+            QVERIFY(WriteBytes(strPath, expected));
+            const CXMLException e = ExpectXmlException([&] { doc.Reload(); });
+            QVERIFY(e.GetErrorMessage().startsWith(QStringLiteral("Fehler in XML Datei: ")));
+        } else if (way == 1) {
+            const CXMLException e = ExpectXmlException([&] { doc.LoadXML(QStringLiteral("<R><A>")); });
+            QCOMPARE(e.GetMessageId(), unsigned(IDS_XML_LOADXML));
+        } else {
+            doc.Close();
+        }
+        QVERIFY(!doc.IsValid());
+        // A new cursor that needs a document is refused.
+        const CXMLException eCursor = ExpectXmlException([&] { CXMLNode n(&doc, true); });
+        QCOMPARE(eCursor.GetMessageId(), unsigned(IDS_XML_NO_DOCUMENT));
+
+        // Nothing a cursor or the document does writes the file now, and the
+        // cursor is at end of list without crashing.
+        QVERIFY(node.IsEOF());
+        node.MoveFirst();
+        QVERIFY(node.IsEOF());
+        node.AddNew();
+        node.Update();
+        node.Delete();
+        QCOMPARE(node.GetValue(QStringLiteral("A")), QString());
+        doc.Save();
+        doc.SuppressSave();
+        doc.Save();
+        QCOMPARE(ReadBytes(strPath), expected);
+    }
+
+    void suppressedSavesAndReload()
+    {
+        const QString strPath = Path(QStringLiteral("batch.xml"));
+        const QByteArray original("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>1</A>\r\n<A>2</A>\r\n</R>\r\n");
+        QVERIFY(WriteBytes(strPath, original));
+        CXMLDocument doc;
+        doc.Open(strPath);
+        CXMLNode node(&doc);
+        node.Open(QStringLiteral("A"));
+        QCOMPARE(node.GetRecordCount(), 2);
+
+        doc.SuppressSave();
+        node.Delete();
+        QCOMPARE(node.GetRecordCount(), 1);
+        QCOMPARE(ReadBytes(strPath), original);
+        // Reload drops the batch and ends the suppression.
+        doc.Reload();
+        QVERIFY(!doc.IsSaveSuppressed());
+        node.Open(QStringLiteral("A"));
+        QCOMPARE(node.GetRecordCount(), 2);
+        node.Delete();
+        QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
+
+        // A batch ends with one Save.
+        doc.SuppressSave();
+        node.Delete();
+        QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R>\r\n<A>2</A>\r\n</R>\r\n"));
+        doc.Save();
+        QVERIFY(!doc.IsSaveSuppressed());
+        QCOMPARE(ReadBytes(strPath), QByteArray("<?xml version=\"1.0\"?>\r\n<R />\r\n"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestXMLDocument)
 #include "tst_xmldocument.moc"
