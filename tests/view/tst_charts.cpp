@@ -36,19 +36,6 @@ private slots:
     void decimationLooksTheSame();
 };
 
-namespace {
-
-QList<CPaintOp> OpsInColour(const CRecordingDevice& dev, CPaintOp::Kind kind, const QColor& colour)
-{
-    QList<CPaintOp> out;
-    for (const CPaintOp& op : dev.OfKind(kind))
-        if (op.m_pen.color() == colour)
-            out.append(op);
-    return out;
-}
-
-} // namespace
-
 // The tick labels of the x and the y axis, in drawing order.
 void TestCharts::frameTicks_data()
 {
@@ -130,7 +117,7 @@ void TestCharts::harmonicsBars()
                       log ? DisplayMode::HarmonicsLog : DisplayMode::HarmonicsLinear, 1, false, false, &f);
     });
     QVERIFY(pDev->TextsAmiss(QStringLiteral("UL1|4.35 %")).isEmpty());
-    const QList<CPaintOp> bars = OpsInColour(*pDev, CPaintOp::Rects, QColor(128, 0, 0));
+    const QList<CPaintOp> bars = pDev->OfKind(CPaintOp::Rects, QColor(128, 0, 0));
     QCOMPARE(bars.size(), magnitudes.size());
     for (int i = 0; i < magnitudes.size(); ++i) {
         const QRectF r = bars[i].m_rects.value(0);
@@ -153,8 +140,8 @@ void TestCharts::curvePoints()
     const auto pDev = Record(
         QSize(900, 700), [&](QPainter& p) { DrawCurves(&p, QRect(0, 0, 900, 700), cache, CTextPainter(), false, &f); });
     QVERIFY(pDev->TextsAmiss(QStringLiteral("Kanal A|IL1")).isEmpty());
-    const QList<CPaintOp> a = OpsInColour(*pDev, CPaintOp::Polygon, QColor(128, 0, 0));
-    const QList<CPaintOp> b = OpsInColour(*pDev, CPaintOp::Polygon, QColor(0, 128, 0));
+    const QList<CPaintOp> a = pDev->OfKind(CPaintOp::Polygon, QColor(128, 0, 0));
+    const QList<CPaintOp> b = pDev->OfKind(CPaintOp::Polygon, QColor(0, 128, 0));
     QCOMPARE(a.size(), 1);
     QCOMPARE(b.size(), 1);
     QCOMPARE(a[0].m_polygon.size(), 100);
