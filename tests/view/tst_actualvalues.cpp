@@ -34,8 +34,8 @@ private slots:
     void cleanup();
 
 private:
-    // Switches the runtime and Qt to German number formats (comma as the
-    // decimal separator); false when no German locale can be had.
+    // Switches the runtime and Qt to German number formats; false unless
+    // the runtime then really reads and writes numbers with a comma.
     bool UseGermanLocale();
 
     QTemporaryDir m_settingsDir;
@@ -59,7 +59,7 @@ bool TestActualValues::UseGermanLocale()
     if (!SetGermanLocale(m_localeDir))
         return false;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    return true;
+    return *std::localeconv()->decimal_point == ',';
 }
 
 void TestActualValues::phiUICell_data()
@@ -97,19 +97,12 @@ void TestActualValues::phiUICell()
 
 namespace {
 
+// What a renderer draws from: the three-phase result and default settings.
 struct CDiagram
 {
     CResultCache cache = MakeThreePhaseCache();
     CVectorSettings settings;
     CTextPainter tp;
-    int nNorm = kNormIEC387;
-    CVectorGeometry vectors[6];
-
-    void Compute(double dRadius = 100)
-    {
-        const CActualValuesRenderer r(cache, settings, nNorm, tp, false);
-        r.ComputeVectors(QPointF(0, 0), dRadius, vectors);
-    }
 };
 
 double Dist(const QPointF& a, const QPointF& b)
@@ -122,25 +115,20 @@ double Dist(const QPointF& a, const QPointF& b)
 // URANGE, IRANGE.
 void Change(CResultCache& c, const QString& strChanges)
 {
+    const QHash<QString, QString*> fields{{QStringLiteral("UR"), &c.m_strPrimSekValCzReg},
+                                          {QStringLiteral("UPRIM"), &c.m_strUPrimSek},
+                                          {QStringLiteral("URANGE"), &c.m_strURange},
+                                          {QStringLiteral("IRANGE"), &c.m_strIRange}};
     for (const QString& change : strChanges.split(u'|', Qt::SkipEmptyParts)) {
-        const QString strKey = change.section(u'=', 0, 0), strValue = change.section(u'=', 1);
-        if (strKey == u"UR")
-            c.m_strPrimSekValCzReg = strValue;
-        else if (strKey == u"UPRIM")
-            c.m_strUPrimSek = strValue;
-        else if (strKey == u"URANGE")
-            c.m_strURange = strValue;
-        else if (strKey == u"IRANGE")
-            c.m_strIRange = strValue;
-        else {
-            const int nQty = strKey.startsWith(u"UPP")    ? kQtyUPP
-                             : strKey.startsWith(u"PHIU") ? kQtyPhiU
-                             : strKey.startsWith(u"PHII") ? kQtyPhiI
-                             : strKey[0] == u'U'          ? kQtyUPN
-                             : strKey[0] == u'I'          ? kQtyI
-                                                          : kQtyP;
-            c.m_strValues[nQty][strKey.back().digitValue() - 1] = strValue;
-        }
+        const QString strKey = change.section(u'=', 0, 0);
+        const int nQty = strKey.startsWith(u"UPP")    ? kQtyUPP
+                         : strKey.startsWith(u"PHIU") ? kQtyPhiU
+                         : strKey.startsWith(u"PHII") ? kQtyPhiI
+                         : strKey[0] == u'U'          ? kQtyUPN
+                         : strKey[0] == u'I'          ? kQtyI
+                                                      : kQtyP;
+        QString* pField = fields.value(strKey);
+        *(pField ? pField : &c.m_strValues[nQty][strKey.back().digitValue() - 1]) = change.section(u'=', 1);
     }
 }
 
@@ -203,24 +191,22 @@ void TestActualValues::vectors()
     QFETCH(QList<double>, angles);
     if (german && !UseGermanLocale())
         QSKIP("no German locale available (none installed, none could be built)");
-    // The runtime really reads and writes numbers with a comma now.
-    QVERIFY(!german || *std::localeconv()->decimal_point == ',');
     CDiagram d;
     Change(d.cache, changes);
     d.settings.m_nReference = reference;
     d.settings.m_colours[4] = QColor(12, 34, 56);
-    d.nNorm = norm;
-    d.Compute();
+    CActualValuesRenderer r(d.cache, d.settings, norm, d.tp, printer);
+    CVectorGeometry vectors[6];
+    r.ComputeVectors(QPointF(0, 0), 100, vectors);
     for (int v = 0; v < 6; ++v) {
-        QCOMPARE(d.vectors[v].m_bDrawn, lengths[v] >= 0);
+        QCOMPARE(vectors[v].m_bDrawn, lengths[v] >= 0);
         const double a = angles[v] * M_PI / 180;
         if (lengths[v] >= 0) {
-            QVERIFY2(std::fabs(d.vectors[v].m_dLength - lengths[v]) < 1e-9, qPrintable(QString::number(v)));
-            QVERIFY(Dist(d.vectors[v].m_tip, lengths[v] * QPointF(std::cos(a), -std::sin(a))) < 1e-6);
+            QVERIFY2(std::fabs(vectors[v].m_dLength - lengths[v]) < 1e-9, qPrintable(QString::number(v)));
+            QVERIFY(Dist(vectors[v].m_tip, lengths[v] * QPointF(std::cos(a), -std::sin(a))) < 1e-6);
         }
     }
 
-    CActualValuesRenderer r(d.cache, d.settings, d.nNorm, d.tp, printer);
     r.m_nArrowLength = 20;
     r.m_nArrowWidth = 6;
     QSize used;
@@ -302,12 +288,10 @@ void TestActualValues::valuesTable()
     QFETCH(QString, texts);
     if (german && !UseGermanLocale())
         QSKIP("no German locale available (none installed, none could be built)");
-    // The runtime really reads and writes numbers with a comma now.
-    QVERIFY(!german || *std::localeconv()->decimal_point == ',');
     CDiagram d;
     Change(d.cache, changes);
     const QSize size = withVectors ? QSize(1600, 900) : QSize(1280, 800);
-    const CActualValuesRenderer r(d.cache, d.settings, d.nNorm, d.tp, false);
+    const CActualValuesRenderer r(d.cache, d.settings, kNormIEC387, d.tp, false);
     QSize used;
     const auto pDev = Record(size, [&](QPainter& p) {
         const QRect rect(QPoint(0, 0), size);
@@ -364,9 +348,9 @@ void TestActualValues::arrowSizes()
 QTEST_MAIN(TestActualValues)
 #include "tst_actualvalues.moc"
 
-// The wiring hints of the three-phase result changed by "P2=-1.0772;kW|..."
-// (quantity U, I, P, UPP or range UR, IR): each rule with a result that
-// triggers it and one that just does not.
+// The wiring hints of the three-phase result, secondary values, changed by
+// "P2=-1.0772;kW|..." (see Change): each rule with a result that triggers it
+// and one that just does not.
 void TestActualValues::wiringRules_data()
 {
     QTest::addColumn<QString>("changes");
@@ -404,8 +388,7 @@ void TestActualValues::wiringRules()
     QFETCH(QString, changes);
     QFETCH(QString, text);
     CResultCache c = MakeThreePhaseCache();
-    c.m_strPrimSekValCzReg = QStringLiteral("Off;Off;Off");
-    Change(c, changes);
+    Change(c, QStringLiteral("UR=Off;Off;Off|") + changes);
     const QList<CWiringHint> result = CheckWiring(WiringInputOf(c));
     static const char* const kNames[] = {"passed", "reversed", "missingU", "missingI", "unbalance"};
     QStringList names, texts;
