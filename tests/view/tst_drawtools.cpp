@@ -79,9 +79,8 @@ CTextTable MakePhaseTable()
     CTextTable t(3, 5);
     t.m_bHasRowHeads = true;
     t.m_bHasUnits = true;
-    t.SetTitle(1, QStringLiteral("L1"));
-    t.SetTitle(2, QStringLiteral("L2"));
-    t.SetTitle(3, QStringLiteral("L3"));
+    for (int c = 1; c <= 3; ++c)
+        t.SetTitle(c, QStringLiteral("L%1").arg(c));
     const QStringList rows[3] = {QStringLiteral("UPN|230.12|229.87|230.45|V").split(QLatin1Char('|')),
                                  QStringLiteral("I|5.012|4.987|5.034|A").split(QLatin1Char('|')),
                                  QStringLiteral("Lambda|0.9397|---|0.9396|").split(QLatin1Char('|'))};
