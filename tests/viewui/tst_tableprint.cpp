@@ -74,13 +74,6 @@ QList<CViewResult> ViewResults()
              QStringLiteral("Messwerte : Harmonische")}};
 }
 
-// An error measurement's display mode is the digit in its name.
-DisplayMode ModeOf(const CKindData& d)
-{
-    return d.m_nKind == ResultKind::Error ? *DisplayModeFromInt(QChar::fromLatin1(d.m_pszKind[5]).digitValue())
-                                          : DisplayMode::None;
-}
-
 // Steps of an automatic measurement, or rows of a selective or harmonics
 // table, on a page.
 int Markers(const QStringList& texts)
@@ -141,6 +134,8 @@ private:
 void TestTablePrint::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    UseTemporarySettings(m_dir);
+    CRegSettings::SetOrganisation();
     m_strMain = m_dir.filePath(QStringLiteral("Main.xml"));
     m_strResult = m_dir.filePath(QStringLiteral("Result.xml"));
     QString strResults;
@@ -163,8 +158,8 @@ void TestTablePrint::Show(CQardaView& view, int nResult)
     }
     const CKindData d = Results()[nResult];
     view.ShowResult(d.m_nKind, ViewUiData::kId, kDate, TimeOf(nResult), {}, {});
-    if (d.m_nKind == ResultKind::Error)
-        view.SetValueMode(ModeOf(d));
+    if (d.m_nKind == ResultKind::Error)  // its display mode is the digit in its name
+        view.SetValueMode(M(QChar::fromLatin1(d.m_pszKind[5]).digitValue()));
     QCOMPARE(view.GetKind(), d.m_nKind);
 }
 
@@ -273,14 +268,5 @@ void TestTablePrint::printed()
     }
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir settingsDir;
-    UseTemporarySettings(settingsDir);
-    QApplication app(argc, argv);
-    CRegSettings::SetOrganisation();
-    TestTablePrint test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestTablePrint)
 #include "tst_tableprint.moc"
