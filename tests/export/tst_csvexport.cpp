@@ -129,7 +129,8 @@ void TestCsvExport::kinds_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("cells");
     QTest::addColumn<int>("rows");
-    // "title=cell" pairs of the first data line (the first title of that name).
+    // "title=cell" pairs of the first data line (the first title of that
+    // name); of the last line after a "~".
     QTest::addColumn<QString>("checks");
 
     const QString strErr = kValues
@@ -183,8 +184,8 @@ void TestCsvExport::kinds_data()
     add("iburden", ResultKind::IBurden,
         Result(ResultFunction::IBurden, QStringLiteral("<I-Nominal>5.0;A</I-Nominal><R1>0.1;Ohm</R1>")), 51, 1,
         "R1=0.1 Ohm|I-Nominal=5.0 A|B-Nominal=");
-    add("continuous", ResultKind::ContinueValue, Result(ResultFunction::ContinueValue, Series(2)), 72, 2,
-        "Datum=14.03.2024|Uhrzeit=10:00:00|UPN1=230 V");
+    add("continuous", ResultKind::ContinueValue, Result(ResultFunction::ContinueValue, Series(20)), 72, 20,
+        "Datum=14.03.2024|Uhrzeit=10:00:00|UPN1=230 V|~Uhrzeit=10:19:00|~UPN1=249 V");
     add("other stamps", ResultKind::ContinueValue,
         Result(
             ResultFunction::ContinueValue,
@@ -230,10 +231,11 @@ void TestCsvExport::kinds()
     QCOMPARE(header.mid(0, 11).join(u';'),
              QStringLiteral("Id;Datum;Uhrzeit;UB;IB;MA;U-Übersetzung;I-Übersetzung;Istwerte;Konstante;Register"));
     for (const QString& strCheck : checks.split(QLatin1Char('|'))) {
+        const bool bLast = strCheck.startsWith(u'~');
         const qsizetype n = strCheck.indexOf(QLatin1Char('='));
-        const qsizetype i = header.indexOf(strCheck.left(n));
+        const qsizetype i = header.indexOf(strCheck.left(n).mid(bLast ? 1 : 0));
         QVERIFY2(i >= 0, qPrintable(strCheck));
-        QCOMPARE(lines.at(0).at(i), strCheck.mid(n + 1));
+        QCOMPARE((bLast ? lines.last() : lines.first()).at(i), strCheck.mid(n + 1));
     }
 }
 
@@ -247,14 +249,6 @@ void TestCsvExport::appendRules()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(0).startsWith(QLatin1String("Id;Datum;")));
     QCOMPARE(lines.at(1), lines.at(3));
-
-    // A series of 20 samples: 20 lines, each with its own time.
-    const QString strSeries = Path("series.csv");
-    Export(strSeries, Result(ResultFunction::ContinueValue, Series(20)), ResultKind::ContinueValue);
-    lines = Lines(strSeries);
-    QCOMPARE(lines.size(), 21);
-    QVERIFY(lines.at(1).contains(QLatin1String(";14.03.2024;10:00:00;")));
-    QVERIFY(lines.at(20).contains(QLatin1String(";14.03.2024;10:19:00;")));
 
     // Actual values appended to a file of error measurements: no new header.
     const QString strErrors = Path("errors.csv");
@@ -346,11 +340,10 @@ void TestCsvExport::rememberedPathPerKind()
     QCOMPARE(exporter.GetPath(ResultKind::Harmonics), QStringLiteral("/tmp/harm.csv"));
     QCOMPARE(exporter.ChooseFile(ResultKind::Nothing), std::nullopt);
 
-    // The command applies to a result without children, or to a series with its samples.
-    QVERIFY(IsResultExportEnabled(true, false, false, ResultKind::Error));
+    // A result with children is exported only when they are a series' samples
+    // (a location and a result without children: see exportCommand).
     QVERIFY(!IsResultExportEnabled(true, false, true, ResultKind::Error));
     QVERIFY(IsResultExportEnabled(true, false, true, ResultKind::ContinueValue));
-    QVERIFY(!IsResultExportEnabled(true, true, false, ResultKind::Location));
 }
 
 void TestCsvExport::exportCommand()
