@@ -56,7 +56,7 @@ struct CViewResult
 {
     const char* m_pszName;
     ResultKind m_nKind;
-    QString m_strDate, m_strTime, m_expected, m_strPlaceNo;
+    QString m_strDate, m_strTime, m_expected, m_strPlaceNo = {};
 };
 
 QList<CViewResult> ViewResults()
