@@ -99,11 +99,13 @@ public:
     QPaintEngine* paintEngine() const override { return &m_engine; }
     const QList<CPaintOp>& Ops() const { return m_engine.m_ops; }
 
-    QList<CPaintOp> OfKind(CPaintOp::Kind kind) const
+    // The ops of a kind, in drawing order; with a valid colour only those
+    // drawn with a pen of that colour.
+    QList<CPaintOp> OfKind(CPaintOp::Kind kind, const QColor& pen = QColor()) const
     {
         QList<CPaintOp> out;
         for (const CPaintOp& op : Ops())
-            if (op.m_kind == kind)
+            if (op.m_kind == kind && (!pen.isValid() || op.m_pen.color() == pen))
                 out.append(op);
         return out;
     }

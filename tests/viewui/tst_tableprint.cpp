@@ -56,7 +56,7 @@ struct CViewResult
 {
     const char* m_pszName;
     ResultKind m_nKind;
-    QString m_strDate, m_strTime, m_expected, m_strPlaceNo;
+    QString m_strDate, m_strTime, m_expected, m_strPlaceNo = {};
 };
 
 QList<CViewResult> ViewResults()
@@ -72,13 +72,6 @@ QList<CViewResult> ViewResults()
              QStringLiteral("Messplatznr.: 2|Messwerte : Fehlermessung"), QStringLiteral("2")},
             {"harmonics50", ResultKind::Harmonics, QStringLiteral("16.03.2024"), kHarm50Time,
              QStringLiteral("Messwerte : Harmonische")}};
-}
-
-// An error measurement's display mode is the digit in its name.
-DisplayMode ModeOf(const CKindData& d)
-{
-    return d.m_nKind == ResultKind::Error ? *DisplayModeFromInt(QChar::fromLatin1(d.m_pszKind[5]).digitValue())
-                                          : DisplayMode::None;
 }
 
 // Steps of an automatic measurement, or rows of a selective or harmonics
@@ -125,162 +118,151 @@ class TestTablePrint : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void screen_data();
-    void screen();
-    void printed_data();
-    void printed();
-
 private:
-    void Show(CQardaView& view, int nResult);
+    // Results from -1 down are those of the view's data file.
+    void Show(CQardaView& view, int nResult)
+    {
+        if (nResult < 0) {
+            const CViewResult r = ViewResults()[-nResult - 1];
+            view.ShowResult(r.m_nKind, ViewUiData::kId, r.m_strDate, r.m_strTime, r.m_strPlaceNo, {});
+            QCOMPARE(view.GetKind(), r.m_nKind);
+            return;
+        }
+        const CKindData d = Results()[nResult];
+        view.ShowResult(d.m_nKind, ViewUiData::kId, kDate, TimeOf(nResult), {}, {});
+        if (d.m_nKind == ResultKind::Error)  // its display mode is the digit in its name
+            view.SetValueMode(M(QChar::fromLatin1(d.m_pszKind[5]).digitValue()));
+        QCOMPARE(view.GetKind(), d.m_nKind);
+    }
+
     QTemporaryDir m_dir;
     QString m_strMain, m_strResult;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        UseTemporarySettings(m_dir);
+        CRegSettings::SetOrganisation();
+        m_strMain = m_dir.filePath(QStringLiteral("Main.xml"));
+        m_strResult = m_dir.filePath(QStringLiteral("Result.xml"));
+        QString strResults;
+        const QList<CKindData> results = Results();
+        for (int i = 0; i < results.size(); ++i)
+            strResults += TableData::ResultElement(results[i], TimeOf(i));
+        QVERIFY(ViewUiData::WriteFile(m_strMain, ViewUiData::MainFile()));
+        QVERIFY(ViewUiData::WriteFile(m_strResult,
+                                      ViewUiData::ResultFile().replace(QStringLiteral("</Result-Data>"),
+                                                                       strResults + QStringLiteral("</Result-Data>"))));
+    }
+
+    void screen_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QSize>("size");
+        for (int i = 0; i < TableData::Kinds().size(); ++i)
+            for (const QSize& size : {QSize(800, 600), QSize(1920, 1080)})
+                QTest::addRow("%s_%dx%d", Results()[i].m_pszKind, size.width(), size.height()) << i << size;
+    }
+
+    void screen()
+    {
+        QFETCH(int, result);
+        QFETCH(QSize, size);
+        const CKindData d = Results()[result];
+        CQardaDoc doc(m_strMain, m_strResult);
+        CQardaView view(&doc);
+        Show(view, result);
+        QSize used;
+        const auto pDev =
+            Record(size, [&](QPainter& painter) { used = view.OnDraw(&painter, QRect(QPoint(0, 0), size)); });
+        QVERIFY(used.height() <= size.height());
+        QVERIFY2(pDev->TextsAmiss(d.m_expected).isEmpty(),
+                 qPrintable(pDev->TextsAmiss(d.m_expected) + QStringLiteral(" in ") + pDev->Texts().join(u'|')));
+        CheckInside(*pDev, QRectF(QPoint(0, 0), size), true);
+    }
+
+    void printed_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<QList<int>>("markersPerPage");  // empty: one page, not counted
+        const QHash<QByteArray, QList<int>> paged = {
+            {"selective14_portrait", {14}},        {"selective14_landscape", {7, 7}},
+            {"selective15_portrait", {14, 1}},     {"selective15_landscape", {7, 8}},
+            {"selective8_portrait", {8}},          {"selective8_landscape", {7, 1}},
+            {"accuracy10_portrait", {10}},         {"accuracy10_landscape", {6, 4}},
+            {"register8_portrait", {8}},           {"register8_landscape", {5, 3}},
+            {"register9_portrait", {8, 1}},        {"register9_landscape", {5, 4}},
+            {"harmonics50_portrait", {14, 35, 1}}, {"harmonics50_landscape", {7, 20, 20, 3}},
+        };
+        const QList<CKindData> results = Results();
+        for (const char* pszOrientation : {"portrait", "landscape"}) {
+            const bool bLandscape = qstrcmp(pszOrientation, "landscape") == 0;
+            const auto row = [&](int nResult, const char* pszName) {
+                const QByteArray tag = QByteArray(pszName) + '_' + pszOrientation;
+                QTest::newRow(tag.constData()) << nResult << bLandscape << paged.value(tag);
+            };
+            for (int i = 0; i < ViewResults().size(); ++i)
+                row(-i - 1, ViewResults()[i].m_pszName);
+            for (int i = 0; i < results.size(); ++i)
+                row(i, results[i].m_pszKind);
+        }
+    }
+
+    void printed()
+    {
+        QFETCH(int, result);
+        QFETCH(bool, landscape);
+        QFETCH(QList<int>, markersPerPage);
+        CQardaDoc doc(m_strMain, m_strResult);
+        CQardaView view(&doc);
+        Show(view, result);
+        view.GetPrinter()->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        const QString strTag = QString::fromLatin1(QTest::currentDataTag());
+        const QString strPdf = m_dir.filePath(QStringLiteral("print_%1.pdf").arg(strTag));
+        QVERIFY(view.PrintToPdf(strPdf));
+        const int nPages = view.GetPageCount(landscape);
+        QCOMPARE(nPages, qMax(1, int(markersPerPage.size())));
+
+        // Every page draws something, all of it inside the header's left and
+        // right edge and below the top margin.
+        const QSize page = landscape ? QSize(3508, 2480) : QSize(2480, 3508);
+        const int w = page.width(), h = page.height(), nTol = w / 500 + 1;
+        QStringList allTexts;
+        for (int n = 1; n <= nPages; ++n) {
+            const auto pDev = Record(
+                page, [&](QPainter& painter) { view.DrawPrintPage(&painter, page, n, nPages); }, 300);
+            QVERIFY2(pDev->Texts().size() > (n == 1 ? 20 : 2), "the page is not blank");
+            if (!markersPerPage.isEmpty())
+                QCOMPARE(Markers(pDev->Texts()), markersPerPage[n - 1]);
+            allTexts += pDev->Texts();
+            CheckInside(*pDev, QRectF(w / 20 - nTol, h / 30 - nTol, w - w / 10 + 2 * nTol, h - h / 30 + 2 * nTol),
+                        false);
+        }
+
+        // The values are on paper, as painted and as a PDF reader finds them.
+        const QString strExpected = result >= 0 ? Results()[result].m_expected : ViewResults()[-result - 1].m_expected;
+        const QStringList expected = strExpected.split(u'|', Qt::SkipEmptyParts);
+        QString strPdfText;
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), strPdf, QStringLiteral("-")});
+            QVERIFY(text.waitForFinished(30000));
+            strPdfText = QString::fromUtf8(text.readAllStandardOutput());
+            QCOMPARE(strPdfText.count(QLatin1Char('\f')), nPages);
+            strPdfText = strPdfText.simplified();  // a reader's layout has its own blanks
+        }
+        for (const QString& strText : expected) {
+            if (strText.startsWith(u'!'))
+                continue;
+            QVERIFY2(allTexts.contains(strText), qPrintable(strText));
+            if (!strPdfText.isEmpty() && strText.size() > 3)
+                QVERIFY2(strPdfText.contains(strText.simplified()),
+                         qPrintable(strText + QStringLiteral(" not in the PDF")));
+        }
+    }
 };
 
-void TestTablePrint::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_strMain = m_dir.filePath(QStringLiteral("Main.xml"));
-    m_strResult = m_dir.filePath(QStringLiteral("Result.xml"));
-    QString strResults;
-    const QList<CKindData> results = Results();
-    for (int i = 0; i < results.size(); ++i)
-        strResults += TableData::ResultElement(results[i], TimeOf(i));
-    QVERIFY(ViewUiData::WriteFile(m_strMain, ViewUiData::MainFile()));
-    QVERIFY(ViewUiData::WriteFile(m_strResult, ViewUiData::ResultFile().replace(
-                                                   QStringLiteral("</Result-Data>"), strResults + QStringLiteral("</Result-Data>"))));
-}
-
-// Results from -1 down are those of the view's data file.
-void TestTablePrint::Show(CQardaView& view, int nResult)
-{
-    if (nResult < 0) {
-        const CViewResult r = ViewResults()[-nResult - 1];
-        view.ShowResult(r.m_nKind, ViewUiData::kId, r.m_strDate, r.m_strTime, r.m_strPlaceNo, {});
-        QCOMPARE(view.GetKind(), r.m_nKind);
-        return;
-    }
-    const CKindData d = Results()[nResult];
-    view.ShowResult(d.m_nKind, ViewUiData::kId, kDate, TimeOf(nResult), {}, {});
-    if (d.m_nKind == ResultKind::Error)
-        view.SetValueMode(ModeOf(d));
-    QCOMPARE(view.GetKind(), d.m_nKind);
-}
-
-void TestTablePrint::screen_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QSize>("size");
-    for (int i = 0; i < TableData::Kinds().size(); ++i)
-        for (const QSize& size : {QSize(800, 600), QSize(1920, 1080)})
-            QTest::addRow("%s_%dx%d", Results()[i].m_pszKind, size.width(), size.height()) << i << size;
-}
-
-void TestTablePrint::screen()
-{
-    QFETCH(int, result);
-    QFETCH(QSize, size);
-    const CKindData d = Results()[result];
-    CQardaDoc doc(m_strMain, m_strResult);
-    CQardaView view(&doc);
-    Show(view, result);
-    QSize used;
-    const auto pDev = Record(size, [&](QPainter& painter) { used = view.OnDraw(&painter, QRect(QPoint(0, 0), size)); });
-    QVERIFY(used.height() <= size.height());
-    QVERIFY2(pDev->TextsAmiss(d.m_expected).isEmpty(),
-             qPrintable(pDev->TextsAmiss(d.m_expected) + QStringLiteral(" in ") + pDev->Texts().join(u'|')));
-    CheckInside(*pDev, QRectF(QPoint(0, 0), size), true);
-}
-
-void TestTablePrint::printed_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<bool>("landscape");
-    QTest::addColumn<QList<int>>("markersPerPage"); // empty: one page, not counted
-    const QHash<QByteArray, QList<int>> paged = {
-        {"selective14_portrait", {14}},        {"selective14_landscape", {7, 7}},
-        {"selective15_portrait", {14, 1}},     {"selective15_landscape", {7, 8}},
-        {"selective8_portrait", {8}},          {"selective8_landscape", {7, 1}},
-        {"accuracy10_portrait", {10}},         {"accuracy10_landscape", {6, 4}},
-        {"register8_portrait", {8}},           {"register8_landscape", {5, 3}},
-        {"register9_portrait", {8, 1}},        {"register9_landscape", {5, 4}},
-        {"harmonics50_portrait", {14, 35, 1}}, {"harmonics50_landscape", {7, 20, 20, 3}},
-    };
-    const QList<CKindData> results = Results();
-    for (const char* pszOrientation : {"portrait", "landscape"}) {
-        const bool bLandscape = qstrcmp(pszOrientation, "landscape") == 0;
-        const auto row = [&](int nResult, const char* pszName) {
-            const QByteArray tag = QByteArray(pszName) + '_' + pszOrientation;
-            QTest::newRow(tag.constData()) << nResult << bLandscape << paged.value(tag);
-        };
-        for (int i = 0; i < ViewResults().size(); ++i)
-            row(-i - 1, ViewResults()[i].m_pszName);
-        for (int i = 0; i < results.size(); ++i)
-            row(i, results[i].m_pszKind);
-    }
-}
-
-void TestTablePrint::printed()
-{
-    QFETCH(int, result);
-    QFETCH(bool, landscape);
-    QFETCH(QList<int>, markersPerPage);
-    CQardaDoc doc(m_strMain, m_strResult);
-    CQardaView view(&doc);
-    Show(view, result);
-    view.GetPrinter()->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const QString strTag = QString::fromLatin1(QTest::currentDataTag());
-    const QString strPdf = m_dir.filePath(QStringLiteral("print_%1.pdf").arg(strTag));
-    QVERIFY(view.PrintToPdf(strPdf));
-    const int nPages = view.GetPageCount(landscape);
-    QCOMPARE(nPages, qMax(1, int(markersPerPage.size())));
-
-    // Every page draws something, all of it inside the header's left and
-    // right edge and below the top margin.
-    const QSize page = landscape ? QSize(3508, 2480) : QSize(2480, 3508);
-    const int w = page.width(), h = page.height(), nTol = w / 500 + 1;
-    QStringList allTexts;
-    for (int n = 1; n <= nPages; ++n) {
-        const auto pDev = Record(
-            page, [&](QPainter& painter) { view.DrawPrintPage(&painter, page, n, nPages); }, 300);
-        QVERIFY2(pDev->Texts().size() > (n == 1 ? 20 : 2), "the page is not blank");
-        if (!markersPerPage.isEmpty())
-            QCOMPARE(Markers(pDev->Texts()), markersPerPage[n - 1]);
-        allTexts += pDev->Texts();
-        CheckInside(*pDev, QRectF(w / 20 - nTol, h / 30 - nTol, w - w / 10 + 2 * nTol, h - h / 30 + 2 * nTol), false);
-    }
-
-    // The values are on paper, as painted and as a PDF reader finds them.
-    const QString strExpected = result >= 0 ? Results()[result].m_expected : ViewResults()[-result - 1].m_expected;
-    const QStringList expected = strExpected.split(u'|', Qt::SkipEmptyParts);
-    QString strPdfText;
-    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), strPdf, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(30000));
-        strPdfText = QString::fromUtf8(text.readAllStandardOutput());
-        QCOMPARE(strPdfText.count(QLatin1Char('\f')), nPages);
-        strPdfText = strPdfText.simplified();  // a reader's layout has its own blanks
-    }
-    for (const QString& strText : expected) {
-        if (strText.startsWith(u'!'))
-            continue;
-        QVERIFY2(allTexts.contains(strText), qPrintable(strText));
-        if (!strPdfText.isEmpty() && strText.size() > 3)
-            QVERIFY2(strPdfText.contains(strText.simplified()),
-                     qPrintable(strText + QStringLiteral(" not in the PDF")));
-    }
-}
-
-int main(int argc, char** argv)
-{
-    QTemporaryDir settingsDir;
-    UseTemporarySettings(settingsDir);
-    QApplication app(argc, argv);
-    CRegSettings::SetOrganisation();
-    TestTablePrint test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestTablePrint)
 #include "tst_tableprint.moc"
