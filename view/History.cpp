@@ -165,12 +165,11 @@ CHistory ReadHistory(CXMLDocument& xmlResult, ResultKind nKind, const QString& s
     QList<CResultCache> results;
     if (xmlResult.IsValid() && CHistory::HasHistory(nKind)) {
         CXMLNodeResult result(&xmlResult);
-        const QByteArray id = strId.toUtf8();
         const QByteArray function = FunctionOfKind(nKind).toUtf8();
-        // A walk over the top elements: an XPath predicate would compare
-        // every child of every result.
-        for (pugi::xml_node r = xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
-            if (id != r.child("ID").text().get() || function != r.child("Function").text().get())
+        // The results filed under the ID, from the document's index: a click
+        // costs that location's results, not a walk over the whole file.
+        for (pugi::xml_node r : xmlResult.ResultElementsOf(strId)) {
+            if (function != r.child("Function").text().get())
                 continue;
             result.LoadFromElement(r);
             CResultCache cache;

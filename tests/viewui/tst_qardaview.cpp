@@ -363,6 +363,33 @@ private slots:
         QVERIFY(!m_pView->GetLocationSummary());
     }
 
+    // The results of the kind filed under the ID, in date order (places of one
+    // result together); no others.
+    void history_data()
+    {
+        QTest::addColumn<ResultKind>("kind");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("times");
+        QTest::newRow("values") << ResultKind::Value << kId << kValueTime + u' ' + kRemarkTime;
+        QTest::newRow("errors") << ResultKind::Error << kId
+                                << kErrorTime + u' ' + kErrorEmptyPlaceTime;
+        QTest::newRow("harmonics") << ResultKind::Harmonics << kId << QStringList{kHarm15Time, QStringLiteral("13:41:00"), kHarm50Time}.join(u' ');
+        QTest::newRow("vectors, none") << ResultKind::Vector << kId << QString();
+        QTest::newRow("other ID") << ResultKind::Value << QStringLiteral("ZP-47") << QString();
+    }
+
+    void history()
+    {
+        QFETCH(ResultKind, kind);
+        QFETCH(QString, id);
+        m_pView->ShowHistory(kind, id);
+        QVERIFY(m_pView->GetHistory());
+        QStringList times;
+        for (const CHistory::CResult& r : m_pView->GetHistory()->m_results)
+            times.append(r.m_strTime);
+        QTEST(times.join(u' '), "times");
+    }
+
     void smallWindowScrolls()
     {
         Run(QStringLiteral("S3b"));
