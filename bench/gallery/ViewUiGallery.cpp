@@ -61,7 +61,7 @@ void TestViewUiGallery::gallery_data()
         add("error_values", 7, 5, kErrorTime);
         add("error_vectors", 7, 6, kErrorTime);
         add("error_both", 7, 7, kErrorTime);
-        add("harmonics_linear", 6, 3, kHarm41Time);
+        add("harmonics_linear", 6, 3, QStringLiteral("13:41:00"));
         add("series", 12, 9, kSeriesTime);
     }
 }
@@ -107,7 +107,7 @@ void TestViewUiGallery::printedPage()
     view.GetPrinter()->setPageOrientation(QPageLayout::Landscape);
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/error_both_landscape.pdf")));
     view.GetPrinter()->setPageOrientation(QPageLayout::Portrait);
-    view.ShowResult(ResultKind::Harmonics, kId, QStringLiteral("16.03.2024"), kHarm41Time, {}, {});
+    view.ShowResult(ResultKind::Harmonics, kId, QStringLiteral("16.03.2024"), QStringLiteral("13:41:00"), {}, {});
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/harmonics_table_pages.pdf")));
     view.SetHarmonicsMode(DisplayMode::HarmonicsLog);
     QVERIFY(view.PrintToPdf(QStringLiteral(QARDA_GALLERY_DIR "/harmonics_log_page.pdf")));
