@@ -13,7 +13,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <deque>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -158,7 +161,28 @@ QString GeneralField(pugi::xml_node main, const char* pszName)
     return FieldText(field);
 }
 
+// The whole text of a field element as bytes: the element's own text where
+// it has one, else put together in spare.
+std::string_view RawText(pugi::xml_node node, std::string& spare)
+{
+    if (!node)
+        return {};
+    if (!node.first_child())
+        return node.value();
+    spare.clear();
+    AppendElementText(node, spare);
+    return spare;
+}
+
 } // namespace
+
+struct CLocationTreeItem::Pending
+{
+    explicit Pending(CLocationTree* pTree) : m_pTree(pTree) {}
+    CLocationTree* m_pTree;
+    // In file order.
+    std::vector<pugi::xml_node> m_results;
+};
 
 // The eight fields of a result the tree shows, read straight from its
 // element in one walk over its children, with the result cursor's reading:
@@ -246,6 +270,17 @@ struct CLocationTree::ResultFields
 };
 
 // --- CLocationTreeItem -------------------------------------------------------
+
+CLocationTreeItem::CLocationTreeItem() = default;
+
+CLocationTreeItem::~CLocationTreeItem() = default;
+
+int CLocationTreeItem::GetChildCount() const
+{
+    if (m_pPending)
+        m_pPending->m_pTree->Complete(const_cast<CLocationTreeItem*>(this));
+    return static_cast<int>(m_children.size());
+}
 
 CLocationTreeItem* CLocationTreeItem::GetParent() const
 {
@@ -410,6 +445,7 @@ static const std::vector<CLocationTreeItem*>* Lookup(const QHash<Key, std::vecto
 
 CLocationTreeItem* CLocationTree::FindChildByText(CLocationTreeItem* pParent, const QString& strText) const
 {
+    Ensure(pParent);
     if (pParent->m_pIndex)
         return FirstOf(Lookup(pParent->m_pIndex->m_byText, strText), [](CLocationTreeItem*) { return true; });
     for (const auto& pChild : pParent->m_children)
@@ -424,6 +460,7 @@ CLocationTreeItem* CLocationTree::FindChildByName(CLocationTreeItem* pParent, co
 {
     // The name index holds location items only; the predicate must not ask
     // for more.
+    Ensure(pParent);
     if (pParent->m_pIndex)
         return FirstOf(Lookup(pParent->m_pIndex->m_byName, strName), pred);
     for (const auto& pChild : pParent->m_children)
@@ -437,6 +474,7 @@ CLocationTreeItem* CLocationTree::FindChildByKind(CLocationTreeItem* pParent, Re
     auto fits = [nKind, bContainer](const CLocationTreeItem* p) {
         return p->m_data.m_nKind == nKind && p->m_data.m_bIsContainer == bContainer;
     };
+    Ensure(pParent);
     if (pParent->m_pIndex && bContainer && nKind >= ResultKind::Value)
         return FirstOf(Lookup(pParent->m_pIndex->m_byKind, nKind), fits);
     for (const auto& pChild : pParent->m_children)
@@ -478,6 +516,7 @@ CLocationTreeItem* CLocationTree::InsertItem(CLocationTreeItem* pParent, int nRo
                                              int nImage, const TreeItemData& data)
 {
     CLocationTreeItem* pNode = Node(pParent);
+    Ensure(pNode);
     const int nCount = pNode->GetChildCount();
     if (nRow < 0 || nRow > nCount)
         nRow = nCount;
@@ -758,26 +797,27 @@ CLocationTreeItem* CLocationTree::GetUnassignedNode()
 CLocationTreeItem* CLocationTree::GetKindFolder(CLocationTreeItem* pLocation, ResultKind nKind, const QString& strId,
                                                 bool bUnassigned)
 {
-    if (bUnassigned) {
-        CLocationTreeItem* pUnknown =
-            FindChildByName(Node(pLocation), strId, [](const CLocationTreeItem* p) { return IsNamedLocation(p->m_data); });
-        if (!pUnknown) {
-            TreeItemData d;
-            d.m_strName = strId;
-            d.m_nKind = ResultKind::Location;
-            d.m_bIsContainer = true;
-            d.m_bIsUnassigned = true;
-            pUnknown = InsertItem(pLocation, FindInsertPosition(strId, ResultKind::Location, pLocation), strId,
-                                  TreeImage::LocationOK, d);
-        }
-        pLocation = pUnknown;
-    }
+    if (bUnassigned)
+        pLocation = UnassignedLocationItem(pLocation, strId);
     if (CLocationTreeItem* pFolder = FindChildByKind(Node(pLocation), nKind, true))
         return pFolder;
     TreeItemData d;
     d.m_nKind = nKind;
     d.m_bIsContainer = true;
     return InsertItem(pLocation, -1, KindTitle(nKind), KindFolderImage(nKind), d);
+}
+
+CLocationTreeItem* CLocationTree::UnassignedLocationItem(CLocationTreeItem* pNode, const QString& strId)
+{
+    if (CLocationTreeItem* p =
+            FindChildByName(Node(pNode), strId, [](const CLocationTreeItem* p) { return IsNamedLocation(p->m_data); }))
+        return p;
+    TreeItemData d;
+    d.m_strName = strId;
+    d.m_nKind = ResultKind::Location;
+    d.m_bIsContainer = true;
+    d.m_bIsUnassigned = true;
+    return InsertItem(pNode, FindInsertPosition(strId, ResultKind::Location, pNode), strId, TreeImage::LocationOK, d);
 }
 
 CLocationTreeItem* CLocationTree::AddResultItem(CLocationTreeItem* pFolder, const TreeItemData& data)
@@ -817,6 +857,7 @@ void CLocationTree::MoveChildren(CLocationTreeItem* pFrom, CLocationTreeItem* pT
     // shifting a long list once per child.
     CLocationTreeItem* pSelectedCopy = nullptr;
     auto copy = [&](auto& self, CLocationTreeItem* pFromNode, CLocationTreeItem* pToItem) -> void {
+        Ensure(pFromNode);
         for (const auto& pChild : pFromNode->m_children) {
             TreeItemData d = pChild->m_data;
             d.m_bIsUnassigned = bUnassigned;
@@ -842,6 +883,7 @@ void CLocationTree::RenameResultItems(CLocationTreeItem* pItem, const QString& s
     if (!pItem)
         return;
     auto rename = [&](auto& self, CLocationTreeItem* pNode) -> void {
+        Ensure(pNode);
         for (const auto& pChild : pNode->m_children) {
             if (!pChild->m_data.m_bIsContainer && pChild->m_data.m_strName == strOldId) {
                 TreeItemData d = pChild->m_data;
@@ -870,6 +912,8 @@ void CLocationTree::DeleteSubtree(CLocationTreeItem* pItem)
 {
     if (!pItem || pItem == &m_root)
         return;
+    // Made first, so that the observers are told of each removal.
+    Ensure(pItem);
     // From the back, so that the list never shifts.
     while (!pItem->m_children.empty())
         DeleteItem(pItem->m_children.back().get());
@@ -890,15 +934,7 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
     try {
         if (xmlMain.IsValid())
             FillFromMain(xmlMain, pFirst);
-        if (xmlResult.IsValid()) {
-            // The results are the "Result" children of the root element.
-            const pugi::xml_node root = xmlResult.GetDocumentElement();
-            if (!root)
-                throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
-            ResultFields::Recent recent;
-            for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result"))
-                AddResult(ResultFields(r, recent));
-        }
+        NoteResults(xmlResult, true);
     } catch (const CXMLException& e) {
         ClearItems();
         pFirst = nullptr;
@@ -922,6 +958,149 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
     else if (bHadSelection)
         for (ILocationTreeObserver* p : m_observers)
             p->SelectionChanged(nullptr);
+}
+
+void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
+{
+    m_pResultDoc = &xmlResult;
+    m_nNotedLoad = xmlResult.GetLoadGeneration();
+    m_nNotedRemove = xmlResult.GetRemoveGeneration();
+    if (!xmlResult.IsValid())
+        return;
+    // The results are the "Result" children of the root element.
+    const pugi::xml_node root = xmlResult.GetDocumentElement();
+    if (!root) {
+        if (bMake)
+            throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
+        return;
+    }
+
+    // Where the results of one ID go, found once per ID.
+    struct Target
+    {
+        QString m_strId;
+        CLocationTreeItem* m_pHome = nullptr;
+        bool m_bUnassigned = false;
+        CLocationTreeItem* m_pItem = nullptr;
+    };
+    std::unordered_map<std::string_view, Target> targets;
+    // IDs put together from several texts, kept for the keys.
+    std::deque<std::string> keptIds;
+    std::string spareId, spareFunction, lastFunction = "\x01";
+    std::optional<ResultKind> lastKind;
+
+    for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result")) {
+        // "ID" and "Function" as the result cursor reads them (see ResultFields).
+        pugi::xml_node id, function;
+        bool bTwiceId = false, bTwiceFunction = false;
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+            const char* pszName = c.name();
+            if (pszName[0] == 'I') {
+                if (pszName[1] == 'D' && !pszName[2] && c.type() == pugi::node_element)
+                    Note(id, bTwiceId, c);
+            } else if (pszName[0] == 'F') {
+                if (std::strcmp(pszName + 1, "unction") == 0 && c.type() == pugi::node_element)
+                    Note(function, bTwiceFunction, c);
+            }
+        }
+        std::string_view idText = RawText(id, spareId);
+        if (idText.data() == spareId.data())
+            idText = keptIds.emplace_back(spareId);
+        auto [it, bNew] = targets.try_emplace(idText);
+        Target& t = it->second;
+        if (bNew) {
+            t.m_strId = QString::fromUtf8(idText.data(), static_cast<qsizetype>(idText.size()));
+            t.m_pHome = FindLocationItem(t.m_strId);
+            if (!bMake) {
+                // Only items still waiting take their results anew.
+                CLocationTreeItem* p = t.m_pHome ? t.m_pHome : FindUnassignedLocationItem(t.m_strId);
+                t.m_pItem = p && p->m_pPending ? p : nullptr;
+            } else if (!t.m_pHome) {
+                // Made even for a result of no known kind: its ID still has
+                // no location.
+                t.m_pHome = GetUnassignedNode();
+                t.m_bUnassigned = true;
+            } else {
+                t.m_pItem = t.m_pHome;
+            }
+        }
+        const std::string_view functionText = RawText(function, spareFunction);
+        if (functionText != lastFunction) {
+            lastFunction.assign(functionText);
+            lastKind = KindOfFunction(
+                QString::fromUtf8(functionText.data(), static_cast<qsizetype>(functionText.size())));
+        }
+        if (!lastKind)
+            continue;
+        if (!t.m_pItem) {
+            if (!bMake)
+                continue;
+            t.m_pItem = UnassignedLocationItem(t.m_pHome, t.m_strId);
+        }
+        if (!t.m_pItem->m_pPending) {
+            if (t.m_pItem->HasChildren())
+                continue;
+            t.m_pItem->m_pPending = std::make_unique<CLocationTreeItem::Pending>(this);
+        }
+        t.m_pItem->m_pPending->m_results.push_back(r);
+    }
+}
+
+void CLocationTree::Complete(CLocationTreeItem* pItem)
+{
+    if (!pItem || !pItem->m_pPending)
+        return;
+    // Noted elements may have been taken out of a changed file: the items
+    // still waiting take the results the file holds now.
+    if (m_pResultDoc
+        && (m_pResultDoc->GetLoadGeneration() != m_nNotedLoad || m_pResultDoc->GetRemoveGeneration() != m_nNotedRemove)) {
+        for (const auto& pTop : m_root.m_children) {
+            if (pTop->m_pPending)
+                pTop->m_pPending->m_results.clear();
+            for (const auto& pChild : pTop->m_children)
+                if (pChild->m_pPending)
+                    pChild->m_pPending->m_results.clear();
+        }
+        NoteResults(*m_pResultDoc, false);
+    }
+    const std::unique_ptr<CLocationTreeItem::Pending> pPending = std::move(pItem->m_pPending);
+    // The observers never saw the item without these children.
+    const bool bWasResetting = m_bResetting;
+    m_bResetting = true;
+    struct Restore
+    {
+        bool& m_b;
+        bool m_bWas;
+        ~Restore() { m_b = m_bWas; }
+    } restore{m_bResetting, bWasResetting};
+    ResultFields::Recent recent;
+    for (pugi::xml_node r : pPending->m_results) {
+        const ResultFields result(r, recent);
+        const std::optional<ResultKind> kind = KindOfFunction(result.m_strFunction);
+        // The file changed in between: a result is only shown where a
+        // rebuild would show it.
+        if (!kind || result.m_strID != pItem->m_data.m_strName)
+            continue;
+        TreeItemData d;
+        d.m_strName = pItem->m_data.m_strName;
+        d.m_strDate = result.m_strDate;
+        d.m_strTime = result.m_strTime;
+        d.m_strPlaceNo = result.m_strPlaceNo;
+        d.m_bIsUnassigned = pItem->m_data.m_bIsUnassigned;
+        d.m_nKind = *kind;
+        AddResultIn(GetKindFolder(pItem, d.m_nKind, d.m_strName, false), d, result);
+    }
+}
+
+void CLocationTree::CompleteAll()
+{
+    // Only locations wait: at the root, in groups and under the unassigned node.
+    for (size_t i = 0; i < m_root.m_children.size(); ++i) {
+        CLocationTreeItem* pTop = m_root.m_children[i].get();
+        Complete(pTop);
+        for (size_t k = 0; k < pTop->m_children.size(); ++k)
+            Complete(pTop->m_children[k].get());
+    }
 }
 
 void CLocationTree::AddResultsOfId(CXMLDocument& xmlResult, const QString& strId)
@@ -996,8 +1175,11 @@ void CLocationTree::AddResult(const ResultFields& result)
     if (!kind)
         return;
     d.m_nKind = *kind;
+    AddResultIn(GetKindFolder(pLocation, d.m_nKind, d.m_strName, d.m_bIsUnassigned), d, result);
+}
 
-    CLocationTreeItem* pFolder = GetKindFolder(pLocation, d.m_nKind, d.m_strName, d.m_bIsUnassigned);
+void CLocationTree::AddResultIn(CLocationTreeItem* pFolder, const TreeItemData& d, const ResultFields& result)
+{
     CLocationTreeItem* pItem = AddResultItem(pFolder, d);
     if (d.m_nKind == ResultKind::ContinueValue) {
         AddSamples(pItem, result);

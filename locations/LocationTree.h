@@ -15,16 +15,23 @@ class CXMLDocument;
 class CLocationTreeItem
 {
 public:
+    CLocationTreeItem();
+    ~CLocationTreeItem();
+
     const QString& GetText() const { return m_strText; }
     int GetImage() const { return m_nImage; }
     const TreeItemData& GetData() const { return m_data; }
     // Null for items at the root.
     CLocationTreeItem* GetParent() const;
     int GetRow() const { return m_nRow; }
-    int GetChildCount() const { return static_cast<int>(m_children.size()); }
-    bool HasChildren() const { return !m_children.empty(); }
+    // The children of a location are made on the first call of either.
+    int GetChildCount() const;
     // Null when out of range.
     CLocationTreeItem* GetChild(int nRow) const;
+    // Answered without making the children.
+    bool HasChildren() const { return !m_children.empty() || m_pPending; }
+    // Whether the children are still to be made.
+    bool IsPending() const { return m_pPending != nullptr; }
     CLocationTreeItem* GetFirstChild() const { return GetChild(0); }
     CLocationTreeItem* GetNextSibling() const;
     CLocationTreeItem* GetPrevSibling() const;
@@ -48,6 +55,9 @@ private:
     int m_nRow = 0;
     std::vector<std::unique_ptr<CLocationTreeItem>> m_children;
     std::unique_ptr<ChildIndex> m_pIndex;
+    // The results of a location whose items are not made yet.
+    struct Pending;
+    std::unique_ptr<Pending> m_pPending;
     // Which of the tree's own indexes hold this item (bits of CLocationTree).
     unsigned m_nIndexed = 0;
 };
@@ -88,6 +98,13 @@ struct ShowResultArgs
 // The tree of groups, locations and results that the left pane shows, as
 // plain data. It is filled from both data files by RebuildTree and patched
 // by the commands afterwards, so it keeps its shape between rebuilds.
+//
+// A large file holds far more results than anyone opens, so RebuildTree
+// makes the groups and locations and only notes which results go under each
+// location. A location's folders and results are made, without telling the
+// observers, the first time anything asks for its children: to a view they
+// have been there all along. Should the result file change before that, the
+// noted results are looked up again rather than followed.
 class CLocationTree
 {
 public:
@@ -139,6 +156,10 @@ public:
     // Adds the results of one ID as RebuildTree does, under its location item
     // or the unassigned node. Throws CXMLException.
     void AddResultsOfId(CXMLDocument& xmlResult, const QString& strId);
+    // Makes the children of an item that are still to be made; CompleteAll
+    // makes every such item's, as the commands want a whole tree.
+    void Complete(CLocationTreeItem* pItem);
+    void CompleteAll();
 
     // --- tree operations of the commands ---
     // The row at which a new group (kind 0) or location (kind 1) goes under
@@ -205,13 +226,28 @@ private:
     template <class Pred>
     CLocationTreeItem* FindChildByName(CLocationTreeItem* pParent, const QString& strName, Pred pred) const;
     CLocationTreeItem* FindChildByKind(CLocationTreeItem* pParent, ResultKind nKind, bool bContainer) const;
+    // Makes the item's children when they are still to be made.
+    void Ensure(CLocationTreeItem* pItem) const
+    {
+        if (pItem->m_pPending)
+            const_cast<CLocationTree*>(this)->Complete(pItem);
+    }
+    // The location item of an unknown ID under the unassigned node, made
+    // (sorted in) when missing.
+    CLocationTreeItem* UnassignedLocationItem(CLocationTreeItem* pNode, const QString& strId);
     // Of several items in one index, the one first in pre-order.
     static CLocationTreeItem* FirstInTreeOrder(const std::vector<CLocationTreeItem*>& items);
     void ChangeData(CLocationTreeItem* pItem, const TreeItemData& data);
 
     void FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst);
+    // Notes each result under the item it goes to. With bMake, as a rebuild:
+    // the unassigned node and its location items are made where needed;
+    // without, the noted results of the items still pending are renewed.
+    void NoteResults(CXMLDocument& xmlResult, bool bMake);
     struct ResultFields;
     void AddResult(const ResultFields& result);
+    // The result item (with its place number or samples) in the folder.
+    void AddResultIn(CLocationTreeItem* pFolder, const TreeItemData& d, const ResultFields& result);
     void AddSamples(CLocationTreeItem* pItem, const ResultFields& result);
 
     void ClearItems();
@@ -225,4 +261,10 @@ private:
     QHash<QString, std::vector<CLocationTreeItem*>> m_locations;
     QHash<QString, std::vector<CLocationTreeItem*>> m_groups;
     std::vector<CLocationTreeItem*> m_unassignedNodes;
+
+    // The result file the pending items were noted from, and its counters
+    // then: when either moved, the noted elements may be gone.
+    CXMLDocument* m_pResultDoc = nullptr;
+    quint64 m_nNotedLoad = 0;
+    quint64 m_nNotedRemove = 0;
 };

@@ -56,7 +56,21 @@ int CLocationTreeModel::columnCount(const QModelIndex&) const
 
 bool CLocationTreeModel::hasChildren(const QModelIndex& parent) const
 {
-    return rowCount(parent) > 0;
+    if (parent.column() > 0)
+        return false;
+    const CLocationTreeItem* pItem = ItemOf(parent);
+    return pItem ? pItem->HasChildren() : !m_pTree->IsEmpty();
+}
+
+bool CLocationTreeModel::canFetchMore(const QModelIndex& parent) const
+{
+    const CLocationTreeItem* pItem = ItemOf(parent);
+    return pItem && pItem->IsPending();
+}
+
+void CLocationTreeModel::fetchMore(const QModelIndex& parent)
+{
+    m_pTree->Complete(ItemOf(parent));
 }
 
 QVariant CLocationTreeModel::data(const QModelIndex& index, int nRole) const

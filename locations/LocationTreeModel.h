@@ -24,7 +24,12 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
+    // A location's results are made when a view first asks for its rows;
+    // until then it has children to fetch, which a view can tell without
+    // making them.
     bool hasChildren(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
 signals:
     // The tree's own selection moved (by a command or a rebuild).

@@ -16,6 +16,7 @@
 #include "xml/QardaDoc.h"
 #include "xml/XMLNode.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -329,6 +330,67 @@ private slots:
         QCOMPARE(dlg.result() == QDialog::Accepted, shown.isEmpty());
         if (shown.isEmpty())
             QCOMPARE(CImportSettings::Load().m_order, dlg.m_order);
+    }
+
+    // A location's results are made when first asked for. A view tells the
+    // locations with results without making them, then sees the results as
+    // if they had always been there; a file changed in between is read anew.
+    void resultsOnFirstUse_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("file unchanged") << 0;
+        QTest::newRow("a result taken out") << 1;
+        QTest::newRow("another file loaded") << 2;
+        QTest::newRow("file closed") << 3;
+    }
+    void resultsOnFirstUse()
+    {
+        QFETCH(int, change);
+        CQardaDoc doc(m_strMain, m_strResult);
+        CLeftView view(&doc);
+        view.RebuildTree();
+        CLocationTree& tree = view.GetTree();
+        view.resize(320, 2000);
+        view.show();
+        for (int i = 0; i < 3; ++i)
+            view.expand(view.GetFilterModel()->IndexOf(tree.GetChild(nullptr, i)));
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.viewport()->repaint();
+        QList<CLocationTreeItem*> waiting;
+        for (int i = 0; i < 20; ++i)
+            for (CLocationTreeItem* p : {tree.FindLocationItem(QStringLiteral("L%1").arg(i)),
+                                         tree.FindUnassignedLocationItem(QStringLiteral("L%1").arg(i))})
+                if (p && p->IsPending() && p->HasChildren())
+                    waiting << p;
+        QCOMPARE(waiting.size(), 20);
+
+        CXMLDocument& result = doc.m_xmlResult;
+        if (change == 1) {
+            const pugi::xml_node first = result.GetDocumentElement().child("Result");
+            result.NoteRemoving(first);
+            QVERIFY(result.GetDocumentElement().remove_child(first));
+            result.NoteRemoval();
+        } else if (change == 2) {
+            result.LoadXML(QStringLiteral("<Result-Data><Result><ID>L3</ID><Date>1</Date><Time>2</Time>"
+                                          "<Function>U-Burden</Function></Result></Result-Data>"));
+        } else if (change == 3) {
+            result.Close();
+        }
+        // The model as a whole, fetching each location as it goes.
+        QAbstractItemModelTester tester(view.GetFilterModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const CLocationTreeItem* p : std::as_const(waiting))
+            QVERIFY(!p->IsPending());
+        QCOMPARE(ModelOutline(view), Outline(tree));
+        // Each location holds what a rebuild from the file as it is now puts there.
+        CLocationTree now;
+        now.RebuildTree(doc.m_xmlMain, result);
+        if (change == 0)
+            QCOMPARE(Outline(tree), Outline(now));
+        for (int i = 0; i < 16; ++i) {
+            const QString strId = QStringLiteral("L%1").arg(i);
+            QCOMPARE(Outline(tree, nullptr, tree.FindLocationItem(strId)), Outline(now, nullptr, now.FindLocationItem(strId)));
+        }
+        QCOMPARE(Outline(now).contains(QStringLiteral("U-Bürden")), change == 2);
     }
 
     // Through the pane: commands on the undo stack, and the search, which

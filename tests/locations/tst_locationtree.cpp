@@ -201,6 +201,9 @@ private slots:
         QTest::newRow("a field twice reads as empty")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<Date>x</Date>")
             << "L*{Istwerte{ 10:00:00}}";
+        QTest::newRow("an ID twice reads as empty")
+            << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<ID>L</ID>")
+            << "L*,Undefinierte Ergebnisse{{Istwerte{01.02.2023 10:00:00}}}";
         QTest::newRow("a nested field or an instruction is no field")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<X><Date>y</Date></X><?Date z?>")
             << "L*{Istwerte{01.02.2023 10:00:00}}";
