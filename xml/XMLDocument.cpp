@@ -17,6 +17,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -200,19 +201,41 @@ bool MayBeInName(const unsigned char* u, size_t nAt, ptrdiff_t& nLastForeign, bo
     return bInName;
 }
 
-// The offset of the first byte that a strict parser refuses: a malformed
-// UTF-8 sequence or a control character XML does not allow. -1 when there
-// is none. pbNamesAscii tells whether every name in the text is sure to be
-// ASCII.
-ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
+// Finds the first byte that a strict parser refuses: a malformed UTF-8
+// sequence or a control character XML does not allow; and tells whether
+// every name in the text is sure to be ASCII. The text may come a piece at a
+// time: Feed checks what is new, up to the last few bytes, which may start a
+// sequence that the next piece ends.
+struct CIllegalByteScan
 {
+    ptrdiff_t m_nFound = -1;
+    bool m_bNamesAscii = true;
+    ptrdiff_t m_nLastForeign = -1;
+    bool m_bLastInName = false;
+    size_t m_i = 0;
+    size_t m_nSlowUntil = 0;
+
+    // False once a byte is refused.
+    bool Feed(const char* p, size_t n, bool bFinal);
+};
+
+bool CIllegalByteScan::Feed(const char* p, size_t n, bool bFinal)
+{
+    if (m_nFound >= 0)
+        return false;
     const auto* u = reinterpret_cast<const unsigned char*>(p);
-    bool bNamesAscii = true;
-    ptrdiff_t nLastForeign = -1;
-    bool bLastInName = false;
-    size_t i = 0;
-    size_t nSlowUntil = 0;
-    while (i < n) {
+    bool& bNamesAscii = m_bNamesAscii;
+    ptrdiff_t& nLastForeign = m_nLastForeign;
+    bool& bLastInName = m_bLastInName;
+    size_t& i = m_i;
+    size_t& nSlowUntil = m_nSlowUntil;
+    auto refuse = [this](size_t nAt) {
+        m_nFound = static_cast<ptrdiff_t>(nAt);
+        return false;
+    };
+    // A sequence is at most four bytes long.
+    const size_t nLimit = bFinal ? n : (n > 4 ? n - 4 : 0);
+    while (i < nLimit) {
         if (i >= nSlowUntil && i + 16 <= n) {
             if (IsPlainBlock(u + i)) {
                 i += 16;
@@ -227,7 +250,7 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
         }
         if (c < 0x20) {
             if (c != '\t' && c != '\n' && c != '\r')
-                return static_cast<ptrdiff_t>(i);
+                return refuse(i);
             ++i;
             continue;
         }
@@ -245,13 +268,13 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
             nLength = 4;
             nCode = c & 0x07;
         } else {
-            return static_cast<ptrdiff_t>(i);
+            return refuse(i);
         }
         if (i + nLength > n)
-            return static_cast<ptrdiff_t>(i);
+            return refuse(i);
         for (size_t k = 1; k < nLength; ++k) {
             if ((u[i + k] & 0xC0) != 0x80)
-                return static_cast<ptrdiff_t>(i);
+                return refuse(i);
             nCode = (nCode << 6) | (u[i + k] & 0x3F);
         }
         // Overlong forms, surrogates, code points beyond U+10FFFF and the
@@ -259,21 +282,29 @@ ptrdiff_t FindIllegalByte(const char* p, size_t n, bool* pbNamesAscii = nullptr)
         const unsigned nMinimum = nLength == 2 ? 0x80 : nLength == 3 ? 0x800 : 0x10000;
         if (nCode < nMinimum || (nCode >= 0xD800 && nCode <= 0xDFFF) || nCode > 0x10FFFF || nCode == 0xFFFE
             || nCode == 0xFFFF)
-            return static_cast<ptrdiff_t>(i);
+            return refuse(i);
         i += nLength;
     }
-    if (pbNamesAscii)
-        *pbNamesAscii = bNamesAscii;
-    return -1;
+    return true;
 }
 
 // Whether the text may hold an element whose whole content is blanks with a
 // line break (CR or LF, which the parser turns into LF), the layout that
 // TidyParsedDocument drops. Such a content runs from the ">" of a start tag
 // to the "</" of the element's end tag; a line break after an end tag, an
-// empty element's "/>" or a text is none. Errs on the side of yes.
-bool MayHoldLayoutText(const char* p, size_t n)
+// empty element's "/>" or a text is none. Errs on the side of yes. The text
+// may come a piece at a time, as for CIllegalByteScan.
+struct CLayoutTextScan
 {
+    bool m_bFound = false;
+    size_t m_i = 1;
+    void Feed(const char* p, size_t n, bool bFinal);
+};
+
+void CLayoutTextScan::Feed(const char* p, size_t n, bool bFinal)
+{
+    if (m_bFound)
+        return;
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     // At an end tag's "<" after a blank: does a start tag's ">" come before
@@ -290,7 +321,7 @@ bool MayHoldLayoutText(const char* p, size_t n)
             --m;
         return !(m >= 1 && u[m] == '/' && u[m - 1] == '<');
     };
-    size_t i = 1;
+    size_t& i = m_i;
 #if defined(__SSE2__) || defined(_M_X64)
     // 16 places at a time: a "<" with a "/" after it and a blank before.
     for (; i + 17 <= n; i += 16) {
@@ -304,17 +335,48 @@ bool MayHoldLayoutText(const char* p, size_t n)
             _mm_and_si128(_mm_cmpeq_epi8(at, _mm_set1_epi8('<')), _mm_cmpeq_epi8(after, _mm_set1_epi8('/')));
         for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(endTag, blank))); nMask;
              nMask &= nMask - 1) {
-            if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask))))
-                return true;
+            if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask)))) {
+                m_bFound = true;
+                return;
+            }
         }
     }
 #endif
+    if (!bFinal)
+        return;
     for (; i + 1 < n; ++i) {
-        if (u[i] == '<' && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i))
-            return true;
+        if (u[i] == '<' && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i)) {
+            m_bFound = true;
+            return;
+        }
     }
-    return false;
 }
+
+// Whether the text holds a character reference ("&#"), which the parser
+// may turn into a character other programs refuse; a piece at a time.
+struct CCharRefScan
+{
+    bool m_bFound = false;
+    size_t m_i = 0;
+    void Feed(const char* p, size_t n, bool bFinal)
+    {
+        // memchr for the rare "&", not a general search: this runs over the whole file.
+        while (!m_bFound && m_i < n) {
+            const void* pAmp = std::memchr(p + m_i, '&', n - m_i);
+            if (!pAmp) {
+                m_i = n;
+                return;
+            }
+            const size_t nAt = static_cast<size_t>(static_cast<const char*>(pAmp) - p);
+            if (nAt + 1 >= n && !bFinal) {
+                m_i = nAt;
+                return;
+            }
+            m_bFound = nAt + 1 < n && p[nAt + 1] == '#';
+            m_i = nAt + 1;
+        }
+    }
+};
 
 // Character references to control characters (&#1;) are taken by the parser
 // but make a file other programs refuse; such texts are stored the way new
@@ -752,20 +814,49 @@ void CXMLDocument::Load()
     buf.p = static_cast<char*>(std::malloc(buf.n ? buf.n : 1));
     if (!buf.p)
         throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
-    const qint64 nRead = buf.n ? file.read(buf.p, static_cast<qint64>(buf.n)) : 0;
-    if (nRead != static_cast<qint64>(buf.n))
-        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+    // Read a piece at a time and, for UTF-8, checked while the piece is
+    // still in the cache: three passes over a large file in memory cost
+    // more than its parse.
+    constexpr size_t kPiece = 512 * 1024;
+    CIllegalByteScan illegal;
+    CLayoutTextScan layout;
+    CCharRefScan charRefs;
+    std::optional<DetectedEncoding> enc;
+    size_t nRead = 0;
+    while (nRead < buf.n) {
+        const qint64 nGot = file.read(buf.p + nRead, static_cast<qint64>(std::min(kPiece, buf.n - nRead)));
+        if (nGot <= 0)
+            throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+        nRead += static_cast<size_t>(nGot);
+        // The encoding is told by the first bytes (a byte-order mark or the declaration).
+        if (!enc && (nRead >= 512 || nRead == buf.n))
+            enc = Detect(buf.p, nRead);
+        if (enc && enc->encoding == FileEncoding::Utf8 && nRead < buf.n) {
+            illegal.Feed(buf.p, nRead, false);
+            layout.Feed(buf.p, nRead, false);
+            charRefs.Feed(buf.p, nRead, false);
+        }
+    }
     file.close();
-
-    const DetectedEncoding enc = Detect(buf.p, buf.n);
-    if (enc.encoding == FileEncoding::Unsupported) {
+    if (!enc)
+        enc = Detect(buf.p, buf.n);
+    if (enc->encoding == FileEncoding::Unsupported) {
         const qsizetype at = QByteArray(buf.p, static_cast<qsizetype>(std::min<size_t>(buf.n, 512))).indexOf("encoding");
         throw ParseError(m_strFileName, 1, static_cast<int>(at + 1), pugi::status_bad_pi,
-                         QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc.name)));
+                         QStringLiteral("unsupported encoding '%1'").arg(QString::fromLatin1(enc->name)));
     }
-    ConvertToUtf8(buf, enc);
-    bool bNamesAscii = false;
-    const ptrdiff_t nIllegal = FindIllegalByte(buf.p, buf.n, &bNamesAscii);
+    if (enc->encoding != FileEncoding::Utf8) {
+        // Converted as a whole, then checked from the start.
+        ConvertToUtf8(buf, *enc);
+        illegal = {};
+        layout = {};
+        charRefs = {};
+    }
+    illegal.Feed(buf.p, buf.n, true);
+    layout.Feed(buf.p, buf.n, true);
+    charRefs.Feed(buf.p, buf.n, true);
+    const bool bNamesAscii = illegal.m_bNamesAscii;
+    const ptrdiff_t nIllegal = illegal.m_nFound;
     if (nIllegal >= 0) {
         int nLine = 1, nColumn = 1;
         LineColumn(buf.p, buf.n, nIllegal, nLine, nColumn);
@@ -775,8 +866,9 @@ void CXMLDocument::Load()
     }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
-    const bool bLayoutFree = !MayHoldLayoutText(buf.p, buf.n);
-    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, m_strFileName, [&strFileName, enc] {
+    const bool bLayoutFree = !layout.m_bFound;
+    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, charRefs.m_bFound, m_strFileName,
+                [&strFileName, enc = *enc] {
         Buffer again;
         QFile f(strFileName);
         if (!f.open(QIODevice::ReadOnly) || !ToBuffer(f.readAll(), again))
@@ -869,18 +961,9 @@ void CXMLDocument::CheckWritable() const
         throw CXMLException(LoadString(IDS_XML_WRONG_ROOT).arg(m_strFileName, strRoot, m_strExpectedRoot));
 }
 
-void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree,
+void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree, bool bCharRefs,
                                const QString& strSource, const std::function<QByteArray()>& original)
 {
-    // memchr for the rare "&", not a general search: this runs over the whole file.
-    bool bCharRefs = false;
-    const char* const pEnd = pBuffer + nSize;
-    for (const char* p = pBuffer; !bCharRefs && p < pEnd; ++p) {
-        p = static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(pEnd - p)));
-        if (!p)
-            break;
-        bCharRefs = p + 1 < pEnd && p[1] == '#';
-    }
     if (bCharRefs)
         EscapeNulReferences(pBuffer, nSize);
     const pugi::xml_parse_result result =
@@ -941,7 +1024,10 @@ void CXMLDocument::LoadXML(const QString& strXML)
         throw CXMLException(IDS_XML_LOADXML);
     const size_t nSize = buf.n;
     try {
-        ParseBuffer(buf.release(), nSize, false, false, QStringLiteral("XML"), [&utf8] { return utf8; });
+        CCharRefScan charRefs;
+        charRefs.Feed(buf.p, nSize, true);
+        ParseBuffer(buf.release(), nSize, false, false, charRefs.m_bFound, QStringLiteral("XML"),
+                    [&utf8] { return utf8; });
     } catch (const CXMLException& e) {
         throw CXMLException(IDS_XML_LOADXML, e.GetErrorMessage());
     }

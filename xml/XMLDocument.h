@@ -99,9 +99,10 @@ private:
     std::unique_ptr<CFileLock> TakeLock(int nWaitMs) const;
     void CheckWritable() const;
     // bNamesAscii: the text is known to hold ASCII names only; bLayoutFree:
-    // no element in it holds only blanks with a line break.
-    void ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree, const QString& strSource,
-                     const std::function<QByteArray()>& original);
+    // no element in it holds only blanks with a line break; bCharRefs: it
+    // may hold a character reference.
+    void ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bool bLayoutFree, bool bCharRefs,
+                     const QString& strSource, const std::function<QByteArray()>& original);
 
     std::unique_ptr<pugi::xml_document> m_pDOM;
     bool m_bLoaded = false;

@@ -174,6 +174,13 @@ private slots:
         broken("umlaut across a block, then invalid UTF-8", "<Root>\n<A>aaaaa\xc3\xa4\xff</A>\n</Root>\n", 2, 10);
         broken("name beyond ASCII after a text beyond ASCII",
                "<Root>\n<Abcdefghij>\xc3\xa4 x</Abcdefghij>\n<B\xc3\xa4/>\n</Root>\n", 3, 1);
+        // A large file is read and checked in pieces of 512 KiB; the umlaut
+        // spans the first two.
+        const qsizetype nPiece = 512 * 1024;
+        broken("invalid UTF-8 in a later piece", "<Root>\n<A>" + QByteArray(600000, 'a') + "\xff</A>\n</Root>\n", 2,
+               600004);
+        broken("umlaut across two pieces, then a control character",
+               "<Root>\n<A>" + QByteArray(nPiece - 11, 'a') + "\xc3\xa4\x01</A>\n</Root>\n", 2, int(nPiece - 11 + 5));
     }
     void openRefused()
     {
@@ -236,6 +243,14 @@ private slots:
             << saved("<R>\n<X>0123456789abcdef</X>\n<A />\n<B />\n</R>\n");
         QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>") << saved("<R>\n<A />\n</R>\n");
         QTest::newRow("line break by reference") << QByteArray("<R><A>&#10;</A></R>") << saved("<R>\n<A />\n</R>\n");
+        // Read in pieces of 512 KiB: a reference whose "&" ends the first
+        // piece, and an end tag of layout that starts the second.
+        const QByteArray pad(512 * 1024 - 6 - 1, 'a');
+        QTest::newRow("reference across two pieces")
+            << "<R><A>" + pad + "&#1;</A></R>" << saved("<R>\n<A>" + pad + "\\x01</A>\n</R>\n");
+        const QByteArray pad2(512 * 1024 - 15, 'a');
+        QTest::newRow("layout in the second piece")
+            << "<R><X>" + pad2 + "</X><A>\r\n</A></R>" << saved("<R>\n<X>" + pad2 + "</X>\n<A />\n</R>\n");
 
         // Read in the declared encoding, written in UTF-8 without a mark and
         // without declaring it.
