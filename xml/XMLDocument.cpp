@@ -385,21 +385,21 @@ void MakeTextsXmlSafe(pugi::xml_node node)
 {
     for (pugi::xml_node n = node; n;) {
         const char* pszValue = n.value();
+        // Compared as bytes: a reference beyond Unicode leaves bytes that
+        // are no UTF-8, which the decoding alone would hide.
         if (*pszValue) {
-            const QString strText = QString::fromUtf8(pszValue);
-            const QString strSafe = XmlSafeText(strText);
+            const QByteArray safe = XmlSafeText(QString::fromUtf8(pszValue)).toUtf8();
             // An element's own text (kept in the element itself) is set
             // through its text; set_value refuses elements.
-            if (strSafe != strText && n.type() == pugi::node_element)
-                n.text().set(strSafe.toUtf8().constData());
-            else if (strSafe != strText)
-                n.set_value(strSafe.toUtf8().constData());
+            if (safe != pszValue && n.type() == pugi::node_element)
+                n.text().set(safe.constData());
+            else if (safe != pszValue)
+                n.set_value(safe.constData());
         }
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-            const QString strText = QString::fromUtf8(a.value());
-            const QString strSafe = XmlSafeText(strText);
-            if (strSafe != strText)
-                a.set_value(strSafe.toUtf8().constData());
+            const QByteArray safe = XmlSafeText(QString::fromUtf8(a.value())).toUtf8();
+            if (safe != a.value())
+                a.set_value(safe.constData());
         }
         // Depth first, without recursion: files can be deep.
         if (n.first_child()) {
@@ -817,7 +817,12 @@ void CXMLDocument::Load()
     // Read a piece at a time and, for UTF-8, checked while the piece is
     // still in the cache: three passes over a large file in memory cost
     // more than its parse.
+#ifdef QARDA_SMALL_READ_PIECES
+    // Fuzzing: small inputs cross many pieces.
+    constexpr size_t kPiece = 7;
+#else
     constexpr size_t kPiece = 512 * 1024;
+#endif
     CIllegalByteScan illegal;
     CLayoutTextScan layout;
     CCharRefScan charRefs;

@@ -101,6 +101,9 @@ private slots:
         QTest::newRow("reference to a control character")
             << QByteArray("A&#1;B") << QString() << QStringLiteral("A\\x01B");
         QTest::newRow("reference to NUL") << QByteArray("A&#x00;B&#0;") << QString() << QStringLiteral("A\\x00B\\x00");
+        // The parser writes such a reference as bytes that are no UTF-8.
+        QTest::newRow("reference beyond Unicode")
+            << QByteArray("A&#x77777777777777777777777778;B") << QString() << u'A' + QString(4, QChar(0xFFFD)) + u'B';
     }
     void storedTextsAreXml()
     {
