@@ -383,12 +383,17 @@ struct CCharRefScan
 // texts are.
 void MakeTextsXmlSafe(pugi::xml_node node)
 {
+    // Compared as bytes: a reference beyond Unicode leaves bytes that are no
+    // UTF-8, which the decoding alone would hide. A text may start with
+    // U+FEFF, which is a character here, not a byte-order mark.
+    auto safeBytes = [](const char* psz) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return XmlSafeText(decoder(QByteArrayView(psz))).toUtf8();
+    };
     for (pugi::xml_node n = node; n;) {
         const char* pszValue = n.value();
-        // Compared as bytes: a reference beyond Unicode leaves bytes that
-        // are no UTF-8, which the decoding alone would hide.
         if (*pszValue) {
-            const QByteArray safe = XmlSafeText(QString::fromUtf8(pszValue)).toUtf8();
+            const QByteArray safe = safeBytes(pszValue);
             // An element's own text (kept in the element itself) is set
             // through its text; set_value refuses elements.
             if (safe != pszValue && n.type() == pugi::node_element)
@@ -397,7 +402,7 @@ void MakeTextsXmlSafe(pugi::xml_node node)
                 n.set_value(safe.constData());
         }
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-            const QByteArray safe = XmlSafeText(QString::fromUtf8(a.value())).toUtf8();
+            const QByteArray safe = safeBytes(a.value());
             if (safe != a.value())
                 a.set_value(safe.constData());
         }

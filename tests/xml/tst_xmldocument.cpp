@@ -246,6 +246,9 @@ private slots:
             << saved("<R>\n<X>0123456789abcdef</X>\n<A />\n<B />\n</R>\n");
         QTest::newRow("indented") << QByteArray("<R>\n  <A>\n    </A>\n</R>") << saved("<R>\n<A />\n</R>\n");
         QTest::newRow("line break by reference") << QByteArray("<R><A>&#10;</A></R>") << saved("<R>\n<A />\n</R>\n");
+        // U+FEFF in a file with references is a character like any other.
+        QTest::newRow("U+FEFF between elements")
+            << QByteArray("<R><A>x</A>\xef\xbb\xbf<B>&#1;</B></R>") << saved("<R>\n<A>x</A>\xef\xbb\xbf<B>\\x01</B>\n</R>\n");
         // Read in pieces of 512 KiB: a reference whose "&" ends the first
         // piece, and an end tag of layout that starts the second.
         const QByteArray pad(512 * 1024 - 6 - 1, 'a');
