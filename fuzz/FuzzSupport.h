@@ -46,7 +46,9 @@ inline bool IsStrictXmlText(const QByteArray& bytes)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
     }
+    // XML 1.0 itself: a prefix nobody declared is kept as the file had it.
     QXmlStreamReader reader(bytes);
+    reader.setNamespaceProcessing(false);
     while (!reader.atEnd())
         reader.readNext();
     return !reader.hasError();

@@ -1092,6 +1092,18 @@ void CLocationTree::Complete(CLocationTreeItem* pItem)
     }
 }
 
+bool CLocationTree::GetNotedResults(const CLocationTreeItem* pLocation, std::vector<pugi::xml_node>& results) const
+{
+    if (!pLocation->m_pPending)
+        return !pLocation->HasChildren();
+    if (!m_pResultDoc || m_pResultDoc->GetLoadGeneration() != m_nNotedLoad
+        || m_pResultDoc->GetRemoveGeneration() != m_nNotedRemove)
+        return false;
+    const std::vector<pugi::xml_node>& noted = pLocation->m_pPending->m_results;
+    results.insert(results.end(), noted.begin(), noted.end());
+    return true;
+}
+
 void CLocationTree::CompleteAll()
 {
     // Only locations wait: at the root, in groups and under the unassigned node.

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <pugixml.hpp>
+
 #include <memory>
 #include <vector>
 
@@ -160,6 +162,11 @@ public:
     // makes every such item's, as the commands want a whole tree.
     void Complete(CLocationTreeItem* pItem);
     void CompleteAll();
+    // Appends the results of a location whose items are not made yet, as
+    // noted from the file; true as well for a location with no results.
+    // False once its items are made or the file changed since: the caller
+    // reads the file instead.
+    bool GetNotedResults(const CLocationTreeItem* pLocation, std::vector<pugi::xml_node>& results) const;
 
     // --- tree operations of the commands ---
     // The row at which a new group (kind 0) or location (kind 1) goes under

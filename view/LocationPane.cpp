@@ -86,7 +86,8 @@ void AddLocationData(CLocationSummary& summary, CXMLNodeMain& main)
 
 }  // namespace
 
-CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QString& strName)
+CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QString& strName,
+                                     const std::vector<pugi::xml_node>* pResults)
 {
     CLocationSummary summary;
     const bool bGroup = nKind == ResultKind::Group;
@@ -110,25 +111,35 @@ CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QS
     if (!pDoc || !pDoc->m_xmlResult.IsValid() || ids.isEmpty())
         return summary;
 
-    // One walk over the results, whatever the number of locations, reading
-    // a result's ID and kind as the index files it: the whole text of its
-    // first "ID" and "Function" child. (A cursor's search of all descendants
-    // made this walk most of a large file's start-up.)
-    QSet<QByteArray> wanted;
-    for (const QString& strId : ids)
-        wanted.insert(strId.toUtf8());
     QHash<int, int> counts;
     std::string strId, strFunction;
-    for (pugi::xml_node r = pDoc->m_xmlResult.GetDocumentElement().child("Result"); r; r = r.next_sibling("Result")) {
-        strId.clear();
-        AppendElementText(r.child("ID"), strId);
-        if (!wanted.contains(QByteArray::fromRawData(strId.data(), static_cast<qsizetype>(strId.size()))))
-            continue;
+    // A result's kind as the index files it: the whole text of its first
+    // "Function" child.
+    auto count = [&](pugi::xml_node r) {
         strFunction.clear();
         AppendElementText(r.child("Function"), strFunction);
         if (const auto kind = KindOfFunction(QString::fromStdString(strFunction))) {
             ++counts[ToInt(*kind)];
             ++summary.m_nTotal;
+        }
+    };
+    if (pResults) {
+        for (pugi::xml_node r : *pResults)
+            count(r);
+    } else {
+        // One walk over the results, whatever the number of locations,
+        // reading a result's ID as the index files it: the whole text of its
+        // first "ID" child. (A cursor's search of all descendants made this
+        // walk most of a large file's start-up.)
+        QSet<QByteArray> wanted;
+        for (const QString& strWanted : ids)
+            wanted.insert(strWanted.toUtf8());
+        for (pugi::xml_node r = pDoc->m_xmlResult.GetDocumentElement().child("Result"); r;
+             r = r.next_sibling("Result")) {
+            strId.clear();
+            AppendElementText(r.child("ID"), strId);
+            if (wanted.contains(QByteArray::fromRawData(strId.data(), static_cast<qsizetype>(strId.size()))))
+                count(r);
         }
     }
     QList<int> kinds = counts.keys();

@@ -7,6 +7,10 @@
 #include <QRect>
 #include <QString>
 
+#include <pugixml.hpp>
+
+#include <vector>
+
 class CQardaDoc;
 class QPainter;
 
@@ -34,8 +38,11 @@ struct CLocationSummary
 };
 
 // Reads the summary of a group (by name) or a location (by ID) from the
-// document's files; a file that is not loaded contributes nothing.
-CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QString& strName);
+// document's files; a file that is not loaded contributes nothing. pResults,
+// when given, are its result elements as the tree found them: counted
+// without a walk over the result file.
+CLocationSummary ReadLocationSummary(CQardaDoc* pDoc, ResultKind nKind, const QString& strName,
+                                     const std::vector<pugi::xml_node>* pResults = nullptr);
 
 // Draws the summary at one text height from the rectangle's top left and
 // returns the size it needed (more than the rectangle when it does not fit).

@@ -144,10 +144,10 @@ void CQardaView::LoadResult(ResultKind nKind, const QString& strId, const QStrin
         m_chart.Load(m_cache);
 }
 
-void CQardaView::ShowLocation(ResultKind nKind, const QString& strName)
+void CQardaView::ShowLocation(ResultKind nKind, const QString& strName, const std::vector<pugi::xml_node>* pResults)
 {
     ShowResult(ResultKind::Nothing, {}, {}, {}, {}, {});
-    m_summary = ReadLocationSummary(m_pDoc, nKind, strName);
+    m_summary = ReadLocationSummary(m_pDoc, nKind, strName, pResults);
     Repaint();
 }
 

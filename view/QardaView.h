@@ -36,7 +36,9 @@ public:
     void ShowResult(ResultKind nKind, const QString& strId, const QString& strDate, const QString& strTime,
                     const QString& strPlaceNo, const QString& strSampleKey);
     // A group or location: its data and result counts instead of a result.
-    void ShowLocation(ResultKind nKind, const QString& strName);
+    // pResults: the result elements of the group or location, when known.
+    void ShowLocation(ResultKind nKind, const QString& strName,
+                      const std::vector<pugi::xml_node>* pResults = nullptr);
     const std::optional<CLocationSummary>& GetLocationSummary() const { return m_summary; }
     // A kind folder of a location: how that kind's quantities changed over
     // its results. Prints like a result.

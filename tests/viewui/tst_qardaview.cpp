@@ -7,6 +7,7 @@
 #include "ViewUiTestData.h"
 
 #include "core/RegSettings.h"
+#include "locations/LocationTree.h"
 #include "view/LocationPane.h"
 #include "view/PageHeader.h"
 #include "view/QardaView.h"
@@ -346,6 +347,17 @@ private slots:
         for (const auto& count : summary.m_counts)
             counts.append(QStringLiteral("%1:%2").arg(ToInt(count.first)).arg(count.second));
         QTEST(counts.join(u' '), "counts");
+
+        // Counted from the results a freshly filled tree noted: the same.
+        CLocationTree tree;
+        tree.RebuildTree(m_pDoc->m_xmlMain, m_pDoc->m_xmlResult);
+        const CLocationTreeItem* pItem = kind ? tree.FindLocationItem(name) : tree.FindGroupItem(name);
+        std::vector<pugi::xml_node> noted;
+        for (int i = 0; pItem && i < (kind ? 1 : pItem->GetChildCount()); ++i)
+            QVERIFY(tree.GetNotedResults(kind ? pItem : pItem->GetChild(i), noted));
+        const CLocationSummary fromTree = ReadLocationSummary(m_pDoc.get(), K(kind), name, &noted);
+        QCOMPARE(fromTree.m_counts, summary.m_counts);
+        QCOMPARE(fromTree.m_nTotal, summary.m_nTotal);
 
         // Drawn at a readable height; what does not fit is left to scrolling.
         QSize needed;
