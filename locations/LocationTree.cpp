@@ -989,74 +989,21 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
     std::string spareId, spareFunction, lastFunction = "\x01";
     std::optional<ResultKind> lastKind;
 
-    // "ID" and "Function" of each result as the result cursor reads them
-    // (see ResultFields): the one child of the name, none when there are
-    // several.
-    struct Fields
-    {
-        pugi::xml_node m_result, m_id, m_function;
-    };
-    std::vector<Fields> results;
-    auto isElement = [](pugi::xml_node c, const char* pszName) {
-        return c.type() == pugi::node_element && std::strcmp(c.name(), pszName) == 0;
-    };
-    // Right after a load the file's start tags were counted. A result's
-    // first "ID" and "Function" children are then found without reading
-    // every child's name (the files this program writes have them at the
-    // same places); when the counts match what was found, no result has
-    // two of either, and nothing more is to be read.
-    const qsizetype nIdTags = bMake ? xmlResult.GetLoadedStartTags("ID") : -1;
-    const qsizetype nFunctionTags = bMake ? xmlResult.GetLoadedStartTags("Function") : -1;
-    bool bQuick = nIdTags >= 0 && nFunctionTags >= 0;
-    if (bQuick) {
-        qsizetype nIds = 0, nFunctions = 0;
-        int nFunctionAt = 0;
-        for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result")) {
-            Fields f{r, {}, {}};
-            for (pugi::xml_node c = r.first_child(); c && !f.m_id; c = c.next_sibling())
-                if (isElement(c, "ID"))
-                    f.m_id = c;
-            pugi::xml_node c = r.first_child();
-            for (int k = 0; c && k < nFunctionAt; ++k)
-                c = c.next_sibling();
-            if (c && isElement(c, "Function")) {
-                f.m_function = c;
-            } else {
-                int k = 0;
-                for (c = r.first_child(); c && !isElement(c, "Function"); c = c.next_sibling())
-                    ++k;
-                f.m_function = c;
-                if (c)
-                    nFunctionAt = k;
+    for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result")) {
+        // "ID" and "Function" as the result cursor reads them (see ResultFields).
+        pugi::xml_node id, function;
+        bool bTwiceId = false, bTwiceFunction = false;
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+            const char* pszName = c.name();
+            if (pszName[0] == 'I') {
+                if (pszName[1] == 'D' && !pszName[2] && c.type() == pugi::node_element)
+                    Note(id, bTwiceId, c);
+            } else if (pszName[0] == 'F') {
+                if (std::strcmp(pszName + 1, "unction") == 0 && c.type() == pugi::node_element)
+                    Note(function, bTwiceFunction, c);
             }
-            nIds += f.m_id ? 1 : 0;
-            nFunctions += f.m_function ? 1 : 0;
-            results.push_back(f);
         }
-        bQuick = nIds == nIdTags && nFunctions == nFunctionTags;
-    }
-    if (!bQuick) {
-        results.clear();
-        for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result")) {
-            Fields f{r, {}, {}};
-            bool bTwiceId = false, bTwiceFunction = false;
-            for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
-                const char* pszName = c.name();
-                if (pszName[0] == 'I') {
-                    if (pszName[1] == 'D' && !pszName[2] && c.type() == pugi::node_element)
-                        Note(f.m_id, bTwiceId, c);
-                } else if (pszName[0] == 'F') {
-                    if (std::strcmp(pszName + 1, "unction") == 0 && c.type() == pugi::node_element)
-                        Note(f.m_function, bTwiceFunction, c);
-                }
-            }
-            results.push_back(f);
-        }
-    }
-
-    for (const Fields& f : results) {
-        const pugi::xml_node r = f.m_result;
-        std::string_view idText = RawText(f.m_id, spareId);
+        std::string_view idText = RawText(id, spareId);
         if (idText.data() == spareId.data())
             idText = keptIds.emplace_back(spareId);
         auto [it, bNew] = targets.try_emplace(idText);
@@ -1077,7 +1024,7 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
                 t.m_pItem = t.m_pHome;
             }
         }
-        const std::string_view functionText = RawText(f.m_function, spareFunction);
+        const std::string_view functionText = RawText(function, spareFunction);
         if (functionText != lastFunction) {
             lastFunction.assign(functionText);
             lastKind = KindOfFunction(

@@ -314,22 +314,18 @@ bool CIllegalByteScan::Feed(const char* p, size_t n, bool bFinal)
 // TidyParsedDocument drops. Such a content runs from the ">" of a start tag
 // to the "</" of the element's end tag; a line break after an end tag, an
 // empty element's "/>" or a text is none. Errs on the side of yes. The text
-// may come a piece at a time, as for CIllegalByteScan. Counts some start
-// tags on the way (see GetLoadedStartTags).
-struct CMarkupScan
+// may come a piece at a time, as for CIllegalByteScan.
+struct CLayoutTextScan
 {
     bool m_bFound = false;
-    // Start tags of "ID" and of "Function": "<" and the name, then a blank,
-    // "/" or ">". Also in comments and the like: as many as there are such
-    // elements, or more.
-    qsizetype m_nIdTags = 0;
-    qsizetype m_nFunctionTags = 0;
     size_t m_i = 1;
     void Feed(const char* p, size_t n, bool bFinal);
 };
 
-void CMarkupScan::Feed(const char* p, size_t n, bool bFinal)
+void CLayoutTextScan::Feed(const char* p, size_t n, bool bFinal)
 {
+    if (m_bFound)
+        return;
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     // At an end tag's "<" after a blank: does a start tag's ">" come before
@@ -346,56 +342,34 @@ void CMarkupScan::Feed(const char* p, size_t n, bool bFinal)
             --m;
         return !(m >= 1 && u[m] == '/' && u[m - 1] == '<');
     };
-    // At a "<" followed by "I" or "F".
-    auto countTag = [&](size_t nLt) {
-        auto ends = [&](size_t k) { return k >= n || isSpace(u[k]) || u[k] == '/' || u[k] == '>'; };
-        if (u[nLt + 1] == 'I') {
-            if (nLt + 2 < n && u[nLt + 2] == 'D' && ends(nLt + 3))
-                ++m_nIdTags;
-        } else if (nLt + 9 <= n && std::memcmp(u + nLt + 1, "Function", 8) == 0 && ends(nLt + 9)) {
-            ++m_nFunctionTags;
-        }
-    };
     size_t& i = m_i;
-    if (i == 1 && n > 1 && u[0] == '<' && (u[1] == 'I' || u[1] == 'F'))
-        countTag(0);
 #if defined(__SSE2__) || defined(_M_X64)
-    // 16 places at a time: a "<" with a "/" after it and a blank before, and
-    // a "<" with an "I" or "F" after it. Short of the end of a piece, what
-    // follows a name must be there.
-    for (const size_t nReserve = bFinal ? 17 : 27; i + nReserve <= n; i += 16) {
+    // 16 places at a time: a "<" with a "/" after it and a blank before.
+    for (; i + 17 <= n; i += 16) {
         const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i - 1));
         const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
         const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i + 1));
-        const __m128i lt = _mm_cmpeq_epi8(at, _mm_set1_epi8('<'));
-        if (!m_bFound) {
-            const __m128i blank = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\t'))),
-                _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\r'))));
-            const __m128i endTag = _mm_and_si128(lt, _mm_cmpeq_epi8(after, _mm_set1_epi8('/')));
-            for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(endTag, blank))); nMask;
-                 nMask &= nMask - 1) {
-                if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask)))) {
-                    m_bFound = true;
-                    break;
-                }
+        const __m128i blank = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\t'))),
+            _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(before, _mm_set1_epi8('\r'))));
+        const __m128i endTag =
+            _mm_and_si128(_mm_cmpeq_epi8(at, _mm_set1_epi8('<')), _mm_cmpeq_epi8(after, _mm_set1_epi8('/')));
+        for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(endTag, blank))); nMask;
+             nMask &= nMask - 1) {
+            if (layoutBefore(i + static_cast<size_t>(std::countr_zero(nMask)))) {
+                m_bFound = true;
+                return;
             }
         }
-        const __m128i named = _mm_and_si128(
-            lt, _mm_or_si128(_mm_cmpeq_epi8(after, _mm_set1_epi8('I')), _mm_cmpeq_epi8(after, _mm_set1_epi8('F'))));
-        for (unsigned nMask = static_cast<unsigned>(_mm_movemask_epi8(named)); nMask; nMask &= nMask - 1)
-            countTag(i + static_cast<size_t>(std::countr_zero(nMask)));
     }
 #endif
     if (!bFinal)
         return;
     for (; i + 1 < n; ++i) {
-        if (u[i] != '<')
-            continue;
-        if (!m_bFound && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i))
+        if (u[i] == '<' && u[i + 1] == '/' && isSpace(u[i - 1]) && layoutBefore(i)) {
             m_bFound = true;
-        if (u[i + 1] == 'I' || u[i + 1] == 'F')
-            countTag(i);
+            return;
+        }
     }
 }
 
@@ -773,23 +747,14 @@ bool CXMLDocument::IsIndexCurrent() const
     return m_pIndex && m_bIndexCurrent && m_nIndexGeneration == m_nLoadGeneration;
 }
 
-qsizetype CXMLDocument::GetLoadedStartTags(std::string_view name) const
-{
-    if (!m_bAsLoaded || !IsValid())
-        return -1;
-    return name == "ID" ? m_nIdTags : name == "Function" ? m_nFunctionTags : -1;
-}
-
 void CXMLDocument::NoteInserted(pugi::xml_node element)
 {
-    m_bAsLoaded = false;
     if (IsIndexCurrent())
         m_pIndex->Insert(element);
 }
 
 void CXMLDocument::NoteRemoving(pugi::xml_node element)
 {
-    m_bAsLoaded = false;
     if (IsIndexCurrent())
         m_pIndex->Remove(element);
     m_bRemovalAnnounced = true;
@@ -797,14 +762,12 @@ void CXMLDocument::NoteRemoving(pugi::xml_node element)
 
 void CXMLDocument::NoteChanged(pugi::xml_node element)
 {
-    m_bAsLoaded = false;
     if (IsIndexCurrent())
         m_pIndex->Rekey(element);
 }
 
 void CXMLDocument::NoteRemoval()
 {
-    m_bAsLoaded = false;
     ++m_nRemoveGeneration;
     // Elements taken out unannounced may still be filed: never follow them.
     if (!m_bRemovalAnnounced)
@@ -831,7 +794,6 @@ void CXMLDocument::Open(const QString& strFileName)
 
 void CXMLDocument::Close()
 {
-    m_bAsLoaded = false;
     m_pDOM.reset();
     m_bLoaded = false;
     m_bSaveSuppressed = false;
@@ -856,7 +818,6 @@ pugi::xml_node CXMLDocument::GetDocumentElement() const
 void CXMLDocument::Load()
 {
     m_bLoaded = false;
-    m_bAsLoaded = false;
     ++m_nLoadGeneration;
     if (m_strFileName.isEmpty() || !m_pDOM)
         return;
@@ -890,7 +851,7 @@ void CXMLDocument::Load()
     constexpr size_t kPiece = 512 * 1024;
 #endif
     CIllegalByteScan illegal;
-    CMarkupScan layout;
+    CLayoutTextScan layout;
     CCharRefScan charRefs;
     std::optional<DetectedEncoding> enc;
     size_t nRead = 0;
@@ -938,8 +899,6 @@ void CXMLDocument::Load()
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
     const bool bLayoutFree = !layout.m_bFound;
-    m_nIdTags = layout.m_nIdTags;
-    m_nFunctionTags = layout.m_nFunctionTags;
     ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, charRefs.m_bFound, m_strFileName,
                 [&strFileName, enc = *enc] {
         Buffer again;
@@ -950,7 +909,6 @@ void CXMLDocument::Load()
         return QByteArray(again.p, static_cast<qsizetype>(again.n));
     });
     m_stamp = stamp;
-    m_bAsLoaded = true;
 }
 
 CXMLDocument::FileStamp CXMLDocument::StampOf(const QString& strPath)
@@ -1090,7 +1048,6 @@ void CXMLDocument::LoadXML(const QString& strXML)
 {
     if (!m_pDOM)
         CreateDOM();
-    m_bAsLoaded = false;
     m_bLoaded = false;
     ++m_nLoadGeneration;
     const QByteArray utf8 = strXML.toUtf8();

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <string_view>
 
 class CXMLDocument;
 class CElementIndex;
@@ -91,16 +90,7 @@ public:
     void NoteInserted(pugi::xml_node element);
     void NoteRemoving(pugi::xml_node element);
     void NoteChanged(pugi::xml_node element);
-    void NoteChange()
-    {
-        m_bIndexCurrent = false;
-        m_bAsLoaded = false;
-    }
-    // How many start tags of the name ("ID" or "Function") the file held
-    // when it was loaded, counted while reading it: as many as there are
-    // such elements, or more (comments and the like count too). -1 for
-    // other names and once the document changed since the load.
-    qsizetype GetLoadedStartTags(std::string_view name) const;
+    void NoteChange() { m_bIndexCurrent = false; }
     // Builds the index now when it is not current (a look-up would).
     void PrepareIndex() const { Index(); }
 
@@ -130,10 +120,6 @@ private:
     static FileStamp StampOf(const QString& strPath);
     FileStamp m_stamp;
     bool m_bLocked = false;
-    // Nothing changed since the last load; the start tags it counted.
-    bool m_bAsLoaded = false;
-    qsizetype m_nIdTags = -1;
-    qsizetype m_nFunctionTags = -1;
     quint64 m_nLoadGeneration = 0;
     quint64 m_nRemoveGeneration = 0;
     bool m_bRemovalAnnounced = false;

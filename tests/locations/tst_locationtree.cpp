@@ -204,11 +204,6 @@ private slots:
         QTest::newRow("an ID twice reads as empty")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<ID>L</ID>")
             << "L*,Undefinierte Ergebnisse{{Istwerte{01.02.2023 10:00:00}}}";
-        QTest::newRow("a function twice reads as empty")
-            << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<Function>U-Burden</Function>") << "L*";
-        QTest::newRow("an ID in a comment or deeper is none")
-            << Loc("L") << Res("L", "U-Burden", "01.02.2023", {}, "<!-- <ID>M</ID> --><X><ID>N</ID></X>")
-            << "L*{U-Bürden{01.02.2023 10:00:00}}";
         QTest::newRow("a nested field or an instruction is no field")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<X><Date>y</Date></X><?Date z?>")
             << "L*{Istwerte{01.02.2023 10:00:00}}";
@@ -229,18 +224,6 @@ private slots:
         QCOMPARE(mirror.Compare(), QString());
         QCOMPARE(mirror.m_nResets, 1);
         QCOMPARE(mirror.m_nInserts, 0);
-
-        // The same from files, whose start tags were counted while reading.
-        QTemporaryDir dir;
-        CXMLDocument docs[2];
-        for (int i = 0; i < 2; ++i) {
-            const QString strPath = dir.filePath(QString::number(i));
-            QVERIFY(WriteBytes(strPath, (i ? ResultXml(results) : MainXml(main)).toUtf8()));
-            docs[i].Open(strPath);
-        }
-        CLocationTree fromFiles;
-        fromFiles.RebuildTree(docs[0], docs[1]);
-        QTEST(Outline(fromFiles), "outline");
     }
 
     void locationImage_data()

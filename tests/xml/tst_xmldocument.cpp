@@ -218,38 +218,6 @@ private slots:
         QCOMPARE(ReadBytes(strPath), bytes);
     }
 
-    // Start tags counted while reading, for the tree's quick look at the
-    // results: every element of the name, and what only looks like one.
-    void startTagCounts_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<int>("ids");
-        QTest::addColumn<int>("functions");
-        const QByteArray names("<R><ID>1</ID><ID1/><ID/><ID\r\na='1'/><IDX/><Function>f</Function><Functions/>"
-                               "<!-- <ID> --></R>");
-        QTest::newRow("names and what ends them") << names << false << 4 << 1;
-        QTest::newRow("changed since") << names << true << -1 << -1;
-        // Pieces of 512 KiB: the tag starts four bytes before the second.
-        QTest::newRow("a tag across two pieces")
-            << "<R><X>" + QByteArray(512 * 1024 - 6 - 4 - 4, 'a') + "</X><Function>x</Function><ID>y</ID></R>" << false
-            << 1 << 1;
-    }
-    void startTagCounts()
-    {
-        QFETCH(QByteArray, bytes);
-        const QString strPath = Path(QStringLiteral("tags.xml"));
-        QVERIFY(WriteBytes(strPath, bytes));
-        CXMLDocument doc;
-        doc.Open(strPath);
-        QFETCH(bool, changed);
-        if (changed)
-            doc.NoteChanged(doc.GetDocumentElement());
-        QTEST(int(doc.GetLoadedStartTags("ID")), "ids");
-        QTEST(int(doc.GetLoadedStartTags("Function")), "functions");
-        QCOMPARE(doc.GetLoadedStartTags("R"), -1);
-    }
-
     void saveLayout_data()
     {
         QTest::addColumn<QByteArray>("input");
