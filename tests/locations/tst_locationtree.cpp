@@ -204,6 +204,11 @@ private slots:
         QTest::newRow("an ID twice reads as empty")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<ID>L</ID>")
             << "L*,Undefinierte Ergebnisse{{Istwerte{01.02.2023 10:00:00}}}";
+        QTest::newRow("a function twice reads as empty")
+            << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<Function>U-Burden</Function>") << "L*";
+        QTest::newRow("an ID in a comment or deeper is none")
+            << Loc("L") << Res("L", "U-Burden", "01.02.2023", {}, "<!-- <ID>M</ID> --><X><ID>N</ID></X>")
+            << "L*{U-Bürden{01.02.2023 10:00:00}}";
         QTest::newRow("a nested field or an instruction is no field")
             << Loc("L") << Res("L", "Value-Measurement", "01.02.2023", {}, "<X><Date>y</Date></X><?Date z?>")
             << "L*{Istwerte{01.02.2023 10:00:00}}";
