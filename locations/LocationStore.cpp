@@ -404,9 +404,6 @@ CLocationStore::CLocationStore(CXMLDocument& xmlMain, CXMLDocument& xmlResult, C
 template <class F>
 std::optional<CStoreChange> CLocationStore::Run(F build)
 {
-    // A command patches the tree as it stands: the whole of it, before the
-    // files change.
-    m_tree.CompleteAll();
     CStoreChange change;
     if (const CLocationTreeItem* pSelected = m_tree.GetSelectedItem())
         change.m_selectedBefore = pSelected->GetData();
@@ -524,7 +521,6 @@ void CLocationStore::Apply(const CStoreChange& change, size_t nFrom, size_t nTo,
 
 void CLocationStore::Replay(const CStoreChange& change, bool bForward)
 {
-    m_tree.CompleteAll();
     const size_t n = change.m_edits.size();
     // Applied one by one, so that a failure knows how many to take back.
     size_t nDone = 0;

@@ -934,7 +934,7 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
     try {
         if (xmlMain.IsValid())
             FillFromMain(xmlMain, pFirst);
-        NoteResults(xmlResult, true);
+        NoteResults(xmlResult);
     } catch (const CXMLException& e) {
         ClearItems();
         pFirst = nullptr;
@@ -960,7 +960,7 @@ void CLocationTree::RebuildTree(CXMLDocument& xmlMain, CXMLDocument& xmlResult)
             p->SelectionChanged(nullptr);
 }
 
-void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
+void CLocationTree::NoteResults(CXMLDocument& xmlResult)
 {
     m_pResultDoc = &xmlResult;
     m_nNotedLoad = xmlResult.GetLoadGeneration();
@@ -969,18 +969,14 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
         return;
     // The results are the "Result" children of the root element.
     const pugi::xml_node root = xmlResult.GetDocumentElement();
-    if (!root) {
-        if (bMake)
-            throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
-        return;
-    }
+    if (!root)
+        throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
 
     // Where the results of one ID go, found once per ID.
     struct Target
     {
         QString m_strId;
         CLocationTreeItem* m_pHome = nullptr;
-        bool m_bUnassigned = false;
         CLocationTreeItem* m_pItem = nullptr;
     };
     std::unordered_map<std::string_view, Target> targets;
@@ -1011,15 +1007,10 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
         if (bNew) {
             t.m_strId = QString::fromUtf8(idText.data(), static_cast<qsizetype>(idText.size()));
             t.m_pHome = FindLocationItem(t.m_strId);
-            if (!bMake) {
-                // Only items still waiting take their results anew.
-                CLocationTreeItem* p = t.m_pHome ? t.m_pHome : FindUnassignedLocationItem(t.m_strId);
-                t.m_pItem = p && p->m_pPending ? p : nullptr;
-            } else if (!t.m_pHome) {
+            if (!t.m_pHome) {
                 // Made even for a result of no known kind: its ID still has
                 // no location.
                 t.m_pHome = GetUnassignedNode();
-                t.m_bUnassigned = true;
             } else {
                 t.m_pItem = t.m_pHome;
             }
@@ -1032,16 +1023,10 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult, bool bMake)
         }
         if (!lastKind)
             continue;
-        if (!t.m_pItem) {
-            if (!bMake)
-                continue;
+        if (!t.m_pItem)
             t.m_pItem = UnassignedLocationItem(t.m_pHome, t.m_strId);
-        }
-        if (!t.m_pItem->m_pPending) {
-            if (t.m_pItem->HasChildren())
-                continue;
+        if (!t.m_pItem->m_pPending)
             t.m_pItem->m_pPending = std::make_unique<CLocationTreeItem::Pending>(this);
-        }
         t.m_pItem->m_pPending->m_results.push_back(r);
     }
 }
@@ -1050,20 +1035,18 @@ void CLocationTree::Complete(CLocationTreeItem* pItem)
 {
     if (!pItem || !pItem->m_pPending)
         return;
-    // Noted elements may have been taken out of a changed file: the items
-    // still waiting take the results the file holds now.
+    const std::unique_ptr<CLocationTreeItem::Pending> pPending = std::move(pItem->m_pPending);
+    // Noted elements may have been taken out of a changed file: the item
+    // takes the results the file holds now, from the document's index, if
+    // they still go here.
     if (m_pResultDoc
         && (m_pResultDoc->GetLoadGeneration() != m_nNotedLoad || m_pResultDoc->GetRemoveGeneration() != m_nNotedRemove)) {
-        for (const auto& pTop : m_root.m_children) {
-            if (pTop->m_pPending)
-                pTop->m_pPending->m_results.clear();
-            for (const auto& pChild : pTop->m_children)
-                if (pChild->m_pPending)
-                    pChild->m_pPending->m_results.clear();
-        }
-        NoteResults(*m_pResultDoc, false);
+        pPending->m_results.clear();
+        const QString& strId = pItem->m_data.m_strName;
+        const CLocationTreeItem* pHome = FindLocationItem(strId);
+        if (m_pResultDoc->IsValid() && (pItem->m_data.m_bIsUnassigned ? !pHome : pHome == pItem))
+            pPending->m_results = m_pResultDoc->ResultElementsOf(strId);
     }
-    const std::unique_ptr<CLocationTreeItem::Pending> pPending = std::move(pItem->m_pPending);
     // The observers never saw the item without these children.
     const bool bWasResetting = m_bResetting;
     m_bResetting = true;

@@ -105,8 +105,8 @@ struct ShowResultArgs
 // makes the groups and locations and only notes which results go under each
 // location. A location's folders and results are made, without telling the
 // observers, the first time anything asks for its children: to a view they
-// have been there all along. Should the result file change before that, the
-// noted results are looked up again rather than followed.
+// have been there all along. Should results leave the result file before
+// that, the location takes its results from the document's index instead.
 class CLocationTree
 {
 public:
@@ -247,10 +247,9 @@ private:
     void ChangeData(CLocationTreeItem* pItem, const TreeItemData& data);
 
     void FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFirst);
-    // Notes each result under the item it goes to. With bMake, as a rebuild:
-    // the unassigned node and its location items are made where needed;
-    // without, the noted results of the items still pending are renewed.
-    void NoteResults(CXMLDocument& xmlResult, bool bMake);
+    // Notes each result under the item it goes to, making the unassigned
+    // node and its location items where needed.
+    void NoteResults(CXMLDocument& xmlResult);
     struct ResultFields;
     void AddResult(const ResultFields& result);
     // The result item (with its place number or samples) in the folder.

@@ -156,14 +156,18 @@ int main(int argc, char** argv)
     run("edit location (new ID, results)", [&] { return store.EditLocation(strLoc, fields, QString()); });
     run("undo of the edit", [&] { store.Undo(*last); return last; });
     run("redo of the edit", [&] { store.Redo(*last); return last; });
-    run("assign one result", [&] { return store.AssignResults(FirstWith(tree, true), QStringLiteral("BENCH-1")); });
-    run("assign unassigned location", [&] {
-        return store.AssignResults(FirstWith(tree, false, true), QStringLiteral("BENCH-1"));
-    });
+    // The items are picked before the clock starts: a user clicks one that is shown, and the walk
+    // there would make the results of every location on the way.
+    const CLocationTreeItem* pItem = FirstWith(tree, true);
+    run("assign one result", [&] { return store.AssignResults(pItem, QStringLiteral("BENCH-1")); });
+    pItem = FirstWith(tree, false, true);
+    run("assign unassigned location", [&] { return store.AssignResults(pItem, QStringLiteral("BENCH-1")); });
+    pItem = FirstWith(tree, true);
     run("remark and address", [&] {
-        return store.SetRemarkAddress(FirstWith(tree, true), QStringLiteral("a\r\nb"), QStringLiteral("3"));
+        return store.SetRemarkAddress(pItem, QStringLiteral("a\r\nb"), QStringLiteral("3"));
     });
-    run("delete results of a location", [&] { return store.DeleteResults(FirstWith(tree, false)); });
+    pItem = FirstWith(tree, false);
+    run("delete results of a location", [&] { return store.DeleteResults(pItem); });
     run("undo of the deletion", [&] { store.Undo(*last); return last; });
     const QString strDelete = FirstWith(tree, false)->GetData().m_strName;
     run("delete location with results", [&] { return store.DeleteLocation(strDelete, true); });

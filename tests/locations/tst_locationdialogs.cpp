@@ -342,7 +342,7 @@ private slots:
         QTest::newRow("a result taken out") << 1;
         QTest::newRow("another file loaded") << 2;
         QTest::newRow("file closed") << 3;
-        QTest::newRow("a location renamed by a command") << 4;
+        QTest::newRow("commands on locations never opened") << 4;
     }
     void resultsOnFirstUse()
     {
@@ -377,9 +377,23 @@ private slots:
         } else if (change == 3) {
             result.Close();
         } else if (change == 4) {
+            // Each on a tree filled afresh, as what a rebuild gives.
             CLocationFields fields = *ReadLocation(doc.m_xmlMain, QStringLiteral("L1"));
             fields.m_strID = QStringLiteral("L1x");
-            QVERIFY(view.Push(view.GetStore().EditLocation(QStringLiteral("L1"), fields, QStringLiteral("G0"))));
+            CLocationStore& store = view.GetStore();
+            const std::function<std::optional<CStoreChange>()> commands[] = {
+                [&] { return store.EditLocation(QStringLiteral("L1"), fields, QStringLiteral("G0")); },
+                [&] { return store.DeleteLocation(QStringLiteral("L2"), false); },
+                [&] { return store.AssignResults(tree.FindUnassignedLocationItem(QStringLiteral("L16")), QStringLiteral("L0")); },
+                [&] { return store.DeleteLocation(QStringLiteral("L3"), true); },
+            };
+            for (const auto& command : commands) {
+                view.RebuildTree();
+                QVERIFY(command());
+                CLocationTree now;
+                now.RebuildTree(doc.m_xmlMain, result);
+                QCOMPARE(Outline(tree).remove(u'*'), Outline(now).remove(u'*'));
+            }
             waiting.clear();
         }
         // What a summary may count instead of the file: only while nothing changed.
