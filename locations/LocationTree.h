@@ -159,7 +159,7 @@ public:
     // or the unassigned node. Throws CXMLException.
     void AddResultsOfId(CXMLDocument& xmlResult, const QString& strId);
     // Makes the children of an item that are still to be made; CompleteAll
-    // makes every such item's, as the commands want a whole tree.
+    // makes every such item's (the whole tree, as a full rebuild would).
     void Complete(CLocationTreeItem* pItem);
     void CompleteAll();
     // Appends the results of a location whose items are not made yet, as
