@@ -18,6 +18,11 @@ CLocationTreeItem* CLocationFilterModel::ItemOf(const QModelIndex& proxyIndex) c
 
 QModelIndex CLocationFilterModel::IndexOf(const CLocationTreeItem* pItem) const
 {
+    // The proxy maps an item below a hidden one too, to a row it does not
+    // show; selecting that would highlight some other row.
+    for (const CLocationTreeItem* p = pItem; p && m_filter.IsActive(); p = p->GetParent())
+        if (!m_filter.Accepts(p))
+            return {};
     return pItem ? mapFromSource(m_pSource->IndexOf(pItem)) : QModelIndex();
 }
 

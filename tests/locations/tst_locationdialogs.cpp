@@ -420,6 +420,27 @@ private slots:
         QCOMPARE(Outline(now).contains(QStringLiteral("U-Bürden")), change == 2);
     }
 
+    // A search that hides the selected item leaves no row of the view
+    // selected, also where another location's rows are open.
+    void searchHidingTheSelection()
+    {
+        CQardaDoc doc(m_strMain, m_strResult);
+        CLeftView view(&doc);
+        view.RebuildTree();
+        CLocationTree& tree = view.GetTree();
+        CLocationTreeItem* pFolder = tree.FindLocationItem(QStringLiteral("L1"))->GetFirstChild();
+        for (const CLocationTreeItem* p : {pFolder->GetParent()->GetParent(), pFolder->GetParent(), pFolder,
+                                           tree.FindLocationItem(QStringLiteral("L13"))})
+            view.expand(view.GetFilterModel()->IndexOf(p));
+        tree.SelectItem(pFolder);
+        view.SetFilterText(QStringLiteral("13"));
+        QVERIFY(view.selectionModel()->selectedIndexes().isEmpty());
+        QVERIFY(!view.currentIndex().isValid());
+        QCOMPARE(tree.GetSelectedItem(), pFolder);
+        view.SetFilterText(QString());
+        QCOMPARE(view.GetFilterModel()->ItemOf(view.currentIndex()), pFolder);
+    }
+
     // Through the pane: commands on the undo stack, and the search, which
     // follows the commands and keeps what the user had open and selected.
     void paneCommandsAndSearch()
