@@ -197,13 +197,7 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
             // Right after a start the tree knows each location's results,
             // which spares the summary a walk over the whole result file.
             std::vector<pugi::xml_node> results;
-            const CLocationTree& tree = m_pLeftView->GetTree();
-            bool bKnown = true;
-            if (pItem->m_nKind == ResultKind::Location)
-                bKnown = tree.GetNotedResults(pFolder, results);
-            else
-                for (int i = 0; bKnown && i < pFolder->GetChildCount(); ++i)
-                    bKnown = tree.GetNotedResults(pFolder->GetChild(i), results);
+            const bool bKnown = m_pLeftView->GetTree().GetNotedResults(pFolder, results);
             m_pResultView->ShowLocation(pItem->m_nKind, pItem->m_strName, bKnown ? &results : nullptr);
         } else if (pItem && pItem->m_bIsContainer && CHistory::HasHistory(pItem->m_nKind) && pParent
                  && pParent->GetData().m_nKind == ResultKind::Location)

@@ -9,6 +9,7 @@
 #include "xml/XMLNode.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <climits>
@@ -105,14 +106,23 @@ QString SampleTime(const QDateTime& t)
 
 // The whole text of a field element; a missing element (or one of several,
 // which the result cursor reads as empty too) gives an empty text.
-QString FieldText(pugi::xml_node node)
+// The whole text of a field element as bytes: the element's own text where
+// it has one, else put together in spare.
+std::string_view RawText(pugi::xml_node node, std::string& spare)
 {
     if (!node)
         return {};
     if (!node.first_child())
-        return QString::fromUtf8(node.value());
-    std::string text;
-    AppendElementText(node, text);
+        return node.value();
+    spare.clear();
+    AppendElementText(node, spare);
+    return spare;
+}
+
+QString FieldText(pugi::xml_node node)
+{
+    std::string spare;
+    const std::string_view text = RawText(node, spare);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -159,19 +169,6 @@ QString GeneralField(pugi::xml_node main, const char* pszName)
             if (general.type() == pugi::node_element && c.type() == pugi::node_element)
                 Note(field, bTwice, c);
     return FieldText(field);
-}
-
-// The whole text of a field element as bytes: the element's own text where
-// it has one, else put together in spare.
-std::string_view RawText(pugi::xml_node node, std::string& spare)
-{
-    if (!node)
-        return {};
-    if (!node.first_child())
-        return node.value();
-    spare.clear();
-    AppendElementText(node, spare);
-    return spare;
 }
 
 } // namespace
@@ -1039,8 +1036,7 @@ void CLocationTree::Complete(CLocationTreeItem* pItem)
     // Noted elements may have been taken out of a changed file: the item
     // takes the results the file holds now, from the document's index, if
     // they still go here.
-    if (m_pResultDoc
-        && (m_pResultDoc->GetLoadGeneration() != m_nNotedLoad || m_pResultDoc->GetRemoveGeneration() != m_nNotedRemove)) {
+    if (m_pResultDoc && !NotesCurrent()) {
         pPending->m_results.clear();
         const QString& strId = pItem->m_data.m_strName;
         const CLocationTreeItem* pHome = FindLocationItem(strId);
@@ -1048,14 +1044,8 @@ void CLocationTree::Complete(CLocationTreeItem* pItem)
             pPending->m_results = m_pResultDoc->ResultElementsOf(strId);
     }
     // The observers never saw the item without these children.
-    const bool bWasResetting = m_bResetting;
+    const auto restore = qScopeGuard([this, bWas = m_bResetting] { m_bResetting = bWas; });
     m_bResetting = true;
-    struct Restore
-    {
-        bool& m_b;
-        bool m_bWas;
-        ~Restore() { m_b = m_bWas; }
-    } restore{m_bResetting, bWasResetting};
     ResultFields::Recent recent;
     for (pugi::xml_node r : pPending->m_results) {
         const ResultFields result(r, recent);
@@ -1064,23 +1054,27 @@ void CLocationTree::Complete(CLocationTreeItem* pItem)
         // rebuild would show it.
         if (!kind || result.m_strID != pItem->m_data.m_strName)
             continue;
-        TreeItemData d;
-        d.m_strName = pItem->m_data.m_strName;
-        d.m_strDate = result.m_strDate;
-        d.m_strTime = result.m_strTime;
-        d.m_strPlaceNo = result.m_strPlaceNo;
-        d.m_bIsUnassigned = pItem->m_data.m_bIsUnassigned;
-        d.m_nKind = *kind;
-        AddResultIn(GetKindFolder(pItem, d.m_nKind, d.m_strName, false), d, result);
+        const TreeItemData d = ResultRecord(result, *kind, pItem->m_data.m_strName, pItem->m_data.m_bIsUnassigned);
+        AddResultIn(GetKindFolder(pItem, *kind, d.m_strName, false), d, result);
     }
+}
+
+bool CLocationTree::NotesCurrent() const
+{
+    return m_pResultDoc->GetLoadGeneration() == m_nNotedLoad && m_pResultDoc->GetRemoveGeneration() == m_nNotedRemove;
 }
 
 bool CLocationTree::GetNotedResults(const CLocationTreeItem* pLocation, std::vector<pugi::xml_node>& results) const
 {
+    if (pLocation->m_data.m_nKind == ResultKind::Group) {
+        for (const auto& pChild : pLocation->m_children)
+            if (!GetNotedResults(pChild.get(), results))
+                return false;
+        return true;
+    }
     if (!pLocation->m_pPending)
         return !pLocation->HasChildren();
-    if (!m_pResultDoc || m_pResultDoc->GetLoadGeneration() != m_nNotedLoad
-        || m_pResultDoc->GetRemoveGeneration() != m_nNotedRemove)
+    if (!m_pResultDoc || !NotesCurrent())
         return false;
     const std::vector<pugi::xml_node>& noted = pLocation->m_pPending->m_results;
     results.insert(results.end(), noted.begin(), noted.end());
@@ -1149,28 +1143,33 @@ void CLocationTree::FillFromMain(CXMLDocument& xmlMain, CLocationTreeItem*& pFir
     addLocations(root, nullptr);
 }
 
-void CLocationTree::AddResult(const ResultFields& result)
+TreeItemData CLocationTree::ResultRecord(const ResultFields& result, ResultKind nKind, const QString& strName,
+                                         bool bUnassigned)
 {
     TreeItemData d;
-    d.m_strName = result.m_strID;
+    d.m_strName = strName;
+    d.m_nKind = nKind;
+    d.m_bIsUnassigned = bUnassigned;
     d.m_strDate = result.m_strDate;
     d.m_strTime = result.m_strTime;
     d.m_strPlaceNo = result.m_strPlaceNo;
+    return d;
+}
+
+void CLocationTree::AddResult(const ResultFields& result)
+{
     CLocationTreeItem* pLocation = FindLocationItem(result.m_strID);
-    // The same text as the location's: held once.
-    if (pLocation)
-        d.m_strName = pLocation->m_data.m_strName;
-    if (!pLocation) {
-        // Made even for a result of no known kind: its ID still has no
-        // location.
+    const bool bUnassigned = !pLocation;
+    // Made even for a result of no known kind: its ID still has no location.
+    if (bUnassigned)
         pLocation = GetUnassignedNode();
-        d.m_bIsUnassigned = true;
-    }
     const std::optional<ResultKind> kind = KindOfFunction(result.m_strFunction);
     if (!kind)
         return;
-    d.m_nKind = *kind;
-    AddResultIn(GetKindFolder(pLocation, d.m_nKind, d.m_strName, d.m_bIsUnassigned), d, result);
+    // The same text as the location's: held once.
+    const TreeItemData d =
+        ResultRecord(result, *kind, bUnassigned ? result.m_strID : pLocation->m_data.m_strName, bUnassigned);
+    AddResultIn(GetKindFolder(pLocation, *kind, d.m_strName, bUnassigned), d, result);
 }
 
 void CLocationTree::AddResultIn(CLocationTreeItem* pFolder, const TreeItemData& d, const ResultFields& result)

@@ -163,9 +163,9 @@ public:
     void Complete(CLocationTreeItem* pItem);
     void CompleteAll();
     // Appends the results of a location whose items are not made yet, as
-    // noted from the file; true as well for a location with no results.
-    // False once its items are made or the file changed since: the caller
-    // reads the file instead.
+    // noted from the file; true as well for a location with no results. For
+    // a group, those of its locations. False once a location's items are
+    // made or the file changed since: the caller reads the file instead.
     bool GetNotedResults(const CLocationTreeItem* pLocation, std::vector<pugi::xml_node>& results) const;
 
     // --- tree operations of the commands ---
@@ -250,7 +250,11 @@ private:
     // Notes each result under the item it goes to, making the unassigned
     // node and its location items where needed.
     void NoteResults(CXMLDocument& xmlResult);
+    // Whether the noted results still name elements of the result file.
+    bool NotesCurrent() const;
     struct ResultFields;
+    static TreeItemData ResultRecord(const ResultFields& result, ResultKind nKind, const QString& strName,
+                                     bool bUnassigned);
     void AddResult(const ResultFields& result);
     // The result item (with its place number or samples) in the folder.
     void AddResultIn(CLocationTreeItem* pFolder, const TreeItemData& d, const ResultFields& result);

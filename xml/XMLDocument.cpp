@@ -236,24 +236,20 @@ struct CIllegalByteScan
     size_t m_i = 0;
     size_t m_nSlowUntil = 0;
 
-    // False once a byte is refused.
-    bool Feed(const char* p, size_t n, bool bFinal);
+    void Feed(const char* p, size_t n, bool bFinal);
 };
 
-bool CIllegalByteScan::Feed(const char* p, size_t n, bool bFinal)
+void CIllegalByteScan::Feed(const char* p, size_t n, bool bFinal)
 {
     if (m_nFound >= 0)
-        return false;
+        return;
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     bool& bNamesAscii = m_bNamesAscii;
     ptrdiff_t& nLastForeign = m_nLastForeign;
     bool& bLastInName = m_bLastInName;
     size_t& i = m_i;
     size_t& nSlowUntil = m_nSlowUntil;
-    auto refuse = [this](size_t nAt) {
-        m_nFound = static_cast<ptrdiff_t>(nAt);
-        return false;
-    };
+    auto refuse = [this](size_t nAt) { m_nFound = static_cast<ptrdiff_t>(nAt); };
     // A sequence is at most four bytes long.
     const size_t nLimit = bFinal ? n : (n > 4 ? n - 4 : 0);
     while (i < nLimit) {
@@ -306,7 +302,6 @@ bool CIllegalByteScan::Feed(const char* p, size_t n, bool bFinal)
             return refuse(i);
         i += nLength;
     }
-    return true;
 }
 
 // Whether the text may hold an element whose whole content is blanks with a
@@ -396,6 +391,20 @@ struct CCharRefScan
             m_bFound = nAt + 1 < n && p[nAt + 1] == '#';
             m_i = nAt + 1;
         }
+    }
+};
+
+// The checks a file's text gets before it is parsed, fed together.
+struct CTextChecks
+{
+    CIllegalByteScan m_illegal;
+    CLayoutTextScan m_layout;
+    CCharRefScan m_charRefs;
+    void Feed(const char* p, size_t n, bool bFinal)
+    {
+        m_illegal.Feed(p, n, bFinal);
+        m_layout.Feed(p, n, bFinal);
+        m_charRefs.Feed(p, n, bFinal);
     }
 };
 
@@ -850,9 +859,7 @@ void CXMLDocument::Load()
 #else
     constexpr size_t kPiece = 512 * 1024;
 #endif
-    CIllegalByteScan illegal;
-    CLayoutTextScan layout;
-    CCharRefScan charRefs;
+    CTextChecks checks;
     std::optional<DetectedEncoding> enc;
     size_t nRead = 0;
     while (nRead < buf.n) {
@@ -863,11 +870,8 @@ void CXMLDocument::Load()
         // The encoding is told by the first bytes (a byte-order mark or the declaration).
         if (!enc && (nRead >= 512 || nRead == buf.n))
             enc = Detect(buf.p, nRead);
-        if (enc && enc->encoding == FileEncoding::Utf8 && nRead < buf.n) {
-            illegal.Feed(buf.p, nRead, false);
-            layout.Feed(buf.p, nRead, false);
-            charRefs.Feed(buf.p, nRead, false);
-        }
+        if (enc && enc->encoding == FileEncoding::Utf8 && nRead < buf.n)
+            checks.Feed(buf.p, nRead, false);
     }
     file.close();
     if (!enc)
@@ -880,15 +884,11 @@ void CXMLDocument::Load()
     if (enc->encoding != FileEncoding::Utf8) {
         // Converted as a whole, then checked from the start.
         ConvertToUtf8(buf, *enc);
-        illegal = {};
-        layout = {};
-        charRefs = {};
+        checks = {};
     }
-    illegal.Feed(buf.p, buf.n, true);
-    layout.Feed(buf.p, buf.n, true);
-    charRefs.Feed(buf.p, buf.n, true);
-    const bool bNamesAscii = illegal.m_bNamesAscii;
-    const ptrdiff_t nIllegal = illegal.m_nFound;
+    checks.Feed(buf.p, buf.n, true);
+    const bool bNamesAscii = checks.m_illegal.m_bNamesAscii;
+    const ptrdiff_t nIllegal = checks.m_illegal.m_nFound;
     if (nIllegal >= 0) {
         int nLine = 1, nColumn = 1;
         LineColumn(buf.p, buf.n, nIllegal, nLine, nColumn);
@@ -898,8 +898,8 @@ void CXMLDocument::Load()
     }
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
-    const bool bLayoutFree = !layout.m_bFound;
-    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, charRefs.m_bFound, m_strFileName,
+    const bool bLayoutFree = !checks.m_layout.m_bFound;
+    ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, checks.m_charRefs.m_bFound, m_strFileName,
                 [&strFileName, enc = *enc] {
         Buffer again;
         QFile f(strFileName);
