@@ -239,6 +239,9 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     connect(m_pRedoAction, &QAction::triggered, pStack, &QUndoStack::redo);
     connect(pStack, &QUndoStack::canUndoChanged, m_pUndoAction, &QAction::setEnabled);
     connect(pStack, &QUndoStack::canRedoChanged, m_pRedoAction, &QAction::setEnabled);
+    // The files may still be opening; the window was made meanwhile.
+    if (m_pDoc)
+        m_pDoc->WaitForFiles();
     m_pLeftView->RebuildTree();
     // F6 and Shift+F6 move the focus between the two panes.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {

@@ -95,10 +95,11 @@ int main(int argc, char** argv)
     SetMessageSink(&sink);
     int nResult = 0;
     {
-        // The document opens both data files; a file that fails is reported
-        // and the program starts without it.
+        // The document opens both data files while the window is made; a
+        // file that fails is reported and the program starts without it.
         const CRegSettings settings;
-        CQardaDoc doc(settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile));
+        CQardaDoc doc(settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile),
+                      CQardaDoc::Opening::InBackground);
         CMainFrame frame(&doc);
         CAboutDlg::ShowSplash(&frame);
         GetWindowState().LoadWindowState(&frame);

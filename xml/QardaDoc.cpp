@@ -6,15 +6,60 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
-CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent)
+#include <utility>
+
+CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, Opening opening, QObject* pParent)
     : QObject(pParent)
 {
     m_xmlMain.SetExpectedRoot(QStringLiteral("Main-Data"));
     m_xmlResult.SetExpectedRoot(QStringLiteral("Result-Data"));
+    if (opening == Opening::InBackground) {
+        m_opening = std::thread([this, strMainFile, strResultFile] {
+            m_mainFailure = OpenCatching(m_xmlMain, strMainFile);
+            m_resultFailure = OpenCatching(m_xmlResult, strResultFile);
+        });
+        return;
+    }
     OpenReporting(m_xmlMain, strMainFile);
     OpenReporting(m_xmlResult, strResultFile);
     Watch();
     PrepareLookups();
+}
+
+void CQardaDoc::WaitForFiles()
+{
+    if (!m_opening.joinable())
+        return;
+    m_opening.join();
+    // Reported here, in the order a plain opening reports them; anything
+    // but a file's own fault goes on as it would have from the opening.
+    const std::exception_ptr mainFailure = std::exchange(m_mainFailure, nullptr);
+    const std::exception_ptr resultFailure = std::exchange(m_resultFailure, nullptr);
+    Report(mainFailure);
+    Report(resultFailure);
+    Watch();
+    PrepareLookups();
+}
+
+std::exception_ptr CQardaDoc::OpenCatching(CXMLDocument& doc, const QString& strPath)
+{
+    try {
+        doc.Open(strPath);
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+void CQardaDoc::Report(const std::exception_ptr& failure)
+{
+    if (!failure)
+        return;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const CXMLException& e) {
+        e.ReportError(MsgIcon::None);
+    }
 }
 
 void CQardaDoc::PrepareLookups()
@@ -86,21 +131,20 @@ void CQardaDoc::OnFileChanged()
 
 CQardaDoc::~CQardaDoc()
 {
+    if (m_opening.joinable())
+        m_opening.join();
     m_xmlMain.Close();
     m_xmlResult.Close();
 }
 
 void CQardaDoc::OpenReporting(CXMLDocument& doc, const QString& strPath)
 {
-    try {
-        doc.Open(strPath);
-    } catch (const CXMLException& e) {
-        e.ReportError(MsgIcon::None);
-    }
+    Report(OpenCatching(doc, strPath));
 }
 
 void CQardaDoc::OpenFiles(const QString& strMainFile, const QString& strResultFile)
 {
+    WaitForFiles();
     m_xmlMain.Close();
     OpenReporting(m_xmlMain, strMainFile);
     m_xmlResult.Close();

@@ -4,6 +4,9 @@
 
 #include <QObject>
 
+#include <exception>
+#include <thread>
+
 class QFileSystemWatcher;
 
 // The program's one document: the main file (groups and locations) and the
@@ -12,10 +15,19 @@ class CQardaDoc : public QObject
 {
     Q_OBJECT
 public:
+    enum class Opening { Now, InBackground };
+
     // Opens the two files. A file that fails is reported and stays invalid;
-    // the program goes on.
-    CQardaDoc(const QString& strMainFile, const QString& strResultFile, QObject* pParent = nullptr);
+    // the program goes on. InBackground reads them on a second thread, so
+    // that the window can be made meanwhile; nothing may touch the files
+    // until WaitForFiles.
+    CQardaDoc(const QString& strMainFile, const QString& strResultFile, Opening opening = Opening::Now,
+              QObject* pParent = nullptr);
     ~CQardaDoc() override;
+
+    // Ends an opening in the background, reporting what failed, and starts
+    // watching the files. Does nothing otherwise.
+    void WaitForFiles();
 
     // Closes both files and opens the two paths, reporting each failure on
     // its own; then the tree is rebuilt (FilesOpened).
@@ -35,10 +47,15 @@ signals:
 
 private:
     static void OpenReporting(CXMLDocument& doc, const QString& strPath);
+    static std::exception_ptr OpenCatching(CXMLDocument& doc, const QString& strPath);
+    static void Report(const std::exception_ptr& failure);
     void Watch();
     void PrepareLookups();
     void OnFileChanged();
 
+    std::thread m_opening;
+    std::exception_ptr m_mainFailure;
+    std::exception_ptr m_resultFailure;
     QFileSystemWatcher* m_pWatcher = nullptr;
     bool m_bPaused = false;
     bool m_bChangedWhilePaused = false;

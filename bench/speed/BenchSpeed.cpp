@@ -120,7 +120,9 @@ int ChildStart(int argc, char** argv, const QString& strFolder)
 {
     QApplication app(argc, argv);
     CRegSettings::SetOrganisation();
-    CQardaDoc doc(strFolder + QStringLiteral("/Main.xml"), strFolder + QStringLiteral("/Result.xml"));
+    // As the program starts: the files open while the window is made.
+    CQardaDoc doc(strFolder + QStringLiteral("/Main.xml"), strFolder + QStringLiteral("/Result.xml"),
+                  CQardaDoc::Opening::InBackground);
     CMainFrame frame(&doc);
     CPaintWatch watch(frame.GetLeftView());
     frame.GetLeftView()->viewport()->installEventFilter(&watch);

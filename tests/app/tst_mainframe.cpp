@@ -159,17 +159,43 @@ private slots:
         }
     }
 
-    // Both data files are missing: two reports, and the program goes on with
-    // the commands that need no data file; the mode commands follow the view.
-    void frameWithoutDataFiles()
+    // A file that fails is reported, and the program goes on with the other
+    // one and with the commands that need no data file; the mode commands
+    // follow the view. Opened now or while the window is made, alike.
+    void frameWithFailingFiles_data()
     {
+        QTest::addColumn<bool>("background");
+        QTest::addColumn<bool>("mainOk");
+        QTest::addColumn<QStringList>("reported");
+        const QStringList both{QStringLiteral("none-main.xml"), QStringLiteral("none-result.xml")};
+        QTest::newRow("both missing") << false << false << both;
+        QTest::newRow("both missing, in the background") << true << false << both;
+        QTest::newRow("result damaged, in the background")
+            << true << true << QStringList{QStringLiteral("broken-result.xml")};
+    }
+    void frameWithFailingFiles()
+    {
+        QFETCH(bool, background);
+        QFETCH(bool, mainOk);
+        QFETCH(QStringList, reported);
+        const QString strMain = mainOk ? WriteFile(QStringLiteral("ok-main.xml"),
+                                                   ReadBytes(QStringLiteral(QARDA_SOURCE_DIR "/resources/demo/Main.xml")))
+                                       : m_dir.filePath(QStringLiteral("none-main.xml"));
+        const QString strResult = mainOk ? WriteFile(QStringLiteral("broken-result.xml"), "<Result-Data>\n<Result>")
+                                         : m_dir.filePath(QStringLiteral("none-result.xml"));
         CRecordingSink sink;
-        CQardaDoc doc(m_dir.filePath(QStringLiteral("none-main.xml")),
-                      m_dir.filePath(QStringLiteral("none-result.xml")));
+        CQardaDoc doc(strMain, strResult, background ? CQardaDoc::Opening::InBackground : CQardaDoc::Opening::Now);
         CMainFrame frame(&doc);
-        QCOMPARE(sink.m_shown.size(), 2);
+        // In the order the files are named, each once, after the window was made.
+        QCOMPARE(sink.m_shown.size(), reported.size());
+        for (qsizetype i = 0; i < reported.size(); ++i)
+            QVERIFY2(sink.m_shown[i].first.contains(reported[i]), qPrintable(sink.m_shown[i].first));
+        QCOMPARE(doc.m_xmlMain.IsValid(), mainOk);
+        QVERIFY(!doc.m_xmlResult.IsValid());
+        QCOMPARE(frame.GetLeftView()->GetTree().FindLocationItem(QStringLiteral("HA-1001")) != nullptr, mainOk);
         for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_FORMAT_FILES})
-            QVERIFY2(frame.GetAction(nId) && !frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
+            QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled() == mainOk,
+                     qPrintable(QString::number(nId)));
         for (int nId : {ID_RESTORE, ID_READOUT, ID_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT})
             QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled(), qPrintable(QString::number(nId)));
         for (const DisplayMode nMode : {DisplayMode::None, DisplayMode::ValueTable}) {

@@ -184,6 +184,9 @@ private slots:
                600004);
         broken("umlaut across two pieces, then a control character",
                "<Root>\n<A>" + QByteArray(nPiece - 11, 'a') + "\xc3\xa4\x01</A>\n</Root>\n", 2, int(nPiece - 11 + 5));
+        // From 2 MiB on, a second thread reads the end of the file.
+        broken("invalid UTF-8 in the part a second thread reads",
+               "<Root>\n<A>" + QByteArray(3000000, 'a') + "\xff</A>\n</Root>\n", 2, 3000004);
     }
     void openRefused()
     {
@@ -257,6 +260,14 @@ private slots:
         const QByteArray pad2(512 * 1024 - 15, 'a');
         QTest::newRow("layout in the second piece")
             << "<R><X>" + pad2 + "</X><A>\r\n</A></R>" << saved("<R>\n<X>" + pad2 + "</X>\n<A />\n</R>\n");
+        // Large enough for two threads to read it: every element in its place.
+        QByteArray numbered = "<R>", numberedSaved = "<R>\n";
+        for (int i = 0; i < 200000; ++i) {
+            const QByteArray element = "<A>" + QByteArray::number(i) + "</A>";
+            numbered += element;
+            numberedSaved += element + '\n';
+        }
+        QTest::newRow("read by two threads") << numbered + "</R>" << saved(numberedSaved + "</R>\n");
 
         // Read in the declared encoding, written in UTF-8 without a mark and
         // without declaring it.
