@@ -13,10 +13,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -135,6 +138,62 @@ void Note(pugi::xml_node& field, bool& bTwice, pugi::xml_node child)
         field = pugi::xml_node();
     } else {
         field = child;
+    }
+}
+
+// One thread's share of the results: each with its kind and the number of
+// its "ID" text among the distinct IDs of the share, both read as the
+// result cursor reads them (see ResultFields). The texts are compared here,
+// while they are in the cache; filing the results then needs the numbers
+// only.
+struct CResultSurvey
+{
+    struct Result
+    {
+        pugi::xml_node m_element;
+        uint32_t m_nId = 0;
+        std::optional<ResultKind> m_kind;
+    };
+    std::vector<Result> m_results;
+    std::vector<std::string_view> m_ids;
+    // Texts put together from several parts, kept for the views.
+    std::deque<std::string> m_kept;
+
+    void Read(const pugi::xml_node* pFirst, const pugi::xml_node* pEnd);
+};
+
+void CResultSurvey::Read(const pugi::xml_node* pFirst, const pugi::xml_node* pEnd)
+{
+    std::unordered_map<std::string_view, uint32_t> numbers;
+    std::string spare, lastFunction = "\x01";
+    std::optional<ResultKind> lastKind;
+    m_results.reserve(static_cast<size_t>(pEnd - pFirst));
+    for (const pugi::xml_node* p = pFirst; p != pEnd; ++p) {
+        pugi::xml_node id, function;
+        bool bTwiceId = false, bTwiceFunction = false;
+        for (pugi::xml_node c = p->first_child(); c; c = c.next_sibling()) {
+            const char* pszName = c.name();
+            if (pszName[0] == 'I') {
+                if (pszName[1] == 'D' && !pszName[2] && c.type() == pugi::node_element)
+                    Note(id, bTwiceId, c);
+            } else if (pszName[0] == 'F') {
+                if (std::strcmp(pszName + 1, "unction") == 0 && c.type() == pugi::node_element)
+                    Note(function, bTwiceFunction, c);
+            }
+        }
+        std::string_view idText = RawText(id, spare);
+        if (idText.data() == spare.data())
+            idText = m_kept.emplace_back(spare);
+        const auto [it, bNew] = numbers.try_emplace(idText, static_cast<uint32_t>(m_ids.size()));
+        if (bNew)
+            m_ids.push_back(idText);
+        const std::string_view functionText = RawText(function, spare);
+        if (functionText != lastFunction) {
+            lastFunction.assign(functionText);
+            lastKind = KindOfFunction(
+                QString::fromUtf8(functionText.data(), static_cast<qsizetype>(functionText.size())));
+        }
+        m_results.push_back({*p, it->second, lastKind});
     }
 }
 
@@ -969,6 +1028,35 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult)
     if (!root)
         throw CXMLException(IDS_XML_DOCUMENT_ELEMENT);
 
+    // Each result's "ID" and "Function" are read first. That reads the
+    // whole file's memory once, so a large file is shared out between two
+    // threads; filing the results stays on this one, in file order.
+    std::vector<pugi::xml_node> results;
+    for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result"))
+        results.push_back(r);
+    constexpr size_t kSharedFrom = 2000;
+    const size_t nHalf = results.size() >= kSharedFrom ? results.size() / 2 : results.size();
+    CResultSurvey parts[2];
+    std::exception_ptr secondFailure;
+    std::thread second;
+    if (nHalf < results.size())
+        second = std::thread([&] {
+            try {
+                parts[1].Read(results.data() + nHalf, results.data() + results.size());
+            } catch (...) {
+                secondFailure = std::current_exception();
+            }
+        });
+    {
+        const auto joinSecond = qScopeGuard([&second] {
+            if (second.joinable())
+                second.join();
+        });
+        parts[0].Read(results.data(), results.data() + nHalf);
+    }
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
+
     // Where the results of one ID go, found once per ID.
     struct Target
     {
@@ -977,54 +1065,37 @@ void CLocationTree::NoteResults(CXMLDocument& xmlResult)
         CLocationTreeItem* m_pItem = nullptr;
     };
     std::unordered_map<std::string_view, Target> targets;
-    // IDs put together from several texts, kept for the keys.
-    std::deque<std::string> keptIds;
-    std::string spareId, spareFunction, lastFunction = "\x01";
-    std::optional<ResultKind> lastKind;
-
-    for (pugi::xml_node r = root.child("Result"); r; r = r.next_sibling("Result")) {
-        // "ID" and "Function" as the result cursor reads them (see ResultFields).
-        pugi::xml_node id, function;
-        bool bTwiceId = false, bTwiceFunction = false;
-        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
-            const char* pszName = c.name();
-            if (pszName[0] == 'I') {
-                if (pszName[1] == 'D' && !pszName[2] && c.type() == pugi::node_element)
-                    Note(id, bTwiceId, c);
-            } else if (pszName[0] == 'F') {
-                if (std::strcmp(pszName + 1, "unction") == 0 && c.type() == pugi::node_element)
-                    Note(function, bTwiceFunction, c);
+    for (CResultSurvey& part : parts) {
+        // Each of the part's IDs, found when its first result comes.
+        std::vector<Target*> ofNumber(part.m_ids.size(), nullptr);
+        for (const CResultSurvey::Result& result : part.m_results) {
+            Target*& pTarget = ofNumber[result.m_nId];
+            if (!pTarget) {
+                const std::string_view idText = part.m_ids[result.m_nId];
+                auto [it, bNew] = targets.try_emplace(idText);
+                pTarget = &it->second;
+                if (bNew) {
+                    Target& t = it->second;
+                    t.m_strId = QString::fromUtf8(idText.data(), static_cast<qsizetype>(idText.size()));
+                    t.m_pHome = FindLocationItem(t.m_strId);
+                    if (!t.m_pHome) {
+                        // Made even for a result of no known kind: its ID
+                        // still has no location.
+                        t.m_pHome = GetUnassignedNode();
+                    } else {
+                        t.m_pItem = t.m_pHome;
+                    }
+                }
             }
+            if (!result.m_kind)
+                continue;
+            Target& t = *pTarget;
+            if (!t.m_pItem)
+                t.m_pItem = UnassignedLocationItem(t.m_pHome, t.m_strId);
+            if (!t.m_pItem->m_pPending)
+                t.m_pItem->m_pPending = std::make_unique<CLocationTreeItem::Pending>(this);
+            t.m_pItem->m_pPending->m_results.push_back(result.m_element);
         }
-        std::string_view idText = RawText(id, spareId);
-        if (idText.data() == spareId.data())
-            idText = keptIds.emplace_back(spareId);
-        auto [it, bNew] = targets.try_emplace(idText);
-        Target& t = it->second;
-        if (bNew) {
-            t.m_strId = QString::fromUtf8(idText.data(), static_cast<qsizetype>(idText.size()));
-            t.m_pHome = FindLocationItem(t.m_strId);
-            if (!t.m_pHome) {
-                // Made even for a result of no known kind: its ID still has
-                // no location.
-                t.m_pHome = GetUnassignedNode();
-            } else {
-                t.m_pItem = t.m_pHome;
-            }
-        }
-        const std::string_view functionText = RawText(function, spareFunction);
-        if (functionText != lastFunction) {
-            lastFunction.assign(functionText);
-            lastKind = KindOfFunction(
-                QString::fromUtf8(functionText.data(), static_cast<qsizetype>(functionText.size())));
-        }
-        if (!lastKind)
-            continue;
-        if (!t.m_pItem)
-            t.m_pItem = UnassignedLocationItem(t.m_pHome, t.m_strId);
-        if (!t.m_pItem->m_pPending)
-            t.m_pItem->m_pPending = std::make_unique<CLocationTreeItem::Pending>(this);
-        t.m_pItem->m_pPending->m_results.push_back(r);
     }
 }
 

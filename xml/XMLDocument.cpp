@@ -3,6 +3,7 @@
 #include "core/FileLock.h"
 #include "core/TextCodec.h"
 #include "resources/StringTable.h"
+#include "xml/DomMemory.h"
 #include "xml/ElementIndex.h"
 #include "xml/XMLException.h"
 
@@ -427,6 +428,73 @@ struct CTextChecks
         m_illegal.Feed(p, n, bFinal);
         m_layout.Feed(p, n, bFinal);
         m_charRefs.Feed(p, n, bFinal);
+    }
+    // Takes in the checks of the text from nAt on, made on their own.
+    void Join(const CTextChecks& rest, size_t nAt)
+    {
+        if (m_illegal.m_nFound < 0 && rest.m_illegal.m_nFound >= 0)
+            m_illegal.m_nFound = static_cast<ptrdiff_t>(nAt) + rest.m_illegal.m_nFound;
+        m_illegal.m_bNamesAscii = m_illegal.m_bNamesAscii && rest.m_illegal.m_bNamesAscii;
+        m_layout.m_bFound = m_layout.m_bFound || rest.m_layout.m_bFound;
+        m_charRefs.m_bFound = m_charRefs.m_bFound || rest.m_charRefs.m_bFound;
+    }
+};
+
+// Where the checks can start afresh in the text from nFrom on: a "<" that
+// begins no end tag. No check looks back past a "<", nor needs the byte
+// before it there. n when there is none.
+size_t FreshStart(const char* p, size_t nFrom, size_t n)
+{
+    while (nFrom + 1 < n) {
+        const void* pLt = std::memchr(p + nFrom, '<', n - 1 - nFrom);
+        if (!pLt)
+            return n;
+        nFrom = static_cast<size_t>(static_cast<const char*>(pLt) - p);
+        if (p[nFrom + 1] != '/')
+            return nFrom;
+        ++nFrom;
+    }
+    return n;
+}
+
+// Reads the end of a large file from nFirst on, and checks it from the
+// first fresh start on, a piece at a time as the first part is. The checks
+// are of use only if the file turns out to be UTF-8.
+struct CRestReader
+{
+    CTextChecks m_checks;
+    size_t m_nCheckedFrom = 0;  // n when nothing was checked
+    bool m_bRead = false;
+
+    void Run(int fd, char* p, size_t nFirst, size_t n, size_t nPiece)
+    {
+#ifdef Q_OS_UNIX
+        PrepareForWriting(p + nFirst, n - nFirst);
+        m_nCheckedFrom = n;
+        size_t nSearched = nFirst;
+        for (size_t nRead = nFirst; nRead < n;) {
+            const size_t nGet = std::min(nPiece, n - nRead);
+            if (!ReadAt(fd, p + nRead, nGet, nRead))
+                return;
+            nRead += nGet;
+            if (m_nCheckedFrom == n) {
+                const size_t nStart = FreshStart(p, nSearched, nRead);
+                if (nStart < nRead)
+                    m_nCheckedFrom = nStart;
+                else
+                    nSearched = nRead > nSearched + 1 ? nRead - 1 : nSearched;
+            }
+            if (m_nCheckedFrom < n)
+                m_checks.Feed(p + m_nCheckedFrom, nRead - m_nCheckedFrom, nRead == n);
+        }
+        m_bRead = true;
+#else
+        Q_UNUSED(fd);
+        Q_UNUSED(p);
+        Q_UNUSED(nFirst);
+        Q_UNUSED(n);
+        Q_UNUSED(nPiece);
+#endif
     }
 };
 
@@ -880,17 +948,16 @@ void CXMLDocument::Load()
 #else
     constexpr size_t kPiece = 512 * 1024;
 #endif
-    // The end of a large file is read by a second thread at the same time:
-    // copying out of the system's cache is bound by a core, not by memory.
-    // The first part is the smaller, as its reader checks the whole text.
-    const size_t nFirst = buf.n >= 4 * kPiece ? buf.n / 20 * 9 : buf.n;
+    // The second half of a large file is read and checked by a second thread
+    // at the same time: copying out of the system's cache is bound by a
+    // core, not by memory.
+    const size_t nFirst = buf.n >= 4 * kPiece ? buf.n / 2 : buf.n;
     std::thread rest;
-    bool bRestRead = true;
+    CRestReader restReader;
 #ifdef Q_OS_UNIX
     if (nFirst < buf.n)
-        rest = std::thread([&buf, &bRestRead, nFirst, fd = file.handle()] {
-            PrepareForWriting(buf.p + nFirst, buf.n - nFirst);
-            bRestRead = ReadAt(fd, buf.p + nFirst, buf.n - nFirst, nFirst);
+        rest = std::thread([&buf, &restReader, nFirst, fd = file.handle()] {
+            restReader.Run(fd, buf.p, nFirst, buf.n, kPiece);
         });
 #endif
     // Joined on every way out, a throw included: the thread writes into buf.
@@ -914,10 +981,12 @@ void CXMLDocument::Load()
         if (enc && enc->encoding == FileEncoding::Utf8 && nRead < buf.n)
             checks.Feed(buf.p, nRead, false);
     }
-    if (rest.joinable())
+    const bool bSplit = rest.joinable();
+    if (bSplit) {
         rest.join();
-    if (!bRestRead)
-        throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+        if (!restReader.m_bRead)
+            throw CXMLException(LoadString(IDS_XML_LOAD_FAILED).arg(m_strFileName));
+    }
     file.close();
     if (!enc)
         enc = Detect(buf.p, buf.n);
@@ -931,7 +1000,12 @@ void CXMLDocument::Load()
         ConvertToUtf8(buf, *enc);
         checks = {};
     }
-    checks.Feed(buf.p, buf.n, true);
+    if (bSplit && enc->encoding == FileEncoding::Utf8 && restReader.m_nCheckedFrom < buf.n) {
+        checks.Feed(buf.p, restReader.m_nCheckedFrom, true);
+        checks.Join(restReader.m_checks, restReader.m_nCheckedFrom);
+    } else {
+        checks.Feed(buf.p, buf.n, true);
+    }
     const bool bNamesAscii = checks.m_illegal.m_bNamesAscii;
     const ptrdiff_t nIllegal = checks.m_illegal.m_nFound;
     if (nIllegal >= 0) {
@@ -944,6 +1018,15 @@ void CXMLDocument::Load()
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
     const bool bLayoutFree = !checks.m_layout.m_bFound;
+    // The nodes of a large file take about half its size.
+#ifdef QARDA_SMALL_READ_PIECES
+    constexpr size_t kOwnMemoryFrom = 0;
+#else
+    constexpr size_t kOwnMemoryFrom = 1 << 20;
+#endif
+    std::optional<CDomMemoryScope> memory;
+    if (nSize >= kOwnMemoryFrom)
+        memory.emplace(nSize);
     ParseBuffer(buf.release(), nSize, bNamesAscii, bLayoutFree, checks.m_charRefs.m_bFound, m_strFileName,
                 [&strFileName, enc = *enc] {
         Buffer again;

@@ -214,6 +214,25 @@ private slots:
             << "L*{Istwerte{01.02.2023 10:00:00}}";
         QTest::newRow("special characters in names") << Grp("a\"<&", Loc("x] | //*[")) << Res("x] | //*[", "I-Burden")
                                                      << "a\"<&*{x] | //*[{I-Bürden{01.02.2023 10:00:00}}}";
+        // From 2,000 results on, two threads read a half each: an ID of no
+        // location in both halves, one in the second only, a kind that
+        // starts in the second half.
+        // Results of one identity are one item: each of these has its own date.
+        QString strValues, strVectors;
+        QStringList values, vectors;
+        for (int i = 0; i < 1199; ++i) {
+            strValues += Res("L", "Value-Measurement", QStringLiteral("v%1").arg(i));
+            values += QStringLiteral("v%1 10:00:00").arg(i);
+            strVectors += Res("L", "Vector-Measurement", QStringLiteral("w%1").arg(i));
+            vectors += QStringLiteral("w%1 10:00:00").arg(i);
+        }
+        QTest::newRow("results read by two threads")
+            << Loc("L")
+            << strValues + Res("b", "Register-Test") + Res("b", "Register-Test", "03.02.2023") + strVectors
+                   + Res("a", "Register-Test")
+            << u"L*{Istwerte{"_qs + values.join(u',') + u"},Vektoren{"_qs + vectors.join(u',')
+                   + u"}},Undefinierte Ergebnisse{a{Registertest{01.02.2023 10:00:00}},"
+                     u"b{Registertest{01.02.2023 10:00:00,03.02.2023 10:00:00}}}"_qs;
     }
     void layout()
     {

@@ -4,6 +4,7 @@
 #include "XmlTestUtil.h"
 
 #include "resources/StringTable.h"
+#include "xml/DomMemory.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLNodeResult.h"
 
@@ -16,6 +17,28 @@
 #include <thread>
 
 using namespace XmlTest;
+
+namespace {
+// A file of 3 MB whose middle byte falls in the middle of mid: a field of
+// the same length on each side of it, then tail. Line 2 starts with
+// "<X>" and the field's 1,500,000 bytes, so mid starts at column 1,500,008.
+constexpr qsizetype kHalfField = 1500000;
+QByteArray Halves(const QByteArray& mid, const QByteArray& tail = {})
+{
+    const QByteArray head = "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>";
+    const QByteArray end = tail + "\n</R>";
+    return head + mid + "<Y>" + QByteArray(head.size() - 7 - end.size(), 'y') + "</Y>" + end;
+}
+// The body of Halves as a save writes it (lines end in LF here), with mid
+// and tail saved as midSaved and tailSaved.
+QByteArray HalvesSaved(const QByteArray& midSaved, const QByteArray& tail = {}, const QByteArray& tailSaved = {})
+{
+    const qsizetype nHead = 4 + 3 + kHalfField + 4;
+    const qsizetype nEnd = tail.size() + 5;
+    return "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>\n" + midSaved + "<Y>"
+           + QByteArray(nHead - 7 - nEnd, 'y') + "</Y>\n" + tailSaved + "</R>\n";
+}
+} // namespace
 
 class TestXMLDocument : public QObject
 {
@@ -184,9 +207,18 @@ private slots:
                600004);
         broken("umlaut across two pieces, then a control character",
                "<Root>\n<A>" + QByteArray(nPiece - 11, 'a') + "\xc3\xa4\x01</A>\n</Root>\n", 2, int(nPiece - 11 + 5));
-        // From 2 MiB on, a second thread reads the end of the file.
+        // From 2 MiB on, a second thread reads and checks the second half.
         broken("invalid UTF-8 in the part a second thread reads",
                "<Root>\n<A>" + QByteArray(3000000, 'a') + "\xff</A>\n</Root>\n", 2, 3000004);
+        const QByteArray half(1500000, 'a');
+        broken("a fault in each half: the first counts",
+               "<Root>\n<A>" + half + "\x01</A>\n<B>" + half + "\xff</B>\n</Root>\n", 2, 1500004);
+        broken("name beyond ASCII in the second half",
+               "<Root>\n<A>" + half + "</A>\n<B>" + half + "</B>\n<C\xc3\xa4/>\n</Root>\n", 4, 1);
+        broken("invalid UTF-8 at the middle", Halves("<A>\xff</A>"), 2, int(kHalfField + 8 + 3));
+        const QByteArray lateFault = Halves("<M>x</M>", "<B>\xff</B>");
+        broken("invalid UTF-8 after a tag in the second half", lateFault, 2,
+               int(lateFault.indexOf('\xff') - lateFault.indexOf('\n')));
     }
     void openRefused()
     {
@@ -219,6 +251,66 @@ private slots:
         QVERIFY(m.captured(4).toUInt(&bOk, 16) != 0 && bOk);
         QVERIFY(!m.captured(5).trimmed().isEmpty());
         QCOMPARE(ReadBytes(strPath), bytes);
+    }
+
+    // A large file's nodes take their memory from a region of its own, which
+    // is given back when the document closes, however it changed meanwhile;
+    // what does not fit, or finds no region free, takes the heap.
+    void nodeMemory_data()
+    {
+        QTest::addColumn<QByteArray>("element");
+        QTest::addColumn<int>("elements");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<bool>("edit");
+        const QByteArray result = "<Result><ID>7</ID><Remark>r</Remark></Result>\n";
+        QTest::newRow("one file") << result << 100000 << 1 << false;
+        QTest::newRow("one file, changed and saved") << result << 100000 << 1 << true;
+        QTest::newRow("two files") << result << 100000 << 2 << false;
+        QTest::newRow("more files than regions") << result << 100000 << 10 << false;
+        QTest::newRow("nodes larger than the file") << QByteArray("<a/>") << 400000 << 1 << true;
+    }
+    void nodeMemory()
+    {
+        QFETCH(QByteArray, element);
+        QFETCH(int, elements);
+        QFETCH(int, files);
+        QFETCH(bool, edit);
+        
+        const QString strPath = Path(QStringLiteral("large.xml"));
+        QVERIFY(WriteBytes(strPath, "<Result-Data>" + element.repeated(elements) + "</Result-Data>"));
+        const int nBefore = CDomMemoryScope::RegionsInUse();
+        std::vector<std::unique_ptr<CXMLDocument>> docs;
+        for (int i = 0; i < files; ++i) {
+            docs.push_back(std::make_unique<CXMLDocument>());
+            docs.back()->Open(strPath);
+        }
+        QCOMPARE(CDomMemoryScope::RegionsInUse() - nBefore, std::min(files, 8 - nBefore));
+        auto count = [](const CXMLDocument& doc) {
+            int n = 0;
+            for (pugi::xml_node c = doc.GetDocumentElement().first_child(); c; c = c.next_sibling())
+                n += c.type() == pugi::node_element ? 1 : 0;
+            return n;
+        };
+        for (const auto& pDoc : docs) {
+            QCOMPARE(count(*pDoc), elements);
+            if (!edit)
+                continue;
+            // Half the nodes go, new ones come from the heap, and the
+            // document is saved and read back.
+            pugi::xml_node root = pDoc->GetDocumentElement();
+            for (int i = 0; i < elements / 2; ++i)
+                root.remove_child(root.first_child().type() == pugi::node_element ? root.first_child()
+                                                                                   : root.first_child().next_sibling());
+            for (int i = 0; i < 1000; ++i)
+                root.append_child("New").text().set(i);
+            pDoc->Save();
+            CXMLDocument again;
+            again.Open(strPath);
+            QCOMPARE(count(again), elements / 2 + 1000);
+            QCOMPARE(QString::fromUtf8(again.GetDocumentElement().last_child().text().get()), QStringLiteral("999"));
+        }
+        docs.clear();
+        QCOMPARE(CDomMemoryScope::RegionsInUse(), nBefore);
     }
 
     void saveLayout_data()
@@ -268,6 +360,18 @@ private slots:
             numberedSaved += element + '\n';
         }
         QTest::newRow("read by two threads") << numbered + "</R>" << saved(numberedSaved + "</R>\n");
+        // The second thread checks from the first tag it can start at: what
+        // lies at the middle or after it counts as before.
+        QTest::newRow("layout at the middle")
+            << Halves("<M>\r\n" + QByteArray(20, ' ') + "</M>") << saved(HalvesSaved("<M />\n"));
+        QTest::newRow("reference at the middle") << Halves("<M>&#1;</M>") << saved(HalvesSaved("<M>\\x01</M>\n"));
+        QTest::newRow("layout in the second half")
+            << Halves("<M>x</M>", "<L>\n</L>") << saved(HalvesSaved("<M>x</M>\n", "<L>\n</L>", "<L />\n"));
+        QTest::newRow("a reference in the second half")
+            << Halves("<M>x</M>", "<F>&#2;</F>") << saved(HalvesSaved("<M>x</M>\n", "<F>&#2;</F>", "<F>\\x02</F>\n"));
+        QTest::newRow("nothing to start at in the second half")
+            << "<R><A>" + QByteArray(3000000, 'a') + "&#3;</A></R>"
+            << saved("<R>\n<A>" + QByteArray(3000000, 'a') + "\\x03</A>\n</R>\n");
 
         // Read in the declared encoding, written in UTF-8 without a mark and
         // without declaring it.

@@ -1,0 +1,201 @@
+#include "xml/DomMemory.h"
+
+#include <QtGlobal>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+#endif
+
+namespace {
+
+constexpr size_t kStep = 1 << 20;   // pages made per call
+constexpr size_t kAhead = 8 << 20;  // how far they run ahead of the parse
+constexpr int kRegions = 8;
+
+struct Region
+{
+    // Set and cleared under g_mutex.
+    char* pBase = nullptr;
+    size_t nCapacity = 0;
+    long nHolders = 0;  // blocks in use, and its scope while it lasts
+    // Shared by the parse, which takes blocks, and the thread making pages.
+    std::atomic<size_t> nUsed{0};
+    size_t nMade = 0;  // under mutex
+    bool bStop = false;
+    std::mutex mutex;
+    std::condition_variable wake;
+};
+
+std::mutex g_mutex;
+Region g_regions[kRegions];
+thread_local Region* t_pRegion = nullptr;
+
+// Under g_mutex.
+void Drop(Region& r)
+{
+    if (--r.nHolders > 0)
+        return;
+#ifdef Q_OS_LINUX
+    ::munmap(r.pBase, r.nCapacity);
+#endif
+    r.pBase = nullptr;
+    r.nCapacity = 0;
+}
+
+void* Allocate(size_t n)
+{
+    if (Region* r = t_pRegion) {
+        // Only the parsing thread takes blocks from its region.
+        const size_t nSize = (n + 15) & ~size_t(15);
+        const size_t nAt = r->nUsed.load(std::memory_order_relaxed);
+        if (nAt + nSize <= r->nCapacity) {
+            r->nUsed.store(nAt + nSize, std::memory_order_relaxed);
+            {
+                const std::lock_guard lock(g_mutex);
+                ++r->nHolders;
+            }
+            if ((nAt + nSize) / kStep != nAt / kStep) {
+                { const std::lock_guard lock(r->mutex); }
+                r->wake.notify_one();
+            }
+            return r->pBase + nAt;
+        }
+    }
+    return std::malloc(n);
+}
+
+void Deallocate(void* p)
+{
+    {
+        const std::lock_guard lock(g_mutex);
+        for (Region& r : g_regions) {
+            if (r.pBase && p >= r.pBase && p < r.pBase + r.nCapacity) {
+                Drop(r);
+                return;
+            }
+        }
+    }
+    std::free(p);
+}
+
+// Set before main: every block the parser ever frees went through them.
+const bool g_bInstalled = [] {
+    pugi::set_memory_management_functions(Allocate, Deallocate);
+    return true;
+}();
+
+#ifdef Q_OS_LINUX
+void MakePages(Region& r)
+{
+    std::unique_lock lock(r.mutex);
+    for (;;) {
+        r.wake.wait(lock, [&r] {
+            return r.bStop || r.nMade < std::min(r.nCapacity, r.nUsed.load(std::memory_order_relaxed) + kAhead);
+        });
+        if (r.bStop)
+            return;
+        const size_t nFrom = r.nMade;
+        const size_t nTo = std::min(r.nCapacity, nFrom + kStep);
+        lock.unlock();
+        // Where the system cannot, the parse makes its pages itself.
+        const bool bMade = ::madvise(r.pBase + nFrom, nTo - nFrom, MADV_POPULATE_WRITE) == 0;
+        lock.lock();
+        if (!bMade)
+            return;
+        r.nMade = nTo;
+    }
+}
+#endif
+
+} // namespace
+
+struct CDomMemoryScope::Impl
+{
+    Region* pRegion = nullptr;
+    std::thread maker;
+};
+
+CDomMemoryScope::CDomMemoryScope(size_t nExpected)
+    : m_pImpl(std::make_unique<Impl>())
+{
+    Q_UNUSED(g_bInstalled);
+#ifdef Q_OS_LINUX
+    const size_t nCapacity = (std::max<size_t>(nExpected, 1) + kStep - 1) / kStep * kStep;
+    void* p = ::mmap(nullptr, nCapacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+    {
+        const std::lock_guard lock(g_mutex);
+        for (Region& r : g_regions) {
+            if (!r.pBase) {
+                r.pBase = static_cast<char*>(p);
+                r.nCapacity = nCapacity;
+                r.nHolders = 1;
+                r.nUsed.store(0, std::memory_order_relaxed);
+                m_pImpl->pRegion = &r;
+                break;
+            }
+        }
+    }
+    if (!m_pImpl->pRegion) {
+        ::munmap(p, nCapacity);
+        return;
+    }
+    Region& r = *m_pImpl->pRegion;
+    {
+        const std::lock_guard lock(r.mutex);
+        r.nMade = 0;
+        r.bStop = false;
+    }
+    t_pRegion = &r;
+    m_pImpl->maker = std::thread([&r] { MakePages(r); });
+#else
+    Q_UNUSED(nExpected);
+#endif
+}
+
+CDomMemoryScope::~CDomMemoryScope()
+{
+    Region* r = m_pImpl->pRegion;
+    if (!r)
+        return;
+    t_pRegion = nullptr;
+    {
+        const std::lock_guard lock(r->mutex);
+        r->bStop = true;
+    }
+    r->wake.notify_one();
+    m_pImpl->maker.join();
+#ifdef Q_OS_LINUX
+    // Pages made beyond what the parse took are given back at once.
+    const size_t nUsed = (r->nUsed.load(std::memory_order_relaxed) + 4095) & ~size_t(4095);
+    if (r->nMade > nUsed)
+        ::madvise(r->pBase + nUsed, r->nMade - nUsed, MADV_DONTNEED);
+#endif
+    const std::lock_guard lock(g_mutex);
+    Drop(*r);
+}
+
+bool CDomMemoryScope::HasRegion() const
+{
+    return m_pImpl->pRegion != nullptr;
+}
+
+int CDomMemoryScope::RegionsInUse()
+{
+    const std::lock_guard lock(g_mutex);
+    return static_cast<int>(std::count_if(std::begin(g_regions), std::end(g_regions),
+                                          [](const Region& r) { return r.pBase != nullptr; }));
+}
