@@ -46,8 +46,19 @@ inline bool IsStrictXmlText(const QByteArray& bytes)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
     }
-    // XML 1.0 itself: a prefix nobody declared is kept as the file had it.
-    QXmlStreamReader reader(bytes);
+    // XML 1.0 itself: a prefix nobody declared is kept as the file had it,
+    // and so is a colon in an instruction's target, which XML 1.0 allows
+    // and the reader refuses even without namespaces.
+    QByteArray checked = bytes;
+    for (qsizetype i = checked.indexOf("<?"); i >= 0; i = checked.indexOf("<?", i + 2)) {
+        for (qsizetype k = i + 2; k < checked.size() && checked[k] != ' ' && checked[k] != '?' && checked[k] != '\t'
+                                  && checked[k] != '\r' && checked[k] != '\n';
+             ++k) {
+            if (checked[k] == ':')
+                checked[k] = '_';
+        }
+    }
+    QXmlStreamReader reader(checked);
     reader.setNamespaceProcessing(false);
     while (!reader.atEnd())
         reader.readNext();

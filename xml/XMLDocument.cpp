@@ -1154,17 +1154,22 @@ void CXMLDocument::ParseBuffer(char* pBuffer, size_t nSize, bool bNamesAscii, bo
         throw ParseError(strSource, nLine, nColumn, pugi::status_bad_start_element,
                          QStringLiteral("a name with characters beyond ASCII"));
     }
-    // The parser takes several root elements; other programs do not.
+    // The parser takes several root elements, and a CDATA section beside the
+    // root; other programs do not, and a save would write them back.
     int nRoots = 0;
     for (pugi::xml_node n = m_pDOM->first_child(); n; n = n.next_sibling()) {
-        if (n.type() == pugi::node_element && ++nRoots == 2) {
+        const bool bSecondRoot = n.type() == pugi::node_element && ++nRoots == 2;
+        if (bSecondRoot || n.type() == pugi::node_cdata || n.type() == pugi::node_pcdata) {
             const QByteArray text = original();
             int nLine = 1, nColumn = 1;
-            // The offset names the element name; the error points at its "<".
-            LineColumn(text.constData(), static_cast<size_t>(text.size()), n.offset_debug() - 1, nLine, nColumn);
+            // The offset names the element's name or the section's text; the
+            // error points at the "<" before them.
+            const ptrdiff_t nAt = n.offset_debug() - (n.type() == pugi::node_cdata ? 9 : bSecondRoot ? 1 : 0);
+            LineColumn(text.constData(), static_cast<size_t>(text.size()), nAt, nLine, nColumn);
             m_pDOM->reset();
             throw ParseError(strSource, nLine, nColumn, pugi::status_end_element_mismatch,
-                             QStringLiteral("a second root element"));
+                             bSecondRoot ? QStringLiteral("a second root element")
+                                         : QStringLiteral("a text outside the root element"));
         }
     }
     if (bCharRefs)

@@ -194,6 +194,8 @@ private slots:
         broken("invalid UTF-8", "<Root>\n<A>\xff</A>\n</Root>\n", 2, 4);
         broken("control character", "<Root>\n<A>\x01</A>\n</Root>\n", 2, 4);
         broken("second root", "<Root>\n</Root>\n<Root/>\n", 3, 1);
+        broken("CDATA before the root", "<?xml version=\"1.0\"?>\n  <![CDATA[x]]>\n<Root/>\n", 2, 3);
+        broken("CDATA after the root", "<Root/>\n<![CDATA[<Root/>]]>\n", 2, 1);
         broken("name beyond ASCII", "<Root>\n<A><?x\xe0\xa1\xac y?></A>\n</Root>\n", 2, 4);
         // Past the first 16 bytes, where plain text is checked in blocks.
         broken("control character late", "<Root>\n<A>0123456789012345678901234567890\x01</A>\n</Root>\n", 2, 35);
