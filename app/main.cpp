@@ -100,6 +100,7 @@ int main(int argc, char** argv)
         const CRegSettings settings;
         CQardaDoc doc(settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile),
                       CQardaDoc::Opening::InBackground);
+        doc.WaitUntilRead();
         CMainFrame frame(&doc);
         CAboutDlg::ShowSplash(&frame);
         GetWindowState().LoadWindowState(&frame);

@@ -14,9 +14,12 @@ CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, O
     m_xmlMain.SetExpectedRoot(QStringLiteral("Main-Data"));
     m_xmlResult.SetExpectedRoot(QStringLiteral("Result-Data"));
     if (opening == Opening::InBackground) {
+        m_bRead = false;
+        m_xmlResult.SetReadHook([this] { MarkRead(); });
         m_opening = std::thread([this, strMainFile, strResultFile] {
             m_mainFailure = OpenCatching(m_xmlMain, strMainFile);
             m_resultFailure = OpenCatching(m_xmlResult, strResultFile);
+            MarkRead();
         });
         return;
     }
@@ -26,11 +29,27 @@ CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, O
     PrepareLookups();
 }
 
+void CQardaDoc::MarkRead()
+{
+    {
+        const std::lock_guard lock(m_readMutex);
+        m_bRead = true;
+    }
+    m_readDone.notify_all();
+}
+
+void CQardaDoc::WaitUntilRead()
+{
+    std::unique_lock lock(m_readMutex);
+    m_readDone.wait(lock, [this] { return m_bRead; });
+}
+
 void CQardaDoc::WaitForFiles()
 {
     if (!m_opening.joinable())
         return;
     m_opening.join();
+    m_xmlResult.SetReadHook({});
     // Reported here, in the order a plain opening reports them; anything
     // but a file's own fault goes on as it would have from the opening.
     const std::exception_ptr mainFailure = std::exchange(m_mainFailure, nullptr);

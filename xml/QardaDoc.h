@@ -4,7 +4,9 @@
 
 #include <QObject>
 
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 class QFileSystemWatcher;
@@ -28,6 +30,10 @@ public:
     // Ends an opening in the background, reporting what failed, and starts
     // watching the files. Does nothing otherwise.
     void WaitForFiles();
+    // Waits until an opening in the background has read the result file
+    // and only its parse is left (or it ended). Reading keeps two cores
+    // busy; what waits for it takes a core only while the file is parsed.
+    void WaitUntilRead();
 
     // Closes both files and opens the two paths, reporting each failure on
     // its own; then the tree is rebuilt (FilesOpened).
@@ -53,7 +59,12 @@ private:
     void PrepareLookups();
     void OnFileChanged();
 
+    void MarkRead();
+
     std::thread m_opening;
+    std::mutex m_readMutex;
+    std::condition_variable m_readDone;
+    bool m_bRead = true;
     std::exception_ptr m_mainFailure;
     std::exception_ptr m_resultFailure;
     QFileSystemWatcher* m_pWatcher = nullptr;

@@ -1024,6 +1024,8 @@ void CXMLDocument::Load()
 #else
     constexpr size_t kOwnMemoryFrom = 1 << 20;
 #endif
+    if (m_readHook)
+        m_readHook();
     std::optional<CDomMemoryScope> memory;
     if (nSize >= kOwnMemoryFrom)
         memory.emplace(nSize);

@@ -48,6 +48,9 @@ public:
     // "Result-Data"); empty accepts any. A file with another root loads, but
     // every save is refused with a message naming the file and its root.
     void SetExpectedRoot(const QString& strRoot) { m_strExpectedRoot = strRoot; }
+    // Called by Open, on its thread, once the file's bytes are read and
+    // checked and only the parse is left.
+    void SetReadHook(std::function<void()> hook) { m_readHook = std::move(hook); }
     // Whether the file on disk is no longer the one loaded or saved here
     // (another program or instance wrote it).
     bool IsChangedOnDisk() const;
@@ -109,6 +112,7 @@ private:
     QString m_strFileName;
     bool m_bSaveSuppressed = false;
     QString m_strExpectedRoot;
+    std::function<void()> m_readHook;
     // What the file on disk was when loaded or last saved here.
     struct FileStamp
     {

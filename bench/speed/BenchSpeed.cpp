@@ -124,6 +124,7 @@ int ChildStart(int argc, char** argv, const QString& strFolder)
     // As the program starts: the files open while the window is made.
     CQardaDoc doc(strFolder + QStringLiteral("/Main.xml"), strFolder + QStringLiteral("/Result.xml"),
                   CQardaDoc::Opening::InBackground);
+    doc.WaitUntilRead();
     CMainFrame frame(&doc);
     CPaintWatch watch(frame.GetLeftView());
     frame.GetLeftView()->viewport()->installEventFilter(&watch);

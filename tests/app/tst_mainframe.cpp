@@ -185,6 +185,8 @@ private slots:
                                          : m_dir.filePath(QStringLiteral("none-result.xml"));
         CRecordingSink sink;
         CQardaDoc doc(strMain, strResult, background ? CQardaDoc::Opening::InBackground : CQardaDoc::Opening::Now);
+        // As the program starts: the window is made once the files are read.
+        doc.WaitUntilRead();
         CMainFrame frame(&doc);
         // In the order the files are named, each once, after the window was made.
         QCOMPARE(sink.m_shown.size(), reported.size());
