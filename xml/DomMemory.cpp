@@ -27,15 +27,15 @@ constexpr int kRegions = 8;
 struct Region
 {
     // Set and cleared under g_mutex.
-    char* pBase = nullptr;
-    size_t nCapacity = 0;
-    long nHolders = 0;  // blocks in use, and its scope while it lasts
+    char* m_pBase = nullptr;
+    size_t m_nCapacity = 0;
+    long m_nHolders = 0;  // blocks in use, and its scope while it lasts
     // Shared by the parse, which takes blocks, and the thread making pages.
-    std::atomic<size_t> nUsed{0};
-    size_t nMade = 0;  // under mutex
-    bool bStop = false;
-    std::mutex mutex;
-    std::condition_variable wake;
+    std::atomic<size_t> m_nUsed{0};
+    size_t m_nMade = 0;  // under m_mutex
+    bool m_bStop = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
 };
 
 std::mutex g_mutex;
@@ -45,13 +45,13 @@ thread_local Region* t_pRegion = nullptr;
 // Under g_mutex.
 void Drop(Region& r)
 {
-    if (--r.nHolders > 0)
+    if (--r.m_nHolders > 0)
         return;
 #ifdef Q_OS_LINUX
-    ::munmap(r.pBase, r.nCapacity);
+    ::munmap(r.m_pBase, r.m_nCapacity);
 #endif
-    r.pBase = nullptr;
-    r.nCapacity = 0;
+    r.m_pBase = nullptr;
+    r.m_nCapacity = 0;
 }
 
 void* Allocate(size_t n)
@@ -59,18 +59,18 @@ void* Allocate(size_t n)
     if (Region* r = t_pRegion) {
         // Only the parsing thread takes blocks from its region.
         const size_t nSize = (n + 15) & ~size_t(15);
-        const size_t nAt = r->nUsed.load(std::memory_order_relaxed);
-        if (nAt + nSize <= r->nCapacity) {
-            r->nUsed.store(nAt + nSize, std::memory_order_relaxed);
+        const size_t nAt = r->m_nUsed.load(std::memory_order_relaxed);
+        if (nAt + nSize <= r->m_nCapacity) {
+            r->m_nUsed.store(nAt + nSize, std::memory_order_relaxed);
             {
                 const std::lock_guard lock(g_mutex);
-                ++r->nHolders;
+                ++r->m_nHolders;
             }
             if ((nAt + nSize) / kStep != nAt / kStep) {
-                { const std::lock_guard lock(r->mutex); }
-                r->wake.notify_one();
+                { const std::lock_guard lock(r->m_mutex); }
+                r->m_wake.notify_one();
             }
-            return r->pBase + nAt;
+            return r->m_pBase + nAt;
         }
     }
     return std::malloc(n);
@@ -81,7 +81,7 @@ void Deallocate(void* p)
     {
         const std::lock_guard lock(g_mutex);
         for (Region& r : g_regions) {
-            if (r.pBase && p >= r.pBase && p < r.pBase + r.nCapacity) {
+            if (r.m_pBase && p >= r.m_pBase && p < r.m_pBase + r.m_nCapacity) {
                 Drop(r);
                 return;
             }
@@ -99,22 +99,22 @@ const bool g_bInstalled = [] {
 #ifdef Q_OS_LINUX
 void MakePages(Region& r)
 {
-    std::unique_lock lock(r.mutex);
+    std::unique_lock lock(r.m_mutex);
     for (;;) {
-        r.wake.wait(lock, [&r] {
-            return r.bStop || r.nMade < std::min(r.nCapacity, r.nUsed.load(std::memory_order_relaxed) + kAhead);
+        r.m_wake.wait(lock, [&r] {
+            return r.m_bStop || r.m_nMade < std::min(r.m_nCapacity, r.m_nUsed.load(std::memory_order_relaxed) + kAhead);
         });
-        if (r.bStop)
+        if (r.m_bStop)
             return;
-        const size_t nFrom = r.nMade;
-        const size_t nTo = std::min(r.nCapacity, nFrom + kStep);
+        const size_t nFrom = r.m_nMade;
+        const size_t nTo = std::min(r.m_nCapacity, nFrom + kStep);
         lock.unlock();
         // Where the system cannot, the parse makes its pages itself.
-        const bool bMade = ::madvise(r.pBase + nFrom, nTo - nFrom, MADV_POPULATE_WRITE) == 0;
+        const bool bMade = ::madvise(r.m_pBase + nFrom, nTo - nFrom, MADV_POPULATE_WRITE) == 0;
         lock.lock();
         if (!bMade)
             return;
-        r.nMade = nTo;
+        r.m_nMade = nTo;
     }
 }
 #endif
@@ -123,8 +123,8 @@ void MakePages(Region& r)
 
 struct CDomMemoryScope::Impl
 {
-    Region* pRegion = nullptr;
-    std::thread maker;
+    Region* m_pRegion = nullptr;
+    std::thread m_maker;
 };
 
 CDomMemoryScope::CDomMemoryScope(size_t nExpected)
@@ -139,28 +139,28 @@ CDomMemoryScope::CDomMemoryScope(size_t nExpected)
     {
         const std::lock_guard lock(g_mutex);
         for (Region& r : g_regions) {
-            if (!r.pBase) {
-                r.pBase = static_cast<char*>(p);
-                r.nCapacity = nCapacity;
-                r.nHolders = 1;
-                r.nUsed.store(0, std::memory_order_relaxed);
-                m_pImpl->pRegion = &r;
+            if (!r.m_pBase) {
+                r.m_pBase = static_cast<char*>(p);
+                r.m_nCapacity = nCapacity;
+                r.m_nHolders = 1;
+                r.m_nUsed.store(0, std::memory_order_relaxed);
+                m_pImpl->m_pRegion = &r;
                 break;
             }
         }
     }
-    if (!m_pImpl->pRegion) {
+    if (!m_pImpl->m_pRegion) {
         ::munmap(p, nCapacity);
         return;
     }
-    Region& r = *m_pImpl->pRegion;
+    Region& r = *m_pImpl->m_pRegion;
     {
-        const std::lock_guard lock(r.mutex);
-        r.nMade = 0;
-        r.bStop = false;
+        const std::lock_guard lock(r.m_mutex);
+        r.m_nMade = 0;
+        r.m_bStop = false;
     }
     t_pRegion = &r;
-    m_pImpl->maker = std::thread([&r] { MakePages(r); });
+    m_pImpl->m_maker = std::thread([&r] { MakePages(r); });
 #else
     Q_UNUSED(nExpected);
 #endif
@@ -168,21 +168,21 @@ CDomMemoryScope::CDomMemoryScope(size_t nExpected)
 
 CDomMemoryScope::~CDomMemoryScope()
 {
-    Region* r = m_pImpl->pRegion;
+    Region* r = m_pImpl->m_pRegion;
     if (!r)
         return;
     t_pRegion = nullptr;
     {
-        const std::lock_guard lock(r->mutex);
-        r->bStop = true;
+        const std::lock_guard lock(r->m_mutex);
+        r->m_bStop = true;
     }
-    r->wake.notify_one();
-    m_pImpl->maker.join();
+    r->m_wake.notify_one();
+    m_pImpl->m_maker.join();
 #ifdef Q_OS_LINUX
     // Pages made beyond what the parse took are given back at once.
-    const size_t nUsed = (r->nUsed.load(std::memory_order_relaxed) + 4095) & ~size_t(4095);
-    if (r->nMade > nUsed)
-        ::madvise(r->pBase + nUsed, r->nMade - nUsed, MADV_DONTNEED);
+    const size_t nUsed = (r->m_nUsed.load(std::memory_order_relaxed) + 4095) & ~size_t(4095);
+    if (r->m_nMade > nUsed)
+        ::madvise(r->m_pBase + nUsed, r->m_nMade - nUsed, MADV_DONTNEED);
 #endif
     const std::lock_guard lock(g_mutex);
     Drop(*r);
@@ -190,12 +190,12 @@ CDomMemoryScope::~CDomMemoryScope()
 
 bool CDomMemoryScope::HasRegion() const
 {
-    return m_pImpl->pRegion != nullptr;
+    return m_pImpl->m_pRegion != nullptr;
 }
 
 int CDomMemoryScope::RegionsInUse()
 {
     const std::lock_guard lock(g_mutex);
     return static_cast<int>(std::count_if(std::begin(g_regions), std::end(g_regions),
-                                          [](const Region& r) { return r.pBase != nullptr; }));
+                                          [](const Region& r) { return r.m_pBase != nullptr; }));
 }
