@@ -95,8 +95,9 @@ int main(int argc, char** argv)
     SetMessageSink(&sink);
     int nResult = 0;
     {
-        // The document opens both data files while the window is made; a
-        // file that fails is reported and the program starts without it.
+        // The document opens both data files on a second thread, and the
+        // window is made while the result file is parsed; a file that fails
+        // is reported and the program starts without it.
         const CRegSettings settings;
         CQardaDoc doc(settings.Get(Setting::MainFile), settings.Get(Setting::ResultFile),
                       CQardaDoc::Opening::InBackground);
