@@ -67,7 +67,9 @@ void* Allocate(size_t n)
                 ++r->m_nHolders;
             }
             if ((nAt + nSize) / kStep != nAt / kStep) {
-                { const std::lock_guard lock(r->m_mutex); }
+                // Under its lock, so that the wake-up cannot fall between the
+                // page maker's test and its wait.
+                const std::lock_guard lock(r->m_mutex);
                 r->m_wake.notify_one();
             }
             return r->m_pBase + nAt;
@@ -119,7 +121,7 @@ void MakePages(Region& r)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 struct CDomMemoryScope::Impl
 {

@@ -166,35 +166,54 @@ private slots:
     {
         QTest::addColumn<bool>("background");
         QTest::addColumn<bool>("mainOk");
+        QTest::addColumn<QByteArray>("result");  // empty: none
         QTest::addColumn<QStringList>("reported");
         const QStringList both{QStringLiteral("none-main.xml"), QStringLiteral("none-result.xml")};
-        QTest::newRow("both missing") << false << false << both;
-        QTest::newRow("both missing, in the background") << true << false << both;
+        QTest::newRow("both missing") << false << false << QByteArray() << both;
+        QTest::newRow("both missing, in the background") << true << false << QByteArray() << both;
         QTest::newRow("result damaged, in the background")
-            << true << true << QStringList{QStringLiteral("broken-result.xml")};
+            << true << true << QByteArray("<Result-Data>\n<Result>") << QStringList{QStringLiteral("result.xml")};
+        QTest::newRow("both fine, in the background")
+            << true << true << QByteArray("<Result-Data>\n<Result><ID>HA-1001</ID><Date>01.02.2023</Date>"
+                                          "<Time>10:00:00</Time><Function>U-Burden</Function></Result>\n"
+                                          "</Result-Data>")
+            << QStringList();
     }
     void frameWithFailingFiles()
     {
         QFETCH(bool, background);
         QFETCH(bool, mainOk);
+        QFETCH(QByteArray, result);
         QFETCH(QStringList, reported);
         const QString strMain = mainOk ? WriteFile(QStringLiteral("ok-main.xml"),
                                                    ReadBytes(QStringLiteral(QARDA_SOURCE_DIR "/resources/demo/Main.xml")))
                                        : m_dir.filePath(QStringLiteral("none-main.xml"));
-        const QString strResult = mainOk ? WriteFile(QStringLiteral("broken-result.xml"), "<Result-Data>\n<Result>")
-                                         : m_dir.filePath(QStringLiteral("none-result.xml"));
+        const QString strResult = result.isEmpty() ? m_dir.filePath(QStringLiteral("none-result.xml"))
+                                                   : WriteFile(QStringLiteral("result.xml"), result);
         CRecordingSink sink;
         CQardaDoc doc(strMain, strResult, background ? CQardaDoc::Opening::InBackground : CQardaDoc::Opening::Now);
-        // As the program starts: the window is made once the files are read.
+        // As the program starts: the window is made once the files are read,
+        // and can be used once they are parsed.
         doc.WaitUntilRead();
         CMainFrame frame(&doc);
-        // In the order the files are named, each once, after the window was made.
+        if (background) {
+            QVERIFY(!frame.isEnabled());
+            QVERIFY(sink.m_shown.isEmpty());
+            QCOMPARE(frame.GetLeftView()->GetTree().GetFirstItem(), nullptr);
+            QSignalSpy opened(&doc, &CQardaDoc::FilesOpened);
+            QVERIFY(opened.wait(10000));
+            QCOMPARE(opened.size(), 1);
+        }
+        QVERIFY(frame.isEnabled());
+        // In the order the files are named, each once.
         QCOMPARE(sink.m_shown.size(), reported.size());
         for (qsizetype i = 0; i < reported.size(); ++i)
             QVERIFY2(sink.m_shown[i].first.contains(reported[i]), qPrintable(sink.m_shown[i].first));
         QCOMPARE(doc.m_xmlMain.IsValid(), mainOk);
-        QVERIFY(!doc.m_xmlResult.IsValid());
-        QCOMPARE(frame.GetLeftView()->GetTree().FindLocationItem(QStringLiteral("HA-1001")) != nullptr, mainOk);
+        QCOMPARE(doc.m_xmlResult.IsValid(), reported.isEmpty());
+        const CLocationTreeItem* pLocation = frame.GetLeftView()->GetTree().FindLocationItem(QStringLiteral("HA-1001"));
+        QCOMPARE(pLocation != nullptr, mainOk);
+        QCOMPARE(pLocation && pLocation->HasChildren(), reported.isEmpty());
         for (int nId : {ID_NEW_LOCATION, ID_NEW_GROUP, ID_IMPORT, ID_BACKUP, ID_FORMAT_FILES})
             QVERIFY2(frame.GetAction(nId) && frame.GetAction(nId)->isEnabled() == mainOk,
                      qPrintable(QString::number(nId)));
