@@ -239,17 +239,10 @@ CMainFrame::CMainFrame(CQardaDoc* pDoc, QWidget* pParent)
     connect(m_pRedoAction, &QAction::triggered, pStack, &QUndoStack::redo);
     connect(pStack, &QUndoStack::canUndoChanged, m_pUndoAction, &QAction::setEnabled);
     connect(pStack, &QUndoStack::canRedoChanged, m_pRedoAction, &QAction::setEnabled);
-    if (m_pDoc && m_pDoc->IsOpening()) {
-        // The window shows while the files are parsed, and can be used once
-        // they are in and the tree is filled (FilesOpened).
-        setEnabled(false);
-        connect(m_pDoc, &CQardaDoc::FilesOpened, this, [this] {
-            setEnabled(true);
-            UpdateCommandUI();
-        });
-    } else {
-        m_pLeftView->RebuildTree();
-    }
+    // The files may still be opening; the window was made meanwhile.
+    if (m_pDoc)
+        m_pDoc->WaitForFiles();
+    m_pLeftView->RebuildTree();
     // F6 and Shift+F6 move the focus between the two panes.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
         connect(new QShortcut(key, this), &QShortcut::activated, this, [this] {
@@ -386,8 +379,7 @@ void CMainFrame::UpdateCommandUI()
             pAction->setEnabled(m_pLeftView && m_pLeftView->IsCommandEnabled(nId));
         }
     }
-    const bool bAnyFile =
-        m_pDoc && !m_pDoc->IsOpening() && (m_pDoc->m_xmlMain.IsValid() || m_pDoc->m_xmlResult.IsValid());
+    const bool bAnyFile = m_pDoc && (m_pDoc->m_xmlMain.IsValid() || m_pDoc->m_xmlResult.IsValid());
     m_actions.value(ID_IMPORT)->setEnabled(bAnyFile);
     m_actions.value(ID_FORMAT_FILES)->setEnabled(bAnyFile);
     // A restore is what is left when neither file opens.

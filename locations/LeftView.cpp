@@ -154,9 +154,6 @@ bool CLeftView::HandlesCommand(int nCommandId)
 
 bool CLeftView::IsCommandEnabled(int nCommandId) const
 {
-    // Nothing may touch the files while they are still opening.
-    if (m_pDoc && m_pDoc->IsOpening())
-        return false;
     const bool bMain = m_pDoc && m_pDoc->m_xmlMain.IsValid();
     if (nCommandId == IDS_CMD_NEW_LOCATION || nCommandId == IDS_CMD_NEW_GROUP)
         return bMain;

@@ -20,15 +20,6 @@ CQardaDoc::CQardaDoc(const QString& strMainFile, const QString& strResultFile, O
             m_mainFailure = OpenCatching(m_xmlMain, strMainFile);
             m_resultFailure = OpenCatching(m_xmlResult, strResultFile);
             MarkRead();
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (!IsOpening())
-                        return;
-                    WaitForFiles();
-                    emit FilesOpened();
-                },
-                Qt::QueuedConnection);
         });
         return;
     }

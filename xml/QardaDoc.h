@@ -28,12 +28,8 @@ public:
     ~CQardaDoc() override;
 
     // Ends an opening in the background, reporting what failed, and starts
-    // watching the files. Does nothing otherwise. Unless called before, it
-    // is called once the opening is done, followed by FilesOpened.
+    // watching the files. Does nothing otherwise.
     void WaitForFiles();
-    // Whether an opening in the background has not been ended yet; until
-    // then nothing may touch the files.
-    bool IsOpening() const { return m_opening.joinable(); }
     // Waits until an opening in the background has read the result file
     // and only its parse is left (or it ended). Reading keeps two cores
     // busy; what waits for it takes a core only while the file is parsed.
@@ -51,9 +47,8 @@ public:
     void PauseWatching(bool bPause);
 
 signals:
-    // Both files were opened anew (also at the end of an opening in the
-    // background), or one was reloaded after another program changed it:
-    // whatever shows their contents is rebuilt.
+    // Both files were opened anew, or one was reloaded after another
+    // program changed it: whatever shows their contents is rebuilt.
     void FilesOpened();
 
 private:
