@@ -21,6 +21,7 @@
 #include <cstring>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -566,6 +567,9 @@ bool HasForeignByte(const char* psz)
 // - A blank text with a line break is the layout of an empty element
 //   ("<Result-Data>\n</Result-Data>"), not a field's text: it is dropped, so
 //   elements added to it later keep the line-broken layout.
+// - A blank text beside elements, which only a reference ("&#9;") brings
+//   in, is dropped too: the next load would drop it as written, so a second
+//   save would differ from the first.
 // - With bNames, the offset of the "<" of the first element or processing
 //   instruction whose name or attribute name has a character beyond ASCII
 //   is returned: the data files use ASCII names only, and older strict
@@ -589,9 +593,11 @@ ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bLayout, bool bNames)
             const pugi::xml_node_type type = n.type();
             if (m_bLayout && type == pugi::node_element) {
                 const char* pszValue = n.value();
-                if (IsLayoutSpace(*pszValue) && std::strchr(pszValue, '\n') && IsBlank(pszValue))
+                if (IsLayoutSpace(*pszValue) && (std::strchr(pszValue, '\n') || n.first_child()) && IsBlank(pszValue))
                     n.text().set("");
             }
+            if (m_bLayout && type == pugi::node_pcdata && IsBlank(n.value()))
+                m_blanks.push_back(n);
             if (!m_bNames)
                 return true;
             bool bForeign = HasForeignByte(n.name());
@@ -605,8 +611,11 @@ ptrdiff_t TidyParsedDocument(pugi::xml_document& doc, bool bLayout, bool bNames)
         const bool m_bLayout;
         const bool m_bNames;
         ptrdiff_t m_nForeign = -1;
+        std::vector<pugi::xml_node> m_blanks;
     } walker(bLayout, bNames);
     doc.traverse(walker);
+    for (pugi::xml_node n : walker.m_blanks)
+        n.parent().remove_child(n);
     return walker.m_nForeign;
 }
 
