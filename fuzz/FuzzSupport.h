@@ -46,18 +46,13 @@ inline bool IsStrictXmlText(const QByteArray& bytes)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
     }
-    // XML 1.0 itself: a prefix nobody declared is kept as the file had it,
-    // and so is a colon in an instruction's target, which XML 1.0 allows
-    // and the reader refuses even without namespaces.
+    // XML 1.0 itself, without the namespace rules the reader keeps even
+    // with namespace processing off (a colon at the start of a name or in an
+    // instruction's target): the program keeps names as the file had them.
+    // A colon is allowed wherever XML 1.0 allows an underscore, so the
+    // reader is given underscores.
     QByteArray checked = bytes;
-    for (qsizetype i = checked.indexOf("<?"); i >= 0; i = checked.indexOf("<?", i + 2)) {
-        for (qsizetype k = i + 2; k < checked.size() && checked[k] != ' ' && checked[k] != '?' && checked[k] != '\t'
-                                  && checked[k] != '\r' && checked[k] != '\n';
-             ++k) {
-            if (checked[k] == ':')
-                checked[k] = '_';
-        }
-    }
+    checked.replace(':', '_');
     QXmlStreamReader reader(checked);
     reader.setNamespaceProcessing(false);
     while (!reader.atEnd())
