@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -92,14 +93,15 @@ void Deallocate(void* p)
     std::free(p);
 }
 
-// Set before main: every block the parser ever frees went through them.
+// Set before main. A block outside every region is heap memory, whichever
+// function took it.
 const bool g_bInstalled = [] {
     pugi::set_memory_management_functions(Allocate, Deallocate);
     return true;
 }();
 
 #ifdef Q_OS_LINUX
-void MakePages(Region& r)
+void MakeRegionPages(Region& r)
 {
     std::unique_lock lock(r.m_mutex);
     for (;;) {
@@ -112,7 +114,7 @@ void MakePages(Region& r)
         const size_t nTo = std::min(r.m_nCapacity, nFrom + kStep);
         lock.unlock();
         // Where the system cannot, the parse makes its pages itself.
-        const bool bMade = ::madvise(r.m_pBase + nFrom, nTo - nFrom, MADV_POPULATE_WRITE) == 0;
+        const bool bMade = MakePages(r.m_pBase + nFrom, nTo - nFrom);
         lock.lock();
         if (!bMade)
             return;
@@ -122,6 +124,22 @@ void MakePages(Region& r)
 #endif
 
 }  // namespace
+
+bool MakePages(char* p, size_t n)
+{
+#ifdef Q_OS_LINUX
+    const size_t nPage = 4096;
+    const auto nStart = (reinterpret_cast<uintptr_t>(p) + nPage - 1) & ~(nPage - 1);
+    const auto nEnd = (reinterpret_cast<uintptr_t>(p) + n) & ~(nPage - 1);
+    if (nEnd <= nStart + 16 * nPage)
+        return true;
+    return ::madvise(reinterpret_cast<void*>(nStart), nEnd - nStart, MADV_POPULATE_WRITE) == 0;
+#else
+    Q_UNUSED(p);
+    Q_UNUSED(n);
+    return false;
+#endif
+}
 
 struct CDomMemoryScope::Impl
 {
@@ -162,7 +180,7 @@ CDomMemoryScope::CDomMemoryScope(size_t nExpected)
         r.m_bStop = false;
     }
     t_pRegion = &r;
-    m_pImpl->m_maker = std::thread([&r] { MakePages(r); });
+    m_pImpl->m_maker = std::thread([&r] { MakeRegionPages(r); });
 #else
     Q_UNUSED(nExpected);
 #endif

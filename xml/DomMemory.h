@@ -33,3 +33,8 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_pImpl;
 };
+
+// Makes the pages of memory that is about to be written in one call, rather
+// than one fault per page as the writes reach them. Small ranges are left to
+// the writes. False where the system cannot; the writes then make them.
+bool MakePages(char* p, size_t n);

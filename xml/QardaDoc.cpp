@@ -52,10 +52,8 @@ void CQardaDoc::WaitForFiles()
     m_xmlResult.SetReadHook({});
     // Reported here, in the order a plain opening reports them; anything
     // but a file's own fault goes on as it would have from the opening.
-    const std::exception_ptr mainFailure = std::exchange(m_mainFailure, nullptr);
-    const std::exception_ptr resultFailure = std::exchange(m_resultFailure, nullptr);
-    Report(mainFailure);
-    Report(resultFailure);
+    Report(std::exchange(m_mainFailure, nullptr));
+    Report(std::exchange(m_resultFailure, nullptr));
     Watch();
     PrepareLookups();
 }

@@ -30,7 +30,6 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -126,26 +125,6 @@ bool ToBuffer(const QByteArray& bytes, Buffer& out)
         return false;
     std::memcpy(out.p, bytes.constData(), out.n);
     return true;
-}
-
-// Makes the pages of a large buffer that is about to be filled in one call,
-// rather than one fault per page as the read reaches them. Where the system
-// cannot, the read makes them as before.
-void PrepareForWriting(char* p, size_t n)
-{
-#if defined(Q_OS_LINUX)
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
-#endif
-    const size_t nPage = 4096;
-    const auto nStart = (reinterpret_cast<uintptr_t>(p) + nPage - 1) & ~(nPage - 1);
-    const auto nEnd = (reinterpret_cast<uintptr_t>(p) + n) & ~(nPage - 1);
-    if (nEnd > nStart + 16 * nPage)
-        ::madvise(reinterpret_cast<void*>(nStart), nEnd - nStart, MADV_POPULATE_WRITE);
-#else
-    Q_UNUSED(p);
-    Q_UNUSED(n);
-#endif
 }
 
 #ifdef Q_OS_UNIX
@@ -470,7 +449,7 @@ struct CRestReader
     void Run(int fd, char* p, size_t nFirst, size_t n, size_t nPiece)
     {
 #ifdef Q_OS_UNIX
-        PrepareForWriting(p + nFirst, n - nFirst);
+        MakePages(p + nFirst, n - nFirst);
         m_nCheckedFrom = n;
         size_t nSearched = nFirst;
         for (size_t nRead = nFirst; nRead < n;) {
@@ -975,7 +954,7 @@ void CXMLDocument::Load()
             rest.join();
     });
     const size_t nOwn = rest.joinable() ? nFirst : buf.n;
-    PrepareForWriting(buf.p, nOwn);
+    MakePages(buf.p, nOwn);
     CTextChecks checks;
     std::optional<DetectedEncoding> enc;
     size_t nRead = 0;
@@ -1027,14 +1006,15 @@ void CXMLDocument::Load()
     const size_t nSize = buf.n;
     const QString strFileName = m_strFileName;
     const bool bLayoutFree = !checks.m_layout.m_bFound;
-    // The nodes of a large file take about half its size.
+    if (m_readHook)
+        m_readHook();
+    // A large file's nodes take their pages from a region of their own, made
+    // ahead of the parse; they need about half the file's size.
 #ifdef QARDA_SMALL_READ_PIECES
     constexpr size_t kOwnMemoryFrom = 0;
 #else
     constexpr size_t kOwnMemoryFrom = 1 << 20;
 #endif
-    if (m_readHook)
-        m_readHook();
     std::optional<CDomMemoryScope> memory;
     if (nSize >= kOwnMemoryFrom)
         memory.emplace(nSize);

@@ -23,20 +23,23 @@ namespace {
 // the same length on each side of it, then tail. Line 2 starts with
 // "<X>" and the field's 1,500,000 bytes, so mid starts at column 1,500,008.
 constexpr qsizetype kHalfField = 1500000;
+// The field after mid, shortened by tail: "<R>\n<X>", the first field and
+// "</X>" are as long as "<Y>", this field, "</Y>", tail and "\n</R>".
+QByteArray SecondField(const QByteArray& tail)
+{
+    return QByteArray(kHalfField - 1 - tail.size(), 'y');
+}
 QByteArray Halves(const QByteArray& mid, const QByteArray& tail = {})
 {
-    const QByteArray head = "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>";
-    const QByteArray end = tail + "\n</R>";
-    return head + mid + "<Y>" + QByteArray(head.size() - 7 - end.size(), 'y') + "</Y>" + end;
+    return "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>" + mid + "<Y>" + SecondField(tail) + "</Y>" + tail
+           + "\n</R>";
 }
 // The body of Halves as a save writes it (lines end in LF here), with mid
 // and tail saved as midSaved and tailSaved.
 QByteArray HalvesSaved(const QByteArray& midSaved, const QByteArray& tail = {}, const QByteArray& tailSaved = {})
 {
-    const qsizetype nHead = 4 + 3 + kHalfField + 4;
-    const qsizetype nEnd = tail.size() + 5;
-    return "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>\n" + midSaved + "<Y>"
-           + QByteArray(nHead - 7 - nEnd, 'y') + "</Y>\n" + tailSaved + "</R>\n";
+    return "<R>\n<X>" + QByteArray(kHalfField, 'x') + "</X>\n" + midSaved + "<Y>" + SecondField(tail) + "</Y>\n"
+           + tailSaved + "</R>\n";
 }
 } // namespace
 
